@@ -1,0 +1,15 @@
+// The view dispatcher: erases the graph area (screen only) and draws the
+// current view's frame and curve, or the system profile sheet.
+#pragma once
+
+#include "kestrova.h"
+
+namespace ks {
+
+void ResponsePlot(Kestrova& k);
+
+// The title of the current view ("Amplitude" ... "System Profile"), empty for
+// an unknown key. Used by snapshots and printing.
+PStr SetResponseTitle(const Design& d);
+
+}  // namespace ks

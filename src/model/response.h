@@ -1,0 +1,20 @@
+// Derived driver quantities, the adoption of a driver and the single entry
+// point that brings box and coefficients up to date before any evaluation.
+#pragma once
+
+#include "model/design.h"
+
+namespace ks {
+
+// Resets the view and alignment selectors and picks the system type from VAS.
+void InitSetUpMenuParam(Design& d);
+// Copies the incoming driver (suffix 2) into the design set.
+void ParameterPass(Design& d);
+void QEScal(Design& d);
+void N0cal(Design& d);
+void SPLcal(Design& d);
+void CofCal(Design& d);
+// True while the impedance view is chosen (the coefficient steps then use QMS).
+bool ImpedanceSubstitution(const Design& d);
+
+}  // namespace ks

@@ -1,0 +1,15 @@
+// Step response by numerical inverse Laplace transform (Fourier series along a
+// vertical line, alternating tail summed with Euler weights).
+#pragma once
+
+#include "model/design.h"
+
+namespace ks {
+
+void EulerTransform(Design& d);
+void CBStepSubstitution(Design& d);
+void IBStepSubstitution(Design& d);
+f64 SubroutineInverseLaplaceTransform(const Design& d, f32 x, f32 y, f32 w);
+f64 InverseLaplaceTransform(const Design& d, f32 tau);
+
+}  // namespace ks

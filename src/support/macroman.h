@@ -1,0 +1,17 @@
+// Conversions between the program's Mac Roman texts and UTF-8 (glibc iconv).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ks {
+
+// Always succeeds: every Mac Roman byte has a Unicode character.
+std::string MacRomanToUtf8(std::string_view macRoman);
+// Empty optional when the text is not valid UTF-8 or has a character Mac Roman lacks.
+std::optional<std::string> Utf8ToMacRoman(std::string_view utf8);
+// Lossy form for input from outside: invalid or unmappable characters become '?'.
+std::string Utf8ToMacRomanLossy(std::string_view utf8);
+
+}  // namespace ks
