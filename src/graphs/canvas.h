@@ -15,6 +15,10 @@ struct Rgb {
 class Canvas {
 public:
     virtual ~Canvas() = default;
+    // A redraw may keep one painter open between these; outside them each
+    // primitive shows at once.
+    virtual void beginBatch() {}
+    virtual void endBatch() {}
     // Clears the rectangle to the window background (screen redraws only).
     virtual void erase(float left, float top, float right, float bottom) = 0;
     // width is the width actually stroked; dash 0 solid, 1 (1 on 3 off), 2 (1 on 1 off).

@@ -1,0 +1,89 @@
+#include "app/design_actions.h"
+
+#include "graphs/dispatch.h"
+#include "model/response.h"
+#include "support/numtext.h"
+
+namespace ks {
+
+void CustomAlign(Kestrova& k, DesignView& v)
+{
+    ResponsePlot(k);
+    v.ResponseWndDisp();
+}
+
+void CalcBtnClickRetern(Kestrova& k, DesignView& v)
+{
+    Design& d = k.d;
+    if (d.alin == 2) {
+        d.s_VB = v.BoxEntryText(311);
+        d.VB = static_cast<f32>(TextToNumber(d.s_VB));
+    } else if (d.alin == 3) {
+        d.s_QTC = v.BoxEntryText(313);
+        d.QTC = static_cast<f32>(TextToNumber(d.s_QTC));
+    }
+    if (static_cast<f64>(d.VB) <= 0.0 || static_cast<f64>(d.QTC) <= 0.0) {
+        v.Beep();
+        d.VB = d.VBbak;
+        d.QTC = d.QTCbak;
+        CofCal(d);
+        v.ResponseWndDisp();
+        return;
+    }
+    CustomAlign(k, v);
+    if (d.CBAlart == 0) ShowQtcSmallAlert(k, v);
+    if (d.CBAlart == -1) ShowQtcLargeAlert(k, v);
+    d.CBAlart = 1;
+}
+
+void ShowQtcSmallAlert(Kestrova& k, DesignView& v)
+{
+    k.d.s_QTC = RoundedText(k.d.QTC, 3);
+    PStr info = PStr("Enter larger Qtc.  ( Possible Qtc >= ") + k.d.s_QTC.view() + " )";
+    v.ShowSheetAlert(kQtcSmallMessage, info.view());
+}
+
+void ShowQtcLargeAlert(Kestrova& k, DesignView& v)
+{
+    k.d.s_QTC = RoundedText(k.d.QTC, 3);
+    PStr info = PStr("Enter smaller Qtc.  ( Possible Qtc <= ") + k.d.s_QTC.view() + " )";
+    v.ShowSheetAlert(kQtcLargeMessage, info.view());
+}
+
+bool SelectQa(Design& d, int item)
+{
+    static constexpr f32 kQa[] = {5.0f, 7.0f, 10.0f, 15.0f, 20.0f};
+    if (item < 1 || item > 5) return false;
+    d.QA = kQa[item - 1];
+    return true;
+}
+
+bool SelectResponse(Design& d, int item)
+{
+    static constexpr const char* kKeys[] = {"amp", "imp", "ph", "gd", "nq", "st", "", "sys"};
+    if (item < 1 || item > 8 || item == 7) return false;
+    d.s_Resp = kKeys[item - 1];
+    d.respID = static_cast<i16>(item);
+    return true;
+}
+
+bool SelectView(Design& d, int item)
+{
+    switch (item) {
+        case 1: d.magni = 1; return true;
+        case 2: d.magni = 2; return true;
+        case 4: d.scale = 5; return true;
+        case 5: d.scale = 10; return true;
+        default: return false;
+    }
+}
+
+bool SelectAlignment(Kestrova& k, int item)
+{
+    if (item < 1 || item > 3) return false;
+    k.d.alin = static_cast<i16>(item);
+    k.sh.EditMenuFlag = item == 1 ? 0 : 1;
+    return true;
+}
+
+}  // namespace ks
