@@ -36,6 +36,7 @@ public:
     PStr& operator=(const char* s) { return assign(s ? std::string_view(s) : std::string_view()); }
     PStr& operator+=(std::string_view s) { return append(s); }
     PStr& operator+=(const PStr& s) { return append(s.view()); }
+    PStr& operator+=(const char* s) { return append(s ? std::string_view(s) : std::string_view()); }
 
     std::string_view view() const { return {buf_.data(), len_}; }
     operator std::string_view() const { return view(); }  // NOLINT

@@ -1,0 +1,179 @@
+// Text to number and text to integer: entered box values, received driver
+// values and stored rectangles. Bad input gives the defined value.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "support/numtext.h"
+
+namespace ks {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+
+TEST(TextToNumber, ExamplesOfTheConversion)
+{
+    EXPECT_EQ(TextToNumber(" 12.5 L"), 12.5);
+    EXPECT_EQ(TextToNumber("-5"), -5.0);
+    EXPECT_EQ(TextToNumber("abc"), 0.0);
+    EXPECT_EQ(TextToNumber(""), 0.0);
+    EXPECT_EQ(TextToNumber("&H1F"), 31.0);
+    EXPECT_EQ(TextToNumber(" 0.707"), 0.707);
+}
+
+TEST(TextToNumber, DecimalForms)
+{
+    EXPECT_EQ(TextToNumber(".5"), 0.5);
+    EXPECT_EQ(TextToNumber("-.5"), -0.5);
+    EXPECT_EQ(TextToNumber("+7"), 7.0);
+    EXPECT_EQ(TextToNumber("   3"), 3.0);
+    EXPECT_EQ(TextToNumber("012"), 12.0);  // a leading 0 is decimal, not octal
+    EXPECT_EQ(TextToNumber("12abc"), 12.0);
+    EXPECT_EQ(TextToNumber(" 5e-03"), 0.005);
+    EXPECT_EQ(TextToNumber("1,5"), 1.0);  // the point is always "."
+    EXPECT_EQ(TextToNumber("L 12"), 0.0);  // text before the number: none found
+}
+
+TEST(TextToNumber, BasePrefixes)
+{
+    EXPECT_EQ(TextToNumber("&h1f"), 31.0);
+    EXPECT_EQ(TextToNumber("&O17"), 15.0);
+    EXPECT_EQ(TextToNumber("&o17"), 15.0);
+    EXPECT_EQ(TextToNumber("&X101"), 5.0);
+    EXPECT_EQ(TextToNumber("&x101"), 5.0);
+    EXPECT_EQ(TextToNumber("&1F"), 31.0);  // "&" and anything else: hexadecimal
+    EXPECT_EQ(TextToNumber("0x1F"), 31.0);
+    EXPECT_EQ(TextToNumber("0X1f"), 31.0);
+    EXPECT_EQ(TextToNumber("&H1.5"), 1.0);  // no fractions in other bases
+    // Blanks and a sign before the prefix stay in the converted text.
+    EXPECT_EQ(TextToNumber(" -&H1F"), -31.0);
+    EXPECT_EQ(TextToNumber("  -0x10"), -16.0);
+    // Unsigned 64-bit taken as signed.
+    EXPECT_EQ(TextToNumber("&HFFFFFFFFFFFFFFFF"), -1.0);
+    EXPECT_EQ(TextToNumber("&H8000000000000000"), -9223372036854775808.0);
+}
+
+TEST(TextToNumber, MalformedTextGivesTheDefinedValue)
+{
+    EXPECT_EQ(TextToNumber(std::string(255, ' ')), 0.0);
+    EXPECT_EQ(TextToNumber("&H"), 0.0);
+    EXPECT_EQ(TextToNumber("&"), 0.0);
+    EXPECT_EQ(TextToNumber("0x"), 0.0);
+    EXPECT_EQ(TextToNumber("--5"), 0.0);
+    EXPECT_EQ(TextToNumber("-"), 0.0);
+    EXPECT_EQ(TextToNumber("+"), 0.0);
+    EXPECT_EQ(TextToNumber("."), 0.0);
+    EXPECT_EQ(TextToNumber(std::string_view("\0" "5", 2)), 0.0);  // stops at a NUL byte
+    EXPECT_EQ(TextToNumber("\xA5\xFF"), 0.0);
+    // Out of range: what strtod gives, infinity or zero.
+    EXPECT_EQ(TextToNumber("1e999"), kInf);
+    EXPECT_EQ(TextToNumber("-1e999"), -kInf);
+    EXPECT_EQ(TextToNumber("1e-999"), 0.0);
+    // The forms number to text writes for the special values read back.
+    EXPECT_EQ(TextToNumber(" inf"), kInf);
+    EXPECT_EQ(TextToNumber("-inf"), -kInf);
+    EXPECT_TRUE(std::isnan(TextToNumber(" nan")));
+}
+
+TEST(TextToNumber, ReadsNoMoreThanTheTextAndAtMost255Bytes)
+{
+    // 255 digits with no terminator, followed by more digits in the same
+    // block: only the text's own bytes count.
+    const std::string ones(255, '1');
+    const double expected = std::strtod(ones.c_str(), nullptr);
+    char block[400];
+    std::memset(block, '9', sizeof block);
+    std::memcpy(block, ones.data(), ones.size());
+    EXPECT_EQ(TextToNumber(std::string_view(block, 255)), expected);
+    EXPECT_EQ(TextToNumber(std::string_view(block, 3)), 111.0);
+    // A longer view is read as its first 255 bytes.
+    EXPECT_EQ(TextToNumber(std::string_view(block, sizeof block)), expected);
+
+    // Exactly 255 bytes on the heap, nothing after them: a sanitizer build
+    // reports any byte read beyond.
+    std::unique_ptr<char[]> heap(new char[255]);
+    std::memset(heap.get(), '7', 255);
+    EXPECT_EQ(TextToNumber(std::string_view(heap.get(), 255)),
+              std::strtod(std::string(255, '7').c_str(), nullptr));
+    EXPECT_EQ(TextToInteger(std::string_view(heap.get(), 255)), kMax);
+
+    PStr full(std::string(255, '3'));
+    EXPECT_EQ(TextToNumber(full), std::strtod(std::string(255, '3').c_str(), nullptr));
+}
+
+TEST(TextToNumber, IgnoresTheProcessLocale)
+{
+    // The shell adopts the user's locale; a decimal comma must not appear.
+    const char* comma[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8", "ru_RU.UTF-8"};
+    const char* chosen = nullptr;
+    for (const char* name : comma)
+        if (std::setlocale(LC_NUMERIC, name)) {
+            chosen = name;
+            break;
+        }
+    if (!chosen) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    EXPECT_EQ(TextToNumber(" 12.5"), 12.5);
+    EXPECT_EQ(NumToText(12.5).str(), " 12.5");
+    EXPECT_EQ(FormatWithMask("  ##.###", 2.5).str(), "   2.500");
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+TEST(TextToInteger, DecimalDigits)
+{
+    EXPECT_EQ(TextToInteger("540"), 540);
+    EXPECT_EQ(TextToInteger("  540"), 540);
+    EXPECT_EQ(TextToInteger("  -12"), -12);
+    EXPECT_EQ(TextToInteger("42abc"), 42);
+    EXPECT_EQ(TextToInteger("12.9"), 12);
+    EXPECT_EQ(TextToInteger("007"), 7);
+}
+
+TEST(TextToInteger, NoDigitGivesZero)
+{
+    EXPECT_EQ(TextToInteger(""), 0);
+    EXPECT_EQ(TextToInteger("-"), 0);
+    EXPECT_EQ(TextToInteger("abc"), 0);
+    EXPECT_EQ(TextToInteger("+5"), 0);  // only "-" is a sign here
+    EXPECT_EQ(TextToInteger("- 5"), 0);
+    EXPECT_EQ(TextToInteger("--5"), 0);
+    EXPECT_EQ(TextToInteger(std::string(255, ' ')), 0);
+    EXPECT_EQ(TextToInteger("&H"), 0);
+}
+
+TEST(TextToInteger, BasePrefixes)
+{
+    EXPECT_EQ(TextToInteger("&HFF"), 255);
+    EXPECT_EQ(TextToInteger("&hff"), 255);
+    EXPECT_EQ(TextToInteger("&O777"), 511);
+    EXPECT_EQ(TextToInteger("&X1010"), 10);
+    EXPECT_EQ(TextToInteger("&10"), 16);
+    EXPECT_EQ(TextToInteger("0x10"), 16);
+    EXPECT_EQ(TextToInteger(" -&H10"), -16);
+    EXPECT_EQ(TextToInteger("-0x10"), -16);
+    EXPECT_EQ(TextToInteger("&HFFFFFFFFFFFFFFFF"), -1);
+    EXPECT_EQ(TextToInteger("-&H8000000000000000"), kMin);
+}
+
+TEST(TextToInteger, OverflowIsDefined)
+{
+    EXPECT_EQ(TextToInteger("9223372036854775807"), kMax);
+    EXPECT_EQ(TextToInteger("9223372036854775808"), kMax);
+    EXPECT_EQ(TextToInteger("99999999999999999999999"), kMax);
+    EXPECT_EQ(TextToInteger("-9223372036854775808"), kMin);
+    EXPECT_EQ(TextToInteger("-9223372036854775809"), kMin);
+    EXPECT_EQ(TextToInteger("-99999999999999999999999"), kMin);
+    // strtoull saturates at 2^64 - 1, taken as signed.
+    EXPECT_EQ(TextToInteger("&H1FFFFFFFFFFFFFFFFF"), -1);
+}
+
+}  // namespace
+}  // namespace ks
