@@ -1,11 +1,13 @@
 // The design record on the clipboard and the driver record in messages.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "exchange/records.h"
 #include "kestrova.h"
+#include "support/numtext.h"
 
 namespace ks {
 namespace {
@@ -334,6 +336,45 @@ TEST(DriverRecord, MacRomanBytesAreStoredUnchanged)
     EXPECT_EQ(k.d.s_RANG.str(), range);
     EXPECT_EQ(k.d.s_DIA.str(), " 2.5\xB5");
     EXPECT_EQ(k.d.DIA2, 2.5f);
+}
+
+TEST(DriverRecord, RandomRecordsReadBackFieldByField)
+{
+    // Any fields without two blanks in a row and not ending in a blank come
+    // back exactly as sent, bytes and numbers alike.
+    std::mt19937 rng(20261206);
+    const std::string alphabet = std::string("0123456789.-+eE&Hx ") + "abc\x80\xA5\xFF";
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<std::string> f(16);
+        f[0] = "DUMMY#";
+        std::string text = "DUMMY#  ";
+        for (int i = 1; i < 16; ++i) {
+            std::size_t len = rng() % 12;
+            for (std::size_t j = 0; j < len; ++j) {
+                char c = alphabet[rng() % alphabet.size()];
+                if (c == ' ' && (j + 1 == len || (!f[i].empty() && f[i].back() == ' '))) c = '5';
+                f[i] += c;
+            }
+            text += f[i] + "  ";
+        }
+        if (text.size() > 255) continue;
+        Kestrova k;
+        k.sh.s_Masg = text;
+        MasageTextToParameter(k);
+        const Design& d = k.d;
+        ASSERT_EQ(d.s_SP2.str(), f[1]) << text;
+        ASSERT_EQ(d.s_RANG2.str(), f[2]) << text;
+        const PStr* texts[] = {&d.s_DIA, &d.s_FS, &d.s_VAS, &d.s_QTS, &d.s_QES, &d.s_QMS, &d.s_EFI,
+                               &d.s_RE, &d.s_PEMX, &d.s_SD, &d.s_XMAX, &d.s_VD, &d.s_LE};
+        const f32 values[] = {d.DIA2, d.FS2, d.VAS2, d.QTS2, d.QES2, d.QMS2, d.EFI2,
+                              d.RE2, d.PEMX2, d.SD2, d.XMAX2, d.VD2, d.LE2};
+        for (int i = 0; i < 13; ++i) {
+            ASSERT_EQ(texts[i]->str(), f[3 + i]) << text;
+            const f32 expected = static_cast<f32>(TextToNumber(f[3 + i]));
+            if (expected == expected) ASSERT_EQ(values[i], expected) << text;
+            else ASSERT_NE(values[i], values[i]) << text;
+        }
+    }
 }
 
 TEST(DriverRecord, CompanionRecordIsReadBackByTheReader)

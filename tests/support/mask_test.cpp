@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "support/numtext.h"
@@ -89,6 +90,23 @@ TEST(FormatWithMask, MasksWithoutPointOrIntegerPositions)
     EXPECT_EQ(M("abc", 5), "abc");
     EXPECT_EQ(M("", 5), "");
     EXPECT_EQ(M("#.#.#", 1.25), "1.2.5");  // only the first point is the point
+}
+
+TEST(FormatWithMask, RandomMasksKeepLengthAndLiterals)
+{
+    std::mt19937 rng(7);
+    const char alphabet[] = "## .aZ%";
+    for (int round = 0; round < 3000; ++round) {
+        std::string mask;
+        for (std::size_t n = rng() % 300; n > 0; --n) mask += alphabet[rng() % (sizeof alphabet - 1)];
+        const double v = std::ldexp(static_cast<double>(rng()), static_cast<int>(rng() % 80) - 60);
+        const std::string r = FormatWithMask(mask, v).str();
+        ASSERT_EQ(r.size(), std::min<std::size_t>(mask.size(), 255)) << mask;
+        for (std::size_t i = 0; i < r.size(); ++i) {
+            if (mask[i] == '#') ASSERT_TRUE(r[i] == ' ' || r[i] == '?' || (r[i] >= '0' && r[i] <= '9')) << mask;
+            else ASSERT_EQ(r[i], mask[i]) << mask;  // literals and points stay
+        }
+    }
 }
 
 TEST(FormatWithMask, InfiniteAndNotANumberShowQuestionMarks)
