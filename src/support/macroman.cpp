@@ -119,8 +119,8 @@ std::string MacRomanToUtf8(std::string_view macRoman)
 
 std::optional<std::string> Utf8ToMacRoman(std::string_view utf8)
 {
-    // glibc's decoder is lenient about some ill-formed sequences; check
-    // the text first so that only well-formed UTF-8 is accepted.
+    // Checked here too, so that what is accepted is well-formed UTF-8 by
+    // our own rules, not by whatever the converter tolerates.
     if (!IsValidUtf8(utf8)) return std::nullopt;
     Iconv cv(kMacRoman, "UTF-8");
     if (!cv.ok()) return std::nullopt;
@@ -140,8 +140,8 @@ std::string Utf8ToMacRomanLossy(std::string_view utf8)
     std::size_t n = utf8.size();
     out.reserve(n);
     while (n > 0) {
-        // Hand iconv one well-formed character at a time, so that a lenient
-        // decoder never sees an ill-formed one.
+        // One well-formed character at a time: an ill-formed byte or an
+        // unmappable character costs one "?" and the rest still converts.
         std::size_t len = Utf8SequenceLength(p, n);
         if (len == 0) {
             out += '?';
