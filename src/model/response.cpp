@@ -1,1 +1,90 @@
-// (being written)
+#include "model/response.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "model/cb.h"
+#include "model/ib.h"
+
+namespace ks {
+
+void InitSetUpMenuParam(Design& d)
+{
+    d.s_Resp = "amp";
+    d.boxSys = 1;
+    d.scale = 5;
+    d.magni = 1;
+    d.respID = 1;
+    d.alin = 1;
+    // A driver without Vas cannot be boxed: it is designed as a unit with its
+    // own closed rear.
+    if (d.VAS <= 0.0f) {
+        d.CBactive = 0;
+        d.boxSys = 3;
+    } else {
+        d.CBactive = 1;
+        d.boxSys = 1;
+    }
+}
+
+void ParameterPass(Design& d)
+{
+    d.s_SP = d.s_SP2;
+    d.s_RANG = d.s_RANG2;
+    d.DIA = d.DIA2;
+    d.FS = d.FS2;
+    d.VAS = d.VAS2;
+    d.QTS = d.QTS2;
+    d.QES = d.QES2;
+    d.QMS = d.QMS2;
+    d.EFI = d.EFI2;
+    d.RE = d.RE2;
+    d.PEMX = d.PEMX2;
+    d.SD = d.SD2;
+    d.XMAX = d.XMAX2;
+    d.VD = d.VD2;
+    d.LE = d.LE2;
+}
+
+void QEScal(Design& d)
+{
+    if (d.QES <= 0.0f) d.QES = static_cast<f32>(static_cast<f64>(d.QTS) * 1.1);
+}
+
+void N0cal(Design& d)
+{
+    if (d.EFI > 0.0f) {
+        d.N0 = static_cast<f32>(static_cast<f64>(d.EFI) / 100.0);
+        return;
+    }
+    QEScal(d);
+    const f64 pi = std::numbers::pi;
+    // Left to right, as the formula is written: 4π²/C³ · Fs³ · Vas[m³] / Qes.
+    f64 n0 = (4.0 * std::pow(pi, 2.0)) / std::pow(static_cast<f64>(d.C), 3.0);
+    n0 = n0 * std::pow(static_cast<f64>(d.FS), 3.0);
+    n0 = n0 * static_cast<f64>(d.VAS);
+    n0 = n0 / 1000.0;
+    n0 = n0 / static_cast<f64>(d.QES);
+    d.N0 = static_cast<f32>(n0);
+}
+
+void SPLcal(Design& d)
+{
+    CofCal(d);
+    N0cal(d);
+    d.SPL = static_cast<f32>(10.0 * std::log10(static_cast<f64>(d.N0) / (1e-12 * d.PI2)));
+}
+
+void CofCal(Design& d)
+{
+    switch (d.boxSys) {
+    case 1: CBcofCal(d); break;
+    case 2:
+    case 3: IBcofCal(d); break;
+    default: break;
+    }
+}
+
+bool ImpedanceSubstitution(const Design& d) { return d.s_Resp == "imp"; }
+
+}  // namespace ks

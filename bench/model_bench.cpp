@@ -1,0 +1,66 @@
+// Model cost of one redraw: the recalculation every curve starts with, the
+// amplitude sweep's 300 evaluations and a step drawing's inversions.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "model/cb.h"
+#include "model/ib.h"
+#include "model/response.h"
+#include "model/step.h"
+
+namespace ks {
+namespace {
+
+Design ClosedBox()
+{
+    Design d;
+    d.FS2 = 50.0f;
+    d.VAS2 = 10.0f;
+    d.QTS2 = 0.35f;
+    ParameterPass(d);
+    InitSetUpMenuParam(d);
+    return d;
+}
+
+void BM_CofCalAndAmplitudeSweep(benchmark::State& state)
+{
+    Design d = ClosedBox();
+    for (auto _ : state) {
+        CofCal(d);
+        float k = static_cast<float>(std::log10(20.0));
+        for (int i = 0; i < 300; ++i) {
+            d.ff = static_cast<float>(std::pow(10.0, static_cast<double>(k)));
+            d.f = d.ff / d.FS;
+            CBFRcal(d);
+            benchmark::DoNotOptimize(d.yy);
+            k = k + 0.01f;
+        }
+    }
+}
+BENCHMARK(BM_CofCalAndAmplitudeSweep);
+
+void BM_StepDrawingInversions(benchmark::State& state)
+{
+    Design d;
+    ParameterPass(d);
+    InitSetUpMenuParam(d);
+    for (auto _ : state) {
+        CofCal(d);
+        EulerTransform(d);
+        IBStepSubstitution(d);
+        float tau = 0.0f;
+        int n = 0;
+        while (tau <= 16.67f && n < 1667) {
+            benchmark::DoNotOptimize(InverseLaplaceTransform(d, tau));
+            tau = tau + 0.01f;
+            ++n;
+        }
+    }
+}
+BENCHMARK(BM_StepDrawingInversions)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace ks
+
+BENCHMARK_MAIN();

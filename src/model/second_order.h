@@ -1,0 +1,69 @@
+// The normalised second-order high-pass both system types share, evaluated
+// at the design's current f. The closed box passes its A02 and B01; the
+// infinite baffle passes 1 and A01. Double precision from the f32 fields,
+// the product A01·f in single precision, each result stored as f32.
+#pragma once
+
+#include <cmath>
+#include <numbers>
+
+#include "model/design.h"
+
+namespace ks::second_order {
+
+inline f64 W(f32 v) { return static_cast<f64>(v); }
+
+// (A02 − f²)² + (A01·f)²
+inline f64 Denominator(f32 a02, f32 a01f, f32 f)
+{
+    return std::pow(W(a02) - std::pow(W(f), 2.0), 2.0) + std::pow(W(a01f), 2.0);
+}
+
+inline void Amplitude(Design& d, f32 a02)
+{
+    const f32 a01f = d.A01 * d.f;
+    const f64 D = Denominator(a02, a01f, d.f);
+    d.yy = static_cast<f32>(-10.0 * std::log10(std::pow(W(d.f), 4.0) / D));
+}
+
+inline void Impedance(Design& d, f32 a02, f32 b01)
+{
+    const f32 a01f = d.A01 * d.f;
+    const f32 b01f = b01 * d.f;
+    const f64 D = Denominator(a02, a01f, d.f);
+    d.ZVC = static_cast<f32>(std::pow(std::pow(W(b01f), 2.0) / D, 0.5));
+    // The inductive part is added to the magnitude, in single precision.
+    d.yyLinea = d.RE + d.RES * d.ZVC + d.ZL * d.ff;
+    d.yy = static_cast<f32>(std::log10(W(d.yyLinea)));
+}
+
+inline void Phase(Design& d, f32 a02)
+{
+    const f32 a01f = d.A01 * d.f;
+    const f64 q = W(a01f) / (W(a02) - std::pow(W(d.f), 2.0));
+    d.yy = static_cast<f32>(-std::atan(q) * 180.0 / std::numbers::pi);
+    if (W(d.yy) < 0.0) d.yy = static_cast<f32>(W(d.yy) + 180.0);
+}
+
+inline void GroupDelay(Design& d, f32 a02)
+{
+    const f32 a01f = d.A01 * d.f;
+    const f64 re = W(a02) - std::pow(W(d.f), 2.0);
+    const f64 num = W(d.A01) * re - W(a01f) * (-2.0 * W(d.f));
+    const f64 den = std::pow(W(a01f), 2.0) + std::pow(re, 2.0);
+    d.yy = static_cast<f32>(num / den / (W(d.FS) * d.PI2) * 1000.0);
+}
+
+inline void Nyquist(Design& d, f32 a02)
+{
+    const f32 a01f = d.A01 * d.f;
+    const f64 D = Denominator(a02, a01f, d.f);
+    d.gg = static_cast<f32>(std::pow(std::pow(W(d.f), 4.0) / D, 0.5));
+    const f64 q = W(a01f) / (W(a02) - std::pow(W(d.f), 2.0));
+    d.fai = static_cast<f32>(-std::atan(q));
+    if (W(d.fai) < 0.0) d.fai = static_cast<f32>(W(d.fai) + std::numbers::pi);
+    d.xx = static_cast<f32>(W(d.gg) * std::cos(W(d.fai)));
+    d.yy = static_cast<f32>(W(d.gg) * std::sin(W(d.fai)));
+}
+
+}  // namespace ks::second_order

@@ -1,0 +1,218 @@
+// The three closed-box alignments against the worked driver (Fs 50 Hz,
+// Vas 10 l, Qts 0.35, Qa 10), compared at the decimals they are quoted with.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/cb.h"
+#include "model/fixture.h"
+
+namespace ks {
+namespace {
+
+using test::Shown;
+
+Design Qtc(float requested, float qts = 0.35f, float qa = 10.0f)
+{
+    Design d = test::WorkedBox(qts);
+    d.QA = qa;
+    d.alin = 3;
+    d.QTC = requested;
+    CofCal(d);
+    return d;
+}
+
+TEST(OptimumAlignment, GivesTheQtc0707Box)
+{
+    Design d = test::WorkedBox();
+    CofCal(d);
+    EXPECT_EQ(d.CP, 1.0f);
+    EXPECT_DOUBLE_EQ(Shown(d.HH, 4), 2.1381);
+    EXPECT_DOUBLE_EQ(Shown(d.FC, 3), 106.905);
+    EXPECT_DOUBLE_EQ(Shown(d.VB, 5), 2.79998);
+    EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 0.707);
+    EXPECT_EQ(d.CBAlart, 1);
+    // The displayed box entries.
+    EXPECT_EQ(RoundedText(d.VB, 2), " 2.8");
+    // 106.905 × 100 is a tie in single precision and goes to the even 10690.
+    EXPECT_EQ(RoundedText(d.FC, 2), " 106.9");
+    EXPECT_EQ(RoundedText(d.QTC, 3), " 0.707");
+    // Bookkeeping of the last accepted box.
+    EXPECT_EQ(d.VBbak, d.VB);
+    EXPECT_EQ(d.QTCbak, d.QTC);
+}
+
+TEST(OptimumAlignment, FirstPassEndsOnTheSmallestOfferedBox)
+{
+    Design d = Qtc(0.1f);
+    EXPECT_EQ(d.HH, 1.1f);
+    EXPECT_DOUBLE_EQ(Shown(d.FC, 1), 55.0);
+    EXPECT_DOUBLE_EQ(Shown(d.VB, 3), 47.619);
+    EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 0.382);
+    EXPECT_EQ(d.CBAlart, 0);
+}
+
+TEST(OptimumAlignment, HigherQtsStillGivesThe0707Box)
+{
+    Design first = Qtc(0.1f, 0.65f);
+    EXPECT_DOUBLE_EQ(Shown(first.QTC, 4), 0.7062);
+    EXPECT_EQ(first.CBAlart, 0);
+    Design d = test::WorkedBox(0.65f);
+    CofCal(d);
+    EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 0.707);
+    EXPECT_EQ(d.CBAlart, 1);
+    EXPECT_GT(d.HH, 1.1f);
+}
+
+TEST(OptimumAlignment, KeepsTheSmallestBoxWhenItsQtcIsAbove0707)
+{
+    Design d = test::WorkedBox(0.9f);
+    CofCal(d);
+    EXPECT_EQ(d.HH, 1.1f);
+    EXPECT_GT(d.QTC, 0.707f);
+    EXPECT_EQ(d.CBAlart, 0);
+}
+
+TEST(OptimumAlignment, VeryLowQtsReachesQtc01OnTheFirstPass)
+{
+    Design first = Qtc(0.1f, 0.05f);
+    EXPECT_DOUBLE_EQ(Shown(first.HH, 3), 2.015);
+    EXPECT_DOUBLE_EQ(Shown(first.QTC, 3), 0.1);
+    EXPECT_EQ(first.CBAlart, 1);
+    // 0.1 is not above 0.707, so the optimum is still the 0.707 box.
+    Design d = test::WorkedBox(0.05f);
+    CofCal(d);
+    EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 0.707);
+    EXPECT_EQ(d.CBAlart, 1);
+}
+
+TEST(QtcAlignment, ReachableRequestIsMet)
+{
+    Design d = Qtc(1.0f);
+    EXPECT_EQ(d.CBAlart, 1);
+    EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 1.0);
+    EXPECT_GT(d.HH, 1.0f);
+    EXPECT_FLOAT_EQ(d.AL2, 1.0f + d.AL1);
+    EXPECT_FLOAT_EQ(d.A02, 1.0f + d.AL1);
+}
+
+TEST(QtcAlignment, TooSmallUsesTheFc11FsBox)
+{
+    Design d = Qtc(0.3f);
+    EXPECT_DOUBLE_EQ(Shown(d.VB, 3), 47.619);
+    EXPECT_DOUBLE_EQ(Shown(d.FC, 1), 55.0);
+    EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 0.382);
+    EXPECT_EQ(d.CBAlart, 0);
+    // The corrected Qtc is what later recalculations start from: they succeed.
+    d.CBAlart = 1;
+    CofCal(d);
+    EXPECT_EQ(d.CBAlart, 1);
+    EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 0.382);
+}
+
+TEST(QtcAlignment, TooLargeIsLimitedTo5)
+{
+    Design d = Qtc(6.0f);
+    EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 5.0);
+    EXPECT_DOUBLE_EQ(Shown(d.HH, 3), 28.536);
+    EXPECT_DOUBLE_EQ(Shown(d.FC, 1), 1426.8);
+    EXPECT_DOUBLE_EQ(Shown(d.VB, 6), 0.012295);
+    EXPECT_EQ(d.CBAlart, -1);
+}
+
+TEST(QtcAlignment, RequestAtOrAboveTheLossFactorIsLimited)
+{
+    // Qa 7: a Qtc of 7 makes a = 0.
+    Design d = Qtc(7.0f, 0.35f, 7.0f);
+    EXPECT_EQ(d.CBAlart, -1);
+    EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 5.0);
+    EXPECT_TRUE(std::isfinite(d.VB));
+}
+
+// Qa 5 with Qtc limited to 5 divides by zero; the design goes non-finite
+// without stopping the program, and the next valid request recovers.
+TEST(QtcAlignment, Qa5AtQtc5GoesNonFiniteAndRecovers)
+{
+    Design d = Qtc(5.0f, 0.35f, 5.0f);
+    EXPECT_EQ(d.CBAlart, -1);
+    EXPECT_FALSE(std::isfinite(d.HH));
+    d.QTC = 0.8f;
+    CofCal(d);
+    EXPECT_EQ(d.CBAlart, 1);
+    EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 0.8);
+    EXPECT_TRUE(std::isfinite(d.VB));
+}
+
+TEST(QtcAlignment, NegativeDiscriminantCountsAsTooSmall)
+{
+    // For Qtc 0.01, b² = 0.01 is less than 4ac = 0.1911: the root is
+    // not-a-number, which must land on the Fc = 1.1 Fs box.
+    Design d = Qtc(0.01f);
+    EXPECT_EQ(d.HH, 1.1f);
+    EXPECT_EQ(d.CBAlart, 0);
+}
+
+TEST(BoxVolumeAlignment, FollowsTheEnteredVolume)
+{
+    Design d = test::WorkedBox();
+    d.alin = 2;
+    d.VB = 10.0f;
+    CofCal(d);
+    EXPECT_EQ(d.VB, 10.0f);
+    EXPECT_EQ(d.VAB, 10.0f);
+    EXPECT_EQ(d.AL1, 1.0f);
+    EXPECT_FLOAT_EQ(d.HH, std::sqrt(2.0f));
+    EXPECT_FLOAT_EQ(d.FC, 50.0f * std::sqrt(2.0f));
+    EXPECT_EQ(d.CBAlart, 1);
+}
+
+TEST(BoxVolumeAlignment, LossFactor5EnlargesTheAcousticVolume)
+{
+    Design d = test::WorkedBox();
+    d.alin = 2;
+    d.VB = 10.0f;
+    d.QA = 5.0f;
+    CofCal(d);
+    EXPECT_EQ(d.CP, 1.2f);
+    EXPECT_EQ(d.VAB, 1.2f * 10.0f);
+    EXPECT_EQ(d.VB, 10.0f);
+}
+
+TEST(LossFactor, VolumeFactorTable)
+{
+    Design d;
+    const float qa[] = {5, 7, 10, 15, 20};
+    const float cp[] = {1.2f, 1.1f, 1.0f, 1.0f, 1.0f};
+    for (int i = 0; i < 5; ++i) {
+        d.QA = qa[i];
+        d.CP = 9.0f;
+        CPopt(d);
+        EXPECT_EQ(d.CP, cp[i]) << qa[i];
+    }
+    d.QA = 10.5f;
+    d.CP = 9.0f;
+    CPopt(d);
+    EXPECT_EQ(d.CP, 9.0f);
+}
+
+TEST(LossFactor, ChangesTheQtcBoxToo)
+{
+    Design a = Qtc(0.9f, 0.35f, 10.0f);
+    Design b = Qtc(0.9f, 0.35f, 5.0f);
+    EXPECT_NE(a.HH, b.HH);
+    EXPECT_NE(a.VAB, b.VAB);
+    EXPECT_DOUBLE_EQ(Shown(b.QTC, 3), 0.9);
+}
+
+TEST(Coefficients, FollowTheBox)
+{
+    Design d = test::WorkedBox();
+    CofCal(d);
+    const float loss = d.AL2 / (d.HH * d.QA);
+    EXPECT_EQ(d.A01, static_cast<float>(1.0 / 0.35f + loss));
+    EXPECT_EQ(d.A02, static_cast<float>(1.0 + d.AL1));
+    EXPECT_EQ(d.B01, static_cast<float>(1.0 / 0.35f));
+}
+
+}  // namespace
+}  // namespace ks
