@@ -1,0 +1,127 @@
+#include "graphs/amp.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "graphs/freq_axis.h"
+#include "graphs/primitives.h"
+#include "model/cb.h"
+#include "model/ib.h"
+#include "model/response.h"
+
+namespace ks {
+
+float AmpSift(const Design& d)
+{
+    const double spl = d.SPL;
+    if (d.scale == 10) {
+        if (spl < 81.0) return -10.0f;
+        if (spl < 91.0) return 0.0f;
+        if (spl < 101.0) return 10.0f;
+        return 20.0f;
+    }
+    if (spl < 76.0) return -15.0f;
+    if (spl < 81.0) return -10.0f;
+    if (spl < 86.0) return -5.0f;
+    if (spl < 91.0) return 0.0f;
+    if (spl < 96.0) return 5.0f;
+    if (spl < 101.0) return 10.0f;
+    if (spl < 106.0) return 15.0f;
+    return 20.0f;
+}
+
+namespace {
+
+constexpr float kLabelY[8] = {55, 95, 135, 175, 215, 255, 295, 335};
+
+void RelativeLabels(Kestrova& k)
+{
+    struct Label {
+        float x;
+        const char* text;
+    };
+    static constexpr Label k5[8] = {{15, "+10"}, {22, "+5"},  {32, "0"},   {25, "-5"},
+                                    {17, "-10"}, {17, "-15"}, {17, "-20"}, {17, "-25"}};
+    static constexpr Label k10[8] = {{15, "+20"}, {15, "+10"}, {32, "0"},   {17, "-10"},
+                                     {17, "-20"}, {17, "-30"}, {17, "-40"}, {17, "-50"}};
+    const Label* set = k.d.scale == 5 ? k5 : k.d.scale == 10 ? k10 : nullptr;
+    if (!set) return;
+    DrawTextAt(k, 26.0f, 40.0f, "dB");
+    for (int i = 0; i < 8; ++i) DrawTextAt(k, set[i].x, kLabelY[i], set[i].text);
+}
+
+void AbsoluteLabels(Kestrova& k)
+{
+    int top = 0;
+    if (k.d.scale == 5)
+        top = 100 + static_cast<int>(k.ds.sift);
+    else if (k.d.scale == 10)
+        top = 110 + static_cast<int>(k.ds.sift);
+    else
+        return;
+    DrawTextAt(k, 7.0f, 40.0f, "dBSPL1W1m");
+    for (int i = 0; i < 8; ++i) {
+        int value = top - i * k.d.scale;
+        char text[16];
+        std::snprintf(text, sizeof text, "+%d", value);
+        DrawTextAt(k, value >= 100 ? 7.0f : 15.0f, kLabelY[i], text);
+    }
+}
+
+}  // namespace
+
+void AmpGraph(Kestrova& k)
+{
+    k.ds.LineW = GridWidth(k);
+    SetGrey(k, 0.534f);
+    for (int y = 50; y <= 330; y += 40) DrawLineAt(k, 45.0f, y + 0.5f, 505.0f, y + 0.5f);
+    FreqDrawLine(k);
+    DrawGraphTitle(k, 238.0f, "Amplitude");
+    BoxType(k);
+    FreqScale(k);
+    if (k.d.magni == 1) {
+        RelativeLabels(k);
+    } else if (k.d.magni == 2) {
+        if (k.d.scale == 5 || k.d.scale == 10) k.ds.sift = AmpSift(k.d);
+        AbsoluteLabels(k);
+    }
+}
+
+void AmpPlot(Kestrova& k)
+{
+    Design& d = k.d;
+    DrawState& s = k.ds;
+    SetCurveStyle(k);
+    CofCal(d);
+    s.k2 = s.k = static_cast<float>(std::log10(20.0));
+    const double kEnd = std::log10(20000.0);
+    while (kEnd >= static_cast<double>(s.k)) {
+        d.ff = static_cast<float>(std::pow(10.0, static_cast<double>(s.k)));
+        d.f = d.ff / d.FS;
+        if (d.boxSys == 1)
+            CBFRcal(d);
+        else if (d.boxSys == 2 || d.boxSys == 3)
+            IBFRcal(d);
+        const double a = d.yy;
+        const double spl = d.SPL, sift = s.sift;
+        double y = 0.0;
+        if (d.scale == 5 && d.magni == 1)
+            y = 130.0 + 8.0 * a;
+        else if (d.scale == 5 && d.magni == 2)
+            y = 850.0 - 8.0 * spl + 8.0 * sift + 8.0 * a;
+        else if (d.scale == 10 && d.magni == 1)
+            y = 130.0 + 4.0 * a;
+        else if (d.scale == 10 && d.magni == 2)
+            y = 490.0 - 4.0 * spl + 4.0 * sift + 4.0 * a;
+        s.yy = static_cast<float>(y);
+        s.xx = static_cast<float>(LogFreqToX(s.k));
+        // A segment ending below the frame is left out; the next one drawn
+        // starts from that point and so crosses the bottom edge.
+        if (s.k != s.k2 && s.yy <= 330.0f) QuartzDrawLine(k, 1);
+        s.xx1 = s.xx;
+        s.yy1 = s.yy;
+        s.k = static_cast<float>(static_cast<double>(s.k) + 0.01);
+    }
+}
+
+}  // namespace ks

@@ -1,0 +1,15 @@
+// The amplitude graph: frame with its four level axes, and the curve.
+#pragma once
+
+#include "kestrova.h"
+
+namespace ks {
+
+// Frame, grid and labels; in the absolute view it chooses sift from SPL.
+void AmpGraph(Kestrova& k);
+// 300 samples from 20 Hz; reads the sift the frame has just chosen.
+void AmpPlot(Kestrova& k);
+// The absolute axis shift for the current scale and SPL.
+float AmpSift(const Design& d);
+
+}  // namespace ks

@@ -1,0 +1,58 @@
+#include "graphs/dispatch.h"
+
+#include "graphs/amp.h"
+#include "graphs/group_delay.h"
+#include "graphs/imp.h"
+#include "graphs/nyquist.h"
+#include "graphs/phase.h"
+#include "graphs/step_graph.h"
+#include "reports/system_profile.h"
+
+namespace ks {
+
+void ResponsePlot(Kestrova& k)
+{
+    Canvas* target = k.target();
+    if (target) target->beginBatch();
+    if (!k.ds.doPrint && k.screen) k.screen->erase(0.0f, 0.0f, 540.0f, 380.0f);
+    const PStr& r = k.d.s_Resp;
+    if (r == "amp") {
+        AmpGraph(k);
+        AmpPlot(k);
+    } else if (r == "imp") {
+        ImpOpt(k);
+        ImpGraph(k);
+        ImpPlot(k);
+    } else if (r == "ph") {
+        PhGraph(k);
+        PhPlot(k);
+    } else if (r == "gd") {
+        GdOpt(k);
+        GdGraph(k);
+        GdPlot(k);
+    } else if (r == "nq") {
+        NqGraph(k);
+        NqPlot(k);
+    } else if (r == "st") {
+        StepGraph(k);
+        StepPlot(k);
+    } else if (r == "sys") {
+        SystemProfile(k);
+    }
+    if (target) target->endBatch();
+}
+
+PStr SetResponseTitle(const Design& d)
+{
+    const PStr& r = d.s_Resp;
+    if (r == "amp") return "Amplitude";
+    if (r == "imp") return "Impedance";
+    if (r == "ph") return "Phase";
+    if (r == "gd") return "Group Delay";
+    if (r == "nq") return "Nyquist Diagram";
+    if (r == "st") return "Step Response";
+    if (r == "sys") return "System Profile";
+    return PStr();
+}
+
+}  // namespace ks

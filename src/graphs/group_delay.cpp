@@ -1,0 +1,145 @@
+#include "graphs/group_delay.h"
+
+#include <cmath>
+
+#include "graphs/freq_axis.h"
+#include "graphs/primitives.h"
+#include "model/cb.h"
+#include "model/ib.h"
+#include "model/response.h"
+
+namespace ks {
+
+namespace {
+
+void GdModel(Design& d, float k)
+{
+    d.ff = static_cast<f32>(std::pow(10.0, static_cast<double>(k)));
+    d.f = d.ff / d.FS;
+    if (d.boxSys == 1)
+        CBGDcal(d);
+    else if (d.boxSys == 2 || d.boxSys == 3)
+        IBGDcal(d);
+}
+
+struct Label {
+    float x;
+    const char* text;
+};
+
+struct RangeLabels {
+    double step;
+    float unitX;
+    Label labels[11];
+};
+
+constexpr RangeLabels kRanges[] = {
+    {0.005, 13, {{3, "+0.05"}, {3, "+0.04"}, {3, "+0.03"}, {3, "+0.02"}, {3, "+0.01"}, {33, "0"},
+                 {6, "-0.01"}, {6, "-0.02"}, {6, "-0.03"}, {6, "-0.04"}, {6, "-0.05"}}},
+    {0.01, 13, {{3, "+0.10"}, {3, "+0.08"}, {3, "+0.06"}, {3, "+0.04"}, {3, "+0.02"}, {33, "0"},
+                {6, "-0.02"}, {6, "-0.04"}, {6, "-0.06"}, {6, "-0.08"}, {6, "-0.10"}}},
+    {0.025, 13, {{3, "+0.25"}, {3, "+0.20"}, {3, "+0.15"}, {3, "+0.10"}, {3, "+0.05"}, {33, "0"},
+                 {6, "-0.05"}, {6, "-0.10"}, {6, "-0.15"}, {6, "-0.20"}, {6, "-0.25"}}},
+    {0.05, 13, {{11, "+0.5"}, {11, "+0.4"}, {11, "+0.3"}, {11, "+0.2"}, {11, "+0.1"}, {33, "0"},
+                {14, "-0.1"}, {14, "-0.2"}, {14, "-0.3"}, {14, "-0.4"}, {14, "-0.5"}}},
+    {0.1, 13, {{11, "+1.0"}, {11, "+0.8"}, {11, "+0.6"}, {11, "+0.4"}, {11, "+0.2"}, {33, "0"},
+               {14, "-0.2"}, {14, "-0.4"}, {14, "-0.6"}, {14, "-0.8"}, {14, "-1.0"}}},
+    {0.25, 13, {{11, "+2.5"}, {11, "+2.0"}, {11, "+1.5"}, {11, "+1.0"}, {11, "+0.5"}, {33, "0"},
+                {14, "-0.5"}, {14, "-1.0"}, {14, "-1.5"}, {14, "-2.0"}, {14, "-2.5"}}},
+    {0.5, 18, {{23, "+5"}, {23, "+4"}, {23, "+3"}, {23, "+2"}, {23, "+1"}, {33, "0"},
+               {26, "-1"}, {26, "-2"}, {26, "-3"}, {26, "-4"}, {26, "-5"}}},
+    {1.0, 13, {{15, "+10"}, {23, "+8"}, {23, "+6"}, {23, "+4"}, {23, "+2"}, {33, "0"},
+               {26, "-2"}, {26, "-4"}, {26, "-6"}, {26, "-8"}, {18, "-10"}}},
+    {2.5, 13, {{15, "+25"}, {15, "+20"}, {15, "+15"}, {15, "+10"}, {23, "+5"}, {33, "0"},
+               {26, "-5"}, {18, "-10"}, {18, "-15"}, {18, "-20"}, {18, "-25"}}},
+    {5.0, 13, {{15, "+50"}, {15, "+40"}, {15, "+30"}, {15, "+20"}, {15, "+10"}, {33, "0"},
+               {18, "-10"}, {18, "-20"}, {18, "-30"}, {18, "-40"}, {18, "-50"}}},
+    {10.0, 8, {{7, "+100"}, {15, "+80"}, {15, "+60"}, {15, "+40"}, {15, "+20"}, {33, "0"},
+               {18, "-20"}, {18, "-40"}, {18, "-60"}, {18, "-80"}, {10, "-100"}}},
+};
+
+}  // namespace
+
+void GdOpt(Kestrova& k)
+{
+    Design& d = k.d;
+    DrawState& s = k.ds;
+    CofCal(d);
+    s.GdOptFlg = 0;
+    s.G1 = 0.0f;
+    s.G2 = 0.0f;
+    s.k = 1.0f;
+    while (3.0f >= s.k) {
+        GdModel(d, s.k);
+        const float a = std::fabs(d.yy);
+        if (s.k == 1.0f) {
+            s.yy1 = d.yy;
+        } else {
+            const float prev = std::fabs(s.yy1);
+            if (s.GdOptFlg == 0 && a < prev) {
+                s.G1 = prev;
+                s.G2 = prev;
+                s.GdOptFlg = 1;
+            }
+            if (a > s.G1 && a > prev && s.G1 > s.G2) s.G2 = prev;
+            s.G1 = a;
+            s.yy1 = d.yy;
+        }
+        s.k = static_cast<float>(static_cast<double>(s.k) + 0.01);
+    }
+    GdOpt2(k);
+}
+
+void GdOpt2(Kestrova& k)
+{
+    static constexpr double kUpper[] = {0.05, 0.1, 0.25, 0.5, 1.0, 2.5, 5.0, 10.0, 25.0, 50.0};
+    static constexpr float kScl[] = {0.005f, 0.01f, 0.025f, 0.05f, 0.1f, 0.25f,
+                                     0.5f,   1.0f,  2.5f,   5.0f,  10.0f};
+    const double g = k.ds.G2;
+    int band = 10;  // 50 ms and above, or not a number
+    for (int i = 0; i < 10; ++i)
+        if (g < kUpper[i]) {
+            band = i;
+            break;
+        }
+    k.ds.GDscl = kScl[band];
+}
+
+void GdGraph(Kestrova& k)
+{
+    k.ds.LineW = GridWidth(k);
+    SetGrey(k, 0.534f);
+    for (int y = 50; y <= 330; y += 28) DrawLineAt(k, 45.0f, y + 0.5f, 505.0f, y + 0.5f);
+    FreqDrawLine(k);
+    DrawGraphTitle(k, 231.0f, "Group Delay");
+    BoxType(k);
+    FreqScale(k);
+    const double step = std::rint(1000.0 * static_cast<double>(k.ds.GDscl)) / 1000.0;
+    for (const RangeLabels& r : kRanges) {
+        if (step != r.step) continue;
+        DrawTextAt(k, r.unitX, 40.0f, "msec");
+        for (int i = 0; i < 11; ++i) DrawTextAt(k, r.labels[i].x, 55.0f + 28.0f * i, r.labels[i].text);
+        break;
+    }
+}
+
+void GdPlot(Kestrova& k)
+{
+    Design& d = k.d;
+    DrawState& s = k.ds;
+    SetCurveStyle(k);
+    CofCal(d);
+    s.k2 = s.k = static_cast<float>(std::log10(20.0));
+    const double kEnd = std::log10(20000.0);
+    while (kEnd >= static_cast<double>(s.k)) {
+        GdModel(d, s.k);
+        s.yy = static_cast<float>(190.0 - 14.0 * static_cast<double>(d.yy) / static_cast<double>(s.GDscl));
+        s.xx = static_cast<float>(LogFreqToX(s.k));
+        if (s.k != s.k2) QuartzDrawLine(k, 1);
+        s.xx1 = s.xx;
+        s.yy1 = s.yy;
+        s.k = static_cast<float>(static_cast<double>(s.k) + 0.01);
+    }
+}
+
+}  // namespace ks

@@ -1,0 +1,61 @@
+#include "graphs/phase.h"
+
+#include <cmath>
+
+#include "graphs/freq_axis.h"
+#include "graphs/primitives.h"
+#include "model/cb.h"
+#include "model/ib.h"
+#include "model/response.h"
+
+namespace ks {
+
+void PhGraph(Kestrova& k)
+{
+    k.ds.LineW = GridWidth(k);
+    SetGrey(k, 0.534f);
+    // Dotted every 30 degrees; the step is summed in single precision and
+    // each line put on the nearest pixel row.
+    for (float y = 50.0f; y <= 310.0f; y = static_cast<float>(static_cast<double>(y) + 23.333)) {
+        const float row = static_cast<float>(std::rint(static_cast<double>(y) + 0.5) + 0.5);
+        k.ds.DashLineType = 1;
+        DrawLineAt(k, 45.0f, row, 505.0f, row);
+    }
+    for (int y : {120, 190, 260}) DrawLineAt(k, 45.0f, y + 0.5f, 505.0f, y + 0.5f);
+    FreqDrawLine(k);
+    DrawGraphTitle(k, 251.0f, "Phase");
+    BoxType(k);
+    FreqScale(k);
+    DrawTextAt(k, 7, 35, "Degrees");
+    DrawTextAt(k, 7, 55, "+360");
+    DrawTextAt(k, 7, 125, "+270");
+    DrawTextAt(k, 7, 195, "+180");
+    DrawTextAt(k, 15, 265, "+90");
+    DrawTextAt(k, 33, 335, "0");
+}
+
+void PhPlot(Kestrova& k)
+{
+    Design& d = k.d;
+    DrawState& s = k.ds;
+    SetCurveStyle(k);
+    CofCal(d);
+    s.k2 = s.k = static_cast<float>(std::log10(20000.0));
+    const double kEnd = std::log10(20.0);
+    while (static_cast<double>(s.k) >= kEnd) {
+        d.ff = static_cast<f32>(std::pow(10.0, static_cast<double>(s.k)));
+        d.f = d.ff / d.FS;
+        if (d.boxSys == 1)
+            CBPHcal(d);
+        else if (d.boxSys == 2 || d.boxSys == 3)
+            IBPHcal(d);
+        s.yy = static_cast<float>(330.0 - (7.0 / 9.0) * static_cast<double>(d.yy));
+        s.xx = static_cast<float>(LogFreqToX(s.k));
+        if (s.k != s.k2) QuartzDrawLine(k, 1);
+        s.xx1 = s.xx;
+        s.yy1 = s.yy;
+        s.k = static_cast<float>(static_cast<double>(s.k) - 0.01);
+    }
+}
+
+}  // namespace ks

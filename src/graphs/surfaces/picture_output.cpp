@@ -1,0 +1,87 @@
+#include "graphs/surfaces/picture_output.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include "graphs/surfaces/image_canvas.h"
+#include "graphs/surfaces/painter_canvas.h"
+
+namespace ks {
+
+namespace {
+
+QString SaveBytes(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return file.errorString();
+    }
+    if (!file.commit()) return file.errorString();
+    return {};
+}
+
+}  // namespace
+
+std::optional<PictureKind> PictureKindFor(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QStringLiteral("png")) return PictureKind::Png;
+    if (suffix == QStringLiteral("svg")) return PictureKind::Svg;
+    if (suffix == QStringLiteral("pdf")) return PictureKind::Pdf;
+    return std::nullopt;
+}
+
+QString WritePicture(const QString& path, PictureKind kind, int width, int height, const QString& imagesDir,
+                     const std::function<void(Canvas&)>& draw)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    switch (kind) {
+        case PictureKind::Png: {
+            ImageCanvas canvas(imagesDir, 1.0, width, height);
+            draw(canvas);
+            if (!canvas.image().save(&buffer, "PNG")) return QStringLiteral("cannot encode the PNG image");
+            break;
+        }
+        case PictureKind::Svg: {
+            QSvgGenerator svg;
+            svg.setOutputDevice(&buffer);
+            svg.setSize(QSize(width, height));
+            svg.setViewBox(QRect(0, 0, width, height));
+            svg.setResolution(72);
+            svg.setTitle(QStringLiteral("Kestrova"));
+            QPainter painter(&svg);
+            painter.fillRect(QRectF(0, 0, width, height), Qt::white);
+            PainterCanvas canvas(painter, imagesDir);
+            draw(canvas);
+            painter.end();
+            break;
+        }
+        case PictureKind::Pdf: {
+            QPdfWriter pdf(&buffer);
+            pdf.setResolution(72);
+            pdf.setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point, QString(), QPageSize::ExactMatch));
+            pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+            pdf.setTitle(QStringLiteral("Kestrova"));
+            pdf.setCreator(QStringLiteral("Kestrova"));
+            QPainter painter;
+            if (!painter.begin(&pdf)) return QStringLiteral("cannot start the PDF page");
+            PainterCanvas canvas(painter, imagesDir);
+            draw(canvas);
+            painter.end();
+            break;
+        }
+    }
+    buffer.close();
+    return SaveBytes(path, bytes);
+}
+
+}  // namespace ks

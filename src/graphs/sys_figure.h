@@ -1,0 +1,11 @@
+// The parameter symbols written beside the system figure of the profile sheet.
+#pragma once
+
+#include "kestrova.h"
+
+namespace ks {
+
+// Font 2, 15 points, grey 0.2; nothing for an unknown boxSys.
+void GetFontSysFigure(Kestrova& k);
+
+}  // namespace ks

@@ -1,0 +1,140 @@
+#include "reports/print_page.h"
+
+#include <cstdio>
+
+#include "graphs/dispatch.h"
+#include "graphs/primitives.h"
+#include "reports/system_profile.h"
+
+namespace ks {
+
+namespace {
+
+struct Row {
+    const char* label;
+    const char* unit;
+    int decimals;
+    float Design::*value;
+};
+
+// From Dia down, one every 20 points from y 450.
+constexpr Row kRows[] = {
+    {"Dia ..............(Nominal Diameter)", "cm", 1, &Design::DIA},
+    {"Fs ..............(Free Air Resonance)", "Hz", 2, &Design::FS},
+    {"Vas ................(Acoustic Volume)", "Liter", 3, &Design::VAS},
+    {"Qts ..............................(Total Q)", nullptr, 3, &Design::QTS},
+    {"Qes ......................(Electorical Q)", nullptr, 3, &Design::QES},
+    {"Qms ...................(Mechanical Q)", nullptr, 3, &Design::QMS},
+    {"SPL(Sound Pressure Level 1W1m)", "dB", 1, &Design::SPL},
+    {"Re ....................(D.C.Resistance)", "Ohms", 3, &Design::RE},
+    {"Pemax .....(Thermal Limit Power)", "Watts", 2, &Design::PEMX},
+};
+
+struct BoxRow {
+    float x;
+    const char* label;
+    const char* unit;
+    int decimals;
+    float Design::*value;
+};
+
+constexpr BoxRow kBoxRows[] = {
+    {200, "Vb ........................(Box Volume)", "Liter", 2, &Design::VB},
+    {201, "Fc .........(Box Tuning Frequency)", "Hz", 2, &Design::FC},
+    {200, "Qtc (Closed Box System Total Q)", nullptr, 3, &Design::QTC},
+    {200, "Qa ...............(Box Loss Factor Q)", nullptr, 2, &Design::QA},
+};
+
+void ClosedBoxBlock(Kestrova& k)
+{
+    SetGrey(k, 0.0f);
+    SetFont(k, 1, 13.0f);
+    DrawTextAt(k, 200, 640, "Closed Box Parameters");
+    for (int i = 0; i < 4; ++i) {
+        DrawTextAt(k, kBoxRows[i].x, 670.0f + 20 * i, kBoxRows[i].label);
+        if (kBoxRows[i].unit) DrawTextAt(k, 485, 670.0f + 20 * i, kBoxRows[i].unit);
+    }
+    SetGrey(k, 0.229f);
+    k.ds.LineW = 0.75f;
+    DrawLineAt(k, 200, 649, 520, 649);
+    k.ds.LineW = 0.5f;
+    for (int i = 0; i < 4; ++i) DrawRectAt(k, 410, 657.0f + 20 * i, 476, 673.0f + 20 * i);
+    SetGrey(k, 0.0f);
+    SetFont(k, 5, 12.0f);
+    for (int i = 0; i < 4; ++i)
+        DrawPlacedValue(k, k.d.*kBoxRows[i].value, kBoxRows[i].decimals, 670.0f + 20 * i);
+}
+
+}  // namespace
+
+void PrintParam(Kestrova& k)
+{
+    GetPictSysSpConBG(k);
+    GetPictSysDisp(k);
+
+    SetGrey(k, 0.0f);
+    SetFont(k, 1, 13.0f);
+    DrawTextAt(k, 200, 380, "Thiele/Small (Driver) Prameters");
+    DrawTextAt(k, 200, 410, "Model Name ..................");
+    DrawTextAt(k, 200, 430, "Usable Frequency Range ...........");
+    for (int i = 0; i < 9; ++i) {
+        DrawTextAt(k, 200, 450.0f + 20 * i, kRows[i].label);
+        if (kRows[i].unit) DrawTextAt(k, 485, 450.0f + 20 * i, kRows[i].unit);
+    }
+    DrawTextAt(k, 57, 626, "System Figure");
+
+    SetGrey(k, 0.229f);
+    k.ds.LineW = 0.75f;
+    DrawLineAt(k, 200, 390, 520, 390);
+    k.ds.LineW = 0.5f;
+    DrawRectAt(k, 363, 397, 476, 413);
+    for (int i = 0; i < 10; ++i) DrawRectAt(k, 410, 417.0f + 20 * i, 476, 433.0f + 20 * i);
+
+    SetGrey(k, 0.0f);
+    SetFont(k, 5, 12.0f);
+    DrawTextAt(k, 370, 410, k.d.s_SP.view());
+    DrawTextAt(k, 416, 430, k.d.s_RANG.view());
+    for (int i = 0; i < 9; ++i) DrawPlacedValue(k, k.d.*kRows[i].value, kRows[i].decimals, 450.0f + 20 * i);
+
+    if (k.d.boxSys == 1) ClosedBoxBlock(k);
+}
+
+PStr DateTimeText(const Kestrova& k, const DateStamp& when)
+{
+    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const int m = when.month >= 1 && when.month <= 12 ? when.month : 1;
+    // The stamp keeps two year digits behind a fixed "20", as the date
+    // pattern "MM/dd/yy" does.
+    char stamp[48];
+    std::snprintf(stamp, sizeof stamp, "%s/%02d/20%02d %02d:%02d:%02d", kMonths[m - 1], when.day % 100,
+                  ((when.year % 100) + 100) % 100, when.hour % 100, when.minute % 100, when.second % 100);
+    PStr text = "Kestrova  ";
+    text += k.d.s_SP;
+    text += "  ";
+    text += stamp;
+    return text;
+}
+
+void DrawDateTime(Kestrova& k, const DateStamp& when)
+{
+    SetGrey(k, 0.0f);
+    SetFont(k, 1, 13.0f);
+    DrawTextAt(k, 25, 775, DateTimeText(k, when).view());
+}
+
+void DrawPrintPage(Kestrova& k, const DateStamp& when)
+{
+    Canvas* target = k.target();
+    if (target) target->beginBatch();
+    if (k.d.s_Resp == "sys") {
+        SystemProfile(k);
+    } else {
+        ResponsePlot(k);
+        PrintParam(k);
+    }
+    if (k.prefs.PrintDateCheck == 1) DrawDateTime(k, when);
+    if (target) target->endBatch();
+}
+
+}  // namespace ks
