@@ -1,0 +1,64 @@
+// The snapshot command: the design window as displayed, saved as a PNG
+// through a window-modal save dialog.
+#pragma once
+
+#include <QImage>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+
+namespace ks {
+
+struct Kestrova;
+class SoundPlayer;
+
+// What the snapshot needs from the shell.
+class SnapshotHost {
+public:
+    virtual ~SnapshotHost() = default;
+    virtual QWidget* designWindow() = 0;
+    virtual void MenuDisable() = 0;
+    // Menus back to a design in progress (the View menu only for "amp").
+    virtual void RestoreMenus() = 0;
+    // The user chose to stop the program after a failed write.
+    virtual void QuitProgram() = 0;
+};
+
+class Snapshot : public QObject {
+    Q_OBJECT
+public:
+    Snapshot(Kestrova& k, SoundPlayer& sound, SnapshotHost& host, QObject* parent = nullptr);
+
+    void SnapShot();
+    // The captured picture of the design window's content (height 560, or
+    // 380 without the edit region).
+    QImage CaptureDesignWindow() const;
+    void NavSaveAsPngFileWnd(const QImage& image);
+
+    // The open save dialog and failure alert, for tests and for the shell.
+    QFileDialog* saveDialog() const { return dialog_; }
+    QMessageBox* failureAlert() const { return alert_; }
+
+signals:
+    void finished();
+
+private:
+    void PutPngFileHandler(int result);
+    void ShowWriteFailure();
+
+    Kestrova& k_;
+    SoundPlayer& sound_;
+    SnapshotHost& host_;
+    QImage image_;
+    QPointer<QFileDialog> dialog_;
+    QPointer<QMessageBox> alert_;
+};
+
+// Writes a PNG atomically: on failure nothing is left at path.
+bool WritePngFile(const QImage& image, const QString& path);
+
+}  // namespace ks

@@ -1,0 +1,57 @@
+// Plays the program's sound resources with Qt Multimedia, synchronously: the
+// command that asked for the sound goes on when it has ended.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "reports/sound.h"
+
+namespace ks {
+
+// A decoded sound: interleaved 16-bit samples.
+struct DecodedSound {
+    int sampleRate = 0;
+    int channels = 0;
+    std::vector<std::int16_t> samples;
+    double seconds() const
+    {
+        return sampleRate > 0 && channels > 0
+                   ? static_cast<double>(samples.size()) / channels / sampleRate
+                   : 0.0;
+    }
+};
+
+// Decodes an audio file with libsndfile; false when it cannot be read.
+// Longer sounds are cut at maxSeconds, so a stray resource cannot block the
+// program for long.
+bool DecodeSoundFile(const QString& path, DecodedSound& out, double maxSeconds = 10.0);
+
+class MediaSoundPlayer final : public SoundPlayer {
+public:
+    // supportRoot holds the resource folders ("Images" ...); empty means the
+    // program's own, ../share/kestrova next to the executable.
+    explicit MediaSoundPlayer(QString supportRoot = {});
+
+    int PlayMovieSoundFromSupportFilename(std::string_view name, std::string_view folder) override;
+
+    // Locates a resource; 0 and its path, or -43 when there is none. Names
+    // that would leave the folder are treated as missing.
+    int FSSpecFromSupportFileName(std::string_view name, std::string_view folder, QString& path) const;
+    // Plays a located file to its end; silent when it cannot be decoded or
+    // there is no audio output. Returns 0.
+    int PlayMovieSoundFromFSSpec(const QString& path);
+
+    // How many sounds reached an audio output (for tests and diagnostics).
+    int playedCount() const { return played_; }
+
+private:
+    QString root_;
+    int played_ = 0;
+};
+
+}  // namespace ks

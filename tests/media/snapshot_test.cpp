@@ -1,0 +1,201 @@
+// The snapshot command through its save dialog, as a user goes through it.
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "kestrova.h"
+#include "reports/snapshot.h"
+#include "reports/snapshot_name.h"
+#include "reports/sound.h"
+
+using namespace ks;
+
+namespace {
+
+// A stand-in design window: 540 × 560, graph area red, edit region blue, so
+// the captured picture shows which part it holds.
+class FakeWindow : public QWidget {
+public:
+    FakeWindow() { setFixedSize(540, 560); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(0, 0, 540, 380, Qt::red);
+        p.fillRect(0, 380, 540, 180, Qt::blue);
+    }
+};
+
+struct Host : SnapshotHost {
+    FakeWindow window;
+    int disabled = 0, restored = 0, quits = 0;
+    QWidget* designWindow() override { return &window; }
+    void MenuDisable() override { ++disabled; }
+    void RestoreMenus() override { ++restored; }
+    void QuitProgram() override { ++quits; }
+};
+
+struct CountingSound : SoundPlayer {
+    QStringList played;
+    int PlayMovieSoundFromSupportFilename(std::string_view name, std::string_view folder) override
+    {
+        played << QString::fromUtf8(name.data(), qsizetype(name.size())) + "@" +
+                      QString::fromUtf8(folder.data(), qsizetype(folder.size()));
+        return 0;
+    }
+};
+
+}  // namespace
+
+class SnapshotTest : public QObject {
+    Q_OBJECT
+
+    Kestrova k;
+    Host host;
+    CountingSound sound;
+    QTemporaryDir dir;
+
+    QString proposedName(Snapshot& s)
+    {
+        return s.saveDialog() ? s.saveDialog()->selectedFiles().value(0).section('/', -1) : QString();
+    }
+
+    void saveAs(Snapshot& s, const QString& path)
+    {
+        QFileDialog* dlg = s.saveDialog();
+        QVERIFY(dlg);
+        dlg->selectFile(path);
+        QMetaObject::invokeMethod(dlg, "accept", Qt::DirectConnection);
+    }
+
+private slots:
+    void init()
+    {
+        k = Kestrova{};
+        k.d.s_SP = "Test2.5-07";
+        k.d.s_Resp = "amp";
+        host.disabled = host.restored = host.quits = 0;
+        sound.played.clear();
+        host.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host.window));
+    }
+
+    void proposedNamesCountUpAndReuseACancelledNumber()
+    {
+        Snapshot s(k, sound, host);
+        s.SnapShot();
+        QCOMPARE(proposedName(s), QString("Test2.5-07_Amplitude_1.png"));
+        QCOMPARE(s.saveDialog()->windowModality(), Qt::WindowModal);
+        QCOMPARE(s.saveDialog()->windowTitle(), QString("Save This Png File As..."));
+        QCOMPARE(host.disabled, 1);
+        saveAs(s, dir.filePath("one.png"));
+        QCOMPARE(host.restored, 1);
+        QVERIFY(QFile::exists(dir.filePath("one.png")));
+
+        s.SnapShot();
+        QCOMPARE(proposedName(s), QString("Test2.5-07_Amplitude_2.png"));
+        s.saveDialog()->reject();
+        QCOMPARE(k.sh.SnapNum, 1);
+        QCOMPARE(host.restored, 2);
+
+        k.d.s_Resp = "gd";
+        s.SnapShot();
+        QCOMPARE(proposedName(s), QString("Test2.5-07_Group Delay_2.png"));
+        s.saveDialog()->reject();
+    }
+
+    void imageHeightFollowsTheEditRegionPreference()
+    {
+        Snapshot s(k, sound, host);
+        k.prefs.SnapRegionCheck = 0;
+        s.SnapShot();
+        saveAs(s, dir.filePath("graph.png"));
+        QImage graph(dir.filePath("graph.png"));
+        QCOMPARE(graph.height() / graph.devicePixelRatio(), 380.0);
+        QCOMPARE(graph.width() / graph.devicePixelRatio(), 540.0);
+        QCOMPARE(graph.pixelColor(10, graph.height() - 2), QColor(Qt::red));
+
+        k.prefs.SnapRegionCheck = 1;
+        s.SnapShot();
+        saveAs(s, dir.filePath("whole.png"));
+        QImage whole(dir.filePath("whole.png"));
+        QCOMPARE(whole.height() / whole.devicePixelRatio(), 560.0);
+        QCOMPARE(whole.pixelColor(10, whole.height() - 2), QColor(Qt::blue));
+    }
+
+    void shutterSoundOnlyWhenAsked()
+    {
+        Snapshot s(k, sound, host);
+        k.prefs.SnapSoundCheck = 1;
+        s.SnapShot();
+        QCOMPARE(sound.played, QStringList{"Shutter.aif@Images"});
+        s.saveDialog()->reject();
+        k.prefs.SnapSoundCheck = 0;
+        s.SnapShot();
+        QCOMPARE(sound.played.size(), 1);
+        s.saveDialog()->reject();
+    }
+
+    void failedWriteShowsTheAlertAndLeavesNoFile()
+    {
+        // Nothing can create files in /proc, not even root.
+        Snapshot s(k, sound, host);
+        s.SnapShot();
+        saveAs(s, "/proc/kestrova-snapshot.png");
+        QVERIFY(s.failureAlert());
+        QCOMPARE(s.failureAlert()->text(), QString("SaveImageFile failed"));
+        QVERIFY(!QFile::exists("/proc/kestrova-snapshot.png"));
+        QCOMPARE(host.restored, 0);  // the alert is still up
+        QPushButton* cont = nullptr;
+        for (QAbstractButton* b : s.failureAlert()->buttons())
+            if (b->text() == "Continue") cont = qobject_cast<QPushButton*>(b);
+        QVERIFY(cont);
+        cont->click();
+        QCOMPARE(host.restored, 1);
+        QCOMPARE(host.quits, 0);
+
+        // The same failure, and the user stops the program.
+        s.SnapShot();
+        saveAs(s, "/proc/kestrova-snapshot.png");
+        QVERIFY(s.failureAlert());
+        for (QAbstractButton* b : s.failureAlert()->buttons())
+            if (b->text() == "Quit") b->click();
+        QCOMPARE(host.quits, 1);
+    }
+
+    void writtenFileIsAValidPngOrNothing()
+    {
+        QVERIFY(!WritePngFile(QImage(), dir.filePath("null.png")));
+        QVERIFY(!QFile::exists(dir.filePath("null.png")));
+        QImage img(4, 3, QImage::Format_RGB32);
+        img.fill(Qt::green);
+        QVERIFY(WritePngFile(img, dir.filePath("ok.png")));
+        QCOMPARE(QImage(dir.filePath("ok.png")).size(), QSize(4, 3));
+    }
+
+    void namesFileSystemsCannotHold()
+    {
+        QCOMPARE(SnapShotFileName("AB/C", "Phase", 3).str(), std::string("AB-C_Phase_3.png"));
+        QCOMPARE(SnapShotFileName(PStr(std::string_view("A\0B", 3)), "Phase", 1).str(),
+                 std::string("A-B_Phase_1.png"));
+        QCOMPARE(SnapShotFileName("", "Amplitude", 1).str(), std::string("_Amplitude_1.png"));
+        const PStr longName(std::string(255, 'x'));
+        const PStr cut = SnapShotFileName(longName, "System Profile", 12);
+        QCOMPARE(cut.size(), size_t(255));
+        QVERIFY(cut.str().ends_with("_System Profile_12.png"));
+
+        // Proposed through the dialog: a plain file name, in UTF-8.
+        k.d.s_SP = "Dome\xA5/1";  // Mac Roman bullet
+        Snapshot s(k, sound, host);
+        s.SnapShot();
+        QCOMPARE(proposedName(s), QString::fromUtf8("Dome\u2022-1_Amplitude_1.png"));
+        s.saveDialog()->reject();
+    }
+};
+
+QTEST_MAIN(SnapshotTest)
+#include "snapshot_test.moc"
