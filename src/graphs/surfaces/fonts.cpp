@@ -7,16 +7,19 @@ namespace ks {
 
 QFont KestrovaFont(int number, float size)
 {
-    QString family = QStringLiteral("DejaVu Sans");
+    // Labels are placed by hand for the original faces: the narrower
+    // Liberation Sans keeps the long dotted labels clear of the value frames;
+    // Geneva's wide cut is closer to DejaVu Sans.
+    QString family = QStringLiteral("Liberation Sans");
     bool bold = false;
     switch (number) {
         case 2:
         case 3: family = QStringLiteral("DejaVu Sans Mono"); break;
-        case 4: bold = true; break;
-        case 6: family = QStringLiteral("Liberation Sans"); bold = true; break;
-        case 7: family = QStringLiteral("Liberation Sans"); break;
-        case 8: family = QStringLiteral("Liberation Sans"); bold = true; break;
-        default: break;  // 1, 5, and numbers no caller passes
+        case 4:
+        case 6:
+        case 8: bold = true; break;
+        case 5: family = QStringLiteral("DejaVu Sans"); break;
+        default: break;  // 1, 7, and numbers no caller passes
     }
     QFont f(family);
     f.setStyleHint(number == 2 || number == 3 ? QFont::Monospace : QFont::SansSerif);

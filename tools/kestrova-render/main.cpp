@@ -1,0 +1,90 @@
+// kestrova-render: draws one view (or the printed page) headlessly, by the
+// program's own steps, and writes it as a picture, a display list or the
+// design record.
+#include <QGuiApplication>
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+
+#include "exchange/records.h"
+#include "graphs/surfaces/null_canvas.h"
+#include "graphs/surfaces/picture_output.h"
+#include "graphs/surfaces/recording_canvas.h"
+#include "graphs/surfaces/resource_dir.h"
+#include "render_options.h"
+#include "render_session.h"
+#include "support/macroman.h"
+#include "tee_canvas.h"
+
+namespace {
+
+ks::DateStamp Now()
+{
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+// Standard error carries the alerts and the one-line reasons only: Qt's own
+// notes (a missing runtime folder and the like) are left out.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& msg)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "kestrova-render: %s\n", msg.toLocal8Bit().constData());
+}
+
+int Reject(const std::string& why)
+{
+    std::fprintf(stderr, "kestrova-render: %s\n", why.c_str());
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    const ks::ParsedOptions parsed = ks::ParseRenderOptions(args);
+    if (!parsed.options) return Reject(parsed.error);
+    const ks::RenderOptions& o = *parsed.options;
+    if (o.help) {
+        std::fputs(ks::kRenderUsage.data(), stdout);
+        return 0;
+    }
+
+    // Headless by nature: no display is needed for fonts and images.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietMessages);
+    int qargc = 1;
+    QGuiApplication app(qargc, argv);
+
+    ks::Kestrova k;
+    ks::NullCanvas scratch;
+    const ks::RenderRun run = ks::RunRenderSequence(k, o, scratch);
+    for (const std::string& a : run.alerts) std::fprintf(stderr, "alert: %s\n", a.c_str());
+    if (!run.ok) return Reject(run.error);
+
+    const ks::DateStamp when = o.date ? *o.date : Now();
+    ks::RecordingCanvas trace;
+    if (o.out) {
+        const QString path = QString::fromStdString(*o.out);
+        const int w = o.print ? 612 : 540, h = o.print ? 792 : 380;
+        const QString failed = ks::WritePicture(path, *ks::PictureKindFor(path), w, h, ks::ImagesDir(),
+                                                [&](ks::Canvas& picture) {
+                                                    ks::TeeCanvas both(picture, trace);
+                                                    ks::DrawFinalView(k, o, both, when);
+                                                });
+        if (!failed.isEmpty()) {
+            std::fprintf(stderr, "kestrova-render: cannot write %s: %s\n", o.out->c_str(),
+                         failed.toLocal8Bit().constData());
+            return 1;
+        }
+    } else {
+        ks::DrawFinalView(k, o, trace, when);
+    }
+    if (o.trace) std::fputs(trace.str().c_str(), stdout);
+    if (o.record) std::printf("%s\n", ks::MacRomanToUtf8(ks::MakeClipText(k).view()).c_str());
+    std::fflush(stdout);
+    return 0;
+}

@@ -1,0 +1,51 @@
+// The command line of kestrova-render, read into one struct. Every option
+// is checked here; a malformed one gives a one-line reason and no options.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "reports/print_page.h"
+
+namespace ks {
+
+struct RenderAlignment {
+    int item = 1;       // Alignment menu item: 1 optimum, 2 box volume, 3 Qtc
+    std::string entry;  // the text typed into the box entry (items 2 and 3)
+};
+
+struct RenderOptions {
+    std::optional<std::string> driver;  // a driver record, UTF-8
+    std::optional<std::string> system;  // "cb" or "ib"
+    std::optional<int> qaItem;          // Qa pop-up item 1..5
+    std::optional<RenderAlignment> align;
+    std::optional<int> viewItem;        // Response menu item 1..6, 8
+    bool absolute = false;
+    std::optional<int> scale;           // 5 or 10
+    bool impLog = false;
+    bool print = false;
+    std::optional<DateStamp> date;
+    std::optional<std::string> out;
+    bool trace = false;
+    bool record = false;
+    bool help = false;
+};
+
+struct ParsedOptions {
+    std::optional<RenderOptions> options;
+    std::string error;  // set when options is empty
+};
+
+ParsedOptions ParseRenderOptions(const std::vector<std::string_view>& args);
+// YYYY-MM-DDTHH:MM:SS with a real calendar date and a 24-hour time.
+std::optional<DateStamp> ParseIsoDate(std::string_view text);
+
+inline constexpr std::string_view kRenderUsage =
+    "usage: kestrova-render [--driver RECORD] [--system cb|ib] [--qa 5|7|10|15|20]\n"
+    "                       [--align opt|vb=LITRES|qtc=Q] [--view amp|imp|ph|gd|nq|st|sys]\n"
+    "                       [--absolute] [--scale 5|10] [--imp-log] [--print] [--date ISO]\n"
+    "                       [--out FILE.png|FILE.svg|FILE.pdf] [--trace] [--record]\n";
+
+}  // namespace ks
