@@ -1,0 +1,215 @@
+// Printing: the page drawn into a PDF and read back with pdftotext, the
+// scale and error texts, and the dialogs' effect on the menus.
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "kestrova.h"
+#include "model/response.h"
+#include "reports/print_job.h"
+#include "reports/printing.h"
+#include "support/numtext.h"
+
+using namespace ks;
+
+namespace {
+
+struct Host : PrintHost {
+    QWidget window;
+    bool hasWindow = true;
+    int disabled = 0, restored = 0, beeps = 0;
+    QWidget* designWindow() override { return hasWindow ? &window : nullptr; }
+    void MenuDisable() override { ++disabled; }
+    void RestoreMenus() override { ++restored; }
+    void Beep() override { ++beeps; }
+};
+
+DateStamp FixedDate() { return DateStamp{2026, 12, 5, 14, 30, 0}; }
+
+// A closed-box or baffle design as the set-up sequence leaves it.
+void SetUp(Kestrova& k, bool closedBox)
+{
+    k = Kestrova{};
+    if (closedBox) {
+        k.d.s_SP2 = "Box 10";
+        k.d.FS2 = 50.0f;
+        k.d.VAS2 = 10.0f;
+        k.d.QTS2 = 0.35f;
+    }
+    ParameterPass(k.d);
+    InitSetUpMenuParam(k.d);
+    SPLcal(k.d);
+}
+
+// Collapses runs of blanks, as pdftotext's layout varies with spacing.
+QString Squeeze(QString s) { return s.simplified(); }
+
+}  // namespace
+
+class PrintTest : public QObject {
+    Q_OBJECT
+
+    Kestrova k;
+    Host host;
+    QTemporaryDir dir;
+
+    QString printToPdf(const QString& name)
+    {
+        Printing printing(k, host);
+        printing.clock = FixedDate;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        const QString pdf = dir.filePath(name + ".pdf");
+        printer.setOutputFileName(pdf);
+        if (!printing.MyDoPrintLoop(printer)) return {};
+        // The whole page, down to the date stamp, lies inside the printable area.
+        const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
+        if (paint.top() < 1.0 || printing.pageScale() * 780.0 > paint.height() + 1e-9) return {};
+        QProcess p;
+        p.start("pdftotext", {"-layout", pdf, "-"});
+        if (!p.waitForFinished(30000)) return {};
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty()) QSKIP("pdftotext is missing");
+    }
+
+    void graphPageOfAClosedBox()
+    {
+        SetUp(k, true);
+        k.prefs.PrintDateCheck = 1;
+        const QString text = printToPdf("amp-box");
+        QVERIFY(!text.isEmpty());
+        const QString s = Squeeze(text);
+        QVERIFY2(s.contains("Amplitude"), qPrintable(text));
+        QVERIFY(s.contains("Thiele/Small (Driver) Prameters"));
+        QVERIFY(s.contains("Model Name"));
+        QVERIFY(s.contains("Box 10"));
+        QVERIFY(s.contains("Fs ..............(Free Air Resonance)"));
+        QVERIFY(s.contains(QString::fromStdString(RoundedText(k.d.FS, 2).str()).trimmed()));
+        QVERIFY(s.contains("SPL(Sound Pressure Level 1W1m)"));
+        QVERIFY(s.contains("Pemax"));
+        QVERIFY(s.contains("System Figure"));
+        QVERIFY(s.contains("Closed Box Parameters"));
+        QVERIFY(s.contains("Qtc (Closed Box System Total Q)"));
+        QVERIFY(s.contains(QString::fromStdString(RoundedText(k.d.QTC, 3).str()).trimmed()));
+        QVERIFY(s.contains("Kestrova Box 10 Dec/05/2026 14:30:00"));
+        // The printed list has no efficiency or Le rows.
+        QVERIFY(!s.contains("Le ."));
+    }
+
+    void graphPageOfABaffleHasNoBoxBlockAndNoStampWhenOff()
+    {
+        SetUp(k, false);
+        k.prefs.PrintDateCheck = 0;
+        k.d.s_Resp = "ph";
+        k.d.respID = 3;
+        const QString s = Squeeze(printToPdf("ph-baffle"));
+        QVERIFY(s.contains("Phase"));
+        QVERIFY(s.contains("Test2.5-07"));
+        QVERIFY(s.contains("System Figure"));
+        QVERIFY(!s.contains("Closed Box Parameters"));
+        QVERIFY(!s.contains("Dec/05/2026"));
+    }
+
+    void systemProfilePage()
+    {
+        SetUp(k, true);
+        k.prefs.PrintDateCheck = 1;
+        k.d.s_Resp = "sys";
+        k.d.respID = 8;
+        const QString text = printToPdf("sys-box");
+        const QString s = Squeeze(text);
+        QVERIFY2(s.contains("SPL"), qPrintable(text));
+        QVERIFY(s.contains(QString::fromStdString(RoundedText(k.d.SPL, 1).str()).trimmed()) ||
+                s.contains(QString::fromStdString(RoundedText(k.d.SPL, 2).str()).trimmed()));
+        QVERIFY(s.contains("Closed Box"));
+        QVERIFY(s.contains("Dec/05/2026 14:30:00"));
+        QVERIFY(!s.contains("Thiele/Small (Driver) Prameters ") || s.contains("SPL"));
+    }
+
+    void pageScale()
+    {
+        QVERIFY(std::abs(CalcPrintPageScale(0, 0, 734, 576) - 105.62) < 0.01);
+        // Landscape fits the height.
+        const double land = CalcPrintPageScale(0, 0, 576, 734);
+        QVERIFY(std::abs(land - 71.5 * (-9.503963872e-14 * 576.0 * 576.0 + 0.0017889086477 * 576.0 -
+                                        3.2402136307e-8)) < 1e-9);
+        QVERIFY(land < 100.0);
+    }
+
+    void errorTexts()
+    {
+        PrintErrorText a = PrintErrorTexts(-30872);
+        QCOMPARE(a.message.str(), std::string("No default printer specified"));
+        QCOMPARE(a.informative.str(), std::string("Error code -30872"));
+        PrintErrorText b = PrintErrorTexts(-1);
+        QCOMPARE(b.message.str(), std::string("Printing error"));
+        QCOMPARE(b.informative.str(), std::string("Error code -1"));
+    }
+
+    void noDesignWindowBeeps()
+    {
+        SetUp(k, true);
+        host.hasWindow = false;
+        host.beeps = host.disabled = 0;
+        Printing printing(k, host);
+        printing.MyDoPrint();
+        printing.MyDoPageSetup();
+        QCOMPARE(host.beeps, 2);
+        QCOMPARE(host.disabled, 0);
+        QVERIFY(!printing.printDialog());
+        host.hasWindow = true;
+    }
+
+    void printDialogIsWindowModalForOnePage()
+    {
+        SetUp(k, true);
+        host.disabled = host.restored = 0;
+        host.window.show();
+        Printing printing(k, host);
+        printing.MyDoPrint();
+        QPrintDialog* dlg = printing.printDialog();
+        QVERIFY(dlg);
+        QCOMPARE(dlg->windowModality(), Qt::WindowModal);
+        QCOMPARE(host.disabled, 1);
+        QCOMPARE(printing.printer()->docName(), QString("Box 10 Amplitude"));
+        QCOMPARE(printing.printer()->fromPage(), 1);
+        QCOMPARE(printing.printer()->toPage(), 1);
+        QCOMPARE(printing.printer()->copyCount(), 1);
+        dlg->reject();
+        QCOMPARE(host.restored, 1);
+        QVERIFY(!printing.printDialog());
+    }
+
+    void pageSetupKeepsItsLayout()
+    {
+        SetUp(k, true);
+        host.disabled = host.restored = 0;
+        Printing printing(k, host);
+        printing.MyDoPageSetup();
+        QVERIFY(printing.pageSetupDialog());
+        QCOMPARE(printing.pageSetupDialog()->windowModality(), Qt::WindowModal);
+        printing.printer()->setPageOrientation(QPageLayout::Landscape);
+        QMetaObject::invokeMethod(printing.pageSetupDialog(), "accept", Qt::DirectConnection);
+        QCOMPARE(host.restored, 1);
+        QVERIFY(printing.pageLayout().isValid());
+        // The next print starts from the kept layout.
+        printing.MyDoPrint();
+        QVERIFY(printing.printDialog());
+        QCOMPARE(printing.printer()->pageLayout().orientation(),
+                 printing.pageLayout().orientation());
+        printing.printDialog()->reject();
+        QCOMPARE(k.sh.GPrintScale, 100.0);
+    }
+};
+
+QTEST_MAIN(PrintTest)
+#include "print_test.moc"
