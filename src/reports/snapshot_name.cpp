@@ -8,9 +8,12 @@ namespace ks {
 
 PStr SnapShotFileName(const PStr& model, const PStr& title, std::int16_t number)
 {
-    std::string num = NumToText(number).str();
-    if (!num.empty() && num[0] == ' ') num.erase(0, 1);
-    const std::string tail = "_" + title.str() + "_" + num + ".png";
+    const PStr numText = NumToText(number);
+    std::string_view num = numText.view();
+    if (!num.empty() && num.front() == ' ') num.remove_prefix(1);
+    std::string tail;
+    tail.reserve(title.size() + num.size() + 6);
+    tail.append("_").append(title.view()).append("_").append(num).append(".png");
     std::string head = model.str();
     if (head.size() + tail.size() > PStr::kMax)
         head.resize(tail.size() >= PStr::kMax ? 0 : PStr::kMax - tail.size());

@@ -1,0 +1,56 @@
+#include "exchange/companion.h"
+
+#include "exchange/records.h"
+#include "model/response.h"
+
+namespace ks {
+
+void SndAppleEvent(Messenger& m, CompanionHost& h, std::string_view eventClass,
+                   std::string_view text, std::string_view processName)
+{
+    if (m.send(processName, eventClass, text) < 0) h.Beep();
+}
+
+void DoAppleEvent(Kestrova& k, Messenger& m, CompanionHost& h, std::string_view text)
+{
+    k.sh.s_Masg = text;  // cut to 255 bytes
+    DoAppleEventCommon(k, m, h);
+}
+
+void DoAppleEventCommon(Kestrova& k, Messenger& m, CompanionHost& h)
+{
+    MasageTextToParameter(k);
+    if (k.sh.s_Dummy == kDriverTag) {
+        k.sh.s_MasgMenu = "BootKstv";
+        ParameterPass(k.d);
+        h.SetUpDesign();
+        if (k.prefs.UpdateForCheck == 1 && k.sh.CheckForUpFlag == 0) h.StartUpdateCheck();
+    }
+
+    const PStr& word = k.sh.s_Masg;
+    if (word == "HideKstv") {
+        h.HideWindows();
+    } else if (word == "BootedKstvFromVtrlByFile") {
+        SndAppleEvent(m, h, kCompanionClass, "SetMeDefaultVtrlFromKstv", kCompanionName);
+    } else if (word == "YesBootedVtrl") {
+        k.sh.s_MasgMenu = "BootKstv";
+        h.LaunchCompanion();
+        SndAppleEvent(m, h, kCompanionClass, "SetMeDefaultVtrlFromKstv", kCompanionName);
+    } else if (word == "QuitKstv") {
+        k.sh.GPrintScale = 100.0;
+        h.SavePrefsAndQuit();
+        return;
+    }
+    k.sh.GPrintScale = 100.0;
+}
+
+void SpeakerSelect(Kestrova& k, Messenger& m, CompanionHost& h)
+{
+    h.CloseDesignWindow();
+    k.sh.GPrintScale = 100.0;
+    h.MenuDisable();
+    h.LaunchCompanion();
+    SndAppleEvent(m, h, kCompanionClass, "ShowVtrl", kCompanionName);
+}
+
+}  // namespace ks

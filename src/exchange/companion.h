@@ -1,0 +1,48 @@
+// The message protocol with the database companion: what arrives, what it
+// does, and the messages the program sends. The transport is a Messenger;
+// what the windows and menus do is the host's.
+#pragma once
+
+#include <string_view>
+
+#include "exchange/messenger.h"
+#include "kestrova.h"
+
+namespace ks {
+
+inline constexpr std::string_view kCompanionName = "Vantrel";
+inline constexpr std::string_view kCompanionClass = "Vtrl";
+inline constexpr std::string_view kOwnClass = "Kstv";
+
+class CompanionHost {
+public:
+    virtual ~CompanionHost() = default;
+    // The set-up sequence for the driver just adopted (amplitude view).
+    virtual void SetUpDesign() = 0;
+    virtual void StartUpdateCheck() = 0;
+    // Close the default-parameter and design windows; menus without a design.
+    virtual void HideWindows() = 0;
+    virtual void CloseDesignWindow() = 0;
+    virtual void MenuDisable() = 0;
+    // Launch or activate the companion; nothing when it cannot be found.
+    virtual void LaunchCompanion() = 0;
+    virtual void SavePrefsAndQuit() = 0;
+    virtual void Beep() = 0;
+};
+
+// Sends text to every process named processName but this one; one beep when
+// the message cannot be built.
+void SndAppleEvent(Messenger& m, CompanionHost& h, std::string_view eventClass,
+                   std::string_view text, std::string_view processName);
+
+// A received text: cut to 255 bytes into s_Masg, then acted on.
+void DoAppleEvent(Kestrova& k, Messenger& m, CompanionHost& h, std::string_view text);
+void DoAppleEventCommon(Kestrova& k, Messenger& m, CompanionHost& h);
+
+// The Speaker Select command: hand over to the companion.
+void SpeakerSelect(Kestrova& k, Messenger& m, CompanionHost& h);
+
+// Whether Speaker Select is offered (the program works with the companion).
+inline bool SpeakerSelectEnabled(const Kestrova& k) { return k.sh.s_MasgMenu == "BootKstv"; }
+
+}  // namespace ks
