@@ -91,7 +91,7 @@ void ImpGraph(Kestrova& k)
         for (int d = 0; d <= 2; ++d) {
             const double decade = std::pow(10.0, d);
             for (int m = 1; m <= 10; ++m) {
-                const float yv = static_cast<float>(330.0 - 93.333 * std::log10(m * decade));
+                const float yv = static_cast<float>(330.0 - 93.33333333333333 * std::log10(m * decade));
                 const float y = static_cast<float>(std::rint(static_cast<double>(yv) + 0.5) + 0.5);
                 DrawLineAt(k, 45.0f, y, 505.0f, y);
             }

@@ -9,7 +9,7 @@
 
 namespace ks {
 
-class RecordingCanvas final : public Canvas {
+class RecordingCanvas : public Canvas {
 public:
     void erase(float left, float top, float right, float bottom) override;
     void line(float x, float y, float x1, float y1, Rgb c, float width, int dash) override;
