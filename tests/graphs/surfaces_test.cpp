@@ -1,0 +1,214 @@
+// The Qt surfaces: the retained image, painting details, fonts, resources.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "graphs/surfaces/bundle_image.h"
+#include "graphs/surfaces/fonts.h"
+#include "graphs/surfaces/image_canvas.h"
+#include "graphs/surfaces/painter_canvas.h"
+#include "graphs/surfaces/picture_output.h"
+#include "graphs/surfaces/resource_dir.h"
+
+using namespace ks;
+
+namespace {
+
+class Surfaces : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "surfaces_test";
+        static char* argv[] = {name, nullptr};
+        if (!QGuiApplication::instance()) app_ = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    // Gone before the static destructors run: Qt's own are ordered after it.
+    static void TearDownTestSuite() { app_.reset(); }
+    static inline std::unique_ptr<QGuiApplication> app_;
+};
+
+const Rgb kRed{1, 0, 0};
+const QColor kWhite(Qt::white);
+
+bool Inked(const QImage& img, int x, int y) { return img.pixelColor(x, y) != kWhite; }
+
+TEST_F(Surfaces, ImageFollowsTheDevicePixelRatio)
+{
+    ImageCanvas c(ImagesDir());
+    EXPECT_EQ(c.image().size(), QSize(540, 380));
+    c.setDevicePixelRatio(2.0);
+    EXPECT_EQ(c.image().size(), QSize(1080, 760));
+    EXPECT_EQ(c.image().devicePixelRatio(), 2.0);
+    // Points, not pixels: a line at y 10.5 lands on pixel rows 20 and 21.
+    c.line(0, 10.5f, 100, 10.5f, kRed, 1.0f, 0);
+    EXPECT_EQ(c.image().pixelColor(50, 20), QColor(Qt::red));
+    EXPECT_EQ(c.image().pixelColor(50, 21), QColor(Qt::red));
+    EXPECT_EQ(c.image().pixelColor(50, 23), kWhite);
+}
+
+TEST_F(Surfaces, ChangedOncePerLonePrimitiveAndOncePerBatch)
+{
+    ImageCanvas c(ImagesDir());
+    int changes = 0;
+    c.setChangedCallback([&] { ++changes; });
+    c.line(0, 0, 10, 10, kRed, 1, 0);
+    c.fillRect(0, 0, 5, 5, kRed);
+    EXPECT_EQ(changes, 2);
+    c.beginBatch();
+    c.erase(0, 0, 540, 380);
+    c.beginBatch();  // a page inside a redraw: still one batch
+    c.line(0, 0, 10, 10, kRed, 1, 0);
+    c.endBatch();
+    c.text(10, 20, 1, 13, kRed, "x");
+    EXPECT_EQ(changes, 2);
+    c.endBatch();
+    EXPECT_EQ(changes, 3);
+    c.endBatch();  // unbalanced: ignored
+    EXPECT_EQ(changes, 3);
+}
+
+TEST_F(Surfaces, LinesOnHalfPointsAreOnePixelAndEraseClears)
+{
+    ImageCanvas c(ImagesDir());
+    c.line(10, 50.5f, 100, 50.5f, kRed, 1.0f, 0);
+    EXPECT_EQ(c.image().pixelColor(50, 50), QColor(Qt::red));
+    EXPECT_EQ(c.image().pixelColor(50, 49), kWhite);
+    EXPECT_EQ(c.image().pixelColor(50, 51), kWhite);
+    // Flat caps: nothing beyond the end point.
+    EXPECT_EQ(c.image().pixelColor(101, 50), kWhite);
+    c.erase(0, 0, 540, 380);
+    EXPECT_EQ(c.image().pixelColor(50, 50), kWhite);
+}
+
+TEST_F(Surfaces, DashPatternsAreInPointsWhateverTheWidth)
+{
+    for (float width : {1.0f, 2.0f}) {
+        ImageCanvas c(ImagesDir());
+        c.line(0, 10.5f, 40, 10.5f, kRed, width, 1);  // 1 on, 3 off
+        c.line(0, 30.5f, 40, 30.5f, kRed, width, 2);  // 1 on, 1 off
+        const QImage& img = c.image();
+        for (int x = 0; x < 36; ++x) {
+            EXPECT_EQ(Inked(img, x, 10), x % 4 == 0) << "dotted, width " << width << " x " << x;
+            EXPECT_EQ(Inked(img, x, 30), x % 2 == 0) << "fine dotted, width " << width << " x " << x;
+        }
+    }
+}
+
+TEST_F(Surfaces, TextIsUprightOnItsBaseline)
+{
+    ImageCanvas c(ImagesDir());
+    c.text(10, 50, 1, 20, Rgb{0, 0, 0}, "T");
+    const QImage& img = c.image();
+    int above = 0, below = 0;
+    for (int y = 20; y < 70; ++y)
+        for (int x = 5; x < 40; ++x)
+            if (Inked(img, x, y)) (y <= 50 ? above : below)++;
+    EXPECT_GT(above, 20);
+    EXPECT_EQ(below, 0);
+    // The bar of the T is at the top: the top rows are wider than the stem.
+    int topRow = 0, stemRow = 0;
+    for (int x = 5; x < 40; ++x) {
+        topRow += Inked(img, x, 37);
+        stemRow += Inked(img, x, 47);
+    }
+    EXPECT_GT(topRow, stemRow);
+}
+
+TEST_F(Surfaces, RectanglesFillAndFrameAnyOrderOfCorners)
+{
+    ImageCanvas c(ImagesDir());
+    c.fillRect(30, 30, 10, 10, Rgb{0, 0, 1});
+    EXPECT_EQ(c.image().pixelColor(20, 20), QColor(Qt::blue));
+    c.frameRect(100.5f, 100.5f, 60.5f, 120.5f, kRed, 1.0f);
+    EXPECT_EQ(c.image().pixelColor(80, 100), QColor(Qt::red));
+    EXPECT_EQ(c.image().pixelColor(80, 110), kWhite);
+}
+
+TEST_F(Surfaces, ImagesDrawScaledAndMissingOnesDrawNothing)
+{
+    ImageCanvas c(ImagesDir());
+    c.image("Images", "NoSuchImage.png", 0, 0, 100, 100);
+    c.image("Images", "../Images/ClosedImage.png", 0, 0, 100, 100);
+    for (int y = 0; y < 100; y += 5)
+        for (int x = 0; x < 100; x += 5) ASSERT_FALSE(Inked(c.image(), x, y));
+    c.image("Images", "ClosedImage.png", 83, 45, 279, 162);
+    int inked = 0;
+    for (int y = 83; y < 279; ++y) inked += Inked(c.image(), 52, y);  // the back wall
+    EXPECT_GT(inked, 150);
+    EXPECT_FALSE(Inked(c.image(), 40, 150));  // nothing outside the rectangle
+}
+
+TEST_F(Surfaces, BundleImagesLoadAtTwiceTheirSize)
+{
+    EXPECT_EQ(CreateCGImageFromBundleResource("ClosedImage.png", "Images").size(), QSize(234, 392));
+    EXPECT_EQ(CreateCGImageFromBundleResource("InfiniteImage.png", "Images").size(), QSize(98, 392));
+    EXPECT_EQ(CreateCGImageFromBundleResource("SpSelArrow.png", "Images").size(), QSize(44, 30));
+    EXPECT_TRUE(CreateCGImageFromBundleResource("Missing.png", "Images").isNull());
+    EXPECT_TRUE(CreateCGImageFromBundleResource("ClosedImage.png", "..").isNull());
+    EXPECT_TRUE(CreateCGImageFromBundleResource("", "Images").isNull());
+    QTemporaryDir tmp;
+    QFile f(tmp.filePath("Broken.png"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not an image at all");
+    f.close();
+    EXPECT_TRUE(LoadResourceImage(tmp.path(), "Broken.png", "Images").isNull());
+}
+
+TEST_F(Surfaces, FontsKeepTheirRoles)
+{
+    for (int n = 1; n <= 8; ++n) {
+        const QFont f = KestrovaFont(n, 13);
+        EXPECT_EQ(f.pixelSize(), 13) << n;
+        const QFontInfo info(f);
+        EXPECT_EQ(info.fixedPitch(), n == 2 || n == 3) << n << " " << info.family().toStdString();
+        EXPECT_EQ(f.bold(), n == 4 || n == 6 || n == 8) << n;
+    }
+    EXPECT_EQ(KestrovaFont(99, 12).family(), KestrovaFont(1, 12).family());
+    EXPECT_GT(KestrovaFont(1, 0).pixelSize(), 0);
+    FontCache cache;
+    const QFont& a = cache.font(2, 15);
+    EXPECT_EQ(&a, &cache.font(2, 15));
+    EXPECT_EQ(cache.font(2, 9).pixelSize(), 9);
+}
+
+TEST_F(Surfaces, PainterCanvasFollowsThePaintersTransform)
+{
+    QImage img(200, 200, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.scale(2, 2);
+    PainterCanvas c(p, ImagesDir());
+    c.line(0, 10.5f, 50, 10.5f, kRed, 1, 0);
+    p.end();
+    EXPECT_EQ(img.pixelColor(60, 21), QColor(Qt::red));
+    EXPECT_EQ(img.pixelColor(110, 21), kWhite);
+}
+
+TEST_F(Surfaces, PictureFilesOfEachKind)
+{
+    QTemporaryDir tmp;
+    auto draw = [](Canvas& c) { c.line(0, 0, 540, 380, kRed, 2, 0); };
+    ASSERT_EQ(PictureKindFor("a.SVG"), PictureKind::Svg);
+    EXPECT_FALSE(PictureKindFor("a.gif"));
+    EXPECT_TRUE(WritePicture(tmp.filePath("a.png"), PictureKind::Png, 540, 380, ImagesDir(), draw).isEmpty());
+    EXPECT_EQ(QImage(tmp.filePath("a.png")).size(), QSize(540, 380));
+    EXPECT_TRUE(WritePicture(tmp.filePath("a.svg"), PictureKind::Svg, 540, 380, ImagesDir(), draw).isEmpty());
+    QFile svg(tmp.filePath("a.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svg.readAll().contains("<svg"));
+    EXPECT_TRUE(WritePicture(tmp.filePath("a.pdf"), PictureKind::Pdf, 612, 792, ImagesDir(), draw).isEmpty());
+    QFile pdf(tmp.filePath("a.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+    EXPECT_FALSE(WritePicture(tmp.filePath("no/such/dir/a.png"), PictureKind::Png, 10, 10, ImagesDir(), draw).isEmpty());
+}
+
+}  // namespace
