@@ -37,6 +37,16 @@ QColor ToQColor(Rgb c) { return QColor::fromRgbF(Unit(c.r), Unit(c.g), Unit(c.b)
 PaintOps::PaintOps(QString imagesDir, QColor background)
     : imagesDir_(std::move(imagesDir)), background_(background)
 {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    clearUpper_ = __builtin_cpu_supports("avx");
+#endif
+}
+
+void PaintOps::SettleVectorState() const
+{
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    if (clearUpper_) asm volatile("vzeroupper");
+#endif
 }
 
 void PaintOps::Prepare(QPainter& p)
@@ -49,12 +59,14 @@ void PaintOps::Prepare(QPainter& p)
 void PaintOps::erase(QPainter& p, float left, float top, float right, float bottom) const
 {
     p.fillRect(Span(left, top, right, bottom), background_);
+    SettleVectorState();
 }
 
 void PaintOps::line(QPainter& p, float x, float y, float x1, float y1, Rgb c, float width, int dash) const
 {
     p.setPen(StrokePen(c, width, dash));
     p.drawLine(QPointF(x, y), QPointF(x1, y1));
+    SettleVectorState();
 }
 
 void PaintOps::frameRect(QPainter& p, float x, float y, float x1, float y1, Rgb c, float width) const
@@ -63,11 +75,13 @@ void PaintOps::frameRect(QPainter& p, float x, float y, float x1, float y1, Rgb 
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     p.drawRect(Span(x, y, x1, y1));
+    SettleVectorState();
 }
 
 void PaintOps::fillRect(QPainter& p, float x, float y, float x1, float y1, Rgb c) const
 {
     p.fillRect(Span(x, y, x1, y1), ToQColor(c));
+    SettleVectorState();
 }
 
 void PaintOps::text(QPainter& p, float x, float y, int font, float size, Rgb c, std::string_view text)
@@ -75,6 +89,7 @@ void PaintOps::text(QPainter& p, float x, float y, int font, float size, Rgb c, 
     p.setFont(fonts_.font(font, size));
     p.setPen(ToQColor(c));
     p.drawText(QPointF(x, y), QString::fromStdString(MacRomanToUtf8(text)));
+    SettleVectorState();
 }
 
 void PaintOps::image(QPainter& p, std::string_view folder, std::string_view name, std::int16_t top,
@@ -83,6 +98,7 @@ void PaintOps::image(QPainter& p, std::string_view folder, std::string_view name
     const QImage img = LoadResourceImage(imagesDir_, name, folder);
     if (img.isNull()) return;
     p.drawImage(QRectF(left, top, right - left, bottom - top), img);
+    SettleVectorState();
 }
 
 PainterCanvas::PainterCanvas(QPainter& painter, QString imagesDir, QColor background)

@@ -26,10 +26,16 @@ public:
     void image(QPainter& p, std::string_view folder, std::string_view name, std::int16_t top,
                std::int16_t left, std::int16_t bottom, std::int16_t right) const;
 
+    // Qt's vector paths leave the upper halves of the AVX registers dirty;
+    // the model's scalar code that runs between two primitives then pays for
+    // every instruction. Called after each primitive.
+    void SettleVectorState() const;
+
 private:
     QString imagesDir_;
     QColor background_;
     FontCache fonts_;
+    bool clearUpper_ = false;
 };
 
 QColor ToQColor(Rgb c);
