@@ -1,8 +1,18 @@
 #include "graphs/primitives.h"
 
+#include <cmath>
+
 namespace ks {
 
 namespace {
+
+// A design that divides by zero yields infinite or not-a-number positions;
+// such a shape has no place on the page and is left out rather than handed
+// to the painter.
+bool Finite(float a, float b, float c, float d)
+{
+    return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
+}
 
 Rgb CurrentColor(const DrawState& s) { return {s.RedCol, s.GrnCol, s.BleCol}; }
 
@@ -15,7 +25,8 @@ float StrokeWidth(const DrawState& s) { return s.LineW > 0.0f ? s.LineW : 1.0f; 
 void QuartzDrawLine(Kestrova& k, int /*window*/)
 {
     DrawState& s = k.ds;
-    if (Canvas* c = k.target()) {
+    Canvas* c = k.target();
+    if (c && Finite(s.xx, s.yy, s.xx1, s.yy1)) {
         int dash = (s.DashLineType == 1 || s.DashLineType == 2) ? s.DashLineType : 0;
         c->line(s.xx, s.yy, s.xx1, s.yy1, CurrentColor(s), StrokeWidth(s), dash);
     }
@@ -25,7 +36,8 @@ void QuartzDrawLine(Kestrova& k, int /*window*/)
 void QuartzDrawRect(Kestrova& k, int /*window*/)
 {
     DrawState& s = k.ds;
-    if (Canvas* c = k.target()) {
+    Canvas* c = k.target();
+    if (c && Finite(s.xx, s.yy, s.xx1, s.yy1)) {
         if (s.s_RectDraw == "Frame")
             c->frameRect(s.xx, s.yy, s.xx1, s.yy1, CurrentColor(s), StrokeWidth(s));
         else if (s.s_RectDraw == "Fill")
@@ -38,6 +50,7 @@ void QuartzDrawText(Kestrova& k, int /*window*/)
 {
     const DrawState& s = k.ds;
     if (s.QuartzText.empty()) return;  // nothing to show, nothing listed
+    if (!std::isfinite(s.xx) || !std::isfinite(s.yy)) return;
     if (Canvas* c = k.target())
         c->text(s.xx, s.yy, s.QzFontNum, s.fontSize, CurrentColor(s), s.QuartzText.view());
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "graphs/display_list.h"
 
 using namespace ks;
@@ -101,6 +103,20 @@ TEST_F(PrimitivesTest, NoSurfaceStillAppliesTheResets)
     DrawRectAt(k, 0, 0, 1, 1, "Fill");
     EXPECT_EQ(k.ds.DashLineType, 0);
     EXPECT_EQ(k.ds.s_RectDraw, "Frame");
+}
+
+TEST_F(PrimitivesTest, NonFiniteShapesAreLeftOutButStillReset)
+{
+    const float inf = INFINITY, nan = NAN;
+    k.ds.DashLineType = 1;
+    DrawLineAt(k, 0, nan, 10, 10);
+    EXPECT_EQ(k.ds.DashLineType, 0);
+    DrawRectAt(k, 0, 0, inf, 10, "Fill");
+    EXPECT_EQ(k.ds.s_RectDraw, "Frame");
+    DrawTextAt(k, nan, 20, "x");
+    DrawLineAt(k, 0, 1e30f, 10, 10);  // far away but finite: drawn
+    ASSERT_EQ(screen.lines().size(), 1u);
+    EXPECT_EQ(screen.lines()[0].rfind("line", 0), 0u);
 }
 
 TEST_F(PrimitivesTest, TextCarriesFontSizeColourAndUtf8)
