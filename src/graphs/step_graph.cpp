@@ -96,7 +96,12 @@ void StepResponsePlot(Kestrova& k)
     SetColor(k, 1.0f, 0.531f, 0.0f);
     const double fs = d.FS, ts = d.timeScale;
     const float tauMax = static_cast<float>(std::rint((fs * 2.0 / 3.0 / ts) * 100.0 + 0.6) / 100.0);
-    for (float tau = 0.0f; tauMax >= tau;) {
+    // Any real driver needs a few thousand points; an absurd Fs from a
+    // received record would ask for millions, more than the 460 points of
+    // the axis could ever show.
+    constexpr int kMaxPoints = 100000;
+    int points = 0;
+    for (float tau = 0.0f; tauMax >= tau && points < kMaxPoints; ++points) {
         const double g = InverseLaplaceTransform(d, tau);
         s.xx = static_cast<float>(46.0 + static_cast<double>(tau) * 23.0 * 30.0 * ts / fs);
         s.yy = static_cast<float>(190.0 - 140.0 * g);
