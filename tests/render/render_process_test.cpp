@@ -139,6 +139,28 @@ TEST_F(RenderProcess, TraceIsTheDisplayListOfTheFinalRedraw)
     EXPECT_TRUE(r.err.empty()) << r.err;
 }
 
+TEST_F(RenderProcess, ViewOptionsShowInTheTrace)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--absolute"}, " dBSPL1W1m\n"},
+        {{"--scale", "10"}, " -50\n"},
+        {{"--absolute", "--scale", "10"}, " +110\n"},  // SPL 90 dB: the 81 .. 91 band
+        {{"--view", "imp", "--imp-log"}, " 1 k\n"},
+        {{"--view", "imp"}, " 25.0\n"},
+        {{"--system", "ib"}, " 'Infinit Baffle System'\n"},
+        {{"--driver", "DUMMY#  W  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ", "--view", "sys",
+          "--qa", "20", "--align", "opt", "--print"},
+         " Box Parameters\n"},
+    };
+    for (const auto& [args, expected] : cases) {
+        std::vector<std::string> a = args;
+        a.push_back("--trace");
+        Result r = Run(a);
+        ASSERT_EQ(r.rc, 0) << args[0] << r.err;
+        EXPECT_NE(r.out.find(expected), std::string::npos) << args[0] << " wants" << expected;
+    }
+}
+
 TEST_F(RenderProcess, TraceAndPictureTogether)
 {
     const fs::path png = dir / "both.png";

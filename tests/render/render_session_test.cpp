@@ -103,6 +103,17 @@ TEST(RenderSession, RejectedEntriesEndTheRun)
     EXPECT_EQ(k.d.s_VB, "20");
 }
 
+TEST(RenderSession, OptimumAlignmentAfterABoxVolume)
+{
+    Kestrova k;
+    NullCanvas scratch;
+    ASSERT_TRUE(RunRenderSequence(k, Opts({"--driver", kWoofer, "--qa", "20", "--align", "opt"}), scratch).ok);
+    EXPECT_EQ(k.d.alin, 1);
+    EXPECT_EQ(k.sh.EditMenuFlag, 0);
+    EXPECT_EQ(k.d.QA, 20.0f);
+    EXPECT_GT(k.d.VB, 0.0f);
+}
+
 TEST(RenderSession, ViewSettingsAndQa)
 {
     Kestrova k;
