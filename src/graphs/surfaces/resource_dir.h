@@ -4,6 +4,9 @@
 
 #include <QString>
 
+// CreateCGImageFromBundleResource(name, subdir) loads an image from there.
+#include "graphs/surfaces/bundle_image.h"
+
 namespace ks {
 
 QString ImagesDir();
