@@ -10,6 +10,7 @@
 #include "graphs/canvas.h"
 #include "graphs/draw_state.h"
 #include "model/design.h"
+#include "update/update_state.h"
 
 namespace ks {
 
@@ -18,6 +19,7 @@ struct Kestrova {
     DrawState ds;
     ShellState sh;
     Prefs prefs;
+    UpdateState up;
 
     // Surfaces the primitives draw on: the graph area of window 1, and the
     // current printing page while doPrint is set. Not owned.

@@ -1,0 +1,21 @@
+// Files of the user's Downloads folder: moving one to the trash, opening one
+// with its default application. Both are silent about failures.
+#pragma once
+
+#include <QString>
+
+namespace ks {
+
+class UpdateHost;
+
+// QStandardPaths' download location, or an empty text when there is none.
+QString DefaultDownloadsFolder();
+
+// Moves fileName of folder to the trash when it is there; true when moved.
+bool ObjectToTrash(UpdateHost& host, const QString& folder, const QString& fileName);
+
+// Opens fileName of folder (or an absolute path) with its default
+// application; false when the file is missing or nothing opened it.
+bool LSLaunchURLInDownloadsFolder(UpdateHost& host, const QString& folder, const QString& fileName);
+
+}  // namespace ks

@@ -1,0 +1,55 @@
+// Window 5, the update window: a fixed 420 × 150 window with the icon, two
+// message lines, the launch check box and the push buttons, each control
+// named by its id. It only shows; what a control does is the controller's.
+#pragma once
+
+#include <functional>
+
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace ks {
+
+class UpdateWindow : public QWidget {
+    Q_OBJECT
+public:
+    // left, top, right, bottom, as the update tables give them.
+    struct Box {
+        int left, top, right, bottom;
+    };
+
+    explicit UpdateWindow(QWidget* parent = nullptr);
+
+    void SetMessage(const QString& first, const QString& second);
+    void SetLaunchCheck(bool on);
+    QPushButton* AddButton(int id, const QString& title, Box box, bool isDefault);
+    void RemoveControl(int id);
+    QWidget* control(int id) const;
+    // Download progress; total < 0 when the size is not known.
+    void ShowProgress(qint64 received, qint64 total);
+    void HideProgress();
+    void SetButtonsEnabled(bool on);
+
+    std::function<void(int id, int state)> onHit;
+    std::function<void()> onReturn;
+    // The window was closed by the window manager rather than by a button.
+    std::function<void()> onCloseRequest;
+
+    // Closes without asking the controller.
+    void CloseQuietly();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QLabel* first_ = nullptr;
+    QLabel* second_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    bool quiet_ = false;
+};
+
+}  // namespace ks
