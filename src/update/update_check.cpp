@@ -178,7 +178,6 @@ void UpdateCheck::CheckForUpdateWnd()
         k_.up.checkUpdateBtn = 551;
     }
     w->show();
-    w->raise();
     w->activateWindow();
 }
 
