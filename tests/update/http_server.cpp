@@ -1,27 +1,39 @@
 #include "http_server.h"
 
 #include <QPointer>
+#include <QSslServer>
 #include <QTcpSocket>
 #include <QTimer>
 
 TestHttpServer::TestHttpServer()
+    : server_(std::make_unique<QTcpServer>())
 {
-    connect(&server_, &QTcpServer::newConnection, this, &TestHttpServer::OnConnection);
+    connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, &TestHttpServer::OnConnection);
+}
+
+TestHttpServer::TestHttpServer(const QSslConfiguration& tls)
+    : tls_(true)
+{
+    auto server = std::make_unique<QSslServer>();
+    server->setSslConfiguration(tls);
+    server_ = std::move(server);
+    // An encrypted connection is pending only once its handshake is done.
+    connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, &TestHttpServer::OnConnection);
 }
 
 bool TestHttpServer::listen()
 {
-    return server_.listen(QHostAddress::LocalHost, 0);
+    return server_->listen(QHostAddress::LocalHost, 0);
 }
 
 QString TestHttpServer::base() const
 {
-    return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort());
+    return QStringLiteral("%1://127.0.0.1:%2").arg(tls_ ? "https" : "http").arg(server_->serverPort());
 }
 
 void TestHttpServer::OnConnection()
 {
-    while (QTcpSocket* s = server_.nextPendingConnection()) {
+    while (QTcpSocket* s = server_->nextPendingConnection()) {
         struct Pending {
             QByteArray data;
             bool answered = false;
@@ -31,7 +43,7 @@ void TestHttpServer::OnConnection()
             delete buffer;
             s->deleteLater();
         });
-        connect(s, &QTcpSocket::readyRead, s, [this, s, buffer] {
+        auto onData = [this, s, buffer] {
             if (buffer->answered) return;
             buffer->data += s->readAll();
             if (buffer->data.indexOf("\r\n\r\n") < 0) return;
@@ -58,6 +70,9 @@ void TestHttpServer::OnConnection()
             };
             if (r.delayMs > 0) QTimer::singleShot(r.delayMs, guard, answer);
             else answer();
-        });
+        };
+        connect(s, &QTcpSocket::readyRead, s, onData);
+        // An encrypted socket may hold the request already when handed over.
+        QMetaObject::invokeMethod(s, onData, Qt::QueuedConnection);
     }
 }

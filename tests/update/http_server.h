@@ -9,6 +9,9 @@
 #include <QObject>
 #include <QPair>
 #include <QTcpServer>
+#include <memory>
+
+class QSslConfiguration;
 
 class TestHttpServer : public QObject {
     Q_OBJECT
@@ -24,15 +27,18 @@ public:
     };
 
     TestHttpServer();
+    // With a configuration the server speaks HTTPS only.
+    explicit TestHttpServer(const QSslConfiguration& tls);
     bool listen();
-    QString base() const;  // "http://127.0.0.1:PORT"
+    QString base() const;  // "http://127.0.0.1:PORT" (or https)
     void route(const QByteArray& path, Route r) { routes_[path] = std::move(r); }
     int hits(const QByteArray& path) const { return hits_.value(path); }
 
 private:
     void OnConnection();
 
-    QTcpServer server_;
+    std::unique_ptr<QTcpServer> server_;
+    bool tls_ = false;
     QHash<QByteArray, Route> routes_;
     QHash<QByteArray, int> hits_;
 };

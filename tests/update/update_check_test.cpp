@@ -4,7 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -13,6 +17,7 @@
 #include "fake_host.h"
 #include "http_server.h"
 #include "kestrova.h"
+#include "update/network_status.h"
 #include "update/update_check.h"
 #include "update/version_request.h"
 
@@ -244,6 +249,50 @@ private slots:
         QVERIFY(!uc_->window());
     }
 
+    void untrustedCertificateFailsTheRequest()
+    {
+        QTemporaryDir certs;
+        const QString key = certs.filePath("key.pem"), crt = certs.filePath("cert.pem");
+        QProcess openssl;
+        openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                                  "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key,
+                                  "-out", crt});
+        if (!openssl.waitForFinished(60000) || openssl.exitCode() != 0) QSKIP("openssl could not make a certificate");
+        QFile keyFile(key), crtFile(crt);
+        QVERIFY(keyFile.open(QIODevice::ReadOnly) && crtFile.open(QIODevice::ReadOnly));
+        const QSslCertificate certificate(crtFile.readAll());
+        QSslConfiguration serverTls = QSslConfiguration::defaultConfiguration();
+        serverTls.setLocalCertificate(certificate);
+        serverTls.setPrivateKey(QSslKey(keyFile.readAll(), QSsl::Rsa));
+        TestHttpServer tls(serverTls);
+        QVERIFY(tls.listen());
+        TestHttpServer::Route version;
+        version.body = "9.9.9";
+        tls.route(kVersionPath, version);
+        SetUpdateServer(k_->up, tls.base().toStdString());
+
+        QVERIFY(Judge(false));
+        QCOMPARE(k_->up.UpdateOkFlag, 0);
+        QVERIFY(k_->up.availStr.empty());
+        QCOMPARE(tls.hits(kVersionPath), 0);
+
+        // The same server once its certificate is trusted: it answers, so the
+        // failure above was the verification.
+        const QSslConfiguration saved = QSslConfiguration::defaultConfiguration();
+        QSslConfiguration trusting = saved;
+        trusting.addCaCertificate(certificate);
+        QSslConfiguration::setDefaultConfiguration(trusting);
+        // A fresh checker: its network manager has no earlier handshake kept.
+        uc_ = std::make_unique<UpdateCheck>(*k_, *host_);
+        uc_->setNetworkProbe([] { return true; });
+        uc_->setBundleVersion(QStringLiteral("1.2.9"));
+        const bool judged = Judge(false);
+        QSslConfiguration::setDefaultConfiguration(saved);
+        QVERIFY(judged);
+        QCOMPARE(tls.hits(kVersionPath), 1);
+        QCOMPARE(k_->up.UpdateOkFlag, 1);
+    }
+
     void networkReportedDownSaysSoButStillAsks()
     {
         uc_->setNetworkProbe([] { return false; });
@@ -255,6 +304,20 @@ private slots:
         QCOMPARE(Text(uc_->window(), 557), QStringLiteral("Please confirm the network connection."));
         QVERIFY(uc_->window()->control(551));
         QVERIFY(!uc_->window()->control(552));
+    }
+
+    void systemNetworkStatusNeverStopsTheRequest()
+    {
+        // The real status query, whatever this machine reports.
+        uc_ = std::make_unique<UpdateCheck>(*k_, *host_);
+        uc_->setBundleVersion(QStringLiteral("1.0"));
+        ServeVersion("1.0");
+        const int before = server_.hits(kVersionPath);
+        QVERIFY(Judge(true));
+        QCOMPARE(server_.hits(kVersionPath), before + 1);
+        QCOMPARE(k_->up.NetConnectFlag, InternetAvailable() ? 0 : 1);
+        QCOMPARE(Text(uc_->window(), 556), k_->up.NetConnectFlag ? QStringLiteral("Network Connection Failed.")
+                                                                 : QStringLiteral("This Version is Currently."));
     }
 
     void automaticCheckWaitsForAPendingOne()
