@@ -1,6 +1,11 @@
 // The version check and the download: the request judged one second after
 // it was sent, the update window and its buttons, the download of the
 // archive and the install action. All on the main event loop.
+//
+// The shell makes one UpdateCheck (after the application object) with its
+// UpdateHost, calls CheckForUpdatesCommand for "Check for Updates..." and
+// StartUpdateCheck when the companion's first driver record asks for a
+// check; the window's controls and Return come back here by themselves.
 #pragma once
 
 #include <functional>

@@ -166,13 +166,10 @@ void UpdateWindow::keyPressEvent(QKeyEvent* event)
 
 void UpdateWindow::closeEvent(QCloseEvent* event)
 {
-    if (!quiet_ && onCloseRequest) {
-        // The controller closes the window itself, the way OK does.
-        event->ignore();
-        onCloseRequest();
-        return;
-    }
     QWidget::closeEvent(event);
+    // Closed by the window manager rather than a button: the controller
+    // finishes the way OK does, so the menus never stay busy.
+    if (!quiet_ && onCloseRequest) onCloseRequest();
 }
 
 }  // namespace ks

@@ -35,7 +35,7 @@ public:
 
     std::function<void(int id, int state)> onHit;
     std::function<void()> onReturn;
-    // The window was closed by the window manager rather than by a button.
+    // After the window was closed by the window manager, not by a button.
     std::function<void()> onCloseRequest;
 
     // Closes without asking the controller.

@@ -104,6 +104,21 @@ private slots:
         auto* check = qobject_cast<QCheckBox*>(w->control(558));
         QVERIFY(check);
         QCOMPARE(check->text(), QStringLiteral(" Check for New Updates on Launch."));
+        QVERIFY(!w->control(550));  // no application icon: no icon control
+    }
+
+    void applicationIcon()
+    {
+        QPixmap pixmap(128, 128);
+        pixmap.fill(Qt::darkCyan);
+        QApplication::setWindowIcon(QIcon(pixmap));
+        UpdateWindow* w = Open(0, 0);
+        auto* icon = qobject_cast<QLabel*>(w->control(550));
+        QApplication::setWindowIcon(QIcon());
+        QVERIFY(icon);
+        QCOMPARE(icon->geometry(), Box(24, 20, 104, 100));
+        QVERIFY(!icon->pixmap().isNull());
+        QCOMPARE(icon->pixmap().toImage().pixelColor(40, 40), QColor(Qt::darkCyan));
     }
 
     void theThreeCases()
@@ -212,9 +227,11 @@ private slots:
         }
         // Closed by the window manager: the same as OK, never stuck busy.
         host_->calls.clear();
-        Open(0, 0)->close();
+        QPointer<UpdateWindow> w = Open(0, 0);
+        w->close();
         QCOMPARE(host_->calls, QStringList{menus});
         QVERIFY(!uc_->window());
+        QVERIFY(w.isNull() || !w->isVisible());
     }
 
     void returnPressesTheDefaultButton()
