@@ -1,0 +1,128 @@
+#include "exchange/dbus_messenger.h"
+
+#include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QMetaObject>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace ks {
+namespace {
+
+const QString kPrefix = QStringLiteral("com.tessaly.");
+const QString kPath = QStringLiteral("/com/tessaly/Messages");
+const QString kInterface = QStringLiteral("com.tessaly.Messages");
+const QString kConnName = QStringLiteral("kestrova-messages");
+
+QDBusConnection OpenSessionBus()
+{
+    // Without an address there is no session bus to reach; Qt would otherwise
+    // try to find one through X11 or launchd-like fallbacks.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return QDBusConnection(QString());
+    return QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnName);
+}
+
+// A name is one of ours when it is PREFIX NAME ".p" followed by digits only.
+bool IsPeerName(const QString& name, const QString& processName)
+{
+    const QString head = kPrefix + processName + QStringLiteral(".p");
+    if (!name.startsWith(head) || name.size() == head.size()) return false;
+    for (qsizetype i = head.size(); i < name.size(); ++i)
+        if (!name[i].isDigit()) return false;
+    return true;
+}
+
+}  // namespace
+
+DbusMessenger::DbusMessenger(const QString& processName, const QString& ownClass,
+                             QObject* parent)
+    : QObject(parent), bus_(OpenSessionBus()), ownClass_(ownClass)
+{
+    if (!bus_.isConnected()) return;
+    busName_ = kPrefix + processName + QStringLiteral(".p") +
+               QString::number(QCoreApplication::applicationPid());
+    if (!bus_.registerObject(kPath, kInterface, this, QDBusConnection::ExportScriptableSlots |
+                                                          QDBusConnection::ExportAllSlots))
+        return;
+    if (!bus_.registerService(busName_)) {
+        bus_.unregisterObject(kPath);
+        return;
+    }
+    connected_ = true;
+}
+
+DbusMessenger::~DbusMessenger()
+{
+    if (connected_) {
+        flush();
+        bus_.unregisterObject(kPath);
+        bus_.unregisterService(busName_);
+    }
+    QDBusConnection::disconnectFromBus(kConnName);
+}
+
+QStringList DbusMessenger::peers(const QString& processName) const
+{
+    QStringList out;
+    if (!connected_) return out;
+    QDBusConnectionInterface* iface = bus_.interface();
+    if (!iface) return out;
+    const QDBusReply<QStringList> names = iface->registeredServiceNames();
+    if (!names.isValid()) return out;
+    for (const QString& n : names.value())
+        if (n != busName_ && IsPeerName(n, processName)) out << n;
+    return out;
+}
+
+int DbusMessenger::send(std::string_view processName, std::string_view eventClass,
+                        std::string_view text)
+{
+    if (!connected_) return 0;
+    const QString name = QString::fromUtf8(processName.data(), qsizetype(processName.size()));
+    const QString cls = QString::fromLatin1(eventClass.data(), qsizetype(eventClass.size()));
+    const QByteArray body(text.data(),
+                          qsizetype(std::min<std::size_t>(text.size(), kMaxMessageBytes)));
+    int sent = 0;
+    for (const QString& peer : peers(name)) {
+        QDBusMessage m = QDBusMessage::createMethodCall(peer, kPath, kInterface,
+                                                        QStringLiteral("Deliver"));
+        m.setAutoStartService(false);
+        m << cls << QStringLiteral("TEXT") << body;
+        if (bus_.send(m)) ++sent;
+    }
+    return sent;
+}
+
+void DbusMessenger::flush()
+{
+    // The connection writes in order, so once the bus daemon has answered a
+    // round trip everything queued before it has reached the daemon.
+    if (!connected_) return;
+    QDBusMessage ping = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"));
+    bus_.call(ping, QDBus::Block, 5000);
+}
+
+void DbusMessenger::Deliver(const QString& eventClass, const QString& eventId,
+                            const QByteArray& text)
+{
+    if (eventClass != ownClass_ || eventId != QLatin1String("TEXT")) return;
+    QByteArray bytes = text.left(kMaxMessageBytes);
+    // Queued so the bus call returns first and messages are handled one at a
+    // time in the order they came.
+    QMetaObject::invokeMethod(
+        this, [this, bytes]() { if (receiver_) receiver_(bytes); }, Qt::QueuedConnection);
+}
+
+bool LaunchVantrel(DbusMessenger& m)
+{
+    if (!m.peers(QStringLiteral("Vantrel")).isEmpty()) return false;
+    const QString exe = QStandardPaths::findExecutable(QStringLiteral("vantrel"));
+    if (exe.isEmpty()) return false;
+    return QProcess::startDetached(exe, {});
+}
+
+}  // namespace ks

@@ -1,0 +1,62 @@
+// The message transport over the session bus. Each process owns
+// com.tessaly.NAME.pPID and serves Deliver(s, s, ay) on /com/tessaly/Messages;
+// sending calls every other process of a name once, without waiting.
+#pragma once
+
+#include <QByteArray>
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "exchange/messenger.h"
+
+namespace ks {
+
+inline constexpr int kMaxMessageBytes = 255;
+
+class DbusMessenger final : public QObject, public Messenger {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.tessaly.Messages")
+public:
+    using Receiver = std::function<void(QByteArray)>;
+
+    // processName: our own NAME on the bus; ownClass: the four-character class
+    // a message must carry to be accepted. Without a session bus this still
+    // succeeds and simply reaches nobody.
+    DbusMessenger(const QString& processName, const QString& ownClass,
+                  QObject* parent = nullptr);
+    ~DbusMessenger() override;
+
+    // Called on the main loop, once per accepted message, in arrival order.
+    void setReceiver(Receiver r) { receiver_ = std::move(r); }
+
+    int send(std::string_view processName, std::string_view eventClass,
+             std::string_view text) override;
+
+    // Bus names com.tessaly.NAME.pN, ours left out.
+    QStringList peers(const QString& processName) const;
+
+    bool connected() const { return connected_; }
+    QString busName() const { return busName_; }
+
+    // Blocks until what was sent has been written to the bus.
+    void flush();
+
+public Q_SLOTS:
+    Q_NOREPLY void Deliver(const QString& eventClass, const QString& eventId,
+                           const QByteArray& text);
+
+private:
+    QDBusConnection bus_;
+    bool connected_ = false;
+    QString busName_;
+    QString ownClass_;
+    Receiver receiver_;
+};
+
+// Starts "vantrel" from PATH, detached, unless one already is on the bus.
+// Returns true when a process was started.
+bool LaunchVantrel(DbusMessenger& m);
+
+}  // namespace ks

@@ -1,0 +1,28 @@
+// Command line of kestrova-send, read without the toolkit so it can be tested
+// alone. Texts come in as UTF-8 and leave as Mac Roman bytes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace ks {
+
+struct SendOptions {
+    bool listen = false;
+    std::string to = "Kestrova";
+    std::string as = "Vantrel";
+    std::string text;  // Mac Roman, at most 255 bytes
+    int count = 0;     // 0: no limit
+    double timeout = 0;  // seconds; 0: none
+};
+
+// Fills o from args (without the program name). On a refusal returns false
+// with a one-line reason in error.
+bool ParseSendOptions(const std::vector<std::string>& args, SendOptions& o, std::string& error);
+
+// The receiver class for a process name: Kstv for Kestrova, Vtrl for
+// Vantrel, otherwise the first four letters, the first upper case and the
+// others lower case.
+std::string ReceiverClass(const std::string& processName);
+
+}  // namespace ks
