@@ -1,0 +1,317 @@
+// The transport between real processes on a private session bus.
+#include "exchange/dbus_messenger.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace ks {
+namespace {
+
+const QString kSend = QStringLiteral(KESTROVA_SEND_PATH);
+
+struct SendRun {
+    int code;
+    QString out;
+};
+
+SendRun RunSend(const QStringList& args, const QProcessEnvironment* env = nullptr)
+{
+    QProcess p;
+    if (env) p.setProcessEnvironment(*env);
+    p.start(kSend, args);
+    EXPECT_TRUE(p.waitForFinished(20000));
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput())};
+}
+
+// Pumps the event loop until cond holds or the time is up.
+template <typename F>
+bool WaitFor(F cond, int ms = 10000)
+{
+    QDeadlineTimer t(ms);
+    while (!cond()) {
+        if (t.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+std::unique_ptr<QProcess> StartListener(const QStringList& extra)
+{
+    auto p = std::make_unique<QProcess>();
+    p->start(kSend, QStringList{QStringLiteral("--listen")} + extra);
+    EXPECT_TRUE(p->waitForStarted(5000));
+    return p;
+}
+
+QStringList Lines(QProcess& p)
+{
+    QString s = QString::fromUtf8(p.readAllStandardOutput());
+    QStringList l = s.split(QLatin1Char('\n'));
+    if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
+    return l;
+}
+
+// Sends one raw call the way another program might, bypassing the checks of
+// the messenger's own send.
+void RawDeliver(const QString& to, const QVariantList& args)
+{
+    QDBusMessage m = QDBusMessage::createMethodCall(
+        to, QStringLiteral("/com/tessaly/Messages"), QStringLiteral("com.tessaly.Messages"),
+        QStringLiteral("Deliver"));
+    m.setArguments(args);
+    m.setAutoStartService(false);
+    // A blocking call is answered (or refused) only after the receiver has
+    // handled it, so it also orders the calls sent before it.
+    QDBusConnection::sessionBus().call(m, QDBus::Block, 5000);
+}
+
+class Transport : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+            << "run under dbus-run-session";
+        me = std::make_unique<DbusMessenger>(QStringLiteral("Kestrova"), QStringLiteral("Kstv"));
+        ASSERT_TRUE(me->connected());
+        me->setReceiver([this](QByteArray b) { got.push_back(b); });
+    }
+    void TearDown() override
+    {
+        for (auto& p : listeners) {
+            if (p->state() != QProcess::NotRunning) {
+                p->terminate();
+                p->waitForFinished(5000);
+            }
+        }
+        me.reset();
+    }
+    QProcess& Listen(const QStringList& extra)
+    {
+        listeners.push_back(StartListener(extra));
+        return *listeners.back();
+    }
+    bool WaitForPeers(const QString& name, int n)
+    {
+        return WaitFor([&] { return me->peers(name).size() == n; });
+    }
+
+    std::unique_ptr<DbusMessenger> me;
+    std::vector<QByteArray> got;
+    std::vector<std::unique_ptr<QProcess>> listeners;
+};
+
+TEST_F(Transport, TwoListenersBothReceiveEveryMessage)
+{
+    QProcess& a = Listen({"--count", "3", "--timeout", "20"});
+    QProcess& b = Listen({"--count", "3", "--timeout", "20"});
+    ASSERT_TRUE(WaitForPeers(QStringLiteral("Vantrel"), 2));
+    for (const char* t : {"one", "two", "caf\xC3\xA9"}) {
+        SendRun r = RunSend({"--to", "Vantrel", QString::fromUtf8(t)});
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.out, "2\n");
+    }
+    ASSERT_TRUE(a.waitForFinished(15000));
+    ASSERT_TRUE(b.waitForFinished(15000));
+    const QStringList want = {"Vtrl TEXT one", "Vtrl TEXT two", QString::fromUtf8("Vtrl TEXT caf\xC3\xA9")};
+    EXPECT_EQ(Lines(a), want);
+    EXPECT_EQ(Lines(b), want);
+    EXPECT_EQ(a.exitCode(), 0);
+    EXPECT_TRUE(got.empty());  // sent to Vantrel, not to us
+}
+
+TEST_F(Transport, SenderNeverReceivesItsOwnMessage)
+{
+    // A process named Vantrel sending to Vantrel reaches the others only.
+    QProcess& l = Listen({"--count", "1", "--timeout", "20"});
+    ASSERT_TRUE(WaitForPeers(QStringLiteral("Vantrel"), 1));
+    SendRun r = RunSend({"--as", "Vantrel", "--to", "Vantrel", "hi"});
+    EXPECT_EQ(r.out, "1\n");
+    ASSERT_TRUE(l.waitForFinished(15000));
+    EXPECT_EQ(Lines(l), QStringList{"Vtrl TEXT hi"});
+
+    // And our own messenger, alone under its name, reaches nobody.
+    EXPECT_EQ(me->send("Kestrova", "Kstv", "self"), 0);
+    QCoreApplication::processEvents();
+    QThread::msleep(100);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(got.empty());
+}
+
+TEST_F(Transport, MessagesToUsArriveInOrderAfterTheCallReturns)
+{
+    for (const char* t : {"first", "second", "third"}) {
+        SendRun r = RunSend({QString::fromUtf8(t)});
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.out, "1\n");
+    }
+    ASSERT_TRUE(WaitFor([&] { return got.size() == 3; }));
+    EXPECT_EQ(got, (std::vector<QByteArray>{"first", "second", "third"}));
+}
+
+TEST_F(Transport, ReceiverIgnoresWrongClassOrIdAndCutsLongTexts)
+{
+    QProcess& l = Listen({"--count", "3", "--timeout", "4"});
+    ASSERT_TRUE(WaitForPeers(QStringLiteral("Vantrel"), 1));
+    const QString to = me->peers(QStringLiteral("Vantrel")).value(0);
+    RawDeliver(to, {QStringLiteral("Kstv"), QStringLiteral("TEXT"), QByteArray("wrong class")});
+    RawDeliver(to, {QStringLiteral("Vtrl"), QStringLiteral("DATA"), QByteArray("wrong id")});
+    RawDeliver(to, {QStringLiteral("vtrl"), QStringLiteral("TEXT"), QByteArray("case")});
+    // Wrong signature: refused by the bus typing, the receiver lives on.
+    RawDeliver(to, {QStringLiteral("Vtrl"), QStringLiteral("TEXT"), QStringLiteral("a string")});
+    RawDeliver(to, {QStringLiteral("Vtrl"), QStringLiteral("TEXT"), QByteArray(1000, 'a')});
+    RawDeliver(to, {QStringLiteral("Vtrl"), QStringLiteral("TEXT"), QByteArray("last")});
+    ASSERT_TRUE(l.waitForFinished(15000));
+    const QStringList lines = Lines(l);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], "Vtrl TEXT " + QString(255, QLatin1Char('a')));
+    EXPECT_EQ(lines[1], "Vtrl TEXT last");
+}
+
+TEST_F(Transport, OwnSendCutsAt255)
+{
+    QProcess& l = Listen({"--count", "1", "--timeout", "20"});
+    ASSERT_TRUE(WaitForPeers(QStringLiteral("Vantrel"), 1));
+    EXPECT_EQ(me->send("Vantrel", "Vtrl", std::string(400, 'z')), 1);
+    ASSERT_TRUE(l.waitForFinished(15000));
+    EXPECT_EQ(Lines(l), QStringList{"Vtrl TEXT " + QString(255, QLatin1Char('z'))});
+}
+
+TEST_F(Transport, DriverRecordArrivesAsBuilt)
+{
+    SendRun r = RunSend({"--driver", "model=Test 10", "range=Mid", "fs=45", "qts=0.4"});
+    EXPECT_EQ(r.code, 0);
+    ASSERT_TRUE(WaitFor([&] { return got.size() == 1; }));
+    EXPECT_TRUE(got[0].startsWith("DUMMY#  Test 10  Mid  "));
+    EXPECT_TRUE(got[0].contains("  45  "));
+    EXPECT_TRUE(got[0].endsWith("  "));
+}
+
+TEST_F(Transport, RefusalsAndNoReceiver)
+{
+    SendRun bad = RunSend({QString::fromUtf8("\xE4\xB8\xAD")});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_TRUE(bad.out.isEmpty());
+    EXPECT_EQ(RunSend({QString(256, QLatin1Char('x'))}).code, 2);
+    EXPECT_EQ(RunSend({"--driver", "nope=1"}).code, 2);
+    EXPECT_TRUE(got.empty());  // nothing refused went out
+
+    SendRun none = RunSend({"--to", "Nobody", "hello"});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_EQ(none.out, "0\n");
+}
+
+TEST_F(Transport, ListenerEndsOnTimeoutAndOnSignal)
+{
+    QProcess& t = Listen({"--timeout", "0.3"});
+    ASSERT_TRUE(t.waitForFinished(10000));
+    EXPECT_EQ(t.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(t.exitCode(), 0);
+
+    QProcess& s = Listen({});
+    ASSERT_TRUE(WaitForPeers(QStringLiteral("Vantrel"), 1));
+    s.terminate();
+    ASSERT_TRUE(s.waitForFinished(10000));
+    EXPECT_EQ(s.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(s.exitCode(), 0);
+    EXPECT_TRUE(WaitForPeers(QStringLiteral("Vantrel"), 0));
+}
+
+TEST_F(Transport, LaunchVantrelOnlyWhenNoneIsRunning)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString marker = dir.filePath(QStringLiteral("started"));
+    QFile script(dir.filePath(QStringLiteral("vantrel")));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(("#!/bin/sh\necho x >> '" + marker + "'\n").toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", dir.path().toUtf8());
+    EXPECT_TRUE(LaunchVantrel(*me));
+    EXPECT_TRUE(WaitFor([&] { return QFile::exists(marker); }));
+
+    qputenv("PATH", oldPath);
+    Listen({"--timeout", "20"});
+    ASSERT_TRUE(WaitForPeers(QStringLiteral("Vantrel"), 1));
+    qputenv("PATH", dir.path().toUtf8());
+    EXPECT_FALSE(LaunchVantrel(*me));
+    qputenv("PATH", QByteArray("/nonexistent"));
+    EXPECT_FALSE(LaunchVantrel(*me));  // none on PATH either way
+    qputenv("PATH", oldPath);
+    QFile m(marker);
+    ASSERT_TRUE(m.open(QIODevice::ReadOnly));
+    EXPECT_EQ(m.readAll(), "x\n");  // started once only
+}
+
+TEST_F(Transport, BurstOfTenThousandArrivesInOrder)
+{
+    const int n = 10000;
+    QProcess& l = Listen({"--count", QString::number(n), "--timeout", "120"});
+    ASSERT_TRUE(WaitForPeers(QStringLiteral("Vantrel"), 1));
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < n; ++i) {
+        const std::string t = "m" + std::to_string(i);
+        ASSERT_EQ(me->send("Vantrel", "Vtrl", t), 1);
+    }
+    me->flush();
+    const qint64 sentMs = clock.elapsed();
+    ASSERT_TRUE(l.waitForFinished(120000));
+    const qint64 allMs = clock.elapsed();
+    std::printf("burst: %d messages sent in %lld ms, all printed by the listener after %lld ms\n",
+                n, static_cast<long long>(sentMs), static_cast<long long>(allMs));
+    const QStringList lines = Lines(l);
+    ASSERT_EQ(lines.size(), n);
+    for (int i = 0; i < n; ++i)
+        ASSERT_EQ(lines[i], "Vtrl TEXT m" + QString::number(i)) << i;
+}
+
+TEST(NoBus, WorksAloneAndSendReportsNobody)
+{
+    const QByteArray addr = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    {
+        DbusMessenger alone(QStringLiteral("Kestrova"), QStringLiteral("Kstv"));
+        EXPECT_FALSE(alone.connected());
+        EXPECT_EQ(alone.send("Vantrel", "Vtrl", "x"), 0);
+        EXPECT_TRUE(alone.peers(QStringLiteral("Vantrel")).isEmpty());
+        alone.flush();
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    SendRun r = RunSend({"--to", "Vantrel", "hello"}, &env);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "0\n");
+    QProcess l;
+    l.setProcessEnvironment(env);
+    l.start(kSend, {"--listen", "--timeout", "0.2"});
+    ASSERT_TRUE(l.waitForFinished(10000));
+    EXPECT_EQ(l.exitCode(), 0);
+    if (!addr.isEmpty()) qputenv("DBUS_SESSION_BUS_ADDRESS", addr);
+}
+
+}  // namespace
+}  // namespace ks
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
