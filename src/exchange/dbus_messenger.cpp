@@ -17,11 +17,12 @@ const QString kConnName = QStringLiteral("kestrova-messages");
 
 QDBusConnection OpenSessionBus()
 {
-    // Without an address there is no session bus to reach; Qt would otherwise
-    // try to find one through X11 or launchd-like fallbacks.
-    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return QDBusConnection(QString());
-    return QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnName);
+    // Only the address the environment names: without one there is no
+    // session bus (no fallback discovery), and it is read at each start
+    // rather than remembered from an earlier connection.
+    const QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+    if (address.isEmpty() || address.size() > 4096) return QDBusConnection(QString());
+    return QDBusConnection::connectToBus(address, kConnName);
 }
 
 // A name is one of ours when it is PREFIX NAME ".p" followed by digits only.

@@ -21,6 +21,7 @@ class DbusMessenger final : public QObject, public Messenger {
 public:
     using Receiver = std::function<void(QByteArray)>;
 
+    // One per process: the bus name is made from the process id.
     // processName: our own NAME on the bus; ownClass: the four-character class
     // a message must carry to be accepted. Without a session bus this still
     // succeeds and simply reaches nobody.

@@ -13,7 +13,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 #include <cstdio>
+#include <sys/types.h>
 #include <memory>
 #include <vector>
 
@@ -222,13 +224,15 @@ TEST_F(Transport, ListenerEndsOnTimeoutAndOnSignal)
     EXPECT_EQ(t.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(t.exitCode(), 0);
 
-    QProcess& s = Listen({});
-    ASSERT_TRUE(WaitForPeers(QStringLiteral("Vantrel"), 1));
-    s.terminate();
-    ASSERT_TRUE(s.waitForFinished(10000));
-    EXPECT_EQ(s.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(s.exitCode(), 0);
-    EXPECT_TRUE(WaitForPeers(QStringLiteral("Vantrel"), 0));
+    for (int sig : {SIGTERM, SIGINT}) {
+        QProcess& s = Listen({});
+        ASSERT_TRUE(WaitForPeers(QStringLiteral("Vantrel"), 1));
+        ::kill(static_cast<pid_t>(s.processId()), sig);
+        ASSERT_TRUE(s.waitForFinished(10000)) << sig;
+        EXPECT_EQ(s.exitStatus(), QProcess::NormalExit) << sig;
+        EXPECT_EQ(s.exitCode(), 0) << sig;
+        EXPECT_TRUE(WaitForPeers(QStringLiteral("Vantrel"), 0));
+    }
 }
 
 TEST_F(Transport, LaunchVantrelOnlyWhenNoneIsRunning)
@@ -293,8 +297,19 @@ TEST(NoBus, WorksAloneAndSendReportsNobody)
         EXPECT_TRUE(alone.peers(QStringLiteral("Vantrel")).isEmpty());
         alone.flush();
     }
+    // An address that leads nowhere is the same as none.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/kestrova-bus");
+    {
+        DbusMessenger unreachable(QStringLiteral("Kestrova"), QStringLiteral("Kstv"));
+        EXPECT_FALSE(unreachable.connected());
+        EXPECT_EQ(unreachable.send("Vantrel", "Vtrl", "x"), 0);
+    }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment bogus = env;
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    SendRun u = RunSend({"--to", "Vantrel", "hello"}, &bogus);
+    EXPECT_EQ(u.code, 1);
+    EXPECT_EQ(u.out, "0\n");
     SendRun r = RunSend({"--to", "Vantrel", "hello"}, &env);
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, "0\n");
@@ -303,7 +318,10 @@ TEST(NoBus, WorksAloneAndSendReportsNobody)
     l.start(kSend, {"--listen", "--timeout", "0.2"});
     ASSERT_TRUE(l.waitForFinished(10000));
     EXPECT_EQ(l.exitCode(), 0);
-    if (!addr.isEmpty()) qputenv("DBUS_SESSION_BUS_ADDRESS", addr);
+    if (addr.isEmpty())
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    else
+        qputenv("DBUS_SESSION_BUS_ADDRESS", addr);
 }
 
 }  // namespace
