@@ -164,10 +164,10 @@ void UpdateCheck::CheckForUpdateWnd()
                       QStringLiteral("Please confirm the network connection."));
     } else if (u.UpdateOkFlag == 1) {
         w->SetMessage(QStringLiteral("Newer Version is Available."),
-                      QStringLiteral("Newer Version : ") + Shown(PStr(VersionLine(u.availStr))));
+                      Shown(PStr("Newer Version : ") + VersionLine(u.availStr)));
     } else {
         w->SetMessage(QStringLiteral("This Version is Currently."),
-                      QStringLiteral("Current Version : ") + Shown(PStr(VersionLine(u.bundleStr))));
+                      Shown(PStr("Current Version : ") + VersionLine(u.bundleStr)));
     }
     if (u.NetConnectFlag == 0 && u.UpdateOkFlag == 1) {
         w->AddButton(552, QStringLiteral("Download..."), {275, 110, 400, 130}, true);

@@ -271,7 +271,8 @@ TEST_F(Transport, BurstOfTenThousandArrivesInOrder)
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < n; ++i) {
-        const std::string t = "m" + std::to_string(i);
+        std::string t("m");
+        t += std::to_string(i);
         ASSERT_EQ(me->send("Vantrel", "Vtrl", t), 1);
     }
     me->flush();
