@@ -1,0 +1,50 @@
+// Window 2, the default-parameter window: the incoming driver listed in a
+// fixed-width font, with OK (adopt it) and Quit in the placard at the foot.
+// Controls are named by their ids: the placard "10", the buttons "5", "6".
+#pragma once
+
+#include <functional>
+
+#include <QDialog>
+
+namespace ks {
+
+struct Design;
+
+class DefaultParamWindow : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 270, kHeight = 355;
+
+    // The design is read at every paint; it must outlive the window.
+    explicit DefaultParamWindow(const Design& d, QWidget* parent = nullptr);
+
+    // After the window has closed itself (OK, Return or Enter): the shell
+    // adopts the incoming driver and builds the design window.
+    std::function<void()> onOk;
+    // Quit: the shell ends the process with status 0 without saving.
+    std::function<void()> onQuit;
+    // A close asked for by the window manager (or close()) is refused; the
+    // shell closes the window with this (a driver arrived meanwhile),
+    // calling neither handler.
+    void CloseQuietly();
+
+    // The listing's font and where line n (2 .. 16) starts, on the baseline.
+    static QFont ListingFont();
+    static QPoint LinePosition(int n);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Ok();
+    void Quit();
+
+    const Design& d_;
+    bool finishing_ = false;
+    bool quiet_ = false;
+};
+
+}  // namespace ks

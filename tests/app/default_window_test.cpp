@@ -1,0 +1,191 @@
+#include "app/default_window.h"
+
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include "app/default_lines.h"
+#include "model/design.h"
+#include "support/macroman.h"
+
+namespace ks {
+namespace {
+
+QRect Ltrb(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
+
+QImage Render(QWidget& w)
+{
+    QImage img(w.size(), QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    w.render(&img);
+    return img;
+}
+
+// The listing as this test would draw it, over the window's background.
+QImage Expected(const QWidget& w, const Design& d)
+{
+    QImage img(w.size(), QImage::Format_ARGB32);
+    img.fill(w.palette().color(QPalette::Window));
+    QPainter p(&img);
+    p.setFont(DefaultParamWindow::ListingFont());
+    p.setPen(w.palette().color(QPalette::WindowText));
+    const QFontMetrics fm(DefaultParamWindow::ListingFont());
+    const int x = 4 * fm.horizontalAdvance(QLatin1Char('0'));
+    int n = 2;
+    for (const std::string& line : DefaultParameterLines(d))
+        p.drawText(QPoint(x, n++ * fm.lineSpacing()), QString::fromStdString(MacRomanToUtf8(line)));
+    return img;
+}
+
+bool SameAbovePlacard(const QImage& a, const QImage& b)
+{
+    for (int y = 0; y < 295; ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) return false;
+    return true;
+}
+
+TEST(DefaultParamWindow, WindowTitleSizeFrameAndPlace)
+{
+    Design d;
+    DefaultParamWindow w(d);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Kestrova Default Parameters"));
+    EXPECT_EQ(w.size(), QSize(270, 355));
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
+    EXPECT_TRUE(w.isModal());
+    EXPECT_FALSE(w.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(w.windowFlags() & Qt::CustomizeWindowHint);
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((w.geometry().center() - centre).manhattanLength(), 2);
+}
+
+TEST(DefaultParamWindow, PlacardAndButtons)
+{
+    Design d;
+    DefaultParamWindow w(d);
+    auto* placard = w.findChild<QFrame*>(QStringLiteral("10"));
+    ASSERT_TRUE(placard);
+    EXPECT_EQ(placard->parentWidget(), &w);
+    EXPECT_EQ(placard->geometry(), Ltrb(0, 295, 290, 355));  // wider than the window, as laid out
+
+    auto* ok = w.findChild<QPushButton*>(QStringLiteral("5"));
+    auto* quit = w.findChild<QPushButton*>(QStringLiteral("6"));
+    ASSERT_TRUE(ok && quit);
+    EXPECT_EQ(ok->parentWidget(), placard);
+    EXPECT_EQ(quit->parentWidget(), placard);
+    EXPECT_EQ(QRect(ok->mapTo(&w, QPoint(0, 0)), ok->size()), Ltrb(170, 315, 240, 335));
+    EXPECT_EQ(QRect(quit->mapTo(&w, QPoint(0, 0)), quit->size()), Ltrb(30, 315, 100, 335));
+    EXPECT_EQ(ok->geometry(), QRect(170, 20, 70, 20));
+    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+    EXPECT_EQ(quit->text(), QStringLiteral("Quit"));
+    EXPECT_TRUE(ok->isDefault());
+    EXPECT_FALSE(quit->isDefault());
+}
+
+TEST(DefaultParamWindow, ButtonsAndKeys)
+{
+    struct Case {
+        const char* how;
+        int ok, quit;
+    } cases[] = {{"ok", 1, 0}, {"quit", 0, 1}, {"return", 1, 0}, {"enter", 1, 0}, {"escape", 0, 0}};
+    for (const Case& c : cases) {
+        Design d;
+        DefaultParamWindow w(d);
+        int ok = 0, quit = 0;
+        bool visibleInOk = true;
+        w.onOk = [&] {
+            ++ok;
+            visibleInOk = w.isVisible();
+        };
+        w.onQuit = [&] { ++quit; };
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        const std::string how = c.how;
+        if (how == "ok") QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("5")), Qt::LeftButton);
+        if (how == "quit") QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("6")), Qt::LeftButton);
+        if (how == "return") QTest::keyClick(&w, Qt::Key_Return);
+        if (how == "enter") QTest::keyClick(&w, Qt::Key_Enter);
+        if (how == "escape") QTest::keyClick(&w, Qt::Key_Escape);
+        EXPECT_EQ(ok, c.ok) << how;
+        EXPECT_EQ(quit, c.quit) << how;
+        if (c.ok) {
+            EXPECT_FALSE(visibleInOk) << how;
+        }
+        // Only OK closes the window; Quit leaves ending the process to the
+        // shell.
+        EXPECT_EQ(w.isVisible(), c.ok == 0) << how;
+    }
+}
+
+TEST(DefaultParamWindow, CloseRequestsAreRefusedButTheShellCanClose)
+{
+    Design d;
+    DefaultParamWindow w(d);
+    int calls = 0;
+    w.onOk = [&] { ++calls; };
+    w.onQuit = [&] { ++calls; };
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    w.CloseQuietly();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(DefaultParamWindow, ListingFontAndLinePositions)
+{
+    const QFont f = DefaultParamWindow::ListingFont();
+    EXPECT_EQ(f.pixelSize(), 13);
+    EXPECT_FALSE(f.bold());
+    const QFontMetrics fm(f);
+    EXPECT_EQ(fm.horizontalAdvance(QLatin1Char('0')), fm.horizontalAdvance(QLatin1Char('W')));  // fixed width
+    EXPECT_EQ(fm.horizontalAdvance(QLatin1Char('0')), fm.horizontalAdvance(QLatin1Char('.')));
+    for (int n = 2; n <= 16; ++n)
+        EXPECT_EQ(DefaultParamWindow::LinePosition(n),
+                  QPoint(4 * fm.horizontalAdvance(QLatin1Char('0')), n * fm.lineSpacing()));
+    // The last line stays clear of the placard.
+    EXPECT_LT(DefaultParamWindow::LinePosition(16).y() + fm.descent(), 295);
+}
+
+TEST(DefaultParamWindow, PaintsTheListing)
+{
+    Design d;
+    DefaultParamWindow w(d);
+    const QImage shown = Render(w);
+    EXPECT_TRUE(SameAbovePlacard(shown, Expected(w, d)));
+
+    // Ink stands on each of the fifteen baselines' lines and nowhere left
+    // of the listing's start.
+    const QFontMetrics fm(DefaultParamWindow::ListingFont());
+    const QRgb bg = w.palette().color(QPalette::Window).rgb();
+    const int x0 = DefaultParamWindow::LinePosition(2).x();
+    auto inkIn = [&](QRect r) {
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (shown.pixel(x, y) != bg) return true;
+        return false;
+    };
+    for (int n = 2; n <= 16; ++n) {
+        const int base = n * fm.lineSpacing();
+        EXPECT_TRUE(inkIn(QRect(x0, base - fm.ascent() + 1, 200, fm.ascent()))) << n;
+    }
+    EXPECT_FALSE(inkIn(QRect(0, 0, x0 - 1, 290)));
+    EXPECT_FALSE(inkIn(QRect(0, 0, 270, 2 * fm.lineSpacing() - fm.ascent() - 1)));
+
+    // The listing is read when painted: a changed incoming driver shows.
+    d.FS2 = 35.5f;
+    const QImage changed = Render(w);
+    EXPECT_FALSE(SameAbovePlacard(changed, shown));
+    EXPECT_TRUE(SameAbovePlacard(changed, Expected(w, d)));
+}
+
+}  // namespace
+}  // namespace ks

@@ -1,0 +1,353 @@
+#include "app/prefs_store.h"
+
+#include <cstdint>
+#include <string>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "app/prefs.h"
+
+namespace ks {
+namespace {
+
+class PrefsStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+
+    QString Path(const char* name = "Kestrova.conf") const { return dir_.filePath(QString::fromLatin1(name)); }
+
+    void WriteFile(const QByteArray& bytes, const char* name = "Kestrova.conf") const
+    {
+        QFile f(Path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(f.write(bytes), bytes.size());
+    }
+
+    QByteArray ReadFile(const char* name = "Kestrova.conf") const
+    {
+        QFile f(Path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    static Prefs Changed()
+    {
+        Prefs p;
+        p.Bounds = Rect16{44, 120, 604, 660};
+        p.PrefeBounds = Rect16{-30, -400, 345, -70};
+        p.BoundsCheck = 0;
+        p.SnapRegionCheck = 1;
+        p.SnapSoundCheck = 0;
+        p.CopySoundCheck = 0;
+        p.PrintDateCheck = 0;
+        p.UpdateForCheck = 0;
+        p.ImpVertScale = 2;
+        return p;
+    }
+
+    QTemporaryDir dir_;
+};
+
+void ExpectStartValues(const Prefs& p)
+{
+    const Prefs start;
+    EXPECT_EQ(p.Bounds, start.Bounds);
+    EXPECT_EQ(p.PrefeBounds, start.PrefeBounds);
+    EXPECT_EQ(p.BoundsCheck, 1);
+    EXPECT_EQ(p.SnapRegionCheck, 0);
+    EXPECT_EQ(p.SnapSoundCheck, 1);
+    EXPECT_EQ(p.CopySoundCheck, 1);
+    EXPECT_EQ(p.PrintDateCheck, 1);
+    EXPECT_EQ(p.UpdateForCheck, 1);
+    EXPECT_EQ(p.ImpVertScale, 1);
+}
+
+void ExpectSame(const Prefs& a, const Prefs& b)
+{
+    EXPECT_EQ(a.Bounds, b.Bounds);
+    EXPECT_EQ(a.PrefeBounds, b.PrefeBounds);
+    EXPECT_EQ(a.BoundsCheck, b.BoundsCheck);
+    EXPECT_EQ(a.SnapRegionCheck, b.SnapRegionCheck);
+    EXPECT_EQ(a.SnapSoundCheck, b.SnapSoundCheck);
+    EXPECT_EQ(a.CopySoundCheck, b.CopySoundCheck);
+    EXPECT_EQ(a.PrintDateCheck, b.PrintDateCheck);
+    EXPECT_EQ(a.UpdateForCheck, b.UpdateForCheck);
+    EXPECT_EQ(a.ImpVertScale, b.ImpVertScale);
+}
+
+TEST(PrefsStoreDefault, IsTheApplicationsOwnNativeStore)
+{
+    PrefsStore store;
+    QSettings& s = store.settings();
+    EXPECT_EQ(s.format(), QSettings::NativeFormat);
+    EXPECT_EQ(s.scope(), QSettings::UserScope);
+    EXPECT_EQ(s.organizationName(), QStringLiteral("Tessaly"));
+    EXPECT_EQ(s.applicationName(), QStringLiteral("Kestrova"));
+    EXPECT_FALSE(s.fallbacksEnabled());
+    EXPECT_TRUE(s.fileName().endsWith(QStringLiteral("Tessaly/Kestrova.conf"))) << s.fileName().toStdString();
+}
+
+TEST_F(PrefsStoreTest, EmptyStoreKeepsStartValuesAndWritesNothing)
+{
+    QSettings s(Path(), QSettings::NativeFormat);
+    PrefsStore store(&s);
+    Prefs p;
+    store.LoadPrefs(p);
+    ExpectStartValues(p);
+    std::int32_t v = 77;
+    EXPECT_FALSE(store.GetLong("BoundsCheck", v, 5));
+    EXPECT_EQ(v, 5);
+    Rect16 r{1, 2, 3, 4};
+    EXPECT_FALSE(store.GetRect("Bounds", r, Rect16{9, 8, 7, 6}));
+    EXPECT_EQ(r, (Rect16{9, 8, 7, 6}));
+    s.sync();
+    EXPECT_FALSE(QFileInfo::exists(Path()));
+}
+
+TEST_F(PrefsStoreTest, StoredFormsIntegersAndRectangleTexts)
+{
+    {
+        QSettings s(Path(), QSettings::NativeFormat);
+        PrefsStore store(&s);
+        store.SavePrefs(Prefs{});
+        EXPECT_EQ(s.status(), QSettings::NoError);
+    }
+    const QByteArray file = ReadFile();
+    // A text file of key=value lines: rectangles as their text (quoted for
+    // the leading blank), integers as plain numbers.
+    EXPECT_TRUE(file.contains("Bounds=\" 0, 0, 560, 540\"\n")) << file.toStdString();
+    EXPECT_TRUE(file.contains("PrefeBounds=\" 0, 0, 255, 330\"\n")) << file.toStdString();
+    for (const char* line : {"BoundsCheck=1\n", "SnapRegionCheck=0\n", "SnapSoundCheck=1\n", "CopySoundCheck=1\n",
+                             "PrintDateCheck=1\n", "UpdateForCheck=1\n", "ImpVertScale=1\n"})
+        EXPECT_TRUE(file.contains(line)) << line << " in\n" << file.toStdString();
+
+    QSettings again(Path(), QSettings::NativeFormat);
+    EXPECT_EQ(again.value("Bounds").toString(), QStringLiteral(" 0, 0, 560, 540"));
+    EXPECT_EQ(again.value("ImpVertScale").toInt(), 1);
+    EXPECT_EQ(again.allKeys().size(), 9);
+}
+
+TEST_F(PrefsStoreTest, SaveThenLoadRoundTrip)
+{
+    const Prefs changed = Changed();
+    {
+        QSettings s(Path(), QSettings::NativeFormat);
+        PrefsStore store(&s);
+        store.SavePrefs(changed);
+    }
+    EXPECT_TRUE(ReadFile().contains("PrefeBounds=\"-30,-400, 345,-70\"")) << ReadFile().toStdString();
+    QSettings s(Path(), QSettings::NativeFormat);
+    PrefsStore store(&s);
+    Prefs p;
+    store.LoadPrefs(p);
+    ExpectSame(p, changed);
+
+    // Saving again over an existing file replaces every value.
+    Prefs back;
+    store.SavePrefs(back);
+    QSettings fresh(Path(), QSettings::NativeFormat);
+    Prefs q = changed;
+    PrefsStore(&fresh).LoadPrefs(q);
+    ExpectSame(q, back);
+}
+
+TEST_F(PrefsStoreTest, MissingKeysKeepTheCurrentValue)
+{
+    WriteFile("[General]\nImpVertScale=2\nBounds=\" 10, 20, 30, 40\"\n");
+    QSettings s(Path(), QSettings::NativeFormat);
+    Prefs p = Changed();
+    p.ImpVertScale = 1;
+    PrefsStore(&s).LoadPrefs(p);
+    Prefs expect = Changed();
+    expect.ImpVertScale = 2;
+    expect.Bounds = Rect16{10, 20, 30, 40};
+    ExpectSame(p, expect);
+}
+
+TEST_F(PrefsStoreTest, GarbageFileGivesStartValues)
+{
+    QByteArray junk;
+    for (int i = 0; i < 4096; ++i) junk.append(static_cast<char>((i * 7919 + 13) % 256 == '=' ? 'x' : (i * 7919 + 13) % 256));
+    WriteFile(junk);
+    QSettings s(Path(), QSettings::NativeFormat);
+    Prefs p;
+    PrefsStore(&s).LoadPrefs(p);
+    ExpectStartValues(p);
+}
+
+TEST_F(PrefsStoreTest, SavingOverAGarbageFileReplacesIt)
+{
+    QByteArray junk("\x00\x01[[[\n=\n\xff\xfe]]]\n[General\nBoundsCheck\n\"unclosed=\n");
+    for (int i = 0; i < 512; ++i) junk.append(static_cast<char>(i * 31 % 256));
+    WriteFile(junk);
+    {
+        QSettings s(Path(), QSettings::NativeFormat);
+        PrefsStore store(&s);
+        Prefs p;
+        store.LoadPrefs(p);
+        store.SavePrefs(Changed());
+    }
+    QSettings s(Path(), QSettings::NativeFormat);
+    Prefs p;
+    PrefsStore(&s).LoadPrefs(p);
+    ExpectSame(p, Changed());
+}
+
+TEST_F(PrefsStoreTest, WrongTypesInTheFileKeepStartValues)
+{
+    WriteFile("[General]\n"
+              "Bounds=1, 2, 3, 4\n"               // unquoted commas: a list
+              "PrefeBounds=@ByteArray(abc)\n"     // bytes, not a text
+              "BoundsCheck=abc\n"
+              "SnapRegionCheck=1.5\n"
+              "SnapSoundCheck=4294967296\n"       // beyond 32 bits
+              "CopySoundCheck=-2147483649\n"
+              "PrintDateCheck=\n"
+              "UpdateForCheck=12abc\n"
+              "ImpVertScale=2 3\n");
+    QSettings s(Path(), QSettings::NativeFormat);
+    PrefsStore store(&s);
+    Prefs p;
+    store.LoadPrefs(p);
+    EXPECT_EQ(p.Bounds, Prefs{}.Bounds);
+    EXPECT_EQ(p.PrefeBounds, Prefs{}.PrefeBounds);
+    EXPECT_EQ(p.BoundsCheck, 1);
+    EXPECT_EQ(p.SnapRegionCheck, 0);
+    EXPECT_EQ(p.SnapSoundCheck, 1);
+    EXPECT_EQ(p.CopySoundCheck, 1);
+    EXPECT_EQ(p.PrintDateCheck, 1);
+    EXPECT_EQ(p.UpdateForCheck, 1);
+    EXPECT_EQ(p.ImpVertScale, 1);
+}
+
+TEST_F(PrefsStoreTest, IntegerLimitsAndRectangleTextsFromTheFile)
+{
+    WriteFile("[General]\n"
+              "BoundsCheck=-2147483648\n"
+              "SnapRegionCheck=2147483647\n"
+              "SnapSoundCheck=\" 7 \"\n"
+              "ImpVertScale=+2\n"
+              "Bounds=\" 5\"\n"                   // one number: the rest read 0
+              "PrefeBounds=\"40000, -40000, x, 12\"\n");
+    QSettings s(Path(), QSettings::NativeFormat);
+    Prefs p;
+    PrefsStore(&s).LoadPrefs(p);
+    EXPECT_EQ(p.BoundsCheck, INT32_MIN);
+    EXPECT_EQ(p.SnapRegionCheck, INT32_MAX);
+    EXPECT_EQ(p.SnapSoundCheck, 7);
+    EXPECT_EQ(p.ImpVertScale, 2);
+    EXPECT_EQ(p.Bounds, (Rect16{5, 0, 0, 0}));
+    EXPECT_EQ(p.PrefeBounds, (Rect16{32767, -32768, 0, 12}));
+}
+
+TEST_F(PrefsStoreTest, WrongTypesHandedOverTypedKeepStartValues)
+{
+    // A typed store (and this one before it is read back) keeps integers,
+    // texts and lists apart.
+    QSettings s(Path(), QSettings::NativeFormat);
+    s.setValue("Bounds", 5);
+    s.setValue("PrefeBounds", QStringList{QStringLiteral(" 1"), QStringLiteral(" 2")});
+    s.setValue("BoundsCheck", QStringLiteral("abc"));
+    s.setValue("SnapRegionCheck", qlonglong{1} << 40);
+    s.setValue("SnapSoundCheck", QStringList{QStringLiteral("0")});
+    s.setValue("CopySoundCheck", 0.0);
+    s.setValue("PrintDateCheck", false);
+    s.setValue("UpdateForCheck", qulonglong{0xFFFFFFFFu});
+    s.setValue("ImpVertScale", QByteArray("2"));
+    PrefsStore store(&s);
+    Prefs p;
+    store.LoadPrefs(p);
+    ExpectStartValues(p);
+
+    // The right types are taken.
+    s.setValue("SnapRegionCheck", qlonglong{-12});
+    s.setValue("UpdateForCheck", qulonglong{3});
+    s.setValue("Bounds", QStringLiteral(" 1, 2, 3, 4"));
+    store.LoadPrefs(p);
+    EXPECT_EQ(p.SnapRegionCheck, -12);
+    EXPECT_EQ(p.UpdateForCheck, 3);
+    EXPECT_EQ(p.Bounds, (Rect16{1, 2, 3, 4}));
+}
+
+TEST_F(PrefsStoreTest, TextsAreMacRomanAndBounded)
+{
+    QSettings s(Path(), QSettings::NativeFormat);
+    PrefsStore store(&s);
+    store.SetPString("Name", "Caf\x8E \xA5");  // "Café •" in Mac Roman
+    EXPECT_EQ(s.value("Name").toString(), QStringLiteral("Caf\u00E9 \u2022"));
+    PStr t;
+    EXPECT_TRUE(store.GetPString("Name", t, "none"));
+    EXPECT_EQ(t, "Caf\x8E \xA5");
+
+    // A text from outside with characters Mac Roman lacks, and a long one.
+    s.setValue("Foreign", QStringLiteral("a\u4E2Db"));
+    EXPECT_TRUE(store.GetPString("Foreign", t, "none"));
+    EXPECT_EQ(t, "a?b");
+    s.setValue("Long", QString(1000, QLatin1Char('z')));
+    EXPECT_TRUE(store.GetPString("Long", t, "none"));
+    EXPECT_EQ(t.size(), 255u);
+    EXPECT_EQ(t.str(), std::string(255, 'z'));
+    EXPECT_FALSE(store.GetPString("Missing", t, "none"));
+    EXPECT_EQ(t, "none");
+    s.setValue("Number", 12);
+    EXPECT_FALSE(store.GetPString("Number", t, "none"));
+    EXPECT_EQ(t, "none");
+
+    // Keys are Mac Roman too.
+    store.SetLong("K\x8Ey", 9);
+    EXPECT_EQ(s.value(QStringLiteral("K\u00E9y")).toInt(), 9);
+    std::int32_t v = 0;
+    EXPECT_TRUE(store.GetLong("K\x8Ey", v, 0));
+    EXPECT_EQ(v, 9);
+
+    store.SetRect("R", Rect16{-1, 2, -3, 4});
+    EXPECT_EQ(s.value("R").toString(), QStringLiteral("-1, 2,-3, 4"));
+    Rect16 r;
+    EXPECT_TRUE(store.GetRect("R", r, Rect16{}));
+    EXPECT_EQ(r, (Rect16{-1, 2, -3, 4}));
+}
+
+TEST_F(PrefsStoreTest, StoreThatIsADirectoryCannotBeWritten)
+{
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Kestrova.conf")));
+    QSettings s(Path(), QSettings::NativeFormat);
+    PrefsStore store(&s);
+    Prefs p;
+    store.LoadPrefs(p);
+    ExpectStartValues(p);
+    store.SavePrefs(Changed());  // silently
+    EXPECT_FALSE(store.AppSynchronize());
+    EXPECT_TRUE(QFileInfo(Path()).isDir());
+}
+
+TEST_F(PrefsStoreTest, StoreInAReadOnlyFolderCannotBeWritten)
+{
+    const QString ro = dir_.filePath(QStringLiteral("ro"));
+    ASSERT_TRUE(QDir().mkdir(ro));
+    ASSERT_TRUE(QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    {
+        QFile probe(ro + QStringLiteral("/probe"));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.close();
+            probe.remove();
+            QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            GTEST_SKIP() << "folder permissions do not stop this user from writing";
+        }
+    }
+    const QString path = ro + QStringLiteral("/sub/Kestrova.conf");
+    {
+        QSettings s(path, QSettings::NativeFormat);
+        PrefsStore store(&s);
+        store.SavePrefs(Changed());
+        EXPECT_FALSE(store.AppSynchronize());
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+    QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+}  // namespace
+}  // namespace ks
