@@ -1,0 +1,97 @@
+// The design window (window 1): the graph area showing the retained image of
+// the graphs, and the parameter panel with the driver's values, the box
+// entries, the Qa pop-up, the Alignment button and the command buttons.
+// Controls are found by their ids (objectName "311" ...). The window shows
+// the context; what its controls do is the shell's.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+#include "app/design_actions.h"
+
+class QComboBox;
+class QFrame;
+class QLineEdit;
+class QMessageBox;
+
+namespace ks {
+
+class ImageCanvas;
+class Menus;
+
+// The rectangle a control stands in: left, top, right, bottom, content pixels.
+struct ControlRect {
+    int l, t, r, b;
+};
+
+class DesignWindow final : public QMainWindow, public DesignView {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 540;
+    static constexpr int kHeight = 560;
+    static constexpr int kGraphHeight = 380;
+
+    // Builds the window hidden (ResponseWnd): the graph area shows `graph`,
+    // the Alignment button shows the Alignment menu of `menus`.
+    DesignWindow(Kestrova& k, ImageCanvas& graph, Menus& menus, QWidget* parent = nullptr);
+    ~DesignWindow() override;
+
+    // Places the window by the preferences and shows it.
+    void PlaceAndShow();
+
+    // The content area (540 × 560): every control is its descendant.
+    QWidget* content() const { return content_; }
+    QWidget* control(int id) const;
+    QLineEdit* field(int id) const;
+
+    // Rebuilds control 451 (after alignment and system changes).
+    void DrawBevelBtnMenu();
+    void SetClosedBoxPanelEnabled(bool on);
+    void SetCalcEnabled(bool on);
+    void SetSpeakerSelectEnabled(bool on);
+    // The Qa pop-up shows the item of the current QA.
+    void SelectQaItem();
+
+    // DesignView
+    void ResponseWndDisp() override;
+    PStr BoxEntryText(std::int16_t id) override;
+    void Beep() override;
+    void ShowSheetAlert(std::string_view message, std::string_view informative) override;
+
+    // The open alignment sheet, if any (tests read its texts).
+    QMessageBox* sheet() const { return sheet_; }
+
+    // The hooks the shell fills in: control hits and the window's events.
+    std::function<void(int id)> onControlHit;     // 1, 2, 11, 13
+    std::function<void(int item)> onQaChosen;     // 320, items 1..5
+    std::function<void()> onReturn;               // Return or Enter
+    std::function<void()> onCloseBox;             // the window's close button
+    std::function<void()> onMoved;                // after Bounds changed
+    std::function<void()> onBeep;                 // a rejected entry
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+
+private:
+    void Build();
+    QLineEdit* MakeField(int id, QWidget* parent, ControlRect r, const PStr& text, bool enabled);
+    QRect ContentRectOnScreen() const;
+
+    Kestrova& k_;
+    ImageCanvas& graph_;
+    Menus& menus_;
+    QWidget* content_ = nullptr;
+    QFrame* driverPanel_ = nullptr;
+    QFrame* boxPanel_ = nullptr;
+    QComboBox* qa_ = nullptr;
+    QPoint placed_;
+    bool placing_ = true;
+    QPointer<QMessageBox> sheet_;
+};
+
+}  // namespace ks

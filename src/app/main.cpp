@@ -1,0 +1,36 @@
+// Kestrova: the start values, the transport on the session bus, the shell,
+// then the event loop.
+#include <QApplication>
+#include <QStyleFactory>
+
+#include "app/prefs_store.h"
+#include "app/shell.h"
+#include "exchange/dbus_messenger.h"
+#include "kestrova.h"
+#include "reports/sound_player.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrova"));
+    QApplication::setOrganizationName(QStringLiteral("Tessaly"));
+    QApplication::setApplicationVersion(QStringLiteral(KESTROVA_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("kestrova"));
+    // The program lives on while no window is open, as the companion may
+    // send a driver at any time; it ends only through its quit paths.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
+
+    ks::Kestrova k;  // every global at its start value
+    ks::DbusMessenger bus(QStringLiteral("Kestrova"), QStringLiteral("Kstv"));
+    ks::PrefsStore store;
+    ks::MediaSoundPlayer sound;
+    ks::Shell shell(k, bus, store, sound);
+    shell.launchCompanion = [&bus] { return ks::LaunchVantrel(bus); };
+
+    shell.Start();
+    bus.setReceiver([&shell](const QByteArray& text) {
+        shell.Receive(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    });
+    return app.exec();
+}

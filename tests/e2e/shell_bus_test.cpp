@@ -1,0 +1,133 @@
+// The shell on the real session-bus transport, with kestrova-send processes
+// as the companion: the handshake, a driver record opening the design
+// window, two companions receiving every message, and the quit message.
+#include <QApplication>
+#include <QDBusConnection>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/design_window.h"
+#include "app/menus.h"
+#include "app/prefs_store.h"
+#include "app/shell.h"
+#include "e2e_util.h"
+#include "exchange/dbus_messenger.h"
+#include "kestrova.h"
+#include "reports/sound.h"
+
+using kt::Listener;
+using kt::RunSend;
+using kt::WaitFor;
+
+class ShellBusTest : public QObject {
+    Q_OBJECT
+
+    struct Rig {
+        Rig()
+            : settings(dir.filePath("Kestrova.conf"), QSettings::IniFormat),
+              store(&settings),
+              bus(QStringLiteral("Kestrova"), QStringLiteral("Kstv")),
+              shell(k, bus, store, sound)
+        {
+            shell.exitProgram = [this](int s) { exits.push_back(s); };
+            shell.beep = [] {};
+            shell.launchCompanion = [this] { return ks::LaunchVantrel(bus); };
+            bus.setReceiver([this](const QByteArray& t) {
+                shell.Receive(std::string_view(t.constData(), static_cast<std::size_t>(t.size())));
+            });
+        }
+        QString text(int id)
+        {
+            auto* w = shell.design();
+            return w && w->field(id) ? w->field(id)->text() : QStringLiteral("<none>");
+        }
+        QTemporaryDir dir;
+        QSettings settings;
+        ks::PrefsStore store;
+        ks::Kestrova k;
+        ks::DbusMessenger bus;
+        ks::SilentSoundPlayer sound;
+        ks::Shell shell;
+        std::vector<int> exits;
+    };
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"), "run under dbus-run-session");
+    }
+
+    void handshakeDriverAndQuitWithTwoCompanions()
+    {
+        Listener a({"--timeout", "60"});
+        Listener b({"--timeout", "60"});
+        Rig r;
+        QVERIFY(r.bus.connected());
+        QVERIFY(WaitFor([&] { return r.bus.peers("Vantrel").size() == 2; }));
+
+        r.shell.Start();
+        QVERIFY(a.waitForLine("Vtrl TEXT BootedVtrlFromKstv"));
+        QVERIFY(b.waitForLine("Vtrl TEXT BootedVtrlFromKstv"));
+
+        // The companion answers: Speaker Select becomes available.
+        QCOMPARE(RunSend({"YesBootedVtrl"}).code, 0);
+        QVERIFY(a.waitForLine("Vtrl TEXT SetMeDefaultVtrlFromKstv"));
+        QVERIFY(b.waitForLine("Vtrl TEXT SetMeDefaultVtrlFromKstv"));
+        QVERIFY(r.k.sh.s_MasgMenu == "BootKstv");
+        QVERIFY(r.shell.menus().itemEnabled(ks::menu::kMisc, 4));
+
+        // A driver record opens the design window with that driver.
+        const kt::SendRun sent = RunSend({"--driver", "model=E2E Mid", "range=60-4000 Hz", "fs=50", "vas=10",
+                                          "qts=0.35", "qes=0.4", "qms=2.8", "re=6.2", "effi=0.5"});
+        QCOMPARE(sent.code, 0);
+        QCOMPARE(sent.out.trimmed(), QString("1"));
+        QVERIFY(WaitFor([&] { return r.shell.design() != nullptr; }));
+        QCOMPARE(r.text(301), QString("E2E Mid"));
+        QCOMPARE(r.text(303), QString(" 50"));
+        QCOMPARE(r.text(311), QString(" 2.8"));
+        QVERIFY(r.shell.design()->control(13)->isEnabled());
+        // The start-up timer finds a message and opens no default window.
+        QTest::qWait(1400);
+        QVERIFY(!r.shell.defaultWindow());
+
+        // A word meant for the companion does nothing.
+        QCOMPARE(RunSend({"ShowVtrl"}).code, 0);
+        QVERIFY(WaitFor([&] { return r.k.sh.s_Masg == "ShowVtrl"; }));
+        QVERIFY(r.shell.design());
+
+        // Quit tells both companions.
+        r.shell.Command(ks::menu::kApp, ks::menu::kQuitItem);
+        QCOMPARE(r.exits, std::vector<int>{0});
+        QVERIFY(a.waitForLine("Vtrl TEXT QuitVtrl"));
+        QVERIFY(b.waitForLine("Vtrl TEXT QuitVtrl"));
+        // Each companion got exactly the program's four messages.
+        QStringList expected{"Vtrl TEXT BootedVtrlFromKstv", "Vtrl TEXT SetMeDefaultVtrlFromKstv",
+                             "Vtrl TEXT QuitVtrl"};
+        for (Listener* l : {&a, &b}) {
+            QStringList got = l->lines();
+            QCOMPARE(got, expected);
+        }
+    }
+
+    void hideAndQuitWordsFromTheCompanion()
+    {
+        Rig r;
+        r.shell.Start();
+        QCOMPARE(RunSend({"--driver", "model=H", "fs=80", "vas=4", "qts=0.4", "qes=0.5", "qms=3", "re=6"}).code, 0);
+        QVERIFY(WaitFor([&] { return r.shell.design() != nullptr; }));
+        QCOMPARE(RunSend({"HideKstv"}).code, 0);
+        QVERIFY(WaitFor([&] { return r.shell.design() == nullptr; }));
+        QVERIFY(!r.shell.menus().menuEnabled(ks::menu::kResponse));
+        QCOMPARE(RunSend({"QuitKstv"}).code, 0);
+        QVERIFY(WaitFor([&] { return !r.exits.empty(); }));
+        QCOMPARE(r.exits, std::vector<int>{0});
+        r.settings.sync();
+        QSettings back(r.dir.filePath("Kestrova.conf"), QSettings::IniFormat);
+        QCOMPARE(back.allKeys().size(), 9);
+    }
+};
+
+QTEST_MAIN(ShellBusTest)
+#include "shell_bus_test.moc"

@@ -1,0 +1,127 @@
+// A whole shell on the offscreen platform, with a messenger that records
+// what is sent, a sound player that records what is played, a preferences
+// file of its own and no process exit.
+#pragma once
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/menus.h"
+#include "app/prefs_store.h"
+#include "app/shell.h"
+#include "exchange/messenger.h"
+#include "exchange/records.h"
+#include "kestrova.h"
+#include "reports/sound.h"
+#include "support/macroman.h"
+
+namespace kt {
+
+struct Sent {
+    std::string to, cls, text;
+};
+
+class RecordingMessenger final : public ks::Messenger {
+public:
+    int send(std::string_view to, std::string_view cls, std::string_view text) override
+    {
+        sent.push_back({std::string(to), std::string(cls), std::string(text)});
+        return receivers;
+    }
+    std::vector<std::string> texts() const
+    {
+        std::vector<std::string> t;
+        for (const Sent& s : sent) t.push_back(s.text);
+        return t;
+    }
+    std::vector<Sent> sent;
+    int receivers = 1;
+};
+
+class RecordingSound final : public ks::SoundPlayer {
+public:
+    int PlayMovieSoundFromSupportFilename(std::string_view name, std::string_view) override
+    {
+        played.emplace_back(name);
+        return 0;
+    }
+    std::vector<std::string> played;
+};
+
+// The worked example's driver: Fs 50 Hz, Vas 10 litres, Qts 0.35.
+inline std::string ClosedBoxDriver()
+{
+    ks::DriverRecordFields f;
+    f.model = "Mid-13W";
+    f.range = "60-4000 Hz";
+    f.dia = 13;
+    f.fs = 50;
+    f.vas = 10;
+    f.qts = 0.35;
+    f.qes = 0.4;
+    f.qms = 2.8;
+    f.effi = 0.5;
+    f.re = 6.2;
+    f.pemax = 60;
+    f.sd = 85;
+    f.xmax = 4;
+    f.vd = 34;
+    f.le = 0.4;
+    return std::string(ks::MakeDriverRecord(f).view());
+}
+
+struct ShellRig {
+    ShellRig()
+    {
+        settingsPath = dir.filePath(QStringLiteral("Kestrova.conf"));
+        settings = std::make_unique<QSettings>(settingsPath, QSettings::IniFormat);
+        store = std::make_unique<ks::PrefsStore>(settings.get());
+        shell = std::make_unique<ks::Shell>(k, messenger, *store, sound);
+        shell->exitProgram = [this](int status) { exits.push_back(status); };
+        shell->beep = [this] { ++beeps; };
+        shell->openUrl = [this](const QUrl& u) {
+            opened.push_back(u);
+            return true;
+        };
+    }
+    ~ShellRig() { shell.reset(); }
+
+    ks::DesignWindow* design() const { return shell->design(); }
+    QLineEdit* field(int id) const { return design() ? design()->field(id) : nullptr; }
+    QString text(int id) const { return field(id) ? field(id)->text() : QStringLiteral("<none>"); }
+    ks::Menus& menus() { return shell->menus(); }
+
+    // A driver record as the companion would send it.
+    void receive(const std::string& text) { shell->Receive(text); }
+
+    // Types into a box entry and presses Return in it.
+    void enter(int id, const QString& typed)
+    {
+        QLineEdit* e = field(id);
+        QVERIFY(e);
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, typed);
+        QTest::keyClick(e, Qt::Key_Return);
+    }
+
+    QTemporaryDir dir;
+    QString settingsPath;
+    std::unique_ptr<QSettings> settings;
+    std::unique_ptr<ks::PrefsStore> store;
+    ks::Kestrova k;
+    RecordingMessenger messenger;
+    RecordingSound sound;
+    std::unique_ptr<ks::Shell> shell;
+    std::vector<int> exits;
+    std::vector<QUrl> opened;
+    int beeps = 0;
+};
+
+}  // namespace kt
