@@ -1,11 +1,13 @@
 // Kestrova: the start values, the transport on the session bus, the shell,
 // then the event loop.
 #include <QApplication>
+#include <QIcon>
 #include <QStyleFactory>
 
 #include "app/prefs_store.h"
 #include "app/shell.h"
 #include "exchange/dbus_messenger.h"
+#include "graphs/surfaces/resource_dir.h"
 #include "kestrova.h"
 #include "reports/sound_player.h"
 
@@ -19,6 +21,7 @@ int main(int argc, char** argv)
     // The program lives on while no window is open, as the companion may
     // send a driver at any time; it ends only through its quit paths.
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(ks::ImagesDir() + QStringLiteral("/kestrova.png")));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
 
     ks::Kestrova k;  // every global at its start value

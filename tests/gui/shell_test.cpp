@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QCheckBox>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 
@@ -567,6 +568,38 @@ private slots:
         QCOMPARE(r.shell->CreateURLFromBundleResourceAndLaunch("../x", "Images"), -50);
         QCOMPARE(r.shell->LSLaunchURL(""), -50);
         QCOMPARE(r.opened.size(), std::size_t(3));
+    }
+
+    void brokenDriversFromTheCompanionStillDrawEveryView()
+    {
+        const QRegularExpression shown(QStringLiteral("^( [0-9][0-9.]*(e[-+][0-9]+)?|-[0-9][0-9.]*(e[-+][0-9]+)?| inf|-inf| nan|N/A)$"));
+        struct Case {
+            const char* name;
+            double fs, vas, qts;
+        };
+        for (const Case c : {Case{"Fs0", 0, 10, 0.35}, Case{"Qts0", 50, 10, 0}, Case{"VasNeg", 50, -5, 0.35},
+                             Case{"Huge", 3e38, 3e38, 3e38}}) {
+            ShellRig r;
+            ks::DriverRecordFields f;
+            f.model = c.name;
+            f.fs = c.fs;
+            f.vas = c.vas;
+            f.qts = c.qts;
+            f.qes = 0.4;
+            f.qms = 2.8;
+            f.re = 6;
+            r.receive(std::string(ks::MakeDriverRecord(f).view()));
+            QVERIFY2(r.design(), c.name);
+            for (int view : {1, 2, 3, 4, 5, 6, 8}) {
+                r.shell->Command(kResponse, view);
+                QCOMPARE(r.k.d.respID, view);
+            }
+            r.shell->Command(kResponse, 1);
+            r.shell->Command(kView, 2);
+            for (int id : {302, 303, 304, 305, 306, 307, 308, 309, 311, 312, 313})
+                QVERIFY2(shown.match(r.text(id)).hasMatch(),
+                         qPrintable(QStringLiteral("%1: field %2 shows '%3'").arg(c.name).arg(id).arg(r.text(id))));
+        }
     }
 
     void closingTheMenuWindowQuits()
