@@ -42,8 +42,8 @@ int main(int argc, char** argv)
     line(heading, QStringLiteral("What is in this release"), 20);
     const QStringList items = {
         QStringLiteral("Optimum, box-volume and Qtc alignments with box loss factors Qa 5, 7, 10, 15 and 20."),
-        QStringLiteral("Amplitude (relative or 1 W / 1 m SPL, 5 or 10 dB per division), impedance,"),
-        QStringLiteral("    phase, group delay, Nyquist diagram and step response views."),
+        QStringLiteral("Amplitude, impedance, phase, group delay, Nyquist diagram and step response views."),
+        QStringLiteral("Amplitude as relative level or SPL at 1 W / 1 m, 5 or 10 dB per division."),
         QStringLiteral("A system profile data sheet with the driver and box figures."),
         QStringLiteral("Printing of any view with its parameter list and the date."),
         QStringLiteral("Snapshots of the design window as PNG files."),
