@@ -193,6 +193,7 @@ void DesignWindow::Build()
 
     auto* area = new GraphArea(graph_, content_);
     area->setGeometry(0, 0, kWidth, kGraphHeight);
+    graphArea_ = area;
 
     auto panel = [this](int id, ControlRect r) {
         auto* f = new QFrame(content_);
@@ -312,6 +313,11 @@ QLineEdit* DesignWindow::MakeField(int id, QWidget* parent, ControlRect r, const
     e->setPalette(pal);
     e->show();
     return e;
+}
+
+void DesignWindow::RepaintGraph()
+{
+    if (graphArea_) graphArea_->update();
 }
 
 QWidget* DesignWindow::control(int id) const

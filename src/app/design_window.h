@@ -41,6 +41,9 @@ public:
     // Places the window by the preferences and shows it.
     void PlaceAndShow();
 
+    // Schedules a repaint of the graph area from the retained image.
+    void RepaintGraph();
+
     // The content area (540 × 560): every control is its descendant.
     QWidget* content() const { return content_; }
     QWidget* control(int id) const;
@@ -86,6 +89,7 @@ private:
     ImageCanvas& graph_;
     Menus& menus_;
     QWidget* content_ = nullptr;
+    QWidget* graphArea_ = nullptr;
     QFrame* driverPanel_ = nullptr;
     QFrame* boxPanel_ = nullptr;
     QComboBox* qa_ = nullptr;

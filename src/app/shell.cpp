@@ -43,6 +43,10 @@ Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& 
     openUrl = [](const QUrl& u) { return QDesktopServices::openUrl(u); };
 
     k_.screen = graph_.get();
+    // Every finished drawing shows in the window that is open now.
+    graph_->setChangedCallback([this] {
+        if (design_) design_->RepaintGraph();
+    });
     snapshot_ = std::make_unique<Snapshot>(k_, sound_, *this);
     printing_ = std::make_unique<Printing>(k_, *this);
     update_ = std::make_unique<UpdateCheck>(k_, *this);
@@ -55,6 +59,7 @@ Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& 
 
 Shell::~Shell()
 {
+    graph_->setChangedCallback({});
     delete design_;
     delete default_;
     delete prefs_;

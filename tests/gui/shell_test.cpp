@@ -38,6 +38,20 @@ int OrangePixels(const QImage& img)
 
 QPoint ContentOrigin(ks::DesignWindow* w) { return w->content()->mapToGlobal(QPoint(0, 0)); }
 
+// Counts the paint events a widget gets.
+class PaintCounter final : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
 QByteArray FileBytes(const QString& path)
 {
     QFile f(path);
@@ -118,6 +132,17 @@ private slots:
         QCOMPARE(r.text(311), QString::fromLatin1(ks::RoundedText(r.k.d.VB, 2).view()));
         QCOMPARE(r.text(302), QString::fromLatin1(ks::RoundedText(r.k.d.SPL, 1).view()));
         QCOMPARE(r.text(306), QString(" 0.35"));
+
+        // A new view reaches the screen, not only the retained image.
+        QWidget* area = r.design()->content()->findChild<QWidget*>("graph");
+        QVERIFY(area);
+        QVERIFY(QTest::qWaitForWindowExposed(r.design()));
+        PaintCounter counter(area);
+        r.shell->Command(kResponse, 8);
+        QTRY_VERIFY(counter.paints > 0);
+        const int afterView = counter.paints;
+        r.shell->Command(kResponse, 1);
+        QTRY_VERIFY(counter.paints > afterView);
         // Optimum: no entry is editable and Calc. is off.
         QVERIFY(!r.field(311)->isEnabled());
         QVERIFY(!r.field(313)->isEnabled());
