@@ -122,7 +122,7 @@ Menus::Menus(QObject* parent) : QObject(parent)
     }
     // Marks: Response, View, Alignment and Misc. items can carry one.
     for (auto& [key, a] : items_)
-        if (key.first == kResponse || key.first == kView || key.first == kAlignment ||
+        if ((key.first == kResponse && key.second <= 8) || key.first == kView || key.first == kAlignment ||
             (key.first == kMisc && key.second <= 2))
             a->setCheckable(true);
 }

@@ -246,6 +246,10 @@ private slots:
         QVERIFY(m.menuEnabled(kAlignment));
         QVERIFY(m.itemEnabled(kMisc, 1) && m.itemEnabled(kMisc, 2) && m.itemEnabled(kMisc, 4));
         QVERIFY(m.marked(kResponse, 1) && m.marked(kAlignment, 1) && m.marked(kView, 1) && m.marked(kView, 4));
+        // Commands carry no mark.
+        for (int i : {10, 12}) QVERIFY(!m.item(kResponse, i)->isCheckable());
+        QVERIFY(!m.item(kMisc, 4)->isCheckable());
+        QVERIFY(m.item(kMisc, 1)->isCheckable());
 
         // A view other than amplitude: View off, one mark.
         r.shell->Command(kResponse, 3);
