@@ -70,6 +70,29 @@ void BM_QtcReturnToRepaintedGraph(benchmark::State& state)
 // Amplitude (1), impedance (2) and step response (6).
 BENCHMARK(BM_QtcReturnToRepaintedGraph)->Arg(1)->Arg(2)->Arg(6)->Unit(benchmark::kMillisecond);
 
+// One message from the companion: a driver record (which rebuilds the design
+// window) or a text that is no command word.
+void BM_ReceiveMessage(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath("k.conf"), QSettings::IniFormat);
+    PrefsStore store(&settings);
+    Kestrova k;
+    k.prefs.UpdateForCheck = 0;
+    NullMessenger none;
+    SilentSoundPlayer sound;
+    Shell shell(k, none, store, sound);
+    shell.exitProgram = [](int) {};
+    const std::string driver = Driver();
+    const std::string garbage(200, 'x');
+    const bool record = state.range(0) == 1;
+    for (auto _ : state) {
+        shell.Receive(record ? driver : garbage);
+        QApplication::processEvents();  // deferred deletions of the old window
+    }
+}
+BENCHMARK(BM_ReceiveMessage)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
 void BM_ProcessStartToEventLoop(benchmark::State& state)
 {
     if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {

@@ -132,7 +132,8 @@ private slots:
                 text.resize(int(rng() % 300));
                 for (char& c : text) c = static_cast<char>(rng());
             } else if (i % 3 == 1) {
-                text = QByteArray("DUMMY#  ") + QByteArray(600, 'x');  // over-long, cut on arrival
+                // Over-long: cut on arrival, and a cut text is no command word.
+                text = (i % 2 ? QByteArray("QuitKstv") : QByteArray("DUMMY#  Long  ")) + QByteArray(600, 'y');
             } else {
                 text = i % 2 ? "ShowVtrl" : "";
             }
