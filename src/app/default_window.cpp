@@ -1,5 +1,7 @@
 #include "app/default_window.h"
 
+#include "app/dialog_keys.h"
+
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -110,19 +112,8 @@ void DefaultParamWindow::Quit()
 
 void DefaultParamWindow::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            event->accept();
-            Ok();
-            return;
-        case Qt::Key_Escape:
-            // Neither adopting the driver nor quitting is the user's call
-            // to guess: Escape does nothing.
-            event->accept();
-            return;
-        default: QDialog::keyPressEvent(event);
-    }
+    // Escape is ignored: whether to adopt the driver or to quit is not ours to guess.
+    if (!HandleDialogKeys(event, [this] { Ok(); })) QDialog::keyPressEvent(event);
 }
 
 void DefaultParamWindow::closeEvent(QCloseEvent* event)

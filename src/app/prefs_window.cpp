@@ -1,5 +1,7 @@
 #include "app/prefs_window.h"
 
+#include "app/dialog_keys.h"
+
 #include <limits>
 
 #include <QButtonGroup>
@@ -146,19 +148,8 @@ void PreferencesWindow::Ok()
 
 void PreferencesWindow::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            event->accept();
-            Ok();
-            return;
-        case Qt::Key_Escape:
-            // No cancel: every change has already taken effect, so closing
-            // without the OK path would leave the menus in the busy state.
-            event->accept();
-            return;
-        default: QDialog::keyPressEvent(event);
-    }
+    // Escape is ignored: every change has already taken effect, and only OK restores the menus.
+    if (!HandleDialogKeys(event, [this] { Ok(); })) QDialog::keyPressEvent(event);
 }
 
 void PreferencesWindow::moveEvent(QMoveEvent* event)
