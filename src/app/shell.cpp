@@ -121,6 +121,8 @@ void Shell::InitSetUp()
     design_->onCloseBox = [this] { ResponseWndClose(); };
     design_->onBeep = [this] { beep(); };
     design_->PlaceAndShow();
+    // Drawn at the pixel ratio of the screen the window opened on.
+    graph_->setDevicePixelRatio(design_->devicePixelRatioF());
     if (strip_) strip_->hide();
     ResponsePlot(k_);  // the amplitude view: s_Resp is "amp" again
     design_->ResponseWndDisp();
