@@ -443,7 +443,10 @@ void DesignWindow::PlaceAndShow()
     // Where the content sits in the window: below the menu bar.
     const QPoint offset = content_->mapTo(this, QPoint(0, 0));
     placing_ = true;
-    if (useSaved && origin != QPoint(0, 0)) {
+    // A saved place on no screen (a monitor since unplugged, a damaged
+    // store) would put the window out of reach: centre it instead.
+    const bool reachable = QGuiApplication::screenAt(origin + QPoint(20, 10)) != nullptr;
+    if (useSaved && origin != QPoint(0, 0) && reachable) {
         move(origin - offset);
         show();
         // The frame is known only now; correct for it once.

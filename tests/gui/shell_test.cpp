@@ -458,6 +458,18 @@ private slots:
         QVERIFY(ContentOrigin(r.design()) != QPoint(200, 100));
     }
 
+    void savedPlaceOnNoScreenCentresTheWindow()
+    {
+        ShellRig r;
+        r.settings->setValue("Bounds", " -20000, -20000, -19440, -19460");
+        r.settings->sync();
+        r.shell->Start();
+        QCOMPARE(r.k.prefs.Bounds.left, -20000);
+        r.receive(kt::ClosedBoxDriver());
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(screen.contains(r.design()->frameGeometry().center()));
+    }
+
     void copyParametersPutsTheRecordOnTheClipboard()
     {
         ShellRig r;
