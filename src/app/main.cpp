@@ -5,6 +5,7 @@
 #include <QStyleFactory>
 
 #include "app/prefs_store.h"
+#include "app/quit_signals.h"
 #include "app/shell.h"
 #include "exchange/dbus_messenger.h"
 #include "graphs/surfaces/resource_dir.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv)
     ks::Shell shell(k, bus, store, sound);
     shell.launchCompanion = [&bus] { return ks::LaunchVantrel(bus); };
 
+    ks::RouteQuitSignals([&shell] { shell.QuitSequence(); });
     shell.Start();
     bus.setReceiver([&shell](const QByteArray& text) {
         shell.Receive(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));

@@ -152,6 +152,20 @@ private slots:
         QCOMPARE(p->exitCode(), 0);
     }
 
+    void terminationSignalRunsTheQuitSequence()
+    {
+        auto p = StartProgram();
+        QVERIFY(WaitFor([&] { return me_->peers("Kestrova").size() == 1; }));
+        QVERIFY(WaitFor([&] { return Got("BootedVtrlFromKstv"); }));
+        p->terminate();  // SIGTERM, as a logout sends it
+        QVERIFY(Finished(*p));
+        QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p->exitCode(), 0);
+        QVERIFY(WaitFor([&] { return Got("QuitVtrl"); }));
+        QSettings saved(confPath(), QSettings::IniFormat);
+        QCOMPARE(saved.allKeys().size(), 9);
+    }
+
     void worksAloneWithoutASessionBus()
     {
         QProcessEnvironment env;
