@@ -1,12 +1,9 @@
-// The shell's three tables: menu commands, window events and control hits,
-// each a list of (menu and item, or window, or control) → what runs.
+// The shell's tables: menu commands and the design window's control hits,
+// each a list of (menu and item, or control) → what runs.
 #include <QApplication>
-#include <QLineEdit>
 
-#include "app/design_window.h"
 #include "app/menus.h"
 #include "app/shell.h"
-#include "update/update_check.h"
 
 namespace ks {
 
@@ -69,30 +66,14 @@ struct ControlRow {
     void (*run)(Shell& s);
 };
 
-// Control hits (the preferences and update windows' controls act inside
-// their own windows; the Qa pop-up comes with its item).
+// Control hits of the design window. The Qa pop-up comes with its item
+// (onQaChosen); the small windows and the update window act on their own
+// buttons and Return; the Alignment button's menu items arrive as commands.
 const ControlRow kControls[] = {
     {1, [](Shell& s) { s.CommandCalc(); }},
     {2, [](Shell& s) { s.CommandCopyParameters(); }},
-    {451, [](Shell&) {}},
     {11, [](Shell& s) { s.CommandSnapShot(); }},
     {13, [](Shell& s) { s.CommandSpeakerSelect(); }},
-    {5, [](Shell& s) { s.DefaultParamWndOKReturn(); }},
-    {6, [](Shell& s) { s.exitProgram(0); }},
-    {508, [](Shell& s) { s.PreferenceWndOKReturn(); }},
-};
-
-struct WindowRow {
-    int window;
-    void (*run)(Shell& s);
-};
-
-// Return or Enter in a window.
-const WindowRow kReturns[] = {
-    {1, [](Shell& s) { s.CommandCalc(); }},
-    {2, [](Shell& s) { s.DefaultParamWndOKReturn(); }},
-    {3, [](Shell& s) { s.PreferenceWndOKReturn(); }},
-    {5, [](Shell& s) { s.update().WindowReturn(); }},
 };
 
 }  // namespace
@@ -111,16 +92,6 @@ bool Shell::ControlHit(int id)
 {
     for (const ControlRow& r : kControls)
         if (r.id == id) {
-            r.run(*this);
-            return true;
-        }
-    return false;
-}
-
-bool Shell::WindowReturn(int window)
-{
-    for (const WindowRow& r : kReturns)
-        if (r.window == window) {
             r.run(*this);
             return true;
         }

@@ -50,12 +50,22 @@ void ShowQtcLargeAlert(Kestrova& k, DesignView& v)
     v.ShowSheetAlert(kQtcLargeMessage, info.view());
 }
 
+namespace {
+constexpr f32 kQa[] = {5.0f, 7.0f, 10.0f, 15.0f, 20.0f};
+}
+
 bool SelectQa(Design& d, int item)
 {
-    static constexpr f32 kQa[] = {5.0f, 7.0f, 10.0f, 15.0f, 20.0f};
     if (item < 1 || item > 5) return false;
     d.QA = kQa[item - 1];
     return true;
+}
+
+int QaItem(const Design& d)
+{
+    for (int i = 0; i < 5; ++i)
+        if (d.QA == kQa[i]) return i + 1;
+    return 0;
 }
 
 bool SelectResponse(Design& d, int item)

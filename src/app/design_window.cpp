@@ -176,7 +176,6 @@ DesignWindow::DesignWindow(Kestrova& k, ImageCanvas& graph, Menus& menus, QWidge
     // A document window with close and minimise boxes, not resizable.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint);
-    setAttribute(Qt::WA_DeleteOnClose, false);
     menus_.attach(menuBar());
     Build();
 }
@@ -284,7 +283,6 @@ void DesignWindow::Build()
 
     DrawBevelBtnMenu();
 
-    Help(content_, 151, "Thiele/Small Driver Parameters");
     for (const StaticDef& s : kStatics) Help(content_, s.id, s.help);
     Help(content_, 1, "Calculate Custom Alignment.");
     Help(content_, 2, "Copy to Clipboard Parameters.\rAnd Pass to Quillam.");
@@ -299,7 +297,6 @@ QLineEdit* DesignWindow::MakeField(int id, QWidget* parent, ControlRect r, const
     e->setObjectName(QString::number(id));
     e->setFont(PanelFont());
     e->setAlignment(Qt::AlignCenter);
-    e->setTextMargins(0, 0, 0, 0);
     e->setGeometry(InPanel(r, pr).adjusted(-kFieldOutset, -kFieldOutset, kFieldOutset, kFieldOutset));
     e->setMaxLength(255);
     e->setText(Shown(text));
@@ -359,9 +356,7 @@ void DesignWindow::SetSpeakerSelectEnabled(bool on)
 
 void DesignWindow::SelectQaItem()
 {
-    static constexpr float kQa[] = {5.0f, 7.0f, 10.0f, 15.0f, 20.0f};
-    for (int i = 0; i < 5; ++i)
-        if (k_.d.QA == kQa[i]) qa_->setCurrentIndex(i);
+    if (const int item = QaItem(k_.d)) qa_->setCurrentIndex(item - 1);
 }
 
 void DesignWindow::ResponseWndDisp()
@@ -478,7 +473,6 @@ void DesignWindow::moveEvent(QMoveEvent* e)
                              ToI16(r.left() + kWidth)};
     k_.sh.RePosiFlag = 1;
     placed_ = pos();
-    if (onMoved) onMoved();
 }
 
 void DesignWindow::keyPressEvent(QKeyEvent* e)

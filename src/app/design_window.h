@@ -71,7 +71,6 @@ public:
     std::function<void(int item)> onQaChosen;     // 320, items 1..5
     std::function<void()> onReturn;               // Return or Enter
     std::function<void()> onCloseBox;             // the window's close button
-    std::function<void()> onMoved;                // after Bounds changed
     std::function<void()> onBeep;                 // a rejected entry
 
 protected:

@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <string_view>
 
 #include "exchange/companion.h"
 #include "kestrova.h"
@@ -114,7 +115,7 @@ Menus::Menus(QObject* parent) : QObject(parent)
     for (const ItemDef& it : kItems) {
         const int holder = it.menuId == kApp ? HolderOf(it.index) : it.menuId;
         QMenu* m = menus_.at(holder);
-        if (QStringView(QString::fromLatin1(it.text)) == u"-") {
+        if (std::string_view(it.text) == "-") {
             m->addSeparator();
             continue;
         }

@@ -27,7 +27,6 @@ inline constexpr int kAlignment = 14;
 inline constexpr int kMisc = 22;
 inline constexpr int kWindow = 100;
 inline constexpr int kHelp = 50;
-inline constexpr int kQaPopup = 200;
 // The application's Quit item, which issues the 'quit' command.
 inline constexpr int kQuitItem = 99;
 }  // namespace menu

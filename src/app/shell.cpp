@@ -15,7 +15,6 @@
 #include "app/prefs_store.h"
 #include "app/prefs_window.h"
 #include "exchange/clipboard.h"
-#include "graphs/amp.h"
 #include "graphs/dispatch.h"
 #include "graphs/surfaces/image_canvas.h"
 #include "graphs/surfaces/resource_dir.h"
@@ -26,6 +25,21 @@
 namespace ks {
 
 using namespace menu;
+
+namespace {
+
+// Closes one of the program's own windows at once; it is deleted once the
+// event that closed it has been handled.
+template <typename W>
+void Dismiss(QPointer<W>& w)
+{
+    if (!w) return;
+    w->hide();
+    w->deleteLater();
+    w = nullptr;
+}
+
+}  // namespace
 
 Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& sound, QObject* parent)
     : QObject(parent),
@@ -86,7 +100,7 @@ void Shell::CarbonTimerAction()
     InitSetUpMenuParam(k_.d);
     default_ = new DefaultParamWindow(k_.d);
     default_->onOk = [this] { DefaultParamWndOKReturn(); };
-    default_->onQuit = [this] { ControlHit(6); };
+    default_->onQuit = [this] { exitProgram(0); };  // at once: no message, nothing saved
     default_->show();
     k_.sh.ClickOpenFlag = 1;
 }
@@ -94,11 +108,7 @@ void Shell::CarbonTimerAction()
 void Shell::DefaultParamWndOKReturn()
 {
     ParameterPass(k_.d);
-    if (default_) {
-        default_->hide();
-        default_->deleteLater();
-        default_ = nullptr;
-    }
+    Dismiss(default_);
     InitSetUp();
 }
 
@@ -108,16 +118,13 @@ void Shell::InitSetUp()
     InitMenu16();
     SPLcal(k_.d);
     // A new design replaces the window of the old one.
-    if (design_) {
-        design_->hide();
-        delete design_;
-    }
+    Dismiss(design_);
     design_ = new DesignWindow(k_, *graph_, *menus_);
     design_->onControlHit = [this](int id) { ControlHit(id); };
     design_->onQaChosen = [this](int item) {
         if (SelectQa(k_.d, item)) CustomAlign(k_, *design_);
     };
-    design_->onReturn = [this] { WindowReturn(1); };
+    design_->onReturn = [this] { CommandCalc(); };
     design_->onCloseBox = [this] { ResponseWndClose(); };
     design_->onBeep = [this] { beep(); };
     design_->PlaceAndShow();
@@ -131,11 +138,7 @@ void Shell::InitSetUp()
 
 void Shell::CloseDesign(bool showMenuWindow)
 {
-    if (design_) {
-        design_->hide();
-        design_->deleteLater();
-        design_ = nullptr;
-    }
+    Dismiss(design_);
     k_.sh.RespWndCloseFlag = 1;
     InitMenu11();
     k_.sh.GPrintScale = 100.0;
@@ -173,14 +176,9 @@ void Shell::PreferenceWnd()
 
 void Shell::PreferenceWndOKReturn()
 {
-    if (prefs_) {
-        prefs_->hide();
-        prefs_->deleteLater();
-        prefs_ = nullptr;
-    }
+    Dismiss(prefs_);
     if (k_.sh.RespWndCloseFlag == 0 && design_) {
-        InitMenu16();
-        if (!(k_.d.s_Resp == "amp")) menus_->setMenuEnabled(kView, false);
+        InitMenu16();  // the View menu only for "amp"
         design_->DrawBevelBtnMenu();
         ResponsePlot(k_);  // a changed impedance scale shows at once
     } else {
@@ -317,8 +315,9 @@ void Shell::HiAboutWnd()
                                 QStringLiteral("Kestrova"), QMessageBox::Ok);
     box->setObjectName(QStringLiteral("about"));
     box->setInformativeText(QStringLiteral("Version %1\nCopyright \u00A9 2026 Tessaly").arg(version));
-    box->setIconPixmap(QPixmap::fromImage(QImage(ImagesDir() + QStringLiteral("/ClosedImage.png")))
-                           .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    const QImage icon = CreateCGImageFromBundleResource("kestrova.png", "Images");
+    if (!icon.isNull())
+        box->setIconPixmap(QPixmap::fromImage(icon).scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     box->setAttribute(Qt::WA_DeleteOnClose);
     about_ = box;
     box->show();
@@ -350,9 +349,8 @@ int Shell::LaunchMyURL() { return LSLaunchURL(QStringLiteral(KESTROVA_WEB_SITE))
 
 int Shell::CreateURLFromBundleResourceAndLaunch(const QString& name, const QString& folder)
 {
-    if (name.contains(u'/') || name.contains(QStringLiteral(".."))) return -50;
-    const QString path = ImagesDir() + u'/' + (folder == QStringLiteral("Images") ? QString() : folder + u'/') + name;
-    if (!QFileInfo(path).isFile()) return -50;
+    const QString path = ResourcePath(ImagesDir(), name.toStdString(), folder.toStdString());
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return -50;
     return openUrl(QUrl::fromLocalFile(path)) ? 0 : -50;
 }
 
@@ -380,11 +378,7 @@ void Shell::Beep() { beep(); }
 void Shell::SetUpDesign()
 {
     // The companion's driver supersedes the default one.
-    if (default_) {
-        default_->hide();
-        default_->deleteLater();
-        default_ = nullptr;
-    }
+    Dismiss(default_);
     InitSetUp();
 }
 
@@ -392,11 +386,7 @@ void Shell::StartUpdateCheck() { update_->StartUpdateCheck(); }
 
 void Shell::HideWindows()
 {
-    if (default_) {
-        default_->hide();
-        default_->deleteLater();
-        default_ = nullptr;
-    }
+    Dismiss(default_);
     if (design_) CloseDesign(false);
     else InitMenu11();
     if (strip_) strip_->hide();

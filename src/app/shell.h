@@ -23,12 +23,8 @@
 
 namespace ks {
 
-class DefaultParamWindow;
-class DesignWindow;
 class ImageCanvas;
 class Menus;
-class MenuWindow;
-class PreferencesWindow;
 class PrefsStore;
 class SoundPlayer;
 class UpdateCheck;
@@ -59,10 +55,9 @@ public:
     // Opening a URL with its default application (default QDesktopServices).
     std::function<bool(const QUrl&)> openUrl;
 
-    // The three tables; false for what no row covers.
+    // The tables; false for what no row covers.
     bool Command(int menuId, int index);
     bool ControlHit(int id);
-    bool WindowReturn(int window);
     // A message from the companion (class Kstv, id TEXT).
     void Receive(std::string_view text);
 

@@ -4,7 +4,6 @@
 #include <QAudioSink>
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMediaDevices>
@@ -12,20 +11,9 @@
 
 #include <sndfile.h>
 
+#include "graphs/surfaces/resource_dir.h"
+
 namespace ks {
-
-namespace {
-
-// One path component of plain characters: no separators, no "." or "..".
-bool PlainName(std::string_view s)
-{
-    if (s.empty() || s.size() > 255 || s == "." || s == "..") return false;
-    for (char c : s)
-        if (c == '/' || c == '\\' || c == '\0') return false;
-    return true;
-}
-
-}  // namespace
 
 bool DecodeSoundFile(const QString& path, DecodedSound& out, double maxSeconds)
 {
@@ -61,11 +49,8 @@ int MediaSoundPlayer::FSSpecFromSupportFileName(std::string_view name, std::stri
                                                 QString& path) const
 {
     path.clear();
-    if (!PlainName(name) || !PlainName(folder)) return -43;
-    const QString p = QDir(root_).filePath(QString::fromUtf8(folder.data(), qsizetype(folder.size())) +
-                                           QLatin1Char('/') +
-                                           QString::fromUtf8(name.data(), qsizetype(name.size())));
-    if (!QFileInfo(p).isFile()) return -43;
+    const QString p = ResourcePath(root_ + QStringLiteral("/Images"), name, folder);
+    if (p.isEmpty() || !QFileInfo(p).isFile()) return -43;
     path = p;
     return 0;
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/wait_for.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -39,18 +41,7 @@ SendRun RunSend(const QStringList& args, const QProcessEnvironment* env = nullpt
             QString::fromUtf8(p.readAllStandardOutput())};
 }
 
-// Pumps the event loop until cond holds or the time is up.
-template <typename F>
-bool WaitFor(F cond, int ms = 10000)
-{
-    QDeadlineTimer t(ms);
-    while (!cond()) {
-        if (t.hasExpired()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
+using kt::WaitFor;
 
 std::unique_ptr<QProcess> StartListener(const QStringList& extra)
 {

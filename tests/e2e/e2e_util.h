@@ -2,30 +2,18 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <QThread>
 #include <memory>
+
+#include "common/wait_for.h"
 
 namespace kt {
 
 inline const QString kSendPath = QStringLiteral(KESTROVA_SEND_PATH);
 inline const QString kProgramPath = QStringLiteral(KESTROVA_PATH);
 
-// Pumps the event loop until cond holds or the time is up.
-template <typename F>
-bool WaitFor(F cond, int ms = 10000)
-{
-    QDeadlineTimer t(ms);
-    while (!cond()) {
-        if (t.hasExpired()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 // A kestrova-send run to its end: exit status and output.
 struct SendRun {

@@ -17,7 +17,6 @@
 #include "app/design_window.h"
 #include "graphs/surfaces/image_canvas.h"
 #include "shell_fixture.h"
-#include "support/numtext.h"
 
 using namespace ks::menu;
 using kt::ShellRig;
@@ -88,7 +87,6 @@ private slots:
         auto* first = r.shell->defaultWindow();
         r.shell->CarbonTimerAction();
         QCOMPARE(r.shell->defaultWindow(), first);
-        QCOMPARE(r.shell->defaultWindow()->parent(), nullptr);
 
         auto* ok = first->findChild<QPushButton*>("5");
         QVERIFY(ok);
@@ -129,8 +127,7 @@ private slots:
         QCOMPARE(r.text(311), QString(" 2.8"));
         QCOMPARE(r.text(312), QString(" 106.9"));
         QCOMPARE(r.text(313), QString(" 0.707"));
-        QCOMPARE(r.text(311), QString::fromLatin1(ks::RoundedText(r.k.d.VB, 2).view()));
-        QCOMPARE(r.text(302), QString::fromLatin1(ks::RoundedText(r.k.d.SPL, 1).view()));
+        QCOMPARE(r.text(302), QString(" 89"));
         QCOMPARE(r.text(306), QString(" 0.35"));
 
         // A new view reaches the screen, not only the retained image.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <string_view>
 
 // CreateCGImageFromBundleResource(name, subdir) loads an image from there.
 #include "graphs/surfaces/bundle_image.h"
@@ -10,5 +11,10 @@
 namespace ks {
 
 QString ImagesDir();
+
+// The file `name` of resource folder `folder`, beside imagesDir ("Images" is
+// imagesDir itself). Empty when either is not one plain path component, so
+// no name can leave the resource folders.
+QString ResourcePath(const QString& imagesDir, std::string_view name, std::string_view folder);
 
 }  // namespace ks
