@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QMetaObject>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -41,6 +40,9 @@ DbusMessenger::DbusMessenger(const QString& processName, const QString& ownClass
                              QObject* parent)
     : QObject(parent), bus_(OpenSessionBus()), ownClass_(ownClass)
 {
+    next_.setSingleShot(true);
+    next_.setInterval(0);
+    connect(&next_, &QTimer::timeout, this, &DbusMessenger::HandleNext);
     if (!bus_.isConnected()) return;
     busName_ = kPrefix + processName + QStringLiteral(".p") +
                QString::number(QCoreApplication::applicationPid());
@@ -111,11 +113,25 @@ void DbusMessenger::Deliver(const QString& eventClass, const QString& eventId,
                             const QByteArray& text)
 {
     if (eventClass != ownClass_ || eventId != QLatin1String("TEXT")) return;
-    QByteArray bytes = text.left(kMaxMessageBytes);
-    // Queued so the bus call returns first and messages are handled one at a
-    // time in the order they came.
-    QMetaObject::invokeMethod(
-        this, [this, bytes]() { if (receiver_) receiver_(bytes); }, Qt::QueuedConnection);
+    // Handled later, so the bus call returns first; a timer rather than one
+    // posted call per message, because a burst of posted calls is handled in
+    // a single pass that starves painting and deferred deletes.
+    if (inbox_.size() >= kMaxPendingMessages) {
+        ++dropped_;
+        return;
+    }
+    inbox_.push_back(text.left(kMaxMessageBytes));
+    if (!next_.isActive()) next_.start();
+}
+
+void DbusMessenger::HandleNext()
+{
+    if (inbox_.empty()) return;
+    const QByteArray bytes = std::move(inbox_.front());
+    inbox_.pop_front();
+    // Armed first: a receiver that opens a modal loop still gets the rest.
+    if (!inbox_.empty()) next_.start();
+    if (receiver_) receiver_(bytes);
 }
 
 bool LaunchVantrel(DbusMessenger& m)

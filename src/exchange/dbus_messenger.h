@@ -7,6 +7,8 @@
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <deque>
 #include <functional>
 
 #include "exchange/messenger.h"
@@ -14,6 +16,9 @@
 namespace ks {
 
 inline constexpr int kMaxMessageBytes = 255;
+// Messages waiting for the main loop; a peer flooding beyond this loses the
+// excess rather than our memory.
+inline constexpr std::size_t kMaxPendingMessages = 100000;
 
 class DbusMessenger final : public QObject, public Messenger {
     Q_OBJECT
@@ -29,8 +34,15 @@ public:
                   QObject* parent = nullptr);
     ~DbusMessenger() override;
 
-    // Called on the main loop, once per accepted message, in arrival order.
+    // Called on the main loop, once per accepted message, in arrival order,
+    // one message per pass of the loop so windows closed while handling one
+    // are gone, and the screen repainted, before the next.
     void setReceiver(Receiver r) { receiver_ = std::move(r); }
+
+    // Accepted messages not yet handed to the receiver, and those dropped
+    // because too many were waiting.
+    std::size_t pending() const { return inbox_.size(); }
+    std::size_t dropped() const { return dropped_; }
 
     int send(std::string_view processName, std::string_view eventClass,
              std::string_view text) override;
@@ -49,11 +61,16 @@ public Q_SLOTS:
                            const QByteArray& text);
 
 private:
+    void HandleNext();
+
     QDBusConnection bus_;
     bool connected_ = false;
     QString busName_;
     QString ownClass_;
     Receiver receiver_;
+    std::deque<QByteArray> inbox_;
+    std::size_t dropped_ = 0;
+    QTimer next_;
 };
 
 // Starts "vantrel" from PATH, detached, unless one already is on the bus.

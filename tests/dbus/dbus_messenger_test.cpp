@@ -12,9 +12,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QEventLoop>
+#include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <sys/types.h>
@@ -154,6 +157,40 @@ TEST_F(Transport, MessagesToUsArriveInOrderAfterTheCallReturns)
     }
     ASSERT_TRUE(WaitFor([&] { return got.size() == 3; }));
     EXPECT_EQ(got, (std::vector<QByteArray>{"first", "second", "third"}));
+}
+
+TEST_F(Transport, EachMessageGetsItsOwnPassOfTheLoop)
+{
+    // A burst already waiting when the loop runs: what one message closes
+    // (deleteLater, as a replaced window is) is gone before the next.
+    const int n = 40;
+    std::vector<QPointer<QObject>> made;
+    int stale = 0;
+    QEventLoop loop;
+    me->setReceiver([&](QByteArray) {
+        if (made.size() >= 2 && made[made.size() - 2]) ++stale;
+        if (!made.empty()) made.back()->deleteLater();
+        made.emplace_back(new QObject);
+        if (int(made.size()) == n) loop.quit();
+    });
+    for (int i = 0; i < n; ++i) {
+        QDBusMessage m = QDBusMessage::createMethodCall(
+            me->busName(), QStringLiteral("/com/tessaly/Messages"),
+            QStringLiteral("com.tessaly.Messages"), QStringLiteral("Deliver"));
+        m.setArguments({QStringLiteral("Kstv"), QStringLiteral("TEXT"), QByteArray::number(i)});
+        QDBusConnection::sessionBus().send(m);
+    }
+    QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")));
+    QThread::msleep(300);  // all of them delivered to this process first
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_EQ(int(made.size()), n);
+    EXPECT_EQ(stale, 0);
+    EXPECT_EQ(me->pending(), 0u);
+    EXPECT_EQ(me->dropped(), 0u);
+    delete made.back();
 }
 
 TEST_F(Transport, ReceiverIgnoresWrongClassOrIdAndCutsLongTexts)

@@ -19,6 +19,9 @@ void OnSignal(int) { g_stop = 1; }
 
 int Listen(QCoreApplication& app, const ks::SendOptions& o)
 {
+    // Before the name is on the bus: whoever sees it may signal at once.
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
     const std::string cls = ks::ReceiverClass(o.as);
     ks::DbusMessenger m(QString::fromStdString(o.as), QString::fromStdString(cls));
     int printed = 0;
@@ -32,8 +35,6 @@ int Listen(QCoreApplication& app, const ks::SendOptions& o)
         std::fflush(stdout);
         if (o.count > 0 && ++printed >= o.count) app.quit();
     });
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &app, [&] { if (g_stop) app.quit(); });
     poll.start(50);
