@@ -72,13 +72,8 @@ void AbsoluteLabels(Kestrova& k)
 
 void AmpGraph(Kestrova& k)
 {
-    k.ds.LineW = GridWidth(k);
-    SetGrey(k, 0.534f);
-    for (int y = 50; y <= 330; y += 40) DrawLineAt(k, 45.0f, y + 0.5f, 505.0f, y + 0.5f);
-    FreqDrawLine(k);
-    DrawGraphTitle(k, 238.0f, "Amplitude");
-    BoxType(k);
-    FreqScale(k);
+    HorizontalGrid(k, 40);
+    FrequencyFrame(k, 238.0f, "Amplitude");
     if (k.d.magni == 1) {
         RelativeLabels(k);
     } else if (k.d.magni == 2) {

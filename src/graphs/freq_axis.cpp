@@ -61,4 +61,19 @@ void DrawGraphTitle(Kestrova& k, float x, std::string_view title)
     DrawTextAt(k, x, 20.0f, title);
 }
 
+void HorizontalGrid(Kestrova& k, int step)
+{
+    k.ds.LineW = GridWidth(k);
+    SetGrey(k, 0.534f);
+    for (int y = 50; y <= 330; y += step) DrawLineAt(k, 45.0f, y + 0.5f, 505.0f, y + 0.5f);
+}
+
+void FrequencyFrame(Kestrova& k, float titleX, std::string_view title)
+{
+    FreqDrawLine(k);
+    DrawGraphTitle(k, titleX, title);
+    BoxType(k);
+    FreqScale(k);
+}
+
 }  // namespace ks

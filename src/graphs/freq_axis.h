@@ -19,5 +19,11 @@ void FreqScale(Kestrova& k);
 void BoxType(Kestrova& k);
 // The title of a graph: black, 13 points, font 1, baseline 20.
 void DrawGraphTitle(Kestrova& k, float x, std::string_view title);
+// Horizontal grid lines from y 50 to 330, every `step` points, in grid grey.
+void HorizontalGrid(Kestrova& k, int step);
+// What the four frequency graphs draw after their horizontal grid: the
+// vertical grid and frame, the title, the system caption and the frequency
+// labels (these last two in black 13-point font 1, as the title leaves it).
+void FrequencyFrame(Kestrova& k, float titleX, std::string_view title);
 
 }  // namespace ks

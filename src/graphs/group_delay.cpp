@@ -107,13 +107,8 @@ void GdOpt2(Kestrova& k)
 
 void GdGraph(Kestrova& k)
 {
-    k.ds.LineW = GridWidth(k);
-    SetGrey(k, 0.534f);
-    for (int y = 50; y <= 330; y += 28) DrawLineAt(k, 45.0f, y + 0.5f, 505.0f, y + 0.5f);
-    FreqDrawLine(k);
-    DrawGraphTitle(k, 231.0f, "Group Delay");
-    BoxType(k);
-    FreqScale(k);
+    HorizontalGrid(k, 28);
+    FrequencyFrame(k, 231.0f, "Group Delay");
     const double step = std::rint(1000.0 * static_cast<double>(k.ds.GDscl)) / 1000.0;
     for (const RangeLabels& r : kRanges) {
         if (step != r.step) continue;

@@ -97,10 +97,7 @@ void ImpGraph(Kestrova& k)
             }
         }
     }
-    FreqDrawLine(k);
-    DrawGraphTitle(k, 235.0f, "Impedance");
-    BoxType(k);
-    FreqScale(k);
+    FrequencyFrame(k, 235.0f, "Impedance");
     DrawTextAt(k, 13.0f, 40.0f, "Ohms");
     if (linear) {
         static constexpr Label k10[11] = {{25, "10"}, {33, "9"}, {33, "8"}, {33, "7"},

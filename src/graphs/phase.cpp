@@ -22,10 +22,7 @@ void PhGraph(Kestrova& k)
         DrawLineAt(k, 45.0f, row, 505.0f, row);
     }
     for (int y : {120, 190, 260}) DrawLineAt(k, 45.0f, y + 0.5f, 505.0f, y + 0.5f);
-    FreqDrawLine(k);
-    DrawGraphTitle(k, 251.0f, "Phase");
-    BoxType(k);
-    FreqScale(k);
+    FrequencyFrame(k, 251.0f, "Phase");
     DrawTextAt(k, 7, 35, "Degrees");
     DrawTextAt(k, 7, 55, "+360");
     DrawTextAt(k, 7, 125, "+270");

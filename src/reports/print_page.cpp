@@ -4,6 +4,7 @@
 
 #include "graphs/dispatch.h"
 #include "graphs/primitives.h"
+#include "reports/box_rows.h"
 #include "reports/system_profile.h"
 
 namespace ks {
@@ -28,21 +29,6 @@ constexpr Row kRows[] = {
     {"SPL(Sound Pressure Level 1W1m)", "dB", 1, &Design::SPL},
     {"Re ....................(D.C.Resistance)", "Ohms", 3, &Design::RE},
     {"Pemax .....(Thermal Limit Power)", "Watts", 2, &Design::PEMX},
-};
-
-struct BoxRow {
-    float x;
-    const char* label;
-    const char* unit;
-    int decimals;
-    float Design::*value;
-};
-
-constexpr BoxRow kBoxRows[] = {
-    {200, "Vb ........................(Box Volume)", "Liter", 2, &Design::VB},
-    {201, "Fc .........(Box Tuning Frequency)", "Hz", 2, &Design::FC},
-    {200, "Qtc (Closed Box System Total Q)", nullptr, 3, &Design::QTC},
-    {200, "Qa ...............(Box Loss Factor Q)", nullptr, 2, &Design::QA},
 };
 
 void ClosedBoxBlock(Kestrova& k)

@@ -68,16 +68,23 @@ void Printing::MySetupPageFormatForPrinting(QPrinter& printer)
     }
 }
 
-void Printing::MyDoPageSetup()
+QWidget* Printing::PrepareDialog()
 {
     QWidget* w = host_.designWindow();
     if (!w) {
         host_.Beep();
-        return;
+        return nullptr;
     }
-    if (setup_ || print_) return;
+    if (setup_ || print_) return nullptr;
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     MySetupPageFormatForPrinting(*printer_);
+    return w;
+}
+
+void Printing::MyDoPageSetup()
+{
+    QWidget* w = PrepareDialog();
+    if (!w) return;
     host_.MenuDisable();
     auto* dlg = new QPageSetupDialog(printer_.get(), w);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
@@ -116,14 +123,8 @@ int Printing::MyGetDocumentNumPagesInDoc(QPrinter& printer)
 
 void Printing::MyDoPrint()
 {
-    QWidget* w = host_.designWindow();
-    if (!w) {
-        host_.Beep();
-        return;
-    }
-    if (setup_ || print_) return;
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    MySetupPageFormatForPrinting(*printer_);
+    QWidget* w = PrepareDialog();
+    if (!w) return;
     printer_->setDocName(Text(PrintJobName(k_.d)));
     printer_->setFromTo(1, MyGetDocumentNumPagesInDoc(*printer_));
     printer_->setCopyCount(1);

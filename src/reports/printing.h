@@ -60,6 +60,9 @@ signals:
     void finished();
 
 private:
+    // The design window a dialog opens on, with a fresh printer set up;
+    // nullptr (after a beep when there is no window) when none may open.
+    QWidget* PrepareDialog();
     void MySetupPageFormatForPrinting(QPrinter& printer);
     void MyPageSetupDoneRoutine(int result);
     void MyPrintDialogDoneRoutine(int result);

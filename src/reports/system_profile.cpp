@@ -3,6 +3,7 @@
 #include "graphs/freq_axis.h"
 #include "graphs/primitives.h"
 #include "graphs/sys_figure.h"
+#include "reports/box_rows.h"
 #include "support/numtext.h"
 
 namespace ks {
@@ -41,21 +42,6 @@ constexpr Row kRows[] = {
     {"Xmax (Peak Liner Displacement)", "mm", 330, 350, 2, &Design::XMAX},
     {"Vd .........(Displacement Volume)", "cm", 350, 370, 3, &Design::VD},
     {"Le ........(Voice Coile Inductance)", "mH", 370, 390, 3, &Design::LE},
-};
-
-struct BoxRow {
-    float x;
-    const char* label;
-    const char* unit;
-    int decimals;
-    float Design::*value;
-};
-
-constexpr BoxRow kBoxRows[] = {
-    {200, "Vb ........................(Box Volume)", "Liter", 2, &Design::VB},
-    {201, "Fc .........(Box Tuning Frequency)", "Hz", 2, &Design::FC},
-    {200, "Qtc (Closed Box System Total Q)", nullptr, 3, &Design::QTC},
-    {200, "Qa ...............(Box Loss Factor Q)", nullptr, 2, &Design::QA},
 };
 
 void FixedTexts(Kestrova& k, bool print)
