@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "graphs/evaluate_at.h"
 #include "graphs/freq_axis.h"
 #include "graphs/primitives.h"
 #include "model/cb.h"
@@ -91,12 +92,7 @@ void AmpPlot(Kestrova& k)
     s.k2 = s.k = static_cast<float>(std::log10(20.0));
     const double kEnd = std::log10(20000.0);
     while (kEnd >= static_cast<double>(s.k)) {
-        d.ff = static_cast<float>(std::pow(10.0, static_cast<double>(s.k)));
-        d.f = d.ff / d.FS;
-        if (d.boxSys == 1)
-            CBFRcal(d);
-        else if (d.boxSys == 2 || d.boxSys == 3)
-            IBFRcal(d);
+        EvaluateAt(d, s.k, CBFRcal, IBFRcal);
         const double a = d.yy;
         const double spl = d.SPL, sift = s.sift;
         double y = 0.0;

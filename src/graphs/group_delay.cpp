@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "graphs/evaluate_at.h"
 #include "graphs/freq_axis.h"
 #include "graphs/primitives.h"
 #include "model/cb.h"
@@ -11,16 +12,6 @@
 namespace ks {
 
 namespace {
-
-void GdModel(Design& d, float k)
-{
-    d.ff = static_cast<f32>(std::pow(10.0, static_cast<double>(k)));
-    d.f = d.ff / d.FS;
-    if (d.boxSys == 1)
-        CBGDcal(d);
-    else if (d.boxSys == 2 || d.boxSys == 3)
-        IBGDcal(d);
-}
 
 struct Label {
     float x;
@@ -70,7 +61,7 @@ void GdOpt(Kestrova& k)
     s.G2 = 0.0f;
     s.k = 1.0f;
     while (3.0f >= s.k) {
-        GdModel(d, s.k);
+        EvaluateAt(d, s.k, CBGDcal, IBGDcal);
         const float a = std::fabs(d.yy);
         if (s.k == 1.0f) {
             s.yy1 = d.yy;
@@ -127,7 +118,7 @@ void GdPlot(Kestrova& k)
     s.k2 = s.k = static_cast<float>(std::log10(20.0));
     const double kEnd = std::log10(20000.0);
     while (kEnd >= static_cast<double>(s.k)) {
-        GdModel(d, s.k);
+        EvaluateAt(d, s.k, CBGDcal, IBGDcal);
         s.yy = static_cast<float>(190.0 - 14.0 * static_cast<double>(d.yy) / static_cast<double>(s.GDscl));
         s.xx = static_cast<float>(LogFreqToX(s.k));
         if (s.k != s.k2) QuartzDrawLine(k, 1);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "graphs/evaluate_at.h"
 #include "graphs/freq_axis.h"
 #include "graphs/primitives.h"
 #include "model/cb.h"
@@ -20,16 +21,6 @@ void ImpPrepare(Design& d)
     d.RES = d.RE * d.QMS / d.QES;
     d.ZL = static_cast<f32>(d.PI2 * static_cast<f64>(d.LE) / 1000.0);
     CofCal(d);
-}
-
-void ImpModel(Design& d, float k)
-{
-    d.ff = static_cast<f32>(std::pow(10.0, static_cast<double>(k)));
-    d.f = d.ff / d.FS;
-    if (d.boxSys == 1)
-        CBIMPcal(d);
-    else if (d.boxSys == 2 || d.boxSys == 3)
-        IBIMPcal(d);
 }
 
 struct Label {
@@ -55,7 +46,7 @@ void ImpOpt(Kestrova& k)
     s.k2 = s.k = static_cast<float>(std::log10(20.0));
     const double kEnd = std::log10(20000.0);
     while (kEnd >= static_cast<double>(s.k)) {
-        ImpModel(d, s.k);
+        EvaluateAt(d, s.k, CBIMPcal, IBIMPcal);
         const float z = d.yyLinea;
         if (s.k == s.k2 || z > maxZ) maxZ = z;
         s.k = static_cast<float>(static_cast<double>(s.k) + 0.01);
@@ -138,7 +129,7 @@ void ImpPlot(Kestrova& k)
     s.k2 = s.k = static_cast<float>(std::log10(20.0));
     const double kEnd = std::log10(20000.0);
     while (kEnd >= static_cast<double>(s.k)) {
-        ImpModel(d, s.k);
+        EvaluateAt(d, s.k, CBIMPcal, IBIMPcal);
         if (linear)
             s.yy = static_cast<float>(330.0 - 2.81 * static_cast<double>(s.IMPscal) *
                                                   static_cast<double>(d.yyLinea));

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "graphs/evaluate_at.h"
 #include "graphs/freq_axis.h"
 #include "graphs/primitives.h"
 #include "model/cb.h"
@@ -38,12 +39,7 @@ void NqPlot(Kestrova& k)
     CofCal(d);
     s.k = 4.0f;
     while (s.k >= 1.0f) {
-        d.ff = static_cast<f32>(std::pow(10.0, static_cast<double>(s.k)));
-        d.f = d.ff / d.FS;
-        if (d.boxSys == 1)
-            CBNQcal(d);
-        else if (d.boxSys == 2 || d.boxSys == 3)
-            IBNQcal(d);
+        EvaluateAt(d, s.k, CBNQcal, IBNQcal);
         s.xx = static_cast<float>(270.0 + 70.0 * static_cast<double>(d.xx));
         s.yy = static_cast<float>(190.0 - 70.0 * static_cast<double>(d.yy));
         if (s.k != 4.0f) QuartzDrawLine(k, 1);

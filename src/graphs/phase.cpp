@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "graphs/evaluate_at.h"
 #include "graphs/freq_axis.h"
 #include "graphs/primitives.h"
 #include "model/cb.h"
@@ -40,12 +41,7 @@ void PhPlot(Kestrova& k)
     s.k2 = s.k = static_cast<float>(std::log10(20000.0));
     const double kEnd = std::log10(20.0);
     while (static_cast<double>(s.k) >= kEnd) {
-        d.ff = static_cast<f32>(std::pow(10.0, static_cast<double>(s.k)));
-        d.f = d.ff / d.FS;
-        if (d.boxSys == 1)
-            CBPHcal(d);
-        else if (d.boxSys == 2 || d.boxSys == 3)
-            IBPHcal(d);
+        EvaluateAt(d, s.k, CBPHcal, IBPHcal);
         s.yy = static_cast<float>(330.0 - (7.0 / 9.0) * static_cast<double>(d.yy));
         s.xx = static_cast<float>(LogFreqToX(s.k));
         if (s.k != s.k2) QuartzDrawLine(k, 1);
