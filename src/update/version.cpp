@@ -60,6 +60,11 @@ std::uint8_t JudgeNewer(std::string_view availStr, std::string_view bundleStr)
 
 std::string_view VersionLine(std::string_view version)
 {
+    // Leading blanks and tabs are skipped, as the comparison skips them, so
+    // the number judged newer is the number shown.
+    std::size_t start = 0;
+    while (start < version.size() && (version[start] == ' ' || version[start] == '\t')) ++start;
+    version.remove_prefix(start);
     std::size_t end = 0;
     while (end < version.size()) {
         const auto c = static_cast<unsigned char>(version[end]);

@@ -26,8 +26,8 @@ PStr DecodeVersionFile(std::string_view bytes);
 // 1 when the server's version is strictly newer than the running one.
 std::uint8_t JudgeNewer(std::string_view availStr, std::string_view bundleStr);
 
-// A version text fit for one line of the update window: cut at the first
-// control character (a line end after the number, or anything a server
+// A version text fit for one line of the update window: leading blanks and
+// tabs skipped, then cut at the first control character (a line end after the number, or anything a server
 // appends on further lines).
 std::string_view VersionLine(std::string_view version);
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "app/prefs.h"
-#include "support/numtext.h"
 
 namespace ks {
 namespace {
@@ -22,76 +21,39 @@ Rect16 R(int top, int left, int bottom, int right)
     return r;
 }
 
-TEST(PrefsRectText, StartValuesAsStored)
-{
-    const Prefs p;
-    EXPECT_EQ(Text(p.Bounds), " 0, 0, 560, 540");
-    EXPECT_EQ(Text(p.PrefeBounds), " 0, 0, 255, 330");
-}
-
 TEST(PrefsRectText, FieldsInOrderTopLeftBottomRight)
 {
-    EXPECT_EQ(Text(R(1, 2, 3, 4)), " 1, 2, 3, 4");
+    EXPECT_EQ(Text(Prefs{}.Bounds), " 0, 0, 560, 540");
     EXPECT_EQ(Text(R(-20, 7, -1, 32767)), "-20, 7,-1, 32767");
     EXPECT_EQ(Text(R(-32768, 0, 0, 0)), "-32768, 0, 0, 0");
-    // Each field is exactly what number-to-text gives.
-    const Rect16 r = R(44, -5, 612, 9000);
-    const std::string expect = NumToText(44).str() + "," + NumToText(-5).str() + "," + NumToText(612).str() +
-                               "," + NumToText(9000).str();
-    EXPECT_EQ(Text(r), expect);
-}
-
-TEST(PrefsRectText, RoundTrip)
-{
-    const Rect16 cases[] = {R(0, 0, 560, 540), R(22, 640, 397, 970), R(-300, -1200, -1, 0),
-                            R(-32768, 32767, -32768, 32767), R(1, -1, 1, -1)};
-    for (const Rect16& r : cases) EXPECT_EQ(TextToRect(RectToText(r).view()), r) << Text(r);
-    for (int v = -32768; v <= 32767; v += 997) {
-        const Rect16 r = R(v, -v - 1, v / 3, 32767 - (v + 32768) / 2);
-        ASSERT_EQ(TextToRect(RectToText(r).view()), r) << Text(r);
-    }
-}
-
-TEST(PrefsRectText, ShortTextsGiveZeroForMissingFields)
-{
-    EXPECT_EQ(TextToRect(""), R(0, 0, 0, 0));
-    EXPECT_EQ(TextToRect(" 12"), R(12, 0, 0, 0));
-    EXPECT_EQ(TextToRect(" 12, 34"), R(12, 34, 0, 0));
-    EXPECT_EQ(TextToRect(" 12, 34, 56"), R(12, 34, 56, 0));
-    // A comma with nothing after it reads an empty text: 0.
-    EXPECT_EQ(TextToRect("5,"), R(5, 0, 0, 0));
-    EXPECT_EQ(TextToRect(",,,9"), R(0, 0, 0, 9));
-    // A fifth number is never read.
-    EXPECT_EQ(TextToRect("1,2,3,4,5"), R(1, 2, 3, 4));
+    for (const Rect16& r : {R(22, 640, 397, 970), R(-32768, 32767, -32768, 32767), R(1, -1, 1, -1)})
+        EXPECT_EQ(TextToRect(RectToText(r).view()), r) << Text(r);
 }
 
 TEST(PrefsRectText, EachFieldFromTheCharacterAfterTheNextComma)
 {
-    // Not "the next number": text after a comma that is not a number
-    // reads as 0 and the field after it still comes from its own comma.
-    EXPECT_EQ(TextToRect("7, x8, 9, 10"), R(7, 0, 9, 10));
-    EXPECT_EQ(TextToRect("7 8 9, 10"), R(7, 10, 0, 0));
-    EXPECT_EQ(TextToRect("  -3,  -4 ,5,6"), R(-3, -4, 5, 6));
-    EXPECT_EQ(TextToRect("12abc,34def,56,78"), R(12, 34, 56, 78));
-}
-
-TEST(PrefsRectText, GarbageNeverFails)
-{
-    EXPECT_EQ(TextToRect("abc"), R(0, 0, 0, 0));
-    EXPECT_EQ(TextToRect("\xff\xfe\x01,\x80"), R(0, 0, 0, 0));
-    const std::string nul("4\0,5,6,7", 8);
-    EXPECT_EQ(TextToRect(nul), R(4, 5, 6, 7));
-    const std::string commas(10000, ',');
-    EXPECT_EQ(TextToRect(commas), R(0, 0, 0, 0));
-}
-
-TEST(PrefsRectText, OutOfRangeValuesAreClamped)
-{
-    EXPECT_EQ(TextToRect("32768, -32769, 99999999999999999999999, -99999999999999999999999"),
-              R(32767, -32768, 32767, -32768));
-    EXPECT_EQ(TextToRect("65536, 65535, 4294967296, 40000"), R(32767, 32767, 32767, 32767));
-    // Base prefixes are read by the integer reader (hexadecimal here).
-    EXPECT_EQ(TextToRect("&H10, 0x20, 3, 4"), R(16, 32, 3, 4));
+    const struct {
+        std::string_view text;
+        Rect16 r;
+    } cases[] = {
+        // Short texts give 0 for the missing fields, a fifth number is never read.
+        {"", R(0, 0, 0, 0)}, {" 12, 34", R(12, 34, 0, 0)}, {" 12, 34, 56", R(12, 34, 56, 0)},
+        {"1,2,3,4,5", R(1, 2, 3, 4)},
+        // A comma with nothing after it reads an empty text: 0.
+        {"5,", R(5, 0, 0, 0)}, {",,,9", R(0, 0, 0, 9)},
+        // Not "the next number": text after a comma that is not a number
+        // reads as 0 and the field after it still comes from its own comma.
+        {"7, x8, 9, 10", R(7, 0, 9, 10)}, {"7 8 9, 10", R(7, 10, 0, 0)}, {"  -3,  -4 ,5,6", R(-3, -4, 5, 6)},
+        {"12abc,34def,56,78", R(12, 34, 56, 78)},
+        // Garbage never fails.
+        {"abc", R(0, 0, 0, 0)}, {"\xff\xfe\x01,\x80", R(0, 0, 0, 0)}, {std::string_view("4\0,5,6,7", 8), R(4, 5, 6, 7)},
+        // Out of range values are clamped; base prefixes are read.
+        {"32768, -32769, 99999999999999999999999, -99999999999999999999999", R(32767, -32768, 32767, -32768)},
+        {"65536, 65535, 4294967296, 40000", R(32767, 32767, 32767, 32767)},
+        {"&H10, 0x20, 3, 4", R(16, 32, 3, 4)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TextToRect(c.text), c.r) << c.text;
+    EXPECT_EQ(TextToRect(std::string(10000, ',')), R(0, 0, 0, 0));
 }
 
 TEST(PrefsRectText, OnlyTheFirst255BytesAreRead)

@@ -8,8 +8,6 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QEventLoop>
@@ -219,16 +217,6 @@ TEST_F(Transport, OwnSendCutsAt255)
     EXPECT_EQ(me->send("Vantrel", "Vtrl", std::string(400, 'z')), 1);
     ASSERT_TRUE(l.waitForFinished(15000));
     EXPECT_EQ(Lines(l), QStringList{"Vtrl TEXT " + QString(255, QLatin1Char('z'))});
-}
-
-TEST_F(Transport, DriverRecordArrivesAsBuilt)
-{
-    SendRun r = RunSend({"--driver", "model=Test 10", "range=Mid", "fs=45", "qts=0.4"});
-    EXPECT_EQ(r.code, 0);
-    ASSERT_TRUE(WaitFor([&] { return got.size() == 1; }));
-    EXPECT_TRUE(got[0].startsWith("DUMMY#  Test 10  Mid  "));
-    EXPECT_TRUE(got[0].contains("  45  "));
-    EXPECT_TRUE(got[0].endsWith("  "));
 }
 
 TEST_F(Transport, RefusalsAndNoReceiver)

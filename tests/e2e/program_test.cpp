@@ -2,7 +2,6 @@
 // bus, with this test as its companion: the start-up message, answers, the
 // quit message, a burst of ten thousand messages, and hostile surroundings
 // (no session bus, a broken or unwritable preferences file).
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDir>

@@ -2,7 +2,6 @@
 // as the companion: the handshake, a driver record opening the design
 // window, two companions receiving every message, and the quit message.
 #include <QApplication>
-#include <QDBusConnection>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>

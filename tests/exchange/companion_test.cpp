@@ -5,25 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "common/recording_messenger.h"
 #include "exchange/companion.h"
 #include "exchange/records.h"
 
 namespace ks {
 namespace {
-
-struct Sent {
-    std::string to, cls, text;
-};
-
-struct RecordingMessenger : Messenger {
-    std::vector<Sent> sent;
-    int result = 1;
-    int send(std::string_view to, std::string_view cls, std::string_view text) override
-    {
-        sent.push_back({std::string(to), std::string(cls), std::string(text)});
-        return result;
-    }
-};
 
 struct Host : CompanionHost {
     std::vector<std::string> calls;
@@ -46,7 +33,7 @@ struct Host : CompanionHost {
 class Companion : public ::testing::Test {
 protected:
     Kestrova k;
-    RecordingMessenger m;
+    kt::RecordingMessenger m;
     Host h;
     void SetUp() override
     {
@@ -55,15 +42,8 @@ protected:
     }
     std::string Driver(double fs = 75.0)
     {
-        DriverRecordFields f;
-        f.model = "Mid 4";
-        f.range = "200-5k";
-        f.fs = fs;
-        f.vas = 4.5;
-        f.qts = 0.4;
-        f.qes = 0.5;
-        f.qms = 2.0;
-        f.re = 6.2;
+        const DriverRecordFields f{.model = "Mid 4", .range = "200-5k", .fs = fs, .vas = 4.5, .qts = 0.4, .qes = 0.5,
+                                   .qms = 2.0, .re = 6.2};
         return MakeDriverRecord(f).str();
     }
 };
@@ -94,33 +74,6 @@ TEST_F(Companion, UpdateCheckOnlyOnceAndOnlyWhenAsked)
     EXPECT_EQ(h.calls, std::vector<std::string>{"setup"});
 }
 
-TEST_F(Companion, HandshakeAnswers)
-{
-    DoAppleEvent(k, m, h, "BootedKstvFromVtrlByFile");
-    ASSERT_EQ(m.sent.size(), 1u);
-    EXPECT_EQ(m.sent[0].to, "Vantrel");
-    EXPECT_EQ(m.sent[0].cls, "Vtrl");
-    EXPECT_EQ(m.sent[0].text, "SetMeDefaultVtrlFromKstv");
-    EXPECT_FALSE(SpeakerSelectEnabled(k));
-
-    DoAppleEvent(k, m, h, "YesBootedVtrl");
-    ASSERT_EQ(m.sent.size(), 2u);
-    EXPECT_EQ(m.sent[1].text, "SetMeDefaultVtrlFromKstv");
-    EXPECT_EQ(h.calls, std::vector<std::string>{"launch"});
-    EXPECT_TRUE(SpeakerSelectEnabled(k));
-    EXPECT_EQ(k.sh.s_Masg, "YesBootedVtrl");
-}
-
-TEST_F(Companion, HideAndQuit)
-{
-    DoAppleEvent(k, m, h, "HideKstv");
-    EXPECT_EQ(h.calls, std::vector<std::string>{"hide"});
-    h.calls.clear();
-    DoAppleEvent(k, m, h, "QuitKstv");
-    EXPECT_EQ(h.calls, std::vector<std::string>{"save-quit"});
-    EXPECT_EQ(k.sh.GPrintScale, 100.0);
-}
-
 TEST_F(Companion, OtherTextsOnlyChangeTheMessageGlobals)
 {
     for (std::string text : {"ShowVtrl", "hidekstv", "QuitKstv ", "", "DUMMY%  x  ", "garbage\xff"}) {
@@ -147,26 +100,20 @@ TEST_F(Companion, LongTextIsCutTo255)
     EXPECT_TRUE(h.calls.empty());
 }
 
-TEST_F(Companion, SpeakerSelectHandsOver)
-{
-    k.sh.s_MasgMenu = "BootKstv";
-    SpeakerSelect(k, m, h);
-    EXPECT_EQ(h.calls, (std::vector<std::string>{"close", "menus-off", "launch"}));
-    ASSERT_EQ(m.sent.size(), 1u);
-    EXPECT_EQ(m.sent[0].text, "ShowVtrl");
-    EXPECT_EQ(k.sh.GPrintScale, 100.0);
-    EXPECT_TRUE(SpeakerSelectEnabled(k));  // nothing clears it
-}
-
 TEST_F(Companion, UnbuildableMessageBeepsOnce)
 {
-    m.result = -1;
+    m.receivers = -1;
     DoAppleEvent(k, m, h, "YesBootedVtrl");
     EXPECT_EQ(h.calls, (std::vector<std::string>{"launch", "beep"}));
     h.calls.clear();
-    m.result = 0;  // nobody listening is not a failure
+    m.receivers = 0;  // nobody listening is not a failure
     SpeakerSelect(k, m, h);
     EXPECT_EQ(h.calls, (std::vector<std::string>{"close", "menus-off", "launch"}));
+    ASSERT_EQ(m.sent.size(), 2u);
+    EXPECT_EQ(m.sent[0].to, "Vantrel");
+    EXPECT_EQ(m.sent[0].cls, "Vtrl");
+    EXPECT_EQ(m.sent[0].text, "SetMeDefaultVtrlFromKstv");
+    EXPECT_EQ(m.sent[1].text, "ShowVtrl");
 }
 
 }  // namespace

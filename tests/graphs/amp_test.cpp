@@ -14,13 +14,6 @@ using namespace ks::test;
 
 namespace {
 
-std::vector<Prim> VerticalGridLines(const std::vector<Prim>& p)
-{
-    return Filter(p, [](const Prim& q) {
-        return q.kind == "line" && q.x() == q.v[2] && q.v[1] == 50 && q.v[3] == 330 && IsGrey(q, 0.534, 4);
-    });
-}
-
 TEST(FreqAxis, GridLinesStandAtTheListedPositionsWithNoLineAt20kHz)
 {
     Kestrova k;
@@ -32,8 +25,6 @@ TEST(FreqAxis, GridLinesStandAtTheListedPositionsWithNoLineAt20kHz)
                                        198.5, 225.5, 245.5, 259.5, 272.5, 282.5, 291.5, 299.5, 306.5,
                                        352.5, 379.5, 398.5, 413.5, 425.5, 436.5, 445.5, 452.5, 459.5};
     EXPECT_EQ(xs, expected);
-    EXPECT_EQ(xs.size(), 27u);
-    EXPECT_EQ(xs.count(506.5), 0u);
     // The frame comes last, in its own grey, one pixel on screen.
     ASSERT_FALSE(p.empty());
     const Prim& frame = p.back();
@@ -156,15 +147,7 @@ TEST(AmpPlot, ThreeHundredSamplesMakeTwoHundredNinetyNineSegments)
     EXPECT_NEAR(curve.back().x(), 504.6, 0.05);
     for (std::size_t i = 1; i < curve.size(); ++i) EXPECT_EQ(curve[i].v[2], curve[i - 1].x());
     EXPECT_NEAR(k.ds.k, 4.3010345f, 1e-6);
-}
-
-TEST(AmpPlot, FlatPassbandLiesOnTheZeroLine)
-{
-    Kestrova k;
-    SetUpDriver(k);
-    k.d.FS = 20.0f;
-    auto curve = Filter(Record(k, [&] { AmpPlot(k); }), IsCurve);
-    ASSERT_FALSE(curve.empty());
+    // The flat passband lies on the zero line.
     EXPECT_NEAR(curve.back().y(), 130.0, 0.05);
 }
 

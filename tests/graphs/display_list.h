@@ -95,6 +95,13 @@ inline const Prim* FindText(const std::vector<Prim>& all, const std::string& tex
     return nullptr;
 }
 
+inline const Prim* TextAt(const std::vector<Prim>& all, const std::string& text, double y)
+{
+    for (const Prim& p : all)
+        if (p.kind == "text" && p.text == text && p.y() == y) return &p;
+    return nullptr;
+}
+
 // The built-in driver adopted and set up as the program does at start.
 inline void SetUpDriver(Kestrova& k)
 {

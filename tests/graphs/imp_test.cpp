@@ -45,7 +45,6 @@ TEST(ImpGraph, LogarithmicAxisGridRows)
                                        209.5, 193.5, 181.5, 172.5, 165.5, 158.5, 153.5, 148.5, 144.5, 116.5,
                                        99.5,  88.5,  79.5,  71.5,  65.5,  60.5,  55.5,  50.5};
     EXPECT_EQ(ys, expected);
-    EXPECT_EQ(ys.size(), 28u);
 }
 
 TEST(ImpGraph, PreferenceOtherThanOneGivesTheLogAxisForAnyRange)
@@ -137,8 +136,6 @@ TEST(ImpOpt, DefaultDriverPeaksInTheTwentyFiveOhmRange)
     EXPECT_GT(k.ds.G1, 15.0f);
     EXPECT_LT(k.ds.G1, 25.0f);
     EXPECT_EQ(k.ds.IMPscal, 4.0f);
-    EXPECT_FLOAT_EQ(k.d.RES, 6.0f * 2.5f / 0.972f);
-    EXPECT_NEAR(k.d.ZL, 2.0 * M_PI * 0.025 / 1000.0, 1e-9);
 }
 
 TEST(ImpPlot, CurveMapsOhmsOnTheLinearAxisAndLogOhmsOnTheOther)
@@ -162,7 +159,6 @@ TEST(ImpPlot, CurveMapsOhmsOnTheLinearAxisAndLogOhmsOnTheOther)
 TEST(ImpPlot, TenOhmsPlotsOnePointAboveTheTopLine)
 {
     // The linear factor is 2.81: full scale lands at y = 49.
-    EXPECT_NEAR(330.0 - 2.81 * 10 * 10.0, 49.0, 1e-9);
     Kestrova k;
     SetUpDriver(k);
     k.d.RE = 10.0f;  // a flat 10 ohms: no inductance, a vanishing motional part

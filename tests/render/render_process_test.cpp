@@ -197,6 +197,7 @@ TEST_F(RenderProcess, RefusalsExitTwoWithOneLineAndWriteNothing)
         {"--driver", woofer, "--align", "vb=-1"},
         {"--driver", woofer, "--align", "qtc=0"},
         {"--driver", woofer, "--align", "vb=abc"},
+        {"--driver", woofer, "--align", "vb="},
         {"--system", "cb"},
         {"--view", "bode"},
         {"--scale", "7"},

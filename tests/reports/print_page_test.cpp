@@ -10,13 +10,6 @@ using namespace ks::test;
 
 namespace {
 
-const Prim* TextAt(const std::vector<Prim>& p, const std::string& t, double y)
-{
-    for (const Prim& q : p)
-        if (q.kind == "text" && q.text == t && q.y() == y) return &q;
-    return nullptr;
-}
-
 const DateStamp kWhen{2026, 12, 5, 14, 30, 0};
 
 TEST(DrawDateTime, StampTextAndPlace)

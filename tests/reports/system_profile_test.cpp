@@ -10,13 +10,6 @@ using namespace ks::test;
 
 namespace {
 
-const Prim* TextAt(const std::vector<Prim>& p, const std::string& t, double y)
-{
-    for (const Prim& q : p)
-        if (q.kind == "text" && q.text == t && q.y() == y) return &q;
-    return nullptr;
-}
-
 // The value texts of the sheet: 12-point font 5 from x 400 on.
 std::vector<Prim> Values(const std::vector<Prim>& p)
 {
@@ -109,19 +102,13 @@ TEST_F(SheetTest, PrintedSheetAddsSplAndTheBoxSection)
 {
     k.ds.doPrint = 1;
     auto p = Record(k, [&] { SystemProfile(k); });
-    const Prim* spl = TextAt(p, "SPL(Sound Pressure Level 1W1m)", 270);
-    ASSERT_NE(spl, nullptr);
-    EXPECT_NE(TextAt(p, "Le ........(Voice Coile Inductance)", 390), nullptr);
-    EXPECT_NE(TextAt(p, "2", 326), nullptr);
-    EXPECT_NE(TextAt(p, "3", 366), nullptr);
-    EXPECT_NE(TextAt(p, "Box Parameters", 420), nullptr);
-    EXPECT_EQ(TextAt(p, "Fc .........(Box Tuning Frequency)", 470)->x(), 201);
-    EXPECT_NE(TextAt(p, "Qa ...............(Box Loss Factor Q)", 510), nullptr);
     // SPL to one decimal on its row; the box values in the section.
-    EXPECT_NE(TextAt(p, RoundedText(k.d.SPL, 1).str(), 270), nullptr);
-    EXPECT_NE(TextAt(p, RoundedText(k.d.VB, 2).str(), 450), nullptr);
-    EXPECT_NE(TextAt(p, RoundedText(k.d.QTC, 3).str(), 490), nullptr);
-    EXPECT_NE(TextAt(p, " 10", 510), nullptr);
+    const std::pair<std::string, double> rows[] = {
+        {"SPL(Sound Pressure Level 1W1m)", 270}, {"Le ........(Voice Coile Inductance)", 390}, {"2", 326}, {"3", 366},
+        {"Box Parameters", 420}, {"Qa ...............(Box Loss Factor Q)", 510}, {RoundedText(k.d.SPL, 1).str(), 270},
+        {" 2.8", 450}, {" 0.707", 490}, {" 10", 510}};
+    for (const auto& [text, y] : rows) EXPECT_NE(TextAt(p, text, y), nullptr) << text;
+    EXPECT_EQ(TextAt(p, "Fc .........(Box Tuning Frequency)", 470)->x(), 201);
     // Only framed panel, 0.5 wide, at the sheet's place.
     EXPECT_TRUE(Filter(p, [](const Prim& q) { return q.kind == "fill"; }).empty());
     auto panel = Filter(p, [](const Prim& q) { return q.kind == "frame" && q.x() == 20; });

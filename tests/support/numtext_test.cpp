@@ -13,52 +13,28 @@ namespace {
 
 std::string N(double v) { return NumToText(v).str(); }
 
-TEST(NumToText, ExamplesOfTheConversion)
+TEST(NumToText, FixedAndExponentForms)
 {
-    EXPECT_EQ(N(0.0), " 0");
-    EXPECT_EQ(N(0.707), " 0.707");
-    EXPECT_EQ(N(1000.0), " 1000");
-    EXPECT_EQ(N(12345.678), " 12345.678");
-    EXPECT_EQ(N(0.01), " 0.01");
-    EXPECT_EQ(N(-2.5), "-2.5");
-    EXPECT_EQ(N(1.0 / 3.0), " 0.3333333333");
-}
-
-TEST(NumToText, OneLeadingBlankOnlyBeforeNonNegativeValues)
-{
-    EXPECT_EQ(N(1.0), " 1");
-    EXPECT_EQ(N(-1.0), "-1");
-    EXPECT_EQ(N(40.0), " 40");
-    EXPECT_EQ(N(-0.707), "-0.707");
-    EXPECT_EQ(N(-0.005), "-5e-03");
-    EXPECT_EQ(N(-1e12), "-1e+12");
-    EXPECT_EQ(N(1e12), " 1e+12");
-}
-
-TEST(NumToText, ZerosInfinitiesAndNotANumber)
-{
-    EXPECT_EQ(N(0.0), " 0");
-    // A display value rounded from a tiny negative number is -0: plain zero.
-    EXPECT_EQ(N(-0.0), " 0");
-    EXPECT_EQ(N(std::numeric_limits<double>::infinity()), " inf");
-    EXPECT_EQ(N(-std::numeric_limits<double>::infinity()), "-inf");
-    EXPECT_EQ(N(std::numeric_limits<double>::quiet_NaN()), " nan");
-    EXPECT_EQ(N(-std::numeric_limits<double>::quiet_NaN()), " nan");
-}
-
-TEST(NumToText, ExponentFormBelowTwoToTheMinusSevenAndFromTwoToThe32)
-{
-    EXPECT_EQ(N(0.005), " 5e-03");
-    EXPECT_EQ(N(0.0078125), " 0.0078125");  // 2^-7 itself is fixed
-    EXPECT_EQ(N(std::nextafter(0.0078125, 0.0)), " 7.8125e-03");
-    EXPECT_EQ(N(0.001), " 1e-03");
-    EXPECT_EQ(N(0.00123456789123), " 1.23456789e-03");  // 9 significant digits
-    EXPECT_EQ(N(0.00099999999999), " 1e-03");           // rounding carries into the exponent
-    EXPECT_EQ(N(4294967295.0), " 4294967295");          // 2^32 - 1 still fixed
-    EXPECT_EQ(N(4294967296.0), " 4.2949673e+09");
-    EXPECT_EQ(N(1.7976931348623157e308), " 1.79769313e+308");
-    EXPECT_EQ(N(5e-324), " 4.94065646e-324");  // subnormal
-    EXPECT_EQ(N(1e-300), " 1e-300");
+    const struct {
+        double v;
+        const char* text;
+    } cases[] = {
+        {0.0, " 0"}, {0.707, " 0.707"}, {1000.0, " 1000"}, {12345.678, " 12345.678"}, {-2.5, "-2.5"},
+        {1.0 / 3.0, " 0.3333333333"},
+        // One leading blank only before non-negative values.
+        {-0.707, "-0.707"}, {-0.005, "-5e-03"}, {-1e12, "-1e+12"},
+        // A display value rounded from a tiny negative number is -0: plain zero.
+        {-0.0, " 0"}, {std::numeric_limits<double>::infinity(), " inf"},
+        {-std::numeric_limits<double>::infinity(), "-inf"}, {std::numeric_limits<double>::quiet_NaN(), " nan"},
+        {-std::numeric_limits<double>::quiet_NaN(), " nan"},
+        // The exponent form below 2^-7 and from 2^32.
+        {0.005, " 5e-03"}, {0.0078125, " 0.0078125"}, {std::nextafter(0.0078125, 0.0), " 7.8125e-03"},
+        {0.00123456789123, " 1.23456789e-03"},  // 9 significant digits
+        {0.00099999999999, " 1e-03"},           // rounding carries into the exponent
+        {4294967295.0, " 4294967295"}, {4294967296.0, " 4.2949673e+09"},
+        {1.7976931348623157e308, " 1.79769313e+308"}, {5e-324, " 4.94065646e-324"},  // subnormal
+    };
+    for (const auto& c : cases) EXPECT_EQ(N(c.v), c.text) << c.v;
 }
 
 TEST(NumToText, DecimalsFollowTheBinaryExponent)
@@ -99,9 +75,7 @@ TEST(RoundedText, MultipliesInSinglePrecision)
     // the tie goes to the even 4. 0.85f × 10 is exactly 8.5 (8.50000024 in
     // double): the tie goes to the even 8.
     EXPECT_EQ(RoundedText(0.35f, 1), " 0.4");
-    EXPECT_EQ(std::rint(static_cast<double>(0.35f) * 10.0), 3.0);
     EXPECT_EQ(RoundedText(0.85f, 1), " 0.8");
-    EXPECT_EQ(std::rint(static_cast<double>(0.85f) * 10.0), 9.0);
     EXPECT_EQ(RoundedText(0.0055f, 3), " 6e-03");
     EXPECT_EQ(RoundedText(0.0065f, 3), " 6e-03");
 }
@@ -109,15 +83,10 @@ TEST(RoundedText, MultipliesInSinglePrecision)
 TEST(RoundedText, DisplayValues)
 {
     EXPECT_EQ(RoundedText(40.0f, 2), " 40");
-    EXPECT_EQ(RoundedText(7.0f, 1), " 7");
     EXPECT_EQ(RoundedText(89.998f, 1), " 90");
     EXPECT_EQ(RoundedText(47.619f, 3), " 47.619");
-    EXPECT_EQ(RoundedText(0.382f, 3), " 0.382");
-    EXPECT_EQ(RoundedText(0.025f, 3), " 0.025");
     EXPECT_EQ(RoundedText(-2.5f, 1), "-2.5");
-    EXPECT_EQ(RoundedText(0.0004f, 3), " 0");
     EXPECT_EQ(RoundedText(-0.0004f, 3), " 0");
-    EXPECT_EQ(RoundedText(1000.0f, 0), " 1000");
     EXPECT_EQ(RoundedText(2.5f, 0), " 2");
     EXPECT_EQ(RoundedText(3.5f, 0), " 4");
 }

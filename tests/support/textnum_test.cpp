@@ -19,67 +19,41 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
-TEST(TextToNumber, ExamplesOfTheConversion)
-{
-    EXPECT_EQ(TextToNumber(" 12.5 L"), 12.5);
-    EXPECT_EQ(TextToNumber("-5"), -5.0);
-    EXPECT_EQ(TextToNumber("abc"), 0.0);
-    EXPECT_EQ(TextToNumber(""), 0.0);
-    EXPECT_EQ(TextToNumber("&H1F"), 31.0);
-    EXPECT_EQ(TextToNumber(" 0.707"), 0.707);
-}
+struct NumberCase {
+    std::string_view text;
+    double value;
+};
 
-TEST(TextToNumber, DecimalForms)
+TEST(TextToNumber, DecimalFormsAndBasePrefixes)
 {
-    EXPECT_EQ(TextToNumber(".5"), 0.5);
-    EXPECT_EQ(TextToNumber("-.5"), -0.5);
-    EXPECT_EQ(TextToNumber("+7"), 7.0);
-    EXPECT_EQ(TextToNumber("   3"), 3.0);
-    EXPECT_EQ(TextToNumber("012"), 12.0);  // a leading 0 is decimal, not octal
-    EXPECT_EQ(TextToNumber("12abc"), 12.0);
-    EXPECT_EQ(TextToNumber(" 5e-03"), 0.005);
-    EXPECT_EQ(TextToNumber("1,5"), 1.0);  // the point is always "."
-    EXPECT_EQ(TextToNumber("L 12"), 0.0);  // text before the number: none found
-}
-
-TEST(TextToNumber, BasePrefixes)
-{
-    EXPECT_EQ(TextToNumber("&h1f"), 31.0);
-    EXPECT_EQ(TextToNumber("&O17"), 15.0);
-    EXPECT_EQ(TextToNumber("&o17"), 15.0);
-    EXPECT_EQ(TextToNumber("&X101"), 5.0);
-    EXPECT_EQ(TextToNumber("&x101"), 5.0);
-    EXPECT_EQ(TextToNumber("&1F"), 31.0);  // "&" and anything else: hexadecimal
-    EXPECT_EQ(TextToNumber("0x1F"), 31.0);
-    EXPECT_EQ(TextToNumber("0X1f"), 31.0);
-    EXPECT_EQ(TextToNumber("&H1.5"), 1.0);  // no fractions in other bases
-    // Blanks and a sign before the prefix stay in the converted text.
-    EXPECT_EQ(TextToNumber(" -&H1F"), -31.0);
-    EXPECT_EQ(TextToNumber("  -0x10"), -16.0);
-    // Unsigned 64-bit taken as signed.
-    EXPECT_EQ(TextToNumber("&HFFFFFFFFFFFFFFFF"), -1.0);
-    EXPECT_EQ(TextToNumber("&H8000000000000000"), -9223372036854775808.0);
+    const NumberCase cases[] = {
+        {" 12.5 L", 12.5}, {"-5", -5.0}, {" 0.707", 0.707}, {".5", 0.5}, {"-.5", -0.5}, {"+7", 7.0},
+        {"012", 12.0},      // a leading 0 is decimal, not octal
+        {" 5e-03", 0.005}, {"1,5", 1.0},  // the point is always "."
+        {"L 12", 0.0},      // text before the number: none found
+        {"&H1F", 31.0}, {"&h1f", 31.0}, {"&O17", 15.0}, {"&x101", 5.0},
+        {"&1F", 31.0},      // "&" and anything else: hexadecimal
+        {"0X1f", 31.0}, {"&H1.5", 1.0},  // no fractions in other bases
+        // Blanks and a sign before the prefix stay in the converted text.
+        {" -&H1F", -31.0}, {"  -0x10", -16.0},
+        // Unsigned 64-bit taken as signed.
+        {"&HFFFFFFFFFFFFFFFF", -1.0}, {"&H8000000000000000", -9223372036854775808.0},
+    };
+    for (const NumberCase& c : cases) EXPECT_EQ(TextToNumber(c.text), c.value) << c.text;
 }
 
 TEST(TextToNumber, MalformedTextGivesTheDefinedValue)
 {
+    const NumberCase cases[] = {
+        {"abc", 0.0}, {"", 0.0}, {std::string_view("\0" "5", 2), 0.0},  // stops at a NUL byte
+        {"&H", 0.0}, {"&", 0.0}, {"0x", 0.0}, {"--5", 0.0}, {"+", 0.0}, {".", 0.0}, {"\xA5\xFF", 0.0},
+        // Out of range: what strtod gives, infinity or zero.
+        {"1e999", kInf}, {"-1e999", -kInf}, {"1e-999", 0.0},
+        // The forms number to text writes for the special values read back.
+        {" inf", kInf}, {"-inf", -kInf},
+    };
+    for (const NumberCase& c : cases) EXPECT_EQ(TextToNumber(c.text), c.value) << c.text;
     EXPECT_EQ(TextToNumber(std::string(255, ' ')), 0.0);
-    EXPECT_EQ(TextToNumber("&H"), 0.0);
-    EXPECT_EQ(TextToNumber("&"), 0.0);
-    EXPECT_EQ(TextToNumber("0x"), 0.0);
-    EXPECT_EQ(TextToNumber("--5"), 0.0);
-    EXPECT_EQ(TextToNumber("-"), 0.0);
-    EXPECT_EQ(TextToNumber("+"), 0.0);
-    EXPECT_EQ(TextToNumber("."), 0.0);
-    EXPECT_EQ(TextToNumber(std::string_view("\0" "5", 2)), 0.0);  // stops at a NUL byte
-    EXPECT_EQ(TextToNumber("\xA5\xFF"), 0.0);
-    // Out of range: what strtod gives, infinity or zero.
-    EXPECT_EQ(TextToNumber("1e999"), kInf);
-    EXPECT_EQ(TextToNumber("-1e999"), -kInf);
-    EXPECT_EQ(TextToNumber("1e-999"), 0.0);
-    // The forms number to text writes for the special values read back.
-    EXPECT_EQ(TextToNumber(" inf"), kInf);
-    EXPECT_EQ(TextToNumber("-inf"), -kInf);
     EXPECT_TRUE(std::isnan(TextToNumber(" nan")));
 }
 
@@ -127,52 +101,23 @@ TEST(TextToNumber, IgnoresTheProcessLocale)
     std::setlocale(LC_NUMERIC, "C");
 }
 
-TEST(TextToInteger, DecimalDigits)
+TEST(TextToInteger, DigitsPrefixesAndLimits)
 {
-    EXPECT_EQ(TextToInteger("540"), 540);
-    EXPECT_EQ(TextToInteger("  540"), 540);
-    EXPECT_EQ(TextToInteger("  -12"), -12);
-    EXPECT_EQ(TextToInteger("42abc"), 42);
-    EXPECT_EQ(TextToInteger("12.9"), 12);
-    EXPECT_EQ(TextToInteger("007"), 7);
-}
-
-TEST(TextToInteger, NoDigitGivesZero)
-{
-    EXPECT_EQ(TextToInteger(""), 0);
-    EXPECT_EQ(TextToInteger("-"), 0);
-    EXPECT_EQ(TextToInteger("abc"), 0);
-    EXPECT_EQ(TextToInteger("+5"), 0);  // only "-" is a sign here
-    EXPECT_EQ(TextToInteger("- 5"), 0);
-    EXPECT_EQ(TextToInteger("--5"), 0);
+    const struct {
+        std::string_view text;
+        std::int64_t value;
+    } cases[] = {
+        {"540", 540}, {"  -12", -12}, {"42abc", 42}, {"12.9", 12}, {"007", 7},
+        // No digit gives zero; only "-" is a sign here.
+        {"", 0}, {"-", 0}, {"abc", 0}, {"+5", 0}, {"- 5", 0}, {"--5", 0}, {"&H", 0},
+        {"&HFF", 255}, {"&hff", 255}, {"&O777", 511}, {"&X1010", 10}, {"&10", 16}, {"0x10", 16},
+        {" -&H10", -16}, {"&HFFFFFFFFFFFFFFFF", -1}, {"-&H8000000000000000", kMin},
+        // Overflow saturates; strtoull stops at 2^64 - 1, taken as signed.
+        {"9223372036854775807", kMax}, {"9223372036854775808", kMax}, {"99999999999999999999999", kMax},
+        {"-9223372036854775808", kMin}, {"-9223372036854775809", kMin}, {"&H1FFFFFFFFFFFFFFFFF", -1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TextToInteger(c.text), c.value) << c.text;
     EXPECT_EQ(TextToInteger(std::string(255, ' ')), 0);
-    EXPECT_EQ(TextToInteger("&H"), 0);
-}
-
-TEST(TextToInteger, BasePrefixes)
-{
-    EXPECT_EQ(TextToInteger("&HFF"), 255);
-    EXPECT_EQ(TextToInteger("&hff"), 255);
-    EXPECT_EQ(TextToInteger("&O777"), 511);
-    EXPECT_EQ(TextToInteger("&X1010"), 10);
-    EXPECT_EQ(TextToInteger("&10"), 16);
-    EXPECT_EQ(TextToInteger("0x10"), 16);
-    EXPECT_EQ(TextToInteger(" -&H10"), -16);
-    EXPECT_EQ(TextToInteger("-0x10"), -16);
-    EXPECT_EQ(TextToInteger("&HFFFFFFFFFFFFFFFF"), -1);
-    EXPECT_EQ(TextToInteger("-&H8000000000000000"), kMin);
-}
-
-TEST(TextToInteger, OverflowIsDefined)
-{
-    EXPECT_EQ(TextToInteger("9223372036854775807"), kMax);
-    EXPECT_EQ(TextToInteger("9223372036854775808"), kMax);
-    EXPECT_EQ(TextToInteger("99999999999999999999999"), kMax);
-    EXPECT_EQ(TextToInteger("-9223372036854775808"), kMin);
-    EXPECT_EQ(TextToInteger("-9223372036854775809"), kMin);
-    EXPECT_EQ(TextToInteger("-99999999999999999999999"), kMin);
-    // strtoull saturates at 2^64 - 1, taken as signed.
-    EXPECT_EQ(TextToInteger("&H1FFFFFFFFFFFFFFFFF"), -1);
 }
 
 }  // namespace

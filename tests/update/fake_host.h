@@ -9,7 +9,6 @@
 
 struct FakeUpdateHost : ks::UpdateHost {
     QStringList calls;   // "MenuDisable", "InitMenu16", "Send QuitVtrl", "Open PATH" ...
-    QStringList opened;  // paths given to OpenWithDefaultApp
     QStringList trashed; // paths given to MoveToTrash
 
     void MenuDisable() override { calls << "MenuDisable"; }
@@ -25,7 +24,6 @@ struct FakeUpdateHost : ks::UpdateHost {
     bool OpenWithDefaultApp(const QString& path) override
     {
         calls << "Open " + path;
-        opened << path;
         return true;
     }
     bool MoveToTrash(const QString& path) override
@@ -33,5 +31,4 @@ struct FakeUpdateHost : ks::UpdateHost {
         trashed << path;
         return ks::UpdateHost::MoveToTrash(path);
     }
-    int count(const QString& call) const { return int(calls.count(call)); }
 };

@@ -266,11 +266,11 @@ private slots:
         QVERIFY(host_->calls.isEmpty());
     }
 
-    void secondDownloadPressIsIgnored()
+    void secondDownloadPressIsIgnoredAndDontDownloadStopsIt()
     {
         TestHttpServer::Route slow;
         slow.body = QByteArray(1000, 'z');
-        slow.delayMs = 400;
+        slow.delayMs = 500;
         server_.route("/downloads/apps/Kestrova.zip", slow);
         UpdateWindow* w = Open(0, 1);
         const int before = server_.hits("/downloads/apps/Kestrova.zip");
@@ -282,23 +282,7 @@ private slots:
         QVERIFY(w->findChild<QWidget*>("progress")->isVisible());
         QVERIFY(w->control(552)->isEnabled());  // texts and buttons stay as they are
         QCOMPARE(Text(556), QStringLiteral("Newer Version is Available."));
-        QVERIFY(finished.wait(5000));
-        QTest::qWait(100);
-        QCOMPARE(finished.count(), 1);
         QCOMPARE(server_.hits("/downloads/apps/Kestrova.zip"), before + 1);
-        QVERIFY(finished.first().first().toBool());
-    }
-
-    void dontDownloadDuringADownloadStopsIt()
-    {
-        TestHttpServer::Route slow;
-        slow.body = QByteArray(1000, 'z');
-        slow.delayMs = 500;
-        server_.route("/downloads/apps/Kestrova.zip", slow);
-        UpdateWindow* w = Open(0, 1);
-        QSignalSpy finished(uc_.get(), &UpdateCheck::downloadFinished);
-        QTest::mouseClick(w->control(552), Qt::LeftButton);
-        QTest::qWait(200);
         QTest::mouseClick(w->control(553), Qt::LeftButton);
         QVERIFY(!uc_->window());
         QTest::qWait(700);
