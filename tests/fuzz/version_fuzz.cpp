@@ -2,7 +2,7 @@
 // the number is what deleting every "." and reading the leading integer
 // gives (saturated), a dot anywhere or non-digit garbage at the end changes
 // nothing, the comparison is a strict order, and the shown line is the text
-// up to its first control character.
+// after its leading blanks up to its first control character.
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
@@ -75,15 +75,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (newer && older) __builtin_trap();
     if (ks::JudgeNewer(avail.view(), avail.view()) != 0) __builtin_trap();
 
-    // The shown line: a prefix without control characters, cut at one.
+    // The shown line: the text after its leading blanks and tabs, without
+    // control characters, cut at one.
+    std::size_t lead = 0;
+    while (lead < avail.size() && (avail[lead] == ' ' || avail[lead] == '\t')) ++lead;
     const std::string_view line = ks::VersionLine(avail.view());
-    if (!avail.view().starts_with(line)) __builtin_trap();
+    if (!avail.view().substr(lead).starts_with(line)) __builtin_trap();
     for (char c : line) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 || u == 0x7F) __builtin_trap();
     }
-    if (line.size() < avail.size()) {
-        const auto u = static_cast<unsigned char>(avail[line.size()]);
+    if (lead + line.size() < avail.size()) {
+        const auto u = static_cast<unsigned char>(avail[lead + line.size()]);
         if (u >= 0x20 && u != 0x7F) __builtin_trap();
         // A control character ends the number too, so the line shows the
         // number compared, unless a tab (a blank to the number) comes first.
