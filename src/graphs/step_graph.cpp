@@ -1,6 +1,7 @@
 #include "graphs/step_graph.h"
 
 #include <cmath>
+#include <vector>
 
 #include "graphs/freq_axis.h"
 #include "graphs/primitives.h"
@@ -100,19 +101,23 @@ void StepResponsePlot(Kestrova& k)
     // received record would ask for millions, more than the 460 points of
     // the axis could ever show.
     constexpr int kMaxPoints = 100000;
-    int points = 0;
-    for (float tau = 0.0f; tauMax >= tau && points < kMaxPoints; ++points) {
-        const double g = InverseLaplaceTransform(d, tau);
-        s.xx = static_cast<float>(46.0 + static_cast<double>(tau) * 23.0 * 30.0 * ts / fs);
-        s.yy = static_cast<float>(190.0 - 140.0 * g);
-        if (tau != 0.0f) QuartzDrawLine(k, 1);
-        s.xx1 = s.xx;
-        s.yy1 = s.yy;
+    std::vector<float> taus;
+    for (float tau = 0.0f; tauMax >= tau && static_cast<int>(taus.size()) < kMaxPoints;) {
+        taus.push_back(tau);
         const float next = static_cast<float>(static_cast<double>(tau) + 0.01);
         // An absurd end time (a huge FS) would leave tau stuck where 0.01 is
         // below half a unit in the last place: stop instead of hanging.
         if (next == tau) break;
         tau = next;
+    }
+    std::vector<double> g(taus.size());
+    InverseLaplaceTransforms(d, taus, g);
+    for (std::size_t i = 0; i < taus.size(); ++i) {
+        s.xx = static_cast<float>(46.0 + static_cast<double>(taus[i]) * 23.0 * 30.0 * ts / fs);
+        s.yy = static_cast<float>(190.0 - 140.0 * g[i]);
+        if (i != 0) QuartzDrawLine(k, 1);
+        s.xx1 = s.xx;
+        s.yy1 = s.yy;
     }
 }
 

@@ -2,7 +2,10 @@
 // second-order high-pass.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "model/fixture.h"
 #include "model/step.h"
@@ -78,6 +81,39 @@ TEST(StepResponse, TermIsMinusWTimesTheImaginaryPart)
     const double fi = (im * dr - re * di) / (dr * dr + di * di);
     EXPECT_NEAR(SubroutineInverseLaplaceTransform(d, 1.0f, 2.0f, 1.0f), -fi, 1e-12);
     EXPECT_NEAR(SubroutineInverseLaplaceTransform(d, 1.0f, 2.0f, -1.0f), fi, 1e-12);
+}
+
+// The step view draws from the batched routine; its curve must be exactly the
+// one-at-a-time values, for every lane, every tail length and τ = 0 anywhere.
+TEST(StepResponse, ManyAtOnceAreTheSameBitsAsOneAtATime)
+{
+    std::vector<Design> designs;
+    for (int digt : {0, 6, 19}) {
+        Design b = Baffle(1.2f);
+        b.DIGT = static_cast<i16>(digt);
+        EulerTransform(b);
+        designs.push_back(b);
+    }
+    Design c = test::WorkedBox();
+    CofCal(c);
+    EulerTransform(c);
+    CBStepSubstitution(c);
+    designs.push_back(c);
+
+    std::vector<float> taus = {0.3f, 0.0f, 2.0f, 0.0f, 5.0f, 1e-6f, 33.33f, 16.67f, 0.01f};
+    for (float tau = 0.0f; tau <= 16.67f; tau = static_cast<float>(tau + 0.01)) taus.push_back(tau);
+    for (const Design& d : designs) {
+        for (std::size_t n : {std::size_t{0}, std::size_t{1}, std::size_t{3}, std::size_t{4}, std::size_t{5},
+                              std::size_t{9}, taus.size()}) {
+            std::vector<double> out(n + 1, -7.0);  // one more: nothing written past n
+            InverseLaplaceTransforms(d, std::span(taus.data(), n), std::span(out.data(), n));
+            for (std::size_t i = 0; i < n; ++i)
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(out[i]),
+                          std::bit_cast<std::uint64_t>(InverseLaplaceTransform(d, taus[i])))
+                    << "n " << n << " i " << i << " tau " << taus[i] << " DIGT " << d.DIGT;
+            EXPECT_EQ(out[n], -7.0);
+        }
+    }
 }
 
 }  // namespace
