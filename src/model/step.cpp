@@ -9,12 +9,15 @@ namespace ks {
 namespace {
 constexpr f64 kAbscissa = 6.0;  // a: distance of the inversion line
 constexpr int kPlainTerms = 8;  // n: terms summed with full weight
+
+// The Euler weights fill 21 places: at most 19 weighted terms.
+int EulerTerms(const Design& d) { return std::clamp<int>(d.DIGT, 0, 19); }
 }  // namespace
 
 void EulerTransform(Design& d)
 {
     std::array<f32, 21> b{};
-    const int digt = d.DIGT < 0 ? 0 : (d.DIGT > 19 ? 19 : d.DIGT);
+    const int digt = EulerTerms(d);
     b[0] = 1.0f;
     for (int i = 1; i <= digt; ++i)
         b[i] = static_cast<f32>(static_cast<f64>(b[i - 1]) * (digt + 1 - i) / i);
@@ -75,7 +78,7 @@ f64 InverseLaplaceTransform(const Design& d, f32 tau)
         w = -w;
     }
     S *= d.Euler[0];
-    const int digt = d.DIGT < 0 ? 0 : (d.DIGT > 19 ? 19 : d.DIGT);
+    const int digt = EulerTerms(d);
     for (int j = 1; j <= digt; ++j) {
         S += d.Euler[j] * SubroutineInverseLaplaceTransform(d, x, y, w);
         y = y + h;
@@ -154,7 +157,7 @@ void FourAtOnce(const Design& d, const Polynomial& nu, const Polynomial& de, int
 void InverseLaplaceTransforms(const Design& d, std::span<const f32> taus, std::span<f64> out)
 {
     const Polynomial nu = Widen(d.NUT, d.NUO), de = Widen(d.DET, d.DEO);
-    const int digt = d.DIGT < 0 ? 0 : (d.DIGT > 19 ? 19 : d.DIGT);
+    const int digt = EulerTerms(d);
     const std::size_t n = std::min(taus.size(), out.size());
     std::size_t i = 0;
     for (; i + kLanes <= n; i += kLanes) FourAtOnce(d, nu, de, digt, &taus[i], &out[i]);
