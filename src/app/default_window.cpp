@@ -6,11 +6,15 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
+#include <QVBoxLayout>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
 #include "app/default_lines.h"
+#include "app/menus.h"
+#include "app/window_place.h"
 #include "graphs/surfaces/fonts.h"
 #include "model/design.h"
 #include "support/macroman.h"
@@ -21,33 +25,68 @@ namespace {
 
 QRect Ltrb(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
 
-QRect CentredOnPrimaryScreen(QSize size)
-{
-    QRect r(QPoint(0, 0), size);
-    if (QScreen* s = QGuiApplication::primaryScreen()) r.moveCenter(s->availableGeometry().center());
-    return r;
-}
+}  // namespace
+
+namespace {
+
+// The listing, painted from the design at every paint.
+class Listing final : public QWidget {
+public:
+    Listing(const Design& d, QWidget* parent) : QWidget(parent), d_(d) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setFont(DefaultParamWindow::ListingFont());
+        p.setPen(palette().color(QPalette::WindowText));
+        const std::vector<std::string> lines = DefaultParameterLines(d_);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const QString text = QString::fromStdString(MacRomanToUtf8(lines[i]));
+            p.drawText(DefaultParamWindow::LinePosition(kDefaultListingFirstLine + static_cast<int>(i)), text);
+        }
+    }
+
+private:
+    const Design& d_;
+};
 
 }  // namespace
 
-DefaultParamWindow::DefaultParamWindow(const Design& d, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), d_(d)
+DefaultParamWindow::DefaultParamWindow(const Design& d, Menus* menus, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      d_(d)
 {
     setWindowTitle(QStringLiteral("Kestrova Default Parameters"));
-    setFixedSize(kWidth, kHeight);
-    setModal(true);
+    // Not modal: the windows its menus open (About, Preferences, the update
+    // check) must take input beside it.
+    setModal(false);
     setSizeGripEnabled(false);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    if (menus) {
+        auto* bar = new QMenuBar(this);
+        menus->attach(bar);
+        column->setMenuBar(bar);
+    }
+    content_ = new Listing(d, this);
+    content_->setObjectName(QStringLiteral("content"));
+    content_->setFixedSize(kWidth, kHeight);
+    column->addWidget(content_);
 
     // The placard reaches past the right edge, as laid out; the window
     // clips it.
     const QRect placardRect = Ltrb(0, 295, 290, 355);
-    auto* placard = new QFrame(this);
+    auto* placard = new QFrame(content_);
     placard->setObjectName(QStringLiteral("10"));
     placard->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     placard->setAutoFillBackground(true);
     placard->setGeometry(placardRect);
 
-    // Button rectangles are in window coordinates; the buttons live in the
+    // Button rectangles are in content coordinates; the buttons live in the
     // placard.
     auto button = [&](int id, const char* title, QRect windowRect) {
         auto* b = new QPushButton(QString::fromLatin1(title), placard);
@@ -61,7 +100,8 @@ DefaultParamWindow::DefaultParamWindow(const Design& d, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &DefaultParamWindow::Ok);
     connect(quit, &QPushButton::clicked, this, &DefaultParamWindow::Quit);
 
-    setGeometry(CentredOnPrimaryScreen(size()));
+    column->activate();
+    setGeometry(PlaceOnScreen(QRect(QPoint(0, 0), sizeHint()), false));
 }
 
 QFont DefaultParamWindow::ListingFont()
@@ -78,19 +118,6 @@ QPoint DefaultParamWindow::LinePosition(int n)
 {
     const QFontMetrics fm(ListingFont());
     return QPoint(4 * fm.horizontalAdvance(QLatin1Char('0')), n * fm.lineSpacing());
-}
-
-void DefaultParamWindow::paintEvent(QPaintEvent* event)
-{
-    QDialog::paintEvent(event);
-    QPainter p(this);
-    p.setFont(ListingFont());
-    p.setPen(palette().color(QPalette::WindowText));
-    const std::vector<std::string> lines = DefaultParameterLines(d_);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const QString text = QString::fromStdString(MacRomanToUtf8(lines[i]));
-        p.drawText(LinePosition(kDefaultListingFirstLine + static_cast<int>(i)), text);
-    }
 }
 
 void DefaultParamWindow::Ok()
@@ -112,16 +139,21 @@ void DefaultParamWindow::Quit()
 
 void DefaultParamWindow::keyPressEvent(QKeyEvent* event)
 {
-    // Escape is ignored: whether to adopt the driver or to quit is not ours to guess.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        Quit();
+        return;
+    }
     if (!HandleDialogKeys(event, [this] { Ok(); })) QDialog::keyPressEvent(event);
 }
 
 void DefaultParamWindow::closeEvent(QCloseEvent* event)
 {
-    // No close box: a close from the window manager would leave the program
-    // with no window at all, so the window stays until OK or Quit.
+    // Closing the only window is leaving the program, as Quit does; the
+    // window stays until the process ends.
     if (!quiet_) {
         event->ignore();
+        Quit();
         return;
     }
     QDialog::closeEvent(event);

@@ -11,21 +11,29 @@ namespace ks {
 
 struct Design;
 
+class Menus;
+
 class DefaultParamWindow : public QDialog {
     Q_OBJECT
 public:
+    // The listing's content region, below the menu bar when there is one.
     static constexpr int kWidth = 270, kHeight = 355;
 
-    // The design is read at every paint; it must outlive the window.
-    explicit DefaultParamWindow(const Design& d, QWidget* parent = nullptr);
+    // The design is read at every paint; it must outlive the window. With
+    // menus, the window carries the menu bar, so the program's menus are
+    // reachable while it is the only window.
+    explicit DefaultParamWindow(const Design& d, Menus* menus = nullptr, QWidget* parent = nullptr);
+
+    // The 270 x 355 region the listing and the placard are laid out in.
+    QWidget* content() const { return content_; }
 
     // After the window has closed itself (OK, Return or Enter): the shell
     // adopts the incoming driver and builds the design window.
     std::function<void()> onOk;
-    // Quit: the shell ends the process with status 0 without saving.
+    // Quit: the shell ends the process with status 0 without saving. The
+    // window manager's close and Escape are Quit too.
     std::function<void()> onQuit;
-    // A close asked for by the window manager (or close()) is refused; the
-    // shell closes the window with this (a driver arrived meanwhile),
+    // The shell closes the window with this (a driver arrived meanwhile),
     // calling neither handler.
     void CloseQuietly();
 
@@ -34,7 +42,6 @@ public:
     static QPoint LinePosition(int n);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -43,6 +50,7 @@ private:
     void Quit();
 
     const Design& d_;
+    QWidget* content_ = nullptr;
     bool finishing_ = false;
     bool quiet_ = false;
 };

@@ -1,5 +1,7 @@
 #include "app/design_actions.h"
 
+#include <cmath>
+
 #include "graphs/dispatch.h"
 #include "model/response.h"
 #include "support/numtext.h"
@@ -22,7 +24,10 @@ void CalcBtnClickRetern(Kestrova& k, DesignView& v)
         d.s_QTC = v.BoxEntryText(313);
         d.QTC = static_cast<f32>(TextToNumber(d.s_QTC));
     }
-    if (static_cast<f64>(d.VB) <= 0.0 || static_cast<f64>(d.QTC) <= 0.0) {
+    // Only a finite number above 0 is a box; "nan", "inf" and values beyond
+    // single precision are refused like any other bad entry.
+    const auto usable = [](f32 v) { return std::isfinite(v) && static_cast<f64>(v) > 0.0; };
+    if (!usable(d.VB) || !usable(d.QTC)) {
         v.Beep();
         d.VB = d.VBbak;
         d.QTC = d.QTCbak;

@@ -1,4 +1,5 @@
 #include "app/design_window.h"
+#include "app/window_place.h"
 
 #include <algorithm>
 
@@ -432,27 +433,19 @@ QRect DesignWindow::ContentRectOnScreen() const
 void DesignWindow::PlaceAndShow()
 {
     const Prefs& p = k_.prefs;
-    const bool useSaved = p.BoundsCheck == 1 || k_.sh.RePosiFlag != 0;
     const QPoint origin(p.Bounds.left, p.Bounds.top);
+    const bool saved = (p.BoundsCheck == 1 || k_.sh.RePosiFlag != 0) && origin != QPoint(0, 0);
     layout()->activate();
-    // Where the content sits in the window: below the menu bar.
+    // The saved origin is the content's, below the menu bar; the geometry
+    // set here is the client area's, so the frame does not shift it.
     const QPoint offset = content_->mapTo(this, QPoint(0, 0));
+    const QSize client = sizeHint().expandedTo(QSize(kWidth, kHeight + offset.y()));
     placing_ = true;
-    // A saved place on no screen (a monitor since unplugged, a damaged
-    // store) would put the window out of reach: centre it instead.
-    const bool reachable = QGuiApplication::screenAt(origin + QPoint(20, 10)) != nullptr;
-    if (useSaved && origin != QPoint(0, 0) && reachable) {
-        move(origin - offset);
-        show();
-        // The frame is known only now; correct for it once.
-        const QPoint off = origin - ContentRectOnScreen().topLeft();
-        if (!off.isNull()) move(pos() + off);
-    } else {
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        const QSize size = sizeHint().expandedTo(QSize(kWidth, kHeight + offset.y()));
-        move(screen.center() - QPoint(size.width() / 2, size.height() / 2));
-        show();
-    }
+    setGeometry(PlaceOnScreen(QRect(origin - offset, client), saved));
+    show();
+    // With the frame known, the title bar must be on the screen too.
+    const QRect frame = frameGeometry();
+    if (const QRect fit = PlaceOnScreen(frame, true); fit != frame) move(fit.topLeft());
     placed_ = pos();
     placing_ = false;
 }

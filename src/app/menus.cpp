@@ -138,7 +138,9 @@ QAction* Menus::add(QMenu* m, int menuId, int index, const QString& text, const 
     QAction* a = m->addAction(text);
     a->setObjectName(QStringLiteral("item%1.%2").arg(menuId).arg(index));
     if (!keys.isEmpty()) a->setShortcut(QKeySequence(keys));
-    a->setShortcutContext(Qt::WindowShortcut);
+    // Quit answers wherever the focus is, the small windows included.
+    a->setShortcutContext(menuId == kApp && index == kQuitItem ? Qt::ApplicationShortcut
+                                                               : Qt::WindowShortcut);
     a->setMenuRole(QAction::NoRole);
     connect(a, &QAction::triggered, this, [this, menuId, index] { emit command(menuId, index); });
     items_[{menuId, index}] = a;
@@ -164,15 +166,25 @@ QAction* Menus::item(int menuId, int index) const
 }
 
 // A disabled menu must also stop its items' shortcuts, so every action
-// carries the combined state.
+// carries the combined state. The application items only borrow a place in
+// File, Edit and Help: a menu that holds an enabled one stays open for it,
+// with its own items greyed.
 void Menus::sync(int menuId)
 {
-    if (QMenu* m = menu(menuId)) m->menuAction()->setEnabled(menuOn_[menuId]);
-    for (auto& [key, a] : items_) {
-        if (key.first != menuId) continue;
-        const bool whole = menuId == kApp ? true : menuOn_[menuId];
-        a->setEnabled(whole && itemOn_[key]);
+    if (menuId == kApp) {
+        for (const MenuDef& m : kBar) sync(m.id);
+        return;
     }
+    bool holdsApp = false;
+    for (auto& [key, a] : items_) {
+        if (key.first == kApp) {
+            a->setEnabled(itemOn_[key]);
+            holdsApp = holdsApp || (HolderOf(key.second) == menuId && itemOn_[key]);
+        } else if (key.first == menuId) {
+            a->setEnabled(menuOn_[menuId] && itemOn_[key]);
+        }
+    }
+    if (QMenu* m = menu(menuId)) m->menuAction()->setEnabled(menuOn_[menuId] || holdsApp);
 }
 
 void Menus::setMenuEnabled(int id, bool on)

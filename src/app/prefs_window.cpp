@@ -1,4 +1,5 @@
 #include "app/prefs_window.h"
+#include "app/window_place.h"
 
 #include "app/dialog_keys.h"
 
@@ -30,22 +31,6 @@ std::int16_t ToI16(int v)
     constexpr int lo = std::numeric_limits<std::int16_t>::min();
     constexpr int hi = std::numeric_limits<std::int16_t>::max();
     return static_cast<std::int16_t>(v < lo ? lo : (v > hi ? hi : v));
-}
-
-QRect CentredOnPrimaryScreen(QSize size)
-{
-    QRect r(QPoint(0, 0), size);
-    if (QScreen* s = QGuiApplication::primaryScreen()) r.moveCenter(s->availableGeometry().center());
-    return r;
-}
-
-// A saved place on a monitor that is gone would leave a window without a
-// close box out of reach.
-bool OnSomeScreen(const QRect& r)
-{
-    for (QScreen* s : QGuiApplication::screens())
-        if (s->geometry().intersects(r)) return true;
-    return false;
 }
 
 QGroupBox* Group(QWidget* parent, int id, QRect r, const char* title)
@@ -131,8 +116,7 @@ void PreferencesWindow::Place()
     QRect r(QPoint(b.left, b.top), QSize(kWidth, kHeight));
     // An origin of exactly (0, 0) was never saved: centre.
     const bool saved = k_.prefs.BoundsCheck == 1 && (b.left != 0 || b.top != 0);
-    if (!saved || !OnSomeScreen(r)) r = CentredOnPrimaryScreen(r.size());
-    setGeometry(r);
+    setGeometry(PlaceOnScreen(r, saved));
 }
 
 void PreferencesWindow::Ok()

@@ -46,7 +46,7 @@ Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& 
       k_(k),
       messenger_(messenger),
       store_(store),
-      sound_(sound),
+      sound_(sound, *this),
       menus_(std::make_unique<Menus>()),
       graph_(std::make_unique<ImageCanvas>(ImagesDir(),
                                            qApp ? qApp->devicePixelRatio() : 1.0))
@@ -65,6 +65,10 @@ Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& 
     printing_ = std::make_unique<Printing>(k_, *this);
     update_ = std::make_unique<UpdateCheck>(k_, *this);
     connect(menus_.get(), &Menus::command, this, &Shell::Command);
+
+    release_.setSingleShot(true);
+    release_.setInterval(0);
+    connect(&release_, &QTimer::timeout, this, &Shell::ReleaseHeld);
 
     startUp_.setSingleShot(true);
     startUp_.setInterval(kStartUpDelayMs);
@@ -98,7 +102,7 @@ void Shell::CarbonTimerAction()
 {
     if (!(k_.sh.s_Masg == "null") || k_.sh.ClickOpenFlag != 0) return;
     InitSetUpMenuParam(k_.d);
-    default_ = new DefaultParamWindow(k_.d);
+    default_ = new DefaultParamWindow(k_.d, menus_.get());
     default_->onOk = [this] { DefaultParamWndOKReturn(); };
     default_->onQuit = [this] { exitProgram(0); };  // at once: no message, nothing saved
     default_->show();
@@ -291,8 +295,41 @@ void Shell::CommandEdit(int item)
 
 void Shell::Receive(std::string_view text)
 {
+    if (holds_ > 0) {
+        // Bounded as the transport's own queue is.
+        if (held_.size() < kMaxHeldMessages) held_.emplace_back(text);
+        return;
+    }
     DoAppleEvent(k_, messenger_, *this, text);
     RefreshSpeakerSelect();
+}
+
+int Shell::HeldSound::PlayMovieSoundFromSupportFilename(std::string_view name, std::string_view folder)
+{
+    shell_.Hold(true);
+    const int result = inner_.PlayMovieSoundFromSupportFilename(name, folder);
+    shell_.Hold(false);
+    return result;
+}
+
+void Shell::Hold(bool on)
+{
+    holds_ += on ? 1 : -1;
+    if (on && holds_ == 1) update_->HoldTimers(true);
+    if (!on && holds_ == 0) {
+        update_->HoldTimers(false);
+        if (!held_.empty()) release_.start();
+    }
+}
+
+// One held message per pass of the loop, as the transport hands them on.
+void Shell::ReleaseHeld()
+{
+    if (holds_ > 0 || held_.empty()) return;
+    const std::string text = std::move(held_.front());
+    held_.pop_front();
+    if (!held_.empty()) release_.start();
+    Receive(text);
 }
 
 void Shell::RefreshSpeakerSelect()

@@ -8,8 +8,10 @@
 #include <QString>
 #include <QTimer>
 #include <QUrl>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "app/default_window.h"
@@ -19,6 +21,7 @@
 #include "exchange/companion.h"
 #include "reports/printing.h"
 #include "reports/snapshot.h"
+#include "reports/sound.h"
 #include "update/update_host.h"
 
 namespace ks {
@@ -37,6 +40,8 @@ class Shell final : public QObject,
     Q_OBJECT
 public:
     static constexpr int kStartUpDelayMs = 1200;
+    // Messages kept while a sound plays; past this a flood loses the excess.
+    static constexpr std::size_t kMaxHeldMessages = 100000;
 
     Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& sound,
           QObject* parent = nullptr);
@@ -135,6 +140,21 @@ private:
     void CloseDesign(bool showMenuWindow);
     void ShowMenuWindow();
 
+    // Plays through the real player with the shell held: a sound blocks
+    // the program until it ends, so a message or an update timer that comes
+    // meanwhile waits for it.
+    class HeldSound final : public SoundPlayer {
+    public:
+        HeldSound(SoundPlayer& inner, Shell& shell) : inner_(inner), shell_(shell) {}
+        int PlayMovieSoundFromSupportFilename(std::string_view name, std::string_view folder) override;
+
+    private:
+        SoundPlayer& inner_;
+        Shell& shell_;
+    };
+    void Hold(bool on);
+    void ReleaseHeld();
+
     // Remembers how many processes the last message reached.
     class CountingMessenger final : public Messenger {
     public:
@@ -152,7 +172,10 @@ private:
     Kestrova& k_;
     CountingMessenger messenger_;
     PrefsStore& store_;
-    SoundPlayer& sound_;
+    HeldSound sound_;
+    int holds_ = 0;
+    std::deque<std::string> held_;
+    QTimer release_;
     std::unique_ptr<Menus> menus_;
     std::unique_ptr<ImageCanvas> graph_;
     std::unique_ptr<Snapshot> snapshot_;

@@ -48,6 +48,30 @@ void SolveHH(Design& d)
     d.HH = static_cast<f32>((-W(b) - std::pow(disc, 0.5)) / (2.0 * W(a)));
 }
 
+bool FiniteBox(const Design& d)
+{
+    return std::isfinite(d.HH) && W(d.HH) > 1.0 && std::isfinite(d.AL1) && std::isfinite(d.AL2) &&
+           std::isfinite(d.VB) && W(d.VB) > 0.0 && std::isfinite(d.FC) && std::isfinite(d.QTC) &&
+           W(d.QTC) > 0.0;
+}
+
+// The box of the largest Qtc offered: 5, unless no finite box has it. At
+// QA 5 the quadratic degenerates there (a = 0), so the limit is the largest
+// Qtc below both 5 and QA that still gives a finite box.
+void LargestQtcBox(Design& d)
+{
+    constexpr int kUlpSteps = 256, kSteps = 2000;
+    f32 qtc = 5.0f;
+    for (int i = 0; i < kSteps; ++i) {
+        d.QTC = qtc;
+        SolveHH(d);
+        BoxChain(d);
+        if (FiniteBox(d)) return;
+        // Single-unit steps first: the limit sits within a few units of QA.
+        qtc = i < kUlpSteps ? std::nextafter(qtc, 0.0f) : qtc * 0.99f;
+    }
+}
+
 }  // namespace
 
 void CPopt(Design& d)
@@ -63,11 +87,7 @@ void CBQTCalin(Design& d)
     SolveHH(d);
     f32 a = d.QTS * d.QTC - d.QTS * d.QA;
     if (W(a) >= 0.0 || W(d.QTC) > 5.0) {
-        // With QA 5 this leaves a = 0 and HH infinite or not-a-number; the
-        // box chain carries that through and the large-Qtc alert names it.
-        d.QTC = 5.0f;
-        SolveHH(d);
-        BoxChain(d);
+        LargestQtcBox(d);
         d.CBAlart = -1;
     } else if (W(d.HH) > 1.0) {
         BoxChain(d);

@@ -44,6 +44,12 @@ void ParameterPass(Design& d)
     d.XMAX = d.XMAX2;
     d.VD = d.VD2;
     d.LE = d.LE2;
+    // A driver without Vas has no box: nothing of the previous driver's box
+    // may stay behind to be shown or copied as this one's.
+    if (!(d.VAS > 0.0f)) {
+        d.VB = d.FC = d.QTC = 0.0f;
+        d.VBbak = d.QTCbak = 0.0f;
+    }
 }
 
 void QEScal(Design& d)

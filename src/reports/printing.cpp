@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -86,7 +85,7 @@ void Printing::MyDoPageSetup()
     QWidget* w = PrepareDialog();
     if (!w) return;
     host_.MenuDisable();
-    auto* dlg = new QPageSetupDialog(printer_.get(), w);
+    auto* dlg = new PageSetupSheet(printer_->pageLayout(), k_.sh.GPrintScale, w);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setWindowModality(Qt::WindowModal);
     w->unsetCursor();
@@ -97,12 +96,14 @@ void Printing::MyDoPageSetup()
 
 void Printing::MyPageSetupDoneRoutine(int result)
 {
-    if (result == QDialog::Accepted && printer_ && printer_->pageLayout().isValid()) {
-        layout_ = printer_->pageLayout();
-        haveLayout_ = true;
+    if (result == QDialog::Accepted && setup_) {
+        const QPageLayout chosen = setup_->chosenLayout();
+        if (chosen.isValid()) {
+            layout_ = chosen;
+            haveLayout_ = true;
+        }
+        k_.sh.GPrintScale = setup_->chosenScale();
     }
-    // The page setup here has no scale of its own: GPrintScale keeps the
-    // value it has.
     setup_ = nullptr;
     host_.RestoreMenus();
     emit finished();

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QObject>
 #include <QPageLayout>
@@ -12,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "reports/page_setup_sheet.h"
 #include "reports/print_page.h"
 
 class QPrinter;
@@ -49,7 +49,7 @@ public:
     // The date stamp's clock (tests fix it).
     std::function<DateStamp()> clock;
 
-    QPageSetupDialog* pageSetupDialog() const { return setup_; }
+    PageSetupSheet* pageSetupDialog() const { return setup_; }
     QPrintDialog* printDialog() const { return print_; }
     QMessageBox* errorAlert() const { return alert_; }
     QPrinter* printer() const { return printer_.get(); }
@@ -73,7 +73,7 @@ private:
     QPageLayout layout_;
     bool haveLayout_ = false;
     std::unique_ptr<QPrinter> printer_;
-    QPointer<QPageSetupDialog> setup_;
+    QPointer<PageSetupSheet> setup_;
     QPointer<QPrintDialog> print_;
     QPointer<QMessageBox> alert_;
     double pageScale_ = 1.0;

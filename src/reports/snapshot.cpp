@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
@@ -38,6 +39,8 @@ QImage Snapshot::CaptureDesignWindow() const
 {
     QWidget* w = host_.designWindow();
     if (!w) return {};
+    // The content region lies below the menu bar, which is no part of it.
+    if (auto* main = qobject_cast<QMainWindow*>(w); main && main->centralWidget()) w = main->centralWidget();
     int height = w->height();
     // Without the edit region only the graph area at the top remains.
     if (k_.prefs.SnapRegionCheck == 0) height -= 180;

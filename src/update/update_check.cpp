@@ -1,6 +1,8 @@
 #include "update/update_check.h"
 
 #include <QPushButton>
+#include <algorithm>
+#include <utility>
 
 #include "kestrova.h"
 #include "support/macroman.h"
@@ -36,16 +38,12 @@ UpdateCheck::UpdateCheck(Kestrova& k, UpdateHost& host, QObject* parent)
       probe_(&InternetAvailable)
 {
     for (QTimer* t : {&judgeTimer_, &trashWait_, &zipWait_, &quitWait_}) t->setSingleShot(true);
-    judgeTimer_.setInterval(kJudgeDelayMs);
-    trashWait_.setInterval(kTrashWaitMs);
-    zipWait_.setInterval(kZipOpenWaitMs);
-    quitWait_.setInterval(kQuitWaitMs);
     connect(&judgeTimer_, &QTimer::timeout, this, [this] { CarbonTimerActionCheckVersion(1); });
     connect(&trashWait_, &QTimer::timeout, this, [this] { Download(QUrl(FromUtf8(k_.up.downloadURL))); });
     connect(&zipWait_, &QTimer::timeout, this, [this] {
         LSLaunchURLInDownloadsFolder(host_, downloads_, FromUtf8(k_.up.downFileName));
         host_.CloseDesignWindow();
-        quitWait_.start();
+        quitWait_.start(kQuitWaitMs);
     });
     connect(&quitWait_, &QTimer::timeout, this, [this] {
         host_.SendToVantrel("QuitVtrl");
@@ -61,6 +59,21 @@ UpdateCheck::UpdateCheck(Kestrova& k, UpdateHost& host, QObject* parent)
         ShowDownLoadFinished();
         emit downloadFinished(ok);
     });
+}
+
+void UpdateCheck::HoldTimers(bool hold)
+{
+    if (hold) {
+        for (QTimer* t : {&judgeTimer_, &trashWait_, &zipWait_, &quitWait_}) {
+            if (!t->isActive()) continue;
+            heldTimers_.emplace_back(t, std::max(0, t->remainingTime()));
+            t->stop();
+        }
+        return;
+    }
+    // Every start elsewhere names its delay, so the shortened one set here
+    // does not stay behind.
+    for (auto [t, left] : std::exchange(heldTimers_, {})) t->start(left);
 }
 
 UpdateCheck::~UpdateCheck()
@@ -114,7 +127,7 @@ void UpdateCheck::CheckForVersion()
     // even when the server never answers.
     ReadBundleVersion();
     CheckForNewVersion(QUrl(FromUtf8(k_.up.checkVerURL)));
-    judgeTimer_.start();  // replaces an earlier, unjudged one
+    judgeTimer_.start(kJudgeDelayMs);  // replaces an earlier, unjudged one
 }
 
 void UpdateCheck::CheckForNewVersion(const QUrl& url)
@@ -203,7 +216,7 @@ void UpdateCheck::CheckForUpdateWndDownloadButton()
     if (downloading() || installing_) return;
     ObjectToTrash(host_, downloads_, FromUtf8(k_.up.downFileZip));
     ObjectToTrash(host_, downloads_, FromUtf8(k_.up.downFileName));
-    trashWait_.start();
+    trashWait_.start(kTrashWaitMs);
 }
 
 void UpdateCheck::Download(const QUrl& url)
@@ -245,7 +258,7 @@ void UpdateCheck::LaunchInstallerAndQuit()
     // server suggested another.
     const QString zip = k_.up.downloadedPath.empty() ? FromUtf8(k_.up.downFileZip) : FromUtf8(k_.up.downloadedPath);
     LSLaunchURLInDownloadsFolder(host_, downloads_, zip);
-    zipWait_.start();
+    zipWait_.start(kZipOpenWaitMs);
 }
 
 void UpdateCheck::ControlHit(int id, int state)

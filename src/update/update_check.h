@@ -16,6 +16,8 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <utility>
+#include <vector>
 #include <QUrl>
 
 #include "update/update_window.h"
@@ -71,6 +73,10 @@ public:
     void ControlHit(int id, int state);
     void WindowReturn();
 
+    // While a sound plays nothing else happens: the timers are stopped with
+    // what they had left and go on from there when released.
+    void HoldTimers(bool hold);
+
     UpdateWindow* window() const { return window_.data(); }
     bool judgementPending() const { return judgeTimer_.isActive(); }
     bool downloading() const;
@@ -93,6 +99,7 @@ private:
     QTimer trashWait_;
     QTimer zipWait_;
     QTimer quitWait_;
+    std::vector<std::pair<QTimer*, int>> heldTimers_;
     QString downloads_;
     QString bundleVersion_;
     std::function<bool()> probe_;

@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,9 +29,12 @@ public:
     int PlayMovieSoundFromSupportFilename(std::string_view name, std::string_view) override
     {
         played.emplace_back(name);
+        if (whilePlaying) whilePlaying();
         return 0;
     }
     std::vector<std::string> played;
+    // Runs while the sound "plays", as a real player's wait would.
+    std::function<void()> whilePlaying;
 };
 
 // The worked example's driver: Fs 50 Hz, Vas 10 litres, Qts 0.35.

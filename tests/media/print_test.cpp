@@ -3,6 +3,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -181,25 +183,37 @@ private slots:
         QVERIFY(!printing.printDialog());
     }
 
-    void pageSetupKeepsItsLayout()
+    // Paper, orientation and scale chosen in the sheet stay with the window
+    // and reach the next sheet and the print.
+    void pageSetupKeepsOrientationAndScale()
     {
         SetUp(k, true);
         host.disabled = host.restored = 0;
         Printing printing(k, host);
         printing.MyDoPageSetup();
-        QVERIFY(printing.pageSetupDialog());
-        QCOMPARE(printing.pageSetupDialog()->windowModality(), Qt::WindowModal);
-        printing.printer()->setPageOrientation(QPageLayout::Landscape);
-        QMetaObject::invokeMethod(printing.pageSetupDialog(), "accept", Qt::DirectConnection);
+        PageSetupSheet* sheet = printing.pageSetupDialog();
+        QVERIFY(sheet);
+        QCOMPARE(sheet->windowModality(), Qt::WindowModal);
+        QCOMPARE(host.disabled, 1);
+        QCOMPARE(sheet->findChild<QSpinBox*>("scale")->maximum(), 1000);
+        sheet->findChild<QRadioButton*>("landscape")->setChecked(true);
+        sheet->findChild<QSpinBox*>("scale")->setValue(50);
+        sheet->accept();
         QCOMPARE(host.restored, 1);
-        QVERIFY(printing.pageLayout().isValid());
-        // The next print starts from the kept layout.
+        QCOMPARE(k.sh.GPrintScale, 50.0);
+        QCOMPARE(printing.pageLayout().orientation(), QPageLayout::Landscape);
+
+        printing.MyDoPageSetup();
+        sheet = printing.pageSetupDialog();
+        QVERIFY(sheet->findChild<QRadioButton*>("landscape")->isChecked());
+        QCOMPARE(sheet->findChild<QSpinBox*>("scale")->value(), 50);
+        sheet->reject();
+        QCOMPARE(k.sh.GPrintScale, 50.0);
+
         printing.MyDoPrint();
         QVERIFY(printing.printDialog());
-        QCOMPARE(printing.printer()->pageLayout().orientation(),
-                 printing.pageLayout().orientation());
+        QCOMPARE(printing.printer()->pageLayout().orientation(), QPageLayout::Landscape);
         printing.printDialog()->reject();
-        QCOMPARE(k.sh.GPrintScale, 100.0);
     }
 };
 

@@ -117,18 +117,27 @@ TEST(QtcAlignment, RequestAtOrAboveTheLossFactorIsLimited)
     EXPECT_TRUE(std::isfinite(d.VB));
 }
 
-// Qa 5 with Qtc limited to 5 divides by zero; the design goes non-finite
-// without stopping the program, and the next valid request recovers.
-TEST(QtcAlignment, Qa5AtQtc5GoesNonFiniteAndRecovers)
+// A request at or above the limit, for every loss factor: the box shown is
+// a real one, its Qtc below 5 and below Qa (at Qa 5 the quadratic has no
+// root at 5 itself), and the next valid request is met at once.
+TEST(QtcAlignment, LargeRequestsGiveAFiniteLimitForEveryQa)
 {
-    Design d = Qtc(5.0f, 0.35f, 5.0f);
-    EXPECT_EQ(d.CBAlart, -1);
-    EXPECT_FALSE(std::isfinite(d.HH));
-    d.QTC = 0.8f;
-    CofCal(d);
-    EXPECT_EQ(d.CBAlart, 1);
-    EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 0.8);
-    EXPECT_TRUE(std::isfinite(d.VB));
+    for (const float qa : {5.0f, 7.0f, 10.0f, 15.0f, 20.0f}) {
+        for (const float requested : {4.9f, 5.0f, 6.0f, 100.0f}) {
+            SCOPED_TRACE(testing::Message() << "Qa " << qa << ", Qtc " << requested);
+            Design d = Qtc(requested, 0.35f, qa);
+            for (const float v : {d.HH, d.VB, d.FC, d.QTC, d.A01, d.A02, d.B01}) EXPECT_TRUE(std::isfinite(v));
+            EXPECT_GT(d.VB, 0.0f);
+            EXPECT_GT(d.FC, d.FS);
+            EXPECT_LE(Shown(d.QTC, 3), 5.0);
+            EXPECT_LT(d.QTC, qa);
+            EXPECT_EQ(d.CBAlart, requested <= 5.0f && requested < qa ? 1 : -1);
+            d.QTC = 0.8f;
+            CofCal(d);
+            EXPECT_EQ(d.CBAlart, 1);
+            EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 0.8);
+        }
+    }
 }
 
 TEST(QtcAlignment, NegativeDiscriminantCountsAsTooSmall)

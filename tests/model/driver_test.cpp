@@ -120,6 +120,24 @@ TEST(ParameterPass, CopiesTheDriverOnly)
     EXPECT_EQ(d.s_Resp, "gd");
 }
 
+// A driver without Vas has no box of its own, so none of the previous
+// driver's may be shown or copied as its.
+TEST(ParameterPass, DriverWithoutVasStartsWithNoBox)
+{
+    for (const float vas : {0.0f, -1.0f}) {
+        Design d = test::WorkedBox();
+        CofCal(d);
+        ASSERT_GT(d.VB, 0.0f);
+        d.VAS2 = vas;
+        ParameterPass(d);
+        EXPECT_EQ(d.VB, 0.0f);
+        EXPECT_EQ(d.FC, 0.0f);
+        EXPECT_EQ(d.QTC, 0.0f);
+        EXPECT_EQ(d.VBbak, 0.0f);
+        EXPECT_EQ(d.QTCbak, 0.0f);
+    }
+}
+
 TEST(CofCal, DispatchesOnSystemType)
 {
     Design d = test::WorkedBox();

@@ -1,0 +1,16 @@
+// Where a window of the program opens: its client area (frame excluded) at a
+// saved place when that lies on a screen, else centred.
+#pragma once
+
+#include <QRect>
+
+namespace ks {
+
+// `wanted` is the client area at its saved place; `saved` false means there
+// is none. A place partly off every screen (a monitor since unplugged, a
+// scale factor since changed) is moved fully onto the screen that holds most
+// of it; a place on no screen, or none at all, is centred on the primary
+// screen.
+QRect PlaceOnScreen(QRect wanted, bool saved);
+
+}  // namespace ks
