@@ -35,7 +35,6 @@ const FileType& TypeOf(const QString& filter)
 ResponseExport::ResponseExport(Kestrova& k, SnapshotHost& host, QObject* parent)
     : QObject(parent), k_(k), host_(host), folder_(QDir::homePath())
 {
-    clock = [] { return QDateTime::currentDateTime().toString(Qt::ISODate); };
 }
 
 void ResponseExport::Export()
@@ -78,7 +77,8 @@ void ResponseExport::Chosen(int result)
     if (path.isEmpty()) return Done();
 
     const std::string text =
-        ResponseText(SampleResponse(k_.d, ResponseRange{}), type->format, clock().toStdString());
+        ResponseText(SampleResponse(k_.d, ResponseRange{}), type->format,
+                     QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
     const QString failed = SaveFileBytes(path, QByteArray::fromStdString(text));
     if (!failed.isEmpty()) return ShowWriteFailure(path, failed);
     folder_ = QFileInfo(path).absolutePath();

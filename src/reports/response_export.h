@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <functional>
 
 #include "reports/snapshot.h"
 
@@ -22,9 +21,6 @@ public:
     ResponseExport(Kestrova& k, SnapshotHost& host, QObject* parent = nullptr);
 
     void Export();
-
-    // The date and time named in the file (default: now).
-    std::function<QString()> clock;
 
     QFileDialog* saveDialog() const { return dialog_; }
     QMessageBox* failureAlert() const { return alert_; }
