@@ -1,10 +1,12 @@
 // Model cost of one redraw: the recalculation every curve starts with, the
-// amplitude sweep's 300 evaluations and a step drawing's inversions.
+// amplitude sweep's 300 evaluations and a step drawing's inversions; and one
+// response data export (FRD, ZMA, CSV) at the default 48 points per octave.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <vector>
 
+#include "graphs/response_data.h"
 #include "model/cb.h"
 #include "model/ib.h"
 #include "model/response.h"
@@ -40,6 +42,18 @@ void BM_CofCalAndAmplitudeSweep(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CofCalAndAmplitudeSweep);
+
+void BM_ExportResponse(benchmark::State& state)
+{
+    Design d = ClosedBox();
+    SPLcal(d);
+    const auto format = static_cast<ResponseFormat>(state.range(0));
+    for (auto _ : state) {
+        const std::string text = ResponseText(SampleResponse(d, ResponseRange{}), format, "2026-12-05T14:30:00");
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_ExportResponse)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
 void BM_StepDrawingInversions(benchmark::State& state)
 {

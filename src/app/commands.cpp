@@ -29,6 +29,7 @@ const CommandRow kCommands[] = {
     {kFile, 2, [](Shell& s, int) { s.ResponseWndClose(); }},
     {kFile, 4, [](Shell& s, int) { s.CommandPageSetup(); }},
     {kFile, 5, [](Shell& s, int) { s.CommandPrint(); }},
+    {kFile, 7, [](Shell& s, int) { s.CommandExportResponse(); }},
     {kEdit, kAny, [](Shell& s, int i) { s.CommandEdit(i); }},
     {kResponse, 1, [](Shell& s, int i) { s.ChooseResponse(i); }},
     {kResponse, 2, [](Shell& s, int i) { s.ChooseResponse(i); }},

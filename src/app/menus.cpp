@@ -37,6 +37,7 @@ constexpr ItemDef kItems[] = {
     {kFile, 3, "-", ""},
     {kFile, 4, "Page Setup...", "Ctrl+Shift+P"},
     {kFile, 5, "Print...", "Ctrl+P"},
+    {kFile, 7, "Export Response Data...", "Ctrl+E"},
     {kFile, 6, "-", ""},
     {kApp, kQuitItem, "Quit", "Ctrl+Q"},
     {kEdit, 1, "Undo", "Ctrl+Z"},
@@ -237,7 +238,7 @@ void Menus::buildCommon(const Kestrova& k, bool open)
 
     // File
     setItemEnabled(kFile, 1, !open);
-    for (int i : {2, 4, 5}) setItemEnabled(kFile, i, open);
+    for (int i : {2, 4, 5, 7}) setItemEnabled(kFile, i, open);
     setMenuEnabled(kFile, open || k.sh.RespWndCloseFlag == 1);
 
     // Edit: only Copy follows the state.

@@ -63,6 +63,7 @@ Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& 
     });
     snapshot_ = std::make_unique<Snapshot>(k_, sound_, *this);
     printing_ = std::make_unique<Printing>(k_, *this);
+    export_ = std::make_unique<ResponseExport>(k_, *this);
     update_ = std::make_unique<UpdateCheck>(k_, *this);
     connect(menus_.get(), &Menus::command, this, &Shell::Command);
 
@@ -259,6 +260,11 @@ void Shell::CommandPageSetup()
 void Shell::CommandPrint()
 {
     if (design_) printing_->MyDoPrint();
+}
+
+void Shell::CommandExportResponse()
+{
+    if (design_) export_->Export();
 }
 
 void Shell::CommandSpeakerSelect()

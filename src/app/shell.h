@@ -20,6 +20,7 @@
 #include "app/prefs_window.h"
 #include "exchange/companion.h"
 #include "reports/printing.h"
+#include "reports/response_export.h"
 #include "reports/snapshot.h"
 #include "reports/sound.h"
 #include "update/update_host.h"
@@ -90,6 +91,7 @@ public:
     ImageCanvas& graph() { return *graph_; }
     Snapshot& snapshot() { return *snapshot_; }
     Printing& printing() { return *printing_; }
+    ResponseExport& responseExport() { return *export_; }
     UpdateCheck& update() { return *update_; }
     QWidget* aboutBox() const { return about_; }
     QWidget* helpAlert() const { return help_; }
@@ -129,6 +131,7 @@ public:
     void CommandSnapShot();
     void CommandPageSetup();
     void CommandPrint();
+    void CommandExportResponse();
     void CommandSpeakerSelect();
     void CommandCheckForUpdates();
     void CommandEdit(int item);
@@ -180,6 +183,7 @@ private:
     std::unique_ptr<ImageCanvas> graph_;
     std::unique_ptr<Snapshot> snapshot_;
     std::unique_ptr<Printing> printing_;
+    std::unique_ptr<ResponseExport> export_;
     std::unique_ptr<UpdateCheck> update_;
     QPointer<DesignWindow> design_;
     QPointer<DefaultParamWindow> default_;

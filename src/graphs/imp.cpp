@@ -11,10 +11,6 @@
 
 namespace ks {
 
-namespace {
-
-// RES and ZL before each pass, then the coefficients (with the mechanical Q,
-// since the view is "imp").
 void ImpPrepare(Design& d)
 {
     QEScal(d);
@@ -22,6 +18,8 @@ void ImpPrepare(Design& d)
     d.ZL = static_cast<f32>(d.PI2 * static_cast<f64>(d.LE) / 1000.0);
     CofCal(d);
 }
+
+namespace {
 
 struct Label {
     float x;

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QCheckBox>
+#include <QDir>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
@@ -223,7 +224,7 @@ private slots:
         ks::Menus& m = r.menus();
         // Open-menu state.
         QVERIFY(!m.itemEnabled(kFile, 1));
-        for (int i : {2, 4, 5}) QVERIFY(m.itemEnabled(kFile, i));
+        for (int i : {2, 4, 5, 7}) QVERIFY(m.itemEnabled(kFile, i));
         QVERIFY(m.itemEnabled(kEdit, 5));
         for (int i : {1, 2, 4, 6, 7, 8}) QVERIFY(!m.itemEnabled(kEdit, i));
         for (int i : {1, 2, 3, 4, 5, 6, 8, 10, 12}) QVERIFY(m.itemEnabled(kResponse, i));
@@ -262,7 +263,7 @@ private slots:
         QVERIFY(!r.design());
         QVERIFY(m.menuEnabled(kFile));
         QVERIFY(m.itemEnabled(kFile, 1));
-        QVERIFY(!m.itemEnabled(kFile, 2) && !m.itemEnabled(kFile, 5));
+        QVERIFY(!m.itemEnabled(kFile, 2) && !m.itemEnabled(kFile, 5) && !m.itemEnabled(kFile, 7));
         QVERIFY(!m.itemEnabled(kMisc, 1) && !m.itemEnabled(kMisc, 2));
         QVERIFY(!m.menuEnabled(kResponse));
         QVERIFY(r.shell->menuWindow() && r.shell->menuWindow()->isVisible());
@@ -537,6 +538,50 @@ private slots:
         r.shell->printing().printDialog()->reject();
         QTRY_VERIFY(r.menus().menuEnabled(kResponse));
         QVERIFY(r.menus().itemEnabled(kApp, kQuitItem));
+    }
+
+    void exportResponseDataWritesTheChosenTypeOrSaysWhyNot()
+    {
+        ShellRig r;
+        r.receive(kt::ClosedBoxDriver());
+        ks::Menus& m = r.menus();
+        QCOMPARE(m.item(kFile, 7)->text(), QString("Export Response Data..."));
+        ks::DesignWindow* w = r.design();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w, Qt::Key_E, Qt::ControlModifier);
+        ks::ResponseExport& ex = r.shell->responseExport();
+        QFileDialog* dlg = ex.saveDialog();
+        QVERIFY(dlg);
+        QCOMPARE(dlg->windowModality(), Qt::WindowModal);
+        QCOMPARE(dlg->selectedFiles().value(0).section('/', -1), QString("Mid-13W.frd"));
+        QVERIFY(!m.menuEnabled(kFile));
+
+        // The file type chooses the format; the folder is offered again.
+        const QString zma = r.dir.filePath("mid.zma");
+        dlg->selectNameFilter("Impedance (*.zma)");
+        dlg->selectFile(zma);
+        QMetaObject::invokeMethod(dlg, "accept", Qt::DirectConnection);
+        QTRY_VERIFY(m.menuEnabled(kFile));
+        const QByteArray bytes = FileBytes(zma);
+        QVERIFY2(bytes.startsWith("* Kestrova " KESTROVA_VERSION ": modelled electrical impedance\n"), bytes.left(80));
+        QVERIFY(bytes.contains("\n* Driver: Mid-13W\n* System: closed box\n"));
+
+        r.shell->Command(kFile, 7);
+        dlg = ex.saveDialog();
+        QVERIFY(dlg);
+        QCOMPARE(dlg->directory().absolutePath(), QDir(r.dir.path()).absolutePath());
+        // Nothing can create files in /proc, not even root.
+        dlg->selectFile("/proc/kestrova-export.frd");
+        QMetaObject::invokeMethod(dlg, "accept", Qt::DirectConnection);
+        QMessageBox* alert = ex.failureAlert();
+        QVERIFY(alert);
+        QVERIFY2(alert->text().contains("\"/proc/kestrova-export.frd\""), qPrintable(alert->text()));
+        QVERIFY(!alert->informativeText().isEmpty());
+        QVERIFY(!QFile::exists("/proc/kestrova-export.frd"));
+        QVERIFY(!m.menuEnabled(kFile));
+        alert->accept();
+        QTRY_VERIFY(m.menuEnabled(kFile) && m.itemEnabled(kFile, 7));
     }
 
     void smallCommands()

@@ -30,6 +30,22 @@ TEST(RenderOptions, EveryOptionIsRead)
     EXPECT_EQ(*o.out, "a.PDF");
 }
 
+TEST(RenderOptions, ExportReadsItsRangeWithinTheBounds)
+{
+    auto p = Parse({"--export", "zma", "--from", "1", "--to", "1e5", "--ppo", "384", "--out", "-"});
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->exportFormat, ResponseFormat::Zma);
+    EXPECT_EQ(p.options->range.from, 1.0);
+    EXPECT_EQ(p.options->range.to, 100000.0);
+    EXPECT_EQ(p.options->range.ppo, 384);
+    EXPECT_EQ(*p.options->out, "-");
+    auto d = Parse({"--export", "CSV", "--out", "data.txt"});
+    ASSERT_TRUE(d.options) << d.error;
+    EXPECT_EQ(d.options->exportFormat, ResponseFormat::Csv);
+    EXPECT_EQ((std::array{d.options->range.from, d.options->range.to}), (std::array{10.0, 40000.0}));
+    EXPECT_EQ(d.options->range.ppo, 48);
+}
+
 TEST(RenderOptions, NothingGivenMeansTheDefaults)
 {
     auto p = Parse({});
@@ -60,7 +76,14 @@ TEST(RenderOptions, MalformedOptionsGiveOneReason)
         {"--qa", "10.0"},     {"--scale", "20"},       {"--align", "auto"},       {"--align", "fc=3"},
         {"--date", "today"},  {"--date", "2026-02-29T10:00:00"}, {"--date", "2026-12-05 14:30:00"},
         {"--date", "2026-12-05T24:00:00"}, {"--out", "x.jpg"}, {"--out", "png"}, {"--out", ".png"},
-        {"--frobnicate"},     {"extra"},               {"--trace", "--trace"},     {"--qa", "5", "--qa", "7"}};
+        {"--frobnicate"},     {"extra"},               {"--trace", "--trace"},     {"--qa", "5", "--qa", "7"},
+        {"--out", "-"},       {"--ppo", "10"},         {"--export", "pdf", "--out", "-"}, {"--export", "frd"},
+        {"--export", "frd", "--out", ""},             {"--export", "frd", "--out", "-", "--print"},
+        {"--export", "frd", "--out", "-", "--ppo", "0"},  {"--export", "frd", "--out", "-", "--ppo", "385"},
+        {"--export", "frd", "--out", "-", "--ppo", "1.5"}, {"--export", "frd", "--out", "-", "--from", "0.99"},
+        {"--export", "frd", "--out", "-", "--to", "100001"}, {"--export", "frd", "--out", "-", "--from", "nan"},
+        {"--export", "frd", "--out", "-", "--from", "2k"},
+        {"--export", "frd", "--out", "-", "--from", "1000", "--to", "1000"}};
     for (const auto& args : bad) {
         auto p = Parse(args);
         EXPECT_FALSE(p.options) << args[0];

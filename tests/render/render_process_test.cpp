@@ -9,6 +9,7 @@
 #include <sstream>
 #include <sys/wait.h>
 
+#include "graphs/response_data.h"
 #include "graphs/surfaces/null_canvas.h"
 #include "graphs/surfaces/recording_canvas.h"
 #include "render_session.h"
@@ -222,11 +223,47 @@ TEST_F(RenderProcess, RefusalsExitTwoWithOneLineAndWriteNothing)
 
 TEST_F(RenderProcess, UnwritableOutputFailsWithoutAPartialFile)
 {
-    const fs::path png = dir / "missing-folder" / "a.png";
-    Result r = Run({"--out", png.string()});
-    EXPECT_NE(r.rc, 0);
-    EXPECT_FALSE(fs::exists(png));
-    EXPECT_FALSE(r.err.empty());
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--export", "zma"}}) {
+        const fs::path out = dir / "missing-folder" / "a.png";
+        std::vector<std::string> a = args;
+        a.insert(a.end(), {"--out", out.string()});
+        Result r = Run(a);
+        EXPECT_EQ(r.rc, 1);
+        EXPECT_FALSE(fs::exists(out));
+        EXPECT_EQ(Lines(r.err), 1) << r.err;
+        EXPECT_EQ(r.err.rfind("kestrova-render: cannot write " + out.string() + ": ", 0), 0u) << r.err;
+    }
+}
+
+TEST_F(RenderProcess, ExportWritesTheSampledDesignToAFileOrStandardOutput)
+{
+    const std::string woofer = "DUMMY#  W  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ";
+    const fs::path zma = dir / "w.zma";
+    Result file = Run({"--driver", woofer, "--system", "ib", "--export", "zma", "--from", "20", "--to", "20000",
+                       "--ppo", "24", "--date", "2026-12-05T14:30:00", "--out", zma.string()});
+    ASSERT_EQ(file.rc, 0) << file.err;
+    EXPECT_TRUE(file.out.empty() && file.err.empty()) << file.err;
+    // The same steps in process give the same file.
+    Kestrova k;
+    NullCanvas scratch;
+    RenderOptions o;
+    o.driver = woofer;
+    o.system = "ib";
+    ASSERT_TRUE(RunRenderSequence(k, o, scratch).ok);
+    EXPECT_EQ(Slurp(zma), ResponseText(SampleResponse(k.d, {20, 20000, 24}), ResponseFormat::Zma,
+                                       "2026-12-05T14:30:00"));
+
+    Result out = Run({"--driver", woofer, "--export", "frd", "--out", "-"});
+    ASSERT_EQ(out.rc, 0) << out.err;
+    EXPECT_EQ(out.out.rfind("* Kestrova ", 0), 0u);
+    EXPECT_NE(out.out.find("\n* System: closed box\n"), std::string::npos);
+    EXPECT_EQ(Lines(out.out), 6 + 575);  // the comment lines, then 10 Hz .. 40 kHz at 48 per octave
+
+    Result refused = Run({"--export", "frd", "--ppo", "400", "--out", zma.string() + ".frd"});
+    EXPECT_EQ(refused.rc, 2);
+    EXPECT_EQ(Lines(refused.err), 1);
+    EXPECT_TRUE(refused.out.empty());
+    EXPECT_FALSE(fs::exists(zma.string() + ".frd"));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // kestrova-render: draws one view (or the printed page) headlessly, by the
 // program's own steps, and writes it as a picture, a display list or the
-// design record.
+// design record; or writes the design's modelled response as data.
 #include <QGuiApplication>
 #include <cstdio>
 #include <ctime>
@@ -32,6 +32,20 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& msg
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "kestrova-render: %s\n", msg.toLocal8Bit().constData());
+}
+
+std::string IsoText(const ks::DateStamp& d)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", d.year, d.month, d.day, d.hour, d.minute,
+                  d.second);
+    return text;
+}
+
+int CannotWrite(const std::string& path, const QString& why)
+{
+    std::fprintf(stderr, "kestrova-render: cannot write %s: %s\n", path.c_str(), why.toLocal8Bit().constData());
+    return 1;
 }
 
 int Reject(const std::string& why)
@@ -66,6 +80,16 @@ int main(int argc, char** argv)
     if (!run.ok) return Reject(run.error);
 
     const ks::DateStamp when = o.date ? *o.date : Now();
+    if (o.exportFormat) {
+        const std::string text = ks::ResponseText(ks::SampleResponse(k.d, o.range), *o.exportFormat, IsoText(when));
+        if (*o.out == "-") {
+            std::fwrite(text.data(), 1, text.size(), stdout);
+            if (std::fflush(stdout) != 0 || std::ferror(stdout)) return CannotWrite("standard output", "write error");
+            return 0;
+        }
+        const QString failed = ks::SaveFileBytes(QString::fromStdString(*o.out), QByteArray::fromStdString(text));
+        return failed.isEmpty() ? 0 : CannotWrite(*o.out, failed);
+    }
     ks::RecordingCanvas trace;
     if (o.out) {
         const QString path = QString::fromStdString(*o.out);
@@ -75,11 +99,7 @@ int main(int argc, char** argv)
                                                     ks::TeeCanvas both(picture, trace);
                                                     ks::DrawFinalView(k, o, both, when);
                                                 });
-        if (!failed.isEmpty()) {
-            std::fprintf(stderr, "kestrova-render: cannot write %s: %s\n", o.out->c_str(),
-                         failed.toLocal8Bit().constData());
-            return 1;
-        }
+        if (!failed.isEmpty()) return CannotWrite(*o.out, failed);
     } else {
         ks::DrawFinalView(k, o, trace, when);
     }

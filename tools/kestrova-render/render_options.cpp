@@ -21,6 +21,16 @@ bool Digits(std::string_view s, std::size_t pos, std::size_t n, int& out)
     return ParseInt(s.substr(pos, n), out);
 }
 
+// A frequency within the export's bounds, written in full.
+std::optional<double> ParseHz(std::string_view s)
+{
+    double v = 0.0;
+    const auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (s.empty() || ec != std::errc() || p != s.data() + s.size() || !(v >= kResponseMinHz && v <= kResponseMaxHz))
+        return std::nullopt;
+    return v;
+}
+
 std::optional<int> ViewItem(std::string_view v)
 {
     static constexpr std::string_view kViews[] = {"amp", "imp", "ph", "gd", "nq", "st"};
@@ -87,7 +97,8 @@ ParsedOptions ParseRenderOptions(const std::vector<std::string_view>& args)
         } else if (opt == "--record") {
             o.record = true;
         } else if (opt == "--driver" || opt == "--system" || opt == "--qa" || opt == "--align" ||
-                   opt == "--view" || opt == "--scale" || opt == "--date" || opt == "--out") {
+                   opt == "--view" || opt == "--scale" || opt == "--date" || opt == "--out" || opt == "--export" ||
+                   opt == "--from" || opt == "--to" || opt == "--ppo") {
             if (!value(v)) return fail("option " + std::string(opt) + " needs a value");
             const std::string vs(v);
             if (opt == "--driver") {
@@ -119,13 +130,32 @@ ParsedOptions ParseRenderOptions(const std::vector<std::string_view>& args)
             } else if (opt == "--date") {
                 o.date = ParseIsoDate(v);
                 if (!o.date) return fail("--date must be a date and time like 2026-12-05T14:30:00, not '" + vs + "'");
+            } else if (opt == "--export") {
+                o.exportFormat = ResponseFormatNamed(v);
+                if (!o.exportFormat) return fail("--export must be frd, zma or csv, not '" + vs + "'");
+            } else if (opt == "--from" || opt == "--to") {
+                const std::optional<double> hz = ParseHz(v);
+                if (!hz) return fail(std::string(opt) + " must be a frequency from 1 to 100000 Hz, not '" + vs + "'");
+                (opt == "--from" ? o.range.from : o.range.to) = *hz;
+            } else if (opt == "--ppo") {
+                if (!ParseInt(v, o.range.ppo) || o.range.ppo < 1 || o.range.ppo > kResponseMaxPpo)
+                    return fail("--ppo must be a whole number from 1 to 384, not '" + vs + "'");
             } else {
-                if (!PictureSuffix(v)) return fail("--out must name a .png, .svg or .pdf file, not '" + vs + "'");
                 o.out = vs;
             }
         } else {
             return fail("unknown option '" + std::string(opt) + "'");
         }
+    }
+    if (o.exportFormat) {
+        if (!o.out || o.out->empty()) return fail("--export needs --out FILE, or --out - for standard output");
+        if (o.print || o.trace || o.record) return fail("--export writes the data only, without --print, --trace or --record");
+        if (!(o.range.from < o.range.to)) return fail("--from must be below --to");
+    } else {
+        if (seen.count("--from") || seen.count("--to") || seen.count("--ppo"))
+            return fail("--from, --to and --ppo go with --export");
+        if (o.out && !PictureSuffix(*o.out))
+            return fail("--out must name a .png, .svg or .pdf file, not '" + *o.out + "'");
     }
     return ParsedOptions{o, {}};
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "graphs/response_data.h"
 #include "reports/print_page.h"
 
 namespace ks {
@@ -27,7 +28,9 @@ struct RenderOptions {
     bool impLog = false;
     bool print = false;
     std::optional<DateStamp> date;
-    std::optional<std::string> out;
+    std::optional<std::string> out;     // a picture, or with --export any file or "-"
+    std::optional<ResponseFormat> exportFormat;
+    ResponseRange range;
     bool trace = false;
     bool record = false;
     bool help = false;
@@ -46,6 +49,8 @@ inline constexpr std::string_view kRenderUsage =
     "usage: kestrova-render [--driver RECORD] [--system cb|ib] [--qa 5|7|10|15|20]\n"
     "                       [--align opt|vb=LITRES|qtc=Q] [--view amp|imp|ph|gd|nq|st|sys]\n"
     "                       [--absolute] [--scale 5|10] [--imp-log] [--print] [--date ISO]\n"
-    "                       [--out FILE.png|FILE.svg|FILE.pdf] [--trace] [--record]\n";
+    "                       [--out FILE.png|FILE.svg|FILE.pdf] [--trace] [--record]\n"
+    "       kestrova-render [design options as above] --export frd|zma|csv\n"
+    "                       [--from HZ] [--to HZ] [--ppo N] --out FILE|-\n";
 
 }  // namespace ks

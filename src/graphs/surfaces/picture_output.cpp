@@ -13,9 +13,7 @@
 
 namespace ks {
 
-namespace {
-
-QString SaveBytes(const QString& path, const QByteArray& bytes)
+QString SaveFileBytes(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return file.errorString();
@@ -26,8 +24,6 @@ QString SaveBytes(const QString& path, const QByteArray& bytes)
     if (!file.commit()) return file.errorString();
     return {};
 }
-
-}  // namespace
 
 std::optional<PictureKind> PictureKindFor(const QString& path)
 {
@@ -81,7 +77,7 @@ QString WritePicture(const QString& path, PictureKind kind, int width, int heigh
         }
     }
     buffer.close();
-    return SaveBytes(path, bytes);
+    return SaveFileBytes(path, bytes);
 }
 
 }  // namespace ks
