@@ -27,8 +27,8 @@ kestrova_ensure_packages() {
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 }
 
-# kestrova_build DIR [cmake options...]
-kestrova_build() {
+# kestrova_configure DIR [cmake options...]
+kestrova_configure() {
   local dir=$1; shift
   local gen=()
   command -v ninja >/dev/null 2>&1 && gen=(-G Ninja)
@@ -37,5 +37,16 @@ kestrova_build() {
   else
     cmake -S "$KESTROVA_TOP" -B "$dir" "$@" >/dev/null
   fi
-  cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# kestrova_build DIR [cmake options...]: everything, tests and benchmarks too.
+kestrova_build() {
+  kestrova_configure "$@"
+  cmake --build "$1" --parallel "$(nproc)"
+}
+
+# kestrova_build_programs DIR: only the programs and their resources.
+kestrova_build_programs() {
+  kestrova_configure "$1"
+  cmake --build "$1" --parallel "$(nproc)" --target programs
 }
