@@ -5,29 +5,13 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "graphs/surfaces/image_canvas.h"
 #include "graphs/surfaces/painter_canvas.h"
+#include "support/save_file.h"
 
 namespace ks {
-
-namespace {
-
-QString SaveBytes(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return file.errorString();
-    }
-    if (!file.commit()) return file.errorString();
-    return {};
-}
-
-}  // namespace
 
 std::optional<PictureKind> PictureKindFor(const QString& path)
 {
@@ -81,7 +65,7 @@ QString WritePicture(const QString& path, PictureKind kind, int width, int heigh
         }
     }
     buffer.close();
-    return SaveBytes(path, bytes);
+    return SaveFileAtomically(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); });
 }
 
 }  // namespace ks
