@@ -46,6 +46,7 @@ bool ArchiveDownload::start(const QUrl& url, const QString& folder, std::chrono:
     savedPath_.clear();
     written_ = 0;
     flushedTo_ = 0;
+    announced_ = -1;
     failed_ = false;
     file_.reset();
     reply_ = nam_.get(request);
@@ -54,7 +55,6 @@ bool ArchiveDownload::start(const QUrl& url, const QString& folder, std::chrono:
     connect(reply_, &QNetworkReply::metaDataChanged, this, &ArchiveDownload::OnMetaData);
     connect(reply_, &QNetworkReply::readyRead, this, &ArchiveDownload::OnData);
     connect(reply_, &QNetworkReply::finished, this, &ArchiveDownload::OnFinished);
-    connect(reply_, &QNetworkReply::downloadProgress, this, &ArchiveDownload::progress);
     return true;
 }
 
@@ -103,7 +103,8 @@ void ArchiveDownload::OnMetaData()
     if (!reply_ || failed_) return;
     // Announced beyond the bound: refused before a byte is written.
     const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
-    if (length.isValid() && length.toLongLong() > kMaxArchive) Fail();
+    announced_ = length.isValid() ? length.toLongLong() : -1;
+    if (announced_ > kMaxArchive) Fail();
 }
 
 void ArchiveDownload::OnData()
@@ -123,6 +124,9 @@ void ArchiveDownload::OnData()
         return;
     }
     written_ += chunk.size();
+    // Each chunk moves the bar (the reply's own report comes at most ten
+    // times a second, too seldom for a fast link).
+    emit progress(written_, announced_);
 #ifdef __linux__
     // Starts writing the pages out as they come, without waiting, so the
     // commit's sync at the end has little left to do on the main thread.

@@ -46,6 +46,7 @@ public:
     QString savedPath() const { return savedPath_; }
 
 signals:
+    // After each chunk written; total is -1 when the size is not announced.
     void progress(qint64 received, qint64 total);
     // Once per started download: true when the whole archive is saved.
     void finished(bool ok);
@@ -65,6 +66,7 @@ private:
     QString savedPath_;
     qint64 written_ = 0;
     qint64 flushedTo_ = 0;  // handed to the disk up to here
+    qint64 announced_ = -1;  // Content-Length, -1 when not given
     bool failed_ = false;
 };
 

@@ -78,12 +78,15 @@ void TestHttpServer::OnConnection()
                 auto sent = std::make_shared<qint64>(0);
                 QTcpSocket* s = guard.data();
                 auto topUp = [s, sent, size] {
-                    constexpr qint64 kChunk = qint64(1) << 20;
-                    while (*sent < size && s->bytesToWrite() < 4 * kChunk) {
-                        QByteArray chunk(int(std::min(kChunk, size - *sent)), Qt::Uninitialized);
-                        for (qsizetype i = 0; i < chunk.size(); ++i) chunk[i] = Generated(*sent + i);
-                        s->write(chunk);
-                        *sent += chunk.size();
+                    static const QByteArray block = [] {
+                        QByteArray b(kGeneratedPeriod, Qt::Uninitialized);
+                        for (qsizetype i = 0; i < b.size(); ++i) b[i] = Generated(i);
+                        return b;
+                    }();
+                    while (*sent < size && s->bytesToWrite() < 4 * block.size()) {
+                        const qint64 n = std::min<qint64>(block.size(), size - *sent);
+                        s->write(block.constData(), n);
+                        *sent += n;
                     }
                     if (*sent >= size && s->bytesToWrite() == 0) s->disconnectFromHost();
                 };

@@ -31,8 +31,14 @@ public:
         // Content-Length announced instead of the body's own; -1: the body's.
         qint64 announce = -1;
     };
-    // Byte i of a generated body.
-    static char Generated(qint64 i) { return char(i * 7 + i / 4093); }
+    // Byte i of a generated body: a 1 MiB pattern over and over, so it is
+    // sent at the speed of copying memory.
+    static constexpr qint64 kGeneratedPeriod = qint64(1) << 20;
+    static char Generated(qint64 i)
+    {
+        i %= kGeneratedPeriod;
+        return char(i * 7 + i / 4093);
+    }
 
     TestHttpServer();
     // With a configuration the server speaks HTTPS only.
