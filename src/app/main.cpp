@@ -25,14 +25,21 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon(ks::ImagesDir() + QStringLiteral("/kestrova.png")));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
 
+    // Before anything that may wait (the bus, the preferences file): a
+    // termination signal is handled once the loop runs, with the shell.
+    ks::Shell* running = nullptr;
+    ks::RouteQuitSignals([&running] {
+        if (running) running->QuitSequence();
+    });
+
     ks::Kestrova k;  // every global at its start value
     ks::DbusMessenger bus(QStringLiteral("Kestrova"), QStringLiteral("Kstv"));
     ks::PrefsStore store;
     ks::MediaSoundPlayer sound;
     ks::Shell shell(k, bus, store, sound);
-    shell.launchCompanion = [&bus] { return ks::LaunchVantrel(bus); };
-
-    ks::RouteQuitSignals([&shell] { shell.QuitSequence(); });
+    ks::CompanionLauncher launcher(bus);
+    shell.launchCompanion = [&launcher] { return launcher.Launch(); };
+    running = &shell;
     shell.Start();
     bus.setReceiver([&shell](const QByteArray& text) {
         shell.Receive(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));

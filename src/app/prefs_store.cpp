@@ -1,14 +1,19 @@
 #include "app/prefs_store.h"
 
+#include <cstdio>
 #include <limits>
 #include <string>
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QString>
 #include <QVariant>
 
 #include "app/prefs_rect.h"
 #include "support/macroman.h"
+#include "support/save_file.h"
 
 namespace ks {
 
@@ -81,14 +86,51 @@ bool VariantToPStr(const QVariant& v, PStr& out)
     return true;
 }
 
+// Where QSettings keeps the native store of an application on this platform;
+// known before QSettings opens it, as opening reads the file at once.
+QString NativeStorePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Tessaly/Kestrova.conf");
+}
+
+// Stands in for a file that must not be touched: nothing to read, nothing
+// ever written (SavePrefs does not get that far).
+std::unique_ptr<QSettings> NoStore()
+{
+    return std::make_unique<QSettings>(QString(), QSettings::IniFormat);
+}
+
 }  // namespace
 
+bool PrefsStore::UsePath(const QString& path)
+{
+    // Reading a FIFO would block for ever, and replacing a device would
+    // destroy it; a link to a regular file is read and written through.
+    const QFileInfo info(path);
+    usable_ = !info.exists() || info.isFile();
+    if (!usable_)
+        std::fprintf(stderr, "Kestrova: %s is not a regular file: start values are used and it is left as it is\n",
+                     QFile::encodeName(path).constData());
+    return usable_;
+}
+
 PrefsStore::PrefsStore()
-    : owned_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                         QStringLiteral("Tessaly"), QStringLiteral("Kestrova"))),
+{
+    if (UsePath(NativeStorePath())) {
+        owned_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tessaly"),
+                                             QStringLiteral("Kestrova"));
+    } else {
+        owned_ = NoStore();
+    }
+    settings_ = owned_.get();
+    settings_->setFallbacksEnabled(false);
+}
+
+PrefsStore::PrefsStore(const QString& path)
+    : owned_(UsePath(path) ? std::make_unique<QSettings>(path, QSettings::NativeFormat) : NoStore()),
       settings_(owned_.get())
 {
-    settings_->setFallbacksEnabled(false);
 }
 
 PrefsStore::PrefsStore(QSettings* settings) : settings_(settings) {}
@@ -140,6 +182,7 @@ void PrefsStore::SetRect(std::string_view key, const Rect16& r)
 
 bool PrefsStore::AppSynchronize()
 {
+    if (!usable_) return false;
     settings_->sync();
     return settings_->status() == QSettings::NoError;
 }
@@ -159,6 +202,7 @@ void PrefsStore::LoadPrefs(Prefs& p) const
 
 void PrefsStore::SavePrefs(const Prefs& p)
 {
+    if (!usable_) return;
     SetRect("Bounds", p.Bounds);
     SetRect("PrefeBounds", p.PrefeBounds);
     SetLong("BoundsCheck", p.BoundsCheck);
@@ -168,7 +212,14 @@ void PrefsStore::SavePrefs(const Prefs& p)
     SetLong("PrintDateCheck", p.PrintDateCheck);
     SetLong("UpdateForCheck", p.UpdateForCheck);
     SetLong("ImpVertScale", p.ImpVertScale);
-    AppSynchronize();  // a store that cannot be written is not reported
+    if (AppSynchronize()) return;
+    // QSettings only says that something failed (a file it could not parse
+    // counts too); a trial write tells whether, and why, writing did.
+    const QString path = settings_->fileName();
+    const QString why = TrialWriteFailure(path, 4096);
+    if (why.isEmpty()) return;
+    std::fprintf(stderr, "Kestrova: preferences not saved to %s: %s\n", QFile::encodeName(path).constData(),
+                 why.toLocal8Bit().constData());
 }
 
 }  // namespace ks

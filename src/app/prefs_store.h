@@ -21,6 +21,8 @@ public:
     // The application's own store: organization "Tessaly", application
     // "Kestrova", with no fall-back to organization or system files.
     PrefsStore();
+    // The store in the file at path, native format.
+    explicit PrefsStore(const QString& path);
     // A store the caller owns (tests hand in a file of their own).
     explicit PrefsStore(QSettings* settings);
     ~PrefsStore();
@@ -43,12 +45,23 @@ public:
     // value, so a missing or ill-typed key keeps it.
     void LoadPrefs(Prefs& p) const;
     // Writes the nine keys in the same order, then synchronises. A store
-    // that cannot be written is left as it is, silently.
+    // that cannot be written is left as it is; one line on standard error
+    // gives the system's reason.
     void SavePrefs(const Prefs& p);
+
+    // False when the file is there but is no regular file (after following
+    // links): a FIFO, a device, a folder. Such a file is neither read (the
+    // start values stay) nor replaced.
+    bool usable() const { return usable_; }
 
     QSettings& settings() const { return *settings_; }
 
 private:
+    // Checks path before anything opens it; false (and one line on standard
+    // error) when it must be left alone.
+    bool UsePath(const QString& path);
+
+    bool usable_ = true;
     std::unique_ptr<QSettings> owned_;
     QSettings* settings_ = nullptr;
 };

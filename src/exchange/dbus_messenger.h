@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
@@ -16,6 +17,9 @@
 namespace ks {
 
 inline constexpr int kMaxMessageBytes = 255;
+// How long joining the bus, and each bus call the program waits on, may
+// take: a bus that says nothing for this long counts as none.
+inline constexpr int kBusWaitMs = 1500;
 // Messages waiting for the main loop; a peer flooding beyond this loses the
 // excess rather than our memory.
 inline constexpr std::size_t kMaxPendingMessages = 100000;
@@ -73,8 +77,21 @@ private:
     QTimer next_;
 };
 
-// Starts "vantrel" from PATH, detached, unless one already is on the bus.
-// Returns true when a process was started.
-bool LaunchVantrel(DbusMessenger& m);
+// Starts "vantrel" from PATH, detached, unless one already is on the bus or
+// the one started last is still running and not yet on it: at most one
+// launch is in flight. After kJoinWaitMs without joining it may be started
+// again.
+class CompanionLauncher {
+public:
+    static constexpr int kJoinWaitMs = 10000;
+    explicit CompanionLauncher(DbusMessenger& m) : m_(m) {}
+    // True when a process was started.
+    bool Launch();
+
+private:
+    DbusMessenger& m_;
+    qint64 pid_ = 0;
+    QDeadlineTimer joinBy_;
+};
 
 }  // namespace ks

@@ -1,7 +1,9 @@
 // The parameter text records, both directions.
 #include "exchange/records.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <string>
 
 #include "support/numtext.h"
 
@@ -32,7 +34,11 @@ PStr MakeClipText(Kestrova& k)
     r += kDesignTag;
     r += kFieldSeparator;
     // PStr stops appending at 255 bytes, which is the record's cut.
-    for (const PStr* field : {&d.s_SP, &d.s_SPL, &d.s_FS, &d.s_VAS, &d.s_QTS, &d.s_QES,
+    std::string model(d.s_SP.view());
+    std::replace_if(model.begin(), model.end(), IsControlByte, ' ');
+    r += model;
+    r += kFieldSeparator;
+    for (const PStr* field : {&d.s_SPL, &d.s_FS, &d.s_VAS, &d.s_QTS, &d.s_QES,
                               &d.s_QMS, &d.s_EFI, &d.s_RE, &d.s_LE, &d.s_VB, &d.s_FC,
                               &d.s_QTC, &d.s_QA}) {
         r += *field;

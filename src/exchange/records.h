@@ -16,12 +16,22 @@ inline constexpr std::string_view kDesignTag = "DUMMY%";
 inline constexpr std::string_view kDriverTag = "DUMMY#";
 inline constexpr std::string_view kFieldSeparator = "  ";
 
+// A byte that would break the one-line record (a line end, a tab...): the
+// ASCII controls, which Mac Roman shares.
+inline bool IsControlByte(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return b < 0x20 || b == 0x7F;
+}
+
 // Rounds the thirteen numeric fields of the design record into their text
 // twins (s_SPL, s_FS ... s_QA), which keep the rounded texts afterwards.
 void ValueToText(Design& d);
 
 // Runs ValueToText, assembles the design record, cut at 255 bytes (possibly
-// inside a field), stores it in k.sh.ClipText and returns it.
+// inside a field), stores it in k.sh.ClipText and returns it. A control
+// character of a received text (the model name) becomes a blank there, so
+// the record is always one line.
 PStr MakeClipText(Kestrova& k);
 
 // Decodes k.sh.s_Masg as a driver record. The first field goes to

@@ -6,6 +6,7 @@
 
 #include "graphs/response_data.h"
 #include "graphs/surfaces/picture_output.h"
+#include "support/save_file.h"
 #include "kestrova.h"
 #include "support/macroman.h"
 

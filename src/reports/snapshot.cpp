@@ -5,7 +5,6 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -15,19 +14,14 @@
 #include "reports/snapshot_name.h"
 #include "reports/sound.h"
 #include "support/macroman.h"
+#include "support/save_file.h"
 
 namespace ks {
 
-bool WritePngFile(const QImage& image, const QString& path)
+QString WritePngFile(const QImage& image, const QString& path)
 {
-    if (image.isNull()) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    if (image.isNull()) return QStringLiteral("no picture was taken");
+    return SaveFileAtomically(path, [&image](QIODevice& file) { return image.save(&file, "PNG"); });
 }
 
 Snapshot::Snapshot(Kestrova& k, SoundPlayer& sound, SnapshotHost& host, QObject* parent)
@@ -100,9 +94,9 @@ void Snapshot::PutPngFileHandler(int result)
     if (path.isEmpty()) {
         // Cancelled: the number is offered again next time.
         --k_.sh.SnapNum;
-    } else if (!WritePngFile(image_, path)) {
+    } else if (const QString why = WritePngFile(image_, path); !why.isEmpty()) {
         image_ = {};
-        ShowWriteFailure();
+        ShowWriteFailure(why);
         return;
     }
     image_ = {};
@@ -110,13 +104,14 @@ void Snapshot::PutPngFileHandler(int result)
     emit finished();
 }
 
-void Snapshot::ShowWriteFailure()
+void Snapshot::ShowWriteFailure(const QString& why)
 {
     auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Kestrova"),
                                 QStringLiteral("SaveImageFile failed"), QMessageBox::NoButton,
                                 host_.designWindow());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("SaveImageFileFailed"));
+    box->setInformativeText(why);
     QPushButton* cont = box->addButton(QStringLiteral("Continue"), QMessageBox::AcceptRole);
     QPushButton* quit = box->addButton(QStringLiteral("Quit"), QMessageBox::DestructiveRole);
     box->setDefaultButton(cont);

@@ -48,7 +48,7 @@ signals:
 
 private:
     void PutPngFileHandler(int result);
-    void ShowWriteFailure();
+    void ShowWriteFailure(const QString& why);
 
     Kestrova& k_;
     SoundPlayer& sound_;
@@ -58,7 +58,8 @@ private:
     QPointer<QMessageBox> alert_;
 };
 
-// Writes a PNG atomically: on failure nothing is left at path.
-bool WritePngFile(const QImage& image, const QString& path);
+// Writes a PNG atomically: empty on success; on failure the reason (the
+// system's own where there is one) and nothing is left at path.
+QString WritePngFile(const QImage& image, const QString& path);
 
 }  // namespace ks

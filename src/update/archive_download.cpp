@@ -1,5 +1,7 @@
 #include "update/archive_download.h"
 
+#include <fcntl.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
@@ -43,13 +45,16 @@ bool ArchiveDownload::start(const QUrl& url, const QString& folder, std::chrono:
     folder_ = folder;
     savedPath_.clear();
     written_ = 0;
+    flushedTo_ = 0;
+    announced_ = -1;
     failed_ = false;
     file_.reset();
     reply_ = nam_.get(request);
     if (!reply_) return false;
+    reply_->setReadBufferSize(kReadBuffer);
+    connect(reply_, &QNetworkReply::metaDataChanged, this, &ArchiveDownload::OnMetaData);
     connect(reply_, &QNetworkReply::readyRead, this, &ArchiveDownload::OnData);
     connect(reply_, &QNetworkReply::finished, this, &ArchiveDownload::OnFinished);
-    connect(reply_, &QNetworkReply::downloadProgress, this, &ArchiveDownload::progress);
     return true;
 }
 
@@ -93,6 +98,15 @@ void ArchiveDownload::Fail()
     if (QNetworkReply* r = reply_.data(); r && !r->isFinished()) r->abort();
 }
 
+void ArchiveDownload::OnMetaData()
+{
+    if (!reply_ || failed_) return;
+    // Announced beyond the bound: refused before a byte is written.
+    const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
+    announced_ = length.isValid() ? length.toLongLong() : -1;
+    if (announced_ > kMaxArchive) Fail();
+}
+
 void ArchiveDownload::OnData()
 {
     if (!reply_ || failed_) return;
@@ -110,6 +124,17 @@ void ArchiveDownload::OnData()
         return;
     }
     written_ += chunk.size();
+    // Each chunk moves the bar (the reply's own report comes at most ten
+    // times a second, too seldom for a fast link).
+    emit progress(written_, announced_);
+#ifdef __linux__
+    // Starts writing the pages out as they come, without waiting, so the
+    // commit's sync at the end has little left to do on the main thread.
+    if (written_ - flushedTo_ >= kWriteBehind && file_->flush()) {
+        ::sync_file_range(file_->handle(), flushedTo_, written_ - flushedTo_, SYNC_FILE_RANGE_WRITE);
+        flushedTo_ = written_;
+    }
+#endif
 }
 
 void ArchiveDownload::OnFinished()

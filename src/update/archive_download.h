@@ -1,6 +1,7 @@
 // The download of the installer archive into a folder. The file is written
-// through QSaveFile: it appears under its name only when the whole archive
-// has arrived, so a failed or cut-off download leaves nothing behind. An
+// through QSaveFile as it arrives: it appears under its name only when the
+// whole announced archive has arrived, so a failed, cut-off or oversized
+// download leaves nothing behind. An
 // existing file is never overwritten: the name gets " (1)" ... " (99)"
 // before its extension, and when all of those are taken the download fails.
 #pragma once
@@ -25,6 +26,11 @@ public:
     // Bigger answers are refused: no installer is near this size, and a
     // server streaming without end must not fill the disk.
     static constexpr qint64 kMaxArchive = qint64(1) << 30;
+    // What the reply may hold before we take it: each chunk goes to the
+    // file as it comes, so memory stays flat and no pass of the event loop
+    // writes more than this.
+    static constexpr qint64 kReadBuffer = qint64(256) << 10;
+    static constexpr qint64 kWriteBehind = qint64(8) << 20;
     static constexpr int kMaxNumbered = 99;
 
     ArchiveDownload(QNetworkAccessManager& nam, QObject* parent = nullptr);
@@ -40,11 +46,13 @@ public:
     QString savedPath() const { return savedPath_; }
 
 signals:
+    // After each chunk written; total is -1 when the size is not announced.
     void progress(qint64 received, qint64 total);
     // Once per started download: true when the whole archive is saved.
     void finished(bool ok);
 
 private:
+    void OnMetaData();
     void OnData();
     void OnFinished();
     bool StatusOk() const;
@@ -57,6 +65,8 @@ private:
     QString folder_;
     QString savedPath_;
     qint64 written_ = 0;
+    qint64 flushedTo_ = 0;  // handed to the disk up to here
+    qint64 announced_ = -1;  // Content-Length, -1 when not given
     bool failed_ = false;
 };
 

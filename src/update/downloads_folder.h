@@ -11,7 +11,13 @@ class UpdateHost;
 // QStandardPaths' download location, or an empty text when there is none.
 QString DefaultDownloadsFolder();
 
+// Makes the user's trash ($XDG_DATA_HOME/Trash with files/ and info/, only
+// its owner's) where it is missing; false when it cannot be made.
+bool EnsureUserTrash();
+
 // Moves fileName of folder to the trash when it is there; true when moved.
+// When the trash cannot be made or the move fails the file stays; the
+// download then takes the next free name, never this one.
 bool ObjectToTrash(UpdateHost& host, const QString& folder, const QString& fileName);
 
 // Opens fileName of folder (or an absolute path) with its default

@@ -1,6 +1,11 @@
 #include "app/prefs_store.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
 #include <string>
 
 #include <QDir>
@@ -9,6 +14,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include "app/prefs.h"
 
@@ -280,42 +287,97 @@ TEST_F(PrefsStoreTest, TextsAreMacRomanAndBounded)
     EXPECT_EQ(r, (Rect16{-1, 2, -3, 4}));
 }
 
-TEST_F(PrefsStoreTest, StoreThatIsADirectoryCannotBeWritten)
+// A path that is there but is no regular file after following links (a
+// folder, a FIFO that would block the start, a device a root run would
+// replace) is neither read nor written, and says so on standard error.
+TEST_F(PrefsStoreTest, NonRegularFilesAreNeitherReadNorReplaced)
 {
-    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Kestrova.conf")));
-    QSettings s(Path(), QSettings::NativeFormat);
-    PrefsStore store(&s);
-    Prefs p;
-    store.LoadPrefs(p);
-    ExpectStartValues(p);
-    store.SavePrefs(Changed());  // silently
-    EXPECT_FALSE(store.AppSynchronize());
-    EXPECT_TRUE(QFileInfo(Path()).isDir());
+    struct Case {
+        const char* name;
+        std::function<bool(const QString&)> make;  // false: cannot be made here
+        bool (QFileInfo::*stillIs)() const;
+    };
+    const Case cases[] = {
+        {"folder", [](const QString& p) { return QDir().mkdir(p); }, &QFileInfo::isDir},
+        {"fifo", [](const QString& p) { return ::mkfifo(QFile::encodeName(p), 0600) == 0; }, &QFileInfo::exists},
+        {"link to a device",
+         [](const QString& p) {
+             const QString dev = p + QStringLiteral(".dev");
+             return ::mknod(QFile::encodeName(dev), S_IFCHR | 0600, makedev(1, 3)) == 0 && QFile::link(dev, p);
+         },
+         &QFileInfo::exists},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir_.filePath(QString::fromLatin1(c.name).replace(' ', '_') + ".conf");
+        if (!c.make(path)) {
+            std::printf("[  SKIPPED ] %s: cannot be made here (%s)\n", c.name, std::strerror(errno));
+            continue;
+        }
+        const QFileInfo before(path);
+        testing::internal::CaptureStderr();
+        {
+            PrefsStore store(path);
+            Prefs p;
+            store.LoadPrefs(p);
+            ExpectStartValues(p);
+            EXPECT_FALSE(store.usable());
+            store.SavePrefs(Changed());
+            EXPECT_FALSE(store.AppSynchronize());
+        }
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_NE(err.find("not a regular file"), std::string::npos) << err;
+        const QFileInfo after(path);
+        EXPECT_TRUE((after.*c.stillIs)());
+        EXPECT_FALSE(after.isFile());
+        EXPECT_EQ(after.isSymLink(), before.isSymLink());
+        if (before.isSymLink()) EXPECT_FALSE(QFileInfo(after.symLinkTarget()).isFile());
+    }
 }
 
-TEST_F(PrefsStoreTest, StoreInAReadOnlyFolderCannotBeWritten)
+// Dotfiles kept elsewhere: the store is read and written through the link,
+// which stays a link.
+TEST_F(PrefsStoreTest, LinkToARegularFileIsReadAndWrittenThrough)
 {
-    const QString ro = dir_.filePath(QStringLiteral("ro"));
-    ASSERT_TRUE(QDir().mkdir(ro));
-    ASSERT_TRUE(QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     {
-        QFile probe(ro + QStringLiteral("/probe"));
-        if (probe.open(QIODevice::WriteOnly)) {
-            probe.close();
-            probe.remove();
-            QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-            GTEST_SKIP() << "folder permissions do not stop this user from writing";
-        }
-    }
-    const QString path = ro + QStringLiteral("/sub/Kestrova.conf");
-    {
-        QSettings s(path, QSettings::NativeFormat);
+        QSettings s(Path("real.conf"), QSettings::NativeFormat);
         PrefsStore store(&s);
+        store.SavePrefs(Changed());
+    }
+    ASSERT_TRUE(QFile::link(Path("real.conf"), Path()));
+    Prefs p;
+    {
+        PrefsStore store(Path());
+        EXPECT_TRUE(store.usable());
+        store.LoadPrefs(p);
+        ExpectSame(p, Changed());
+        p.ImpVertScale = 1;
+        store.SavePrefs(p);
+        EXPECT_TRUE(store.AppSynchronize());
+    }
+    EXPECT_TRUE(QFileInfo(Path()).isSymLink());
+    QSettings real(Path("real.conf"), QSettings::NativeFormat);
+    EXPECT_EQ(real.value("ImpVertScale").toInt(), 1);
+}
+
+// A plain file where a folder of the path should be: no user, root
+// included, can write there. The save fails, says why, and creates nothing.
+TEST_F(PrefsStoreTest, StoreBelowAPlainFileCannotBeWritten)
+{
+    WriteFile("not a folder", "blocker");
+    const QString path = Path("blocker") + QStringLiteral("/sub/Kestrova.conf");
+    testing::internal::CaptureStderr();
+    {
+        PrefsStore store(path);
         store.SavePrefs(Changed());
         EXPECT_FALSE(store.AppSynchronize());
     }
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(std::strerror(ENOTDIR)), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_FALSE(QFileInfo::exists(path));
-    QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(ReadFile("blocker"), QByteArray("not a folder"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/silent_socket.h"
 #include "common/wait_for.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -251,32 +253,51 @@ TEST_F(Transport, ListenerEndsOnTimeoutAndOnSignal)
     }
 }
 
-TEST_F(Transport, LaunchVantrelOnlyWhenNoneIsRunning)
+// At most one launch in flight: while the process started last runs and has
+// not joined the bus it is not started again; once it has ended it may be.
+// None is started while one is on the bus, nor when there is none to start.
+TEST_F(Transport, CompanionLaunchedOnceUntilItJoinsOrEnds)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString marker = dir.filePath(QStringLiteral("started"));
     QFile script(dir.filePath(QStringLiteral("vantrel")));
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write(("#!/bin/sh\necho x >> '" + marker + "'\n").toUtf8());
+    // Never joins the bus; stays until killed.
+    script.write(("#!/bin/sh\necho $$ >> '" + marker + "'\nexec '" + QStandardPaths::findExecutable("sleep") + "' 60\n").toUtf8());
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    auto started = [&] {
+        QFile m(marker);
+        return m.open(QIODevice::ReadOnly) ? QString::fromUtf8(m.readAll()).split('\n', Qt::SkipEmptyParts)
+                                           : QStringList();
+    };
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", dir.path().toUtf8());
-    EXPECT_TRUE(LaunchVantrel(*me));
-    EXPECT_TRUE(WaitFor([&] { return QFile::exists(marker); }));
+    CompanionLauncher launcher(*me);
+    EXPECT_TRUE(launcher.Launch());
+    for (int i = 0; i < 39; ++i) EXPECT_FALSE(launcher.Launch());
+    ASSERT_TRUE(WaitFor([&] { return started().size() == 1; }));
+    WaitFor([] { return false; }, 300);  // time for a second start, if any
+    EXPECT_EQ(started().size(), 1);
+
+    // It ended without joining: the next request starts another.
+    ::kill(started().value(0).toInt(), SIGKILL);
+    WaitFor([] { return false; }, 300);  // time for a second start, if any
+    EXPECT_TRUE(launcher.Launch());
+    ASSERT_TRUE(WaitFor([&] { return started().size() == 2; }));
+    ::kill(started().value(1).toInt(), SIGKILL);
 
     qputenv("PATH", oldPath);
     Listen({"--timeout", "20"});
     ASSERT_TRUE(WaitForPeers(QStringLiteral("Vantrel"), 1));
     qputenv("PATH", dir.path().toUtf8());
-    EXPECT_FALSE(LaunchVantrel(*me));
+    EXPECT_FALSE(launcher.Launch());
     qputenv("PATH", QByteArray("/nonexistent"));
-    EXPECT_FALSE(LaunchVantrel(*me));  // none on PATH either way
+    CompanionLauncher none(*me);
+    EXPECT_FALSE(none.Launch());
     qputenv("PATH", oldPath);
-    QFile m(marker);
-    ASSERT_TRUE(m.open(QIODevice::ReadOnly));
-    EXPECT_EQ(m.readAll(), "x\n");  // started once only
+    EXPECT_EQ(started().size(), 2);
 }
 
 TEST_F(Transport, BurstOfTenThousandArrivesInOrder)
@@ -321,7 +342,33 @@ TEST(NoBus, WorksAloneAndSendReportsNobody)
         EXPECT_FALSE(unreachable.connected());
         EXPECT_EQ(unreachable.send("Vantrel", "Vtrl", "x"), 0);
     }
+    // A bus that takes the connection and never answers is none either,
+    // within the bound, and kestrova-send gives up saying so.
+    QTemporaryDir dir;
+    kt::SilentSocket silentBus(dir.filePath(QStringLiteral("bus")));
+    ASSERT_TRUE(silentBus.ok());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", silentBus.address().toUtf8());
+    QElapsedTimer clock;
+    clock.start();
+    {
+        DbusMessenger silent(QStringLiteral("Kestrova"), QStringLiteral("Kstv"));
+        EXPECT_FALSE(silent.connected());
+        EXPECT_EQ(silent.send("Vantrel", "Vtrl", "x"), 0);
+    }
+    EXPECT_LT(clock.elapsed(), 3 * kBusWaitMs);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        clock.restart();
+        p.start(kSend, {"--to", "Kestrova", "hello"});
+        ASSERT_TRUE(p.waitForFinished(20000));
+        EXPECT_LT(clock.elapsed(), 3 * kBusWaitMs + 2000);
+        EXPECT_EQ(p.exitCode(), 1);
+        EXPECT_EQ(p.readAllStandardError(), "kestrova-send: no session bus answered; sent to nobody\n");
+    }
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/kestrova-bus");
+    env = QProcessEnvironment::systemEnvironment();
     QProcessEnvironment bogus = env;
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
     SendRun u = RunSend({"--to", "Vantrel", "hello"}, &bogus);

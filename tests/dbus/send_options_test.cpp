@@ -71,6 +71,9 @@ TEST(SendOptions, RefusedTexts)
         {"--listen", "--timeout", "0"},
         {"--listen", "--timeout", "nan"},
         {"x", "--driver", "fs=1"},           // text and driver
+        {"-h2"},                             // a text like an option needs "--"
+        {"-"},
+        {"--", "a", "b"},
     };
     for (const auto& args : bad) {
         SendOptions o;
@@ -109,6 +112,10 @@ TEST(SendOptions, DriverRefusals)
         {"--driver", "fs=1e999"},   {"--driver", "model=\xE4\xB8\xAD"},
         {"--driver", "FS=1"},
         {"--driver", "model=" + std::string(300, 'm')},  // record over 255 bytes
+        // Texts that would split their field or the line.
+        {"--driver", "model=two  blanks"}, {"--driver", "model=ends "},
+        {"--driver", "model=two\nlines"},  {"--driver", "range=tab\there"},
+        {"--driver", "range=\x7F"},
     };
     for (const auto& args : bad) {
         SendOptions o;
@@ -116,6 +123,23 @@ TEST(SendOptions, DriverRefusals)
         EXPECT_FALSE(Parse(args, o, err)) << args[1];
         EXPECT_FALSE(err.empty());
     }
+}
+
+TEST(SendOptions, HelpAndTextsAfterTheOptionsEnd)
+{
+    std::string err;
+    for (const char* h : {"-h", "--help"}) {
+        SendOptions o;
+        ASSERT_TRUE(Parse({h}, o, err)) << h;
+        EXPECT_TRUE(o.help);
+    }
+    SendOptions t;
+    ASSERT_TRUE(Parse({"--to", "Kestrova", "--", "-h"}, t, err)) << err;
+    EXPECT_FALSE(t.help);
+    EXPECT_EQ(t.text, "-h");
+    // Single blanks inside a name are fine.
+    SendOptions d;
+    ASSERT_TRUE(Parse({"--driver", "model=one blank", "range= lead"}, d, err)) << err;
 }
 
 TEST(SendOptions, ReceiverClass)

@@ -3,16 +3,21 @@
 // quit message, a burst of ten thousand messages, and hostile surroundings
 // (no session bus, a broken or unwritable preferences file).
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QScopeGuard>
+#include <csignal>
 #include <QDBusMessage>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <random>
 
+#include "common/silent_socket.h"
 #include "e2e_util.h"
 #include "exchange/dbus_messenger.h"
 #include "exchange/records.h"
@@ -174,6 +179,64 @@ private slots:
         QTest::qWait(2000);
         QCOMPARE(p->state(), QProcess::Running);
         QVERIFY(!Got("BootedVtrlFromKstv"));
+        p->terminate();
+        QVERIFY(Finished(*p));
+    }
+
+    // A bus that takes the connection and never answers: the program works
+    // alone, and a termination signal still runs the quit sequence.
+    void silentBusIsNoBus()
+    {
+        kt::SilentSocket silent(home_.filePath("silent-bus"));
+        QVERIFY(silent.ok());
+        QProcessEnvironment env;
+        env.insert("DBUS_SESSION_BUS_ADDRESS", silent.address());
+        auto p = StartProgram(env);
+        QTest::qWait(ks::kBusWaitMs + 1200 + 800);  // the bound, then the start-up timer
+        QCOMPARE(p->state(), QProcess::Running);
+        p->terminate();
+        QVERIFY(Finished(*p));
+        QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p->exitCode(), 0);
+        QSettings saved(confPath(), QSettings::IniFormat);
+        QCOMPARE(saved.allKeys().size(), 9);
+    }
+
+    // Answers to the start-up message while the companion it launched has
+    // not joined the bus start it once, not once per answer.
+    void bootAnswersLaunchTheCompanionOnce()
+    {
+        const QString bin = home_.filePath("bin");
+        QVERIFY(QDir().mkpath(bin));
+        const QString marker = home_.filePath("vantrel-started");
+        QFile script(bin + "/vantrel");
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(("#!/bin/sh\necho $$ >> '" + marker + "'\nexec '" + QStandardPaths::findExecutable("sleep") + "' 60\n").toUtf8());
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        auto started = [&] {
+            QFile m(marker);
+            return m.open(QIODevice::ReadOnly) ? QString::fromUtf8(m.readAll()).split('\n', Qt::SkipEmptyParts)
+                                               : QStringList();
+        };
+        me_.reset();  // no companion on the bus: each answer asks for a launch
+        const auto rejoin = qScopeGuard([this] { initTestCase(); });
+        QProcessEnvironment env;
+        env.insert("PATH", bin + ":" + qEnvironmentVariable("PATH"));
+        auto p = StartProgram(env);
+        QString to;
+        QVERIFY(WaitFor([&] {
+            const QStringList names = QDBusConnection::sessionBus().interface()->registeredServiceNames();
+            for (const QString& n : names)
+                if (n.startsWith("com.tessaly.Kestrova.p")) to = n;
+            return !to.isEmpty();
+        }));
+        for (int i = 0; i < 40; ++i) RawDeliver(to, "YesBootedVtrl");
+        QVERIFY(WaitFor([&] { return started().size() >= 1; }));
+        QTest::qWait(1500);
+        const QStringList pids = started();
+        for (const QString& pid : pids) ::kill(pid.toInt(), SIGKILL);
+        QCOMPARE(pids.size(), 1);
         p->terminate();
         QVERIFY(Finished(*p));
     }

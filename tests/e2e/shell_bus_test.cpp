@@ -32,7 +32,7 @@ class ShellBusTest : public QObject {
         {
             shell.exitProgram = [this](int s) { exits.push_back(s); };
             shell.beep = [] {};
-            shell.launchCompanion = [this] { return ks::LaunchVantrel(bus); };
+            shell.launchCompanion = [this] { return launcher.Launch(); };
             bus.setReceiver([this](const QByteArray& t) {
                 shell.Receive(std::string_view(t.constData(), static_cast<std::size_t>(t.size())));
             });
@@ -47,6 +47,7 @@ class ShellBusTest : public QObject {
         ks::PrefsStore store;
         ks::Kestrova k;
         ks::DbusMessenger bus;
+        ks::CompanionLauncher launcher{bus};
         ks::SilentSoundPlayer sound;
         ks::Shell shell;
         std::vector<int> exits;

@@ -1,4 +1,5 @@
 // The design record on the clipboard and the driver record in messages.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -126,6 +127,18 @@ TEST(DesignRecord, ModelNameWithTwoBlanksIsWrittenUnchanged)
     std::string r = MakeClipText(k).str();
     EXPECT_EQ(r.substr(0, 28), "DUMMY%  Big  Dome \xA5   87.7  ");
     EXPECT_EQ(Fields(r).size(), 16u);  // a reader splits the name in two
+}
+
+TEST(DesignRecord, ControlCharactersOfAReceivedNameBecomeBlanks)
+{
+    Kestrova k;
+    ClosedBoxDesign(k.d);
+    k.sh.s_Masg = std::string("DUMMY#  Two\nLines\r\t\x7F  Mid  ");
+    MasageTextToParameter(k);
+    EXPECT_EQ(k.d.s_SP.str(), "Two\nLines\r\t\x7F");  // kept as received
+    const std::string r = MakeClipText(k).str();
+    EXPECT_EQ(r.substr(0, 22), "DUMMY%  Two Lines     ");
+    EXPECT_TRUE(std::none_of(r.begin(), r.end(), IsControlByte)) << r;
 }
 
 TEST(DriverRecord, AllSixteenFieldsFillEveryTarget)

@@ -1,4 +1,7 @@
 // The snapshot command through its save dialog, as a user goes through it.
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPainter>
@@ -148,6 +151,10 @@ private slots:
         saveAs(s, "/proc/kestrova-snapshot.png");
         QVERIFY(s.failureAlert());
         QCOMPARE(s.failureAlert()->text(), QString("SaveImageFile failed"));
+        // With the system's reason, the one creating a file there gives.
+        errno = 0;
+        QCOMPARE(::open("/proc/kestrova-probe", O_WRONLY | O_CREAT, 0600), -1);
+        QCOMPARE(s.failureAlert()->informativeText(), QString::fromLocal8Bit(std::strerror(errno)));
         QVERIFY(!QFile::exists("/proc/kestrova-snapshot.png"));
         QCOMPARE(host.restored, 0);  // the alert is still up
         QPushButton* cont = nullptr;
@@ -169,11 +176,11 @@ private slots:
 
     void writtenFileIsAValidPngOrNothing()
     {
-        QVERIFY(!WritePngFile(QImage(), dir.filePath("null.png")));
+        QVERIFY(!WritePngFile(QImage(), dir.filePath("null.png")).isEmpty());
         QVERIFY(!QFile::exists(dir.filePath("null.png")));
         QImage img(4, 3, QImage::Format_RGB32);
         img.fill(Qt::green);
-        QVERIFY(WritePngFile(img, dir.filePath("ok.png")));
+        QCOMPARE(WritePngFile(img, dir.filePath("ok.png")), QString());
         QCOMPARE(QImage(dir.filePath("ok.png")).size(), QSize(4, 3));
     }
 

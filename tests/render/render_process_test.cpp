@@ -2,12 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "graphs/response_data.h"
 #include "graphs/surfaces/null_canvas.h"
@@ -179,6 +184,13 @@ TEST_F(RenderProcess, RecordIsOneUtf8Line)
     EXPECT_EQ(Lines(r.out), 1);
     EXPECT_EQ(r.out.rfind("DUMMY%  W\xC3\xA9  ", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("  20  "), std::string::npos) << r.out;
+
+    // A received name with line ends and a tab still gives one line.
+    r = Run({"--driver", "DUMMY#  Two\nLines\r\t  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ",
+             "--record"});
+    ASSERT_EQ(r.rc, 0) << r.err;
+    EXPECT_EQ(Lines(r.out), 1) << r.out;
+    EXPECT_EQ(r.out.rfind("DUMMY%  Two Lines    ", 0), 0u) << r.out;
 }
 
 TEST_F(RenderProcess, AlertGoesToStandardError)
@@ -221,18 +233,50 @@ TEST_F(RenderProcess, RefusalsExitTwoWithOneLineAndWriteNothing)
     }
 }
 
-TEST_F(RenderProcess, UnwritableOutputFailsWithoutAPartialFile)
+// A small tmpfs filled to the last byte, in a mount namespace of this test
+// (and of the programs it starts) only; empty when none can be made here,
+// with the reason.
+std::string MountFullFilesystem(const fs::path& at)
 {
-    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--export", "zma"}}) {
-        const fs::path out = dir / "missing-folder" / "a.png";
-        std::vector<std::string> a = args;
-        a.insert(a.end(), {"--out", out.string()});
-        Result r = Run(a);
-        EXPECT_EQ(r.rc, 1);
-        EXPECT_FALSE(fs::exists(out));
-        EXPECT_EQ(Lines(r.err), 1) << r.err;
-        EXPECT_EQ(r.err.rfind("kestrova-render: cannot write " + out.string() + ": ", 0), 0u) << r.err;
+    fs::create_directories(at);
+    if (::unshare(CLONE_NEWNS) != 0) return std::string("no mount namespace: ") + std::strerror(errno);
+    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", at.c_str(), "tmpfs", 0, "size=64k") != 0)
+        return std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+    std::ofstream fill(at / "fill", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (fill.write(block.data(), std::streamsize(block.size())) && fill.flush()) {
     }
+    return {};
+}
+
+// The one line names the system's reason, and nothing is left behind.
+TEST_F(RenderProcess, UnwritableOutputSaysWhyWithoutAPartialFile)
+{
+    Result r;
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--export", "zma"}}) {
+        const fs::path missing = dir / "missing-folder" / "a.png";
+        std::vector<std::string> a = args;
+        a.insert(a.end(), {"--out", missing.string()});
+        r = Run(a);
+        EXPECT_EQ(r.rc, 1);
+        EXPECT_FALSE(fs::exists(missing));
+        EXPECT_EQ(Lines(r.err), 1) << r.err;
+        EXPECT_NE(r.err.find(std::strerror(ENOENT)), std::string::npos) << r.err;
+    }
+
+    const fs::path full = dir / "full";
+    const std::string why = MountFullFilesystem(full);
+    if (!why.empty()) GTEST_SKIP() << "full file system case: " << why;
+    for (const char* name : {"a.png", "a.svg", "a.pdf"}) {
+        r = Run({"--out", (full / name).string()});
+        EXPECT_EQ(r.rc, 1) << name;
+        EXPECT_EQ(Lines(r.err), 1) << r.err;
+        EXPECT_NE(r.err.find(std::strerror(ENOSPC)), std::string::npos) << r.err;
+        EXPECT_EQ(fs::directory_iterator(full)->path().filename(), "fill");
+        EXPECT_EQ(std::distance(fs::directory_iterator(full), fs::directory_iterator()), 1) << name;
+    }
+    ::umount2(full.c_str(), MNT_DETACH);
 }
 
 TEST_F(RenderProcess, ExportWritesTheSampledDesignToAFileOrStandardOutput)

@@ -9,7 +9,12 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
+#include <QElapsedTimer>
+#include <QProgressBar>
 #include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QSet>
+#include <QThread>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,6 +22,7 @@
 #include "fake_host.h"
 #include "http_server.h"
 #include "kestrova.h"
+#include "update/archive_download.h"
 #include "update/update_check.h"
 #include "update/version_request.h"
 
@@ -47,6 +53,23 @@ QString Text(UpdateWindow* w, int id)
     return l ? l->text() : QStringLiteral("<no label>");
 }
 
+// A line of /proc/self/status in KiB ("VmRSS", "VmHWM"); -1 when unknown.
+qint64 StatusKb(const QByteArray& key)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key + ':')) return line.mid(key.size() + 1).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+// The peak resident size starts again from the current one.
+bool ResetPeakMemory()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
+}
+
 }  // namespace
 
 class UpdateCheckTest : public QObject {
@@ -68,9 +91,10 @@ class UpdateCheckTest : public QObject {
         server_.route(kVersionPath, r);
     }
     void ServeZip(const QByteArray& body, int status = 200, qsizetype cutAfter = -1,
-                  QList<QPair<QByteArray, QByteArray>> headers = {})
+                  QList<QPair<QByteArray, QByteArray>> headers = {}, qint64 announce = -1)
     {
         TestHttpServer::Route r;
+        r.announce = announce;
         r.status = status;
         r.body = body;
         r.cutAfter = cutAfter;
@@ -85,7 +109,7 @@ class UpdateCheckTest : public QObject {
         return judged.wait(5000) && judged.count() == 1;
     }
     // A newer version found and its window open, then "Download..." pressed.
-    bool DownloadFromWindow(bool& ok)
+    bool DownloadFromWindow(bool& ok, int timeoutMs = 10000)
     {
         ServeVersion("9.9.9");
         if (!Judge(false) || !uc_->window()) return false;
@@ -93,7 +117,7 @@ class UpdateCheckTest : public QObject {
         if (!download) return false;
         QSignalSpy finished(uc_.get(), &UpdateCheck::downloadFinished);
         QTest::mouseClick(download, Qt::LeftButton);
-        if (!finished.wait(10000)) return false;
+        if (!finished.wait(timeoutMs)) return false;
         ok = finished.first().first().toBool();
         return true;
     }
@@ -333,14 +357,17 @@ private slots:
     {
         QTest::addColumn<int>("status");
         QTest::addColumn<int>("cutAfter");
-        QTest::newRow("not found") << 404 << -1;
-        QTest::newRow("cut off halfway") << 200 << 100 * 1024;
+        QTest::addColumn<qint64>("announce");
+        QTest::newRow("not found") << 404 << -1 << qint64(-1);
+        QTest::newRow("cut off halfway") << 200 << 100 * 1024 << qint64(-1);
+        QTest::newRow("announced beyond the bound") << 200 << -1 << ArchiveDownload::kMaxArchive + 1;
     }
     void downloadFailures()
     {
         QFETCH(int, status);
         QFETCH(int, cutAfter);
-        ServeZip(RandomBytes(200 * 1024), status, cutAfter);
+        QFETCH(qint64, announce);
+        ServeZip(RandomBytes(200 * 1024), status, cutAfter, {}, announce);
         bool ok = true;
         QVERIFY(DownloadFromWindow(ok));
         QVERIFY(!ok);
@@ -350,6 +377,79 @@ private slots:
         QCOMPARE(DownloadsListing(), QStringList());
         QCOMPARE(Text(uc_->window(), 556), QStringLiteral("Download is Failed."));
         QVERIFY(!uc_->window()->control(555));
+    }
+
+    // A fast server in a thread of its own, as a fast link feeds the program:
+    // the archive streams to its file, so the window stays responsive, the
+    // memory flat and the progress bar moving, whatever the size.
+    void largeDownloadKeepsTheWindowResponsiveAndMemoryFlat()
+    {
+        constexpr qint64 kSize = qint64(200) << 20;
+        QThread serverThread;
+        QObject inThread;
+        inThread.moveToThread(&serverThread);
+        serverThread.start();
+        TestHttpServer* fast = nullptr;
+        QMetaObject::invokeMethod(&inThread, [&] {
+            fast = new TestHttpServer;
+            TestHttpServer::Route r;
+            r.generated = kSize;
+            fast->route(kZipPath, r);
+            if (!fast->listen()) fast->deleteLater(), fast = nullptr;
+        }, Qt::BlockingQueuedConnection);
+        QVERIFY(fast);
+        const auto stopServer = qScopeGuard([&] {
+            QMetaObject::invokeMethod(&inThread, [&] { delete fast; }, Qt::BlockingQueuedConnection);
+            serverThread.quit();
+            serverThread.wait();
+        });
+        k_->up.downloadURL = (fast->base() + QString::fromLatin1(kZipPath)).toStdString();
+
+        // The longest gap between ticks of a fast timer is the longest stall.
+        QElapsedTimer clock;
+        qint64 last = -1, longestStall = 0, peakRssKb = 0;
+        QSet<int> progressSeen;
+        QTimer ticker;
+        ticker.setInterval(5);
+        connect(&ticker, &QTimer::timeout, this, [&] {
+            const qint64 now = clock.elapsed();
+            if (last >= 0) longestStall = std::max(longestStall, now - last);
+            last = now;
+            peakRssKb = std::max(peakRssKb, StatusKb("VmRSS"));
+            if (UpdateWindow* w = uc_->window())
+                if (auto* bar = w->findChild<QProgressBar*>("progress"); bar && bar->isVisible())
+                    if (bar->value() > 0 && bar->value() < bar->maximum()) progressSeen.insert(bar->value());
+        });
+        const qint64 startRssKb = StatusKb("VmRSS");
+        QVERIFY(startRssKb > 0);
+        const bool peakReset = ResetPeakMemory();
+        clock.start();
+        ticker.start();
+        bool ok = false;
+        QVERIFY(DownloadFromWindow(ok, 60000));
+        ticker.stop();
+        const qint64 ms = clock.elapsed();
+        if (peakReset) peakRssKb = std::max(peakRssKb, StatusKb("VmHWM"));
+        qInfo("200 MiB in %lld ms: longest stall %lld ms, peak memory %lld KiB above the start",
+              static_cast<long long>(ms), static_cast<long long>(longestStall),
+              static_cast<long long>(peakRssKb - startRssKb));
+        QVERIFY(ok);
+        QVERIFY2(longestStall <= 400, qPrintable(QStringLiteral("stalled %1 ms").arg(longestStall)));
+        QVERIFY2(peakRssKb - startRssKb <= 64 * 1024,
+                 qPrintable(QStringLiteral("grew by %1 KiB").arg(peakRssKb - startRssKb)));
+        QVERIFY2(progressSeen.size() >= 10, "the progress bar did not move during the download");
+
+        QFile saved(QDir(downloads_).filePath("Kestrova.zip"));
+        QCOMPARE(saved.size(), kSize);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        for (qint64 at : {qint64(0), kSize / 3, kSize - 65536}) {
+            QVERIFY(saved.seek(at));
+            const QByteArray got = saved.read(65536);
+            QByteArray want(got.size(), Qt::Uninitialized);
+            for (qsizetype i = 0; i < want.size(); ++i) want[i] = TestHttpServer::Generated(at + i);
+            QCOMPARE(got, want);
+        }
+        saved.remove();
     }
 
     void earlierArchiveAndPackageGoToTheTrashFirst()
@@ -371,6 +471,55 @@ private slots:
         QCOMPARE(ReadAll(trash + "Kestrova.pkg"), QByteArray("old Kestrova.pkg"));
         QCOMPARE(ReadAll(QDir(downloads_).filePath("Kestrova.zip")), archive);
         QCOMPARE(DownloadsListing(), QStringList{"Kestrova.zip"});
+    }
+
+    // A data folder that does not exist yet gets its trash (owner only); one
+    // that cannot be made leaves the earlier archive where it is, the new
+    // one takes the next name, and nothing is written anywhere else.
+    void trashIsMadeWhenMissingElseTheFileStays()
+    {
+        const QByteArray xdgData = qgetenv("XDG_DATA_HOME");
+        const QString cwd = QDir::currentPath();
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_DATA_HOME", xdgData);
+            QDir::setCurrent(cwd);
+        });
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        const QString zip = QDir(downloads_).filePath("Kestrova.zip");
+        auto writeOld = [&] {
+            QFile f(zip);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("old");
+        };
+
+        const QString fresh = root_.filePath("fresh-data/share");
+        qputenv("XDG_DATA_HOME", fresh.toUtf8());
+        writeOld();
+        ServeZip("new one");
+        bool ok = false;
+        QVERIFY(DownloadFromWindow(ok));
+        QVERIFY(ok);
+        QCOMPARE(ReadAll(fresh + "/Trash/files/Kestrova.zip"), QByteArray("old"));
+        QVERIFY(QFileInfo(fresh + "/Trash/info").isDir());
+        QCOMPARE(QFileInfo(fresh + "/Trash").permissions() & 0x0077, QFileDevice::Permissions());
+        QCOMPARE(ReadAll(zip), QByteArray("new one"));
+
+        QFile blocker(root_.filePath("plain"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        qputenv("XDG_DATA_HOME", (blocker.fileName() + "/data").toUtf8());
+        writeOld();
+        cleanup();
+        init();  // a fresh window and folder, the same downloads
+        uc_->setDownloadsFolder(QFileInfo(zip).path());
+        downloads_ = QFileInfo(zip).path();
+        QVERIFY(DownloadFromWindow(ok));
+        QVERIFY(ok);
+        QCOMPARE(ReadAll(zip), QByteArray("old"));
+        QCOMPARE(ReadAll(QDir(downloads_).filePath("Kestrova (1).zip")), QByteArray("new one"));
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
     }
 
     void suggestedNameIsUsedAndNeverOverwrites()

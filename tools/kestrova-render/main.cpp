@@ -9,6 +9,7 @@
 #include "exchange/records.h"
 #include "graphs/surfaces/null_canvas.h"
 #include "graphs/surfaces/picture_output.h"
+#include "support/save_file.h"
 #include "graphs/surfaces/recording_canvas.h"
 #include "graphs/surfaces/resource_dir.h"
 #include "render_options.h"

@@ -47,6 +47,7 @@ int Listen(QCoreApplication& app, const ks::SendOptions& o)
 int Send(const ks::SendOptions& o)
 {
     ks::DbusMessenger m(QString::fromStdString(o.as), QString::fromStdString(ks::ReceiverClass(o.as)));
+    if (!m.connected()) std::fputs("kestrova-send: no session bus answered; sent to nobody\n", stderr);
     const int n = m.send(o.to, ks::ReceiverClass(o.to), o.text);
     // Written out before the process ends, or short runs would lose them.
     m.flush();
@@ -65,6 +66,10 @@ int main(int argc, char** argv)
     if (!ks::ParseSendOptions(args, o, error)) {
         std::fprintf(stderr, "kestrova-send: %s\n", error.c_str());
         return 2;
+    }
+    if (o.help) {
+        std::fputs(ks::kSendUsage, stdout);
+        return 0;
     }
     QCoreApplication app(argc, argv);
     return o.listen ? Listen(app, o) : Send(o);

@@ -1,5 +1,6 @@
 #include "send_options.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -48,6 +49,15 @@ bool ToMacRoman(const std::string& utf8, std::string& out, std::string& error)
     return true;
 }
 
+// A text field must neither hold the separator nor end where one starts
+// (its own trailing blank would join the next), and the record stays one line.
+bool FitsOneField(const std::string& macRoman)
+{
+    if (macRoman.find(kFieldSeparator) != std::string::npos) return false;
+    if (!macRoman.empty() && macRoman.back() == ' ') return false;
+    return std::none_of(macRoman.begin(), macRoman.end(), [](char c) { return IsControlByte(c); });
+}
+
 bool SetDriverField(DriverRecordFields& f, const std::string& kv, std::string& error)
 {
     const auto eq = kv.find('=');
@@ -59,6 +69,10 @@ bool SetDriverField(DriverRecordFields& f, const std::string& kv, std::string& e
     if (key == "model" || key == "range") {
         std::string mr;
         if (!ToMacRoman(value, mr, error)) return false;
+        if (!FitsOneField(mr)) {
+            error = key + " holds two blanks in a row, ends in a blank or holds a control character";
+            return false;
+        }
         (key == "model" ? f.model : f.range) = mr;
         return true;
     }
@@ -122,6 +136,9 @@ bool ParseSendOptions(const std::vector<std::string>& args, SendOptions& o, std:
         std::string v;
         if (driver) {
             if (!SetDriverField(fields, a, error)) return false;
+        } else if (a == "-h" || a == "--help") {
+            o.help = true;
+            return true;
         } else if (a == "--listen") {
             o.listen = true;
         } else if (a == "--to" || a == "--as") {
@@ -152,7 +169,8 @@ bool ParseSendOptions(const std::vector<std::string>& args, SendOptions& o, std:
                 return false;
             }
             driver = true;
-        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-' && a != "--") {
+        } else if (!a.empty() && a[0] == '-' && a != "--") {
+            // A text of this shape is sent only after "--".
             error = "unknown option: " + a;
             return false;
         } else {
@@ -190,7 +208,7 @@ bool ParseSendOptions(const std::vector<std::string>& args, SendOptions& o, std:
         return true;
     }
     if (!haveText) {
-        error = "usage: kestrova-send [--to NAME] [--as NAME] TEXT | --driver KEY=VALUE... | --listen";
+        error = "nothing to send (see --help)";
         return false;
     }
     return true;

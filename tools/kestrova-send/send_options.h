@@ -7,7 +7,15 @@
 
 namespace ks {
 
+inline constexpr const char* kSendUsage =
+    "usage: kestrova-send [--to NAME] [--as NAME] [--] TEXT\n"
+    "       kestrova-send [--to NAME] [--as NAME] --driver KEY=VALUE...\n"
+    "       kestrova-send --listen [--as NAME] [--count N] [--timeout SECONDS]\n"
+    "A TEXT that begins with '-' follows '--'. Driver keys: model, range, dia, fs, vas,\n"
+    "qts, qes, qms, effi, re, pemax, sd, xmax, vd, le.\n";
+
 struct SendOptions {
+    bool help = false;  // -h or --help: print the usage, send nothing
     bool listen = false;
     std::string to = "Kestrova";
     std::string as = "Vantrel";

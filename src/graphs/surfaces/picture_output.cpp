@@ -5,25 +5,13 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "graphs/surfaces/image_canvas.h"
 #include "graphs/surfaces/painter_canvas.h"
+#include "support/save_file.h"
 
 namespace ks {
-
-QString SaveFileBytes(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return file.errorString();
-    }
-    if (!file.commit()) return file.errorString();
-    return {};
-}
 
 std::optional<PictureKind> PictureKindFor(const QString& path)
 {

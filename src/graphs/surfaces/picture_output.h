@@ -16,10 +16,6 @@ enum class PictureKind { Png, Svg, Pdf };
 // By the file name's suffix (.png, .svg, .pdf, any case); none otherwise.
 std::optional<PictureKind> PictureKindFor(const QString& path);
 
-// Writes bytes to path through QSaveFile, so the file appears whole or not
-// at all. Returns an empty text on success, else the reason.
-QString SaveFileBytes(const QString& path, const QByteArray& bytes);
-
 // Runs draw on a surface of width x height points and writes it to path.
 // Returns an empty text on success, else what went wrong.
 QString WritePicture(const QString& path, PictureKind kind, int width, int height, const QString& imagesDir,
