@@ -1,6 +1,6 @@
 if(KESTROVA_WITH_QT)
   kestrova_bench(graphs_bench
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/graphs_bench.cpp
-    LIBS kestrova_qt)
+    LIBS app_qt)
   add_dependencies(graphs_bench kestrova_images)
 endif()

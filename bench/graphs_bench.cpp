@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "graphs/dispatch.h"
-#include "graphs/surfaces/image_canvas.h"
-#include "graphs/surfaces/null_canvas.h"
-#include "graphs/surfaces/painter_canvas.h"
-#include "graphs/surfaces/resource_dir.h"
+#include "graphs/qt/image_canvas.h"
+#include "graphs/null_canvas.h"
+#include "graphs/qt/painter_canvas.h"
+#include "support/qt/resource_dir.h"
 #include "model/response.h"
 
 using namespace ks;

@@ -1,3 +1,3 @@
 kestrova_bench(model_bench
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/model_bench.cpp
-  LIBS kestrova_core)
+  LIBS model graphs)

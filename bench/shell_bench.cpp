@@ -13,11 +13,11 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "app/design_window.h"
-#include "app/menus.h"
-#include "app/prefs_store.h"
-#include "app/shell.h"
-#include "exchange/dbus_messenger.h"
+#include "app/qt/design_window.h"
+#include "app/qt/menus.h"
+#include "app/qt/prefs_store.h"
+#include "app/qt/shell.h"
+#include "exchange/qt/dbus_messenger.h"
 #include "exchange/records.h"
 #include "reports/sound.h"
 

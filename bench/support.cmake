@@ -1,3 +1,3 @@
 kestrova_bench(support_bench
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/support_bench.cpp
-  LIBS kestrova_core)
+  LIBS support exchange)

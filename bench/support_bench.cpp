@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "exchange/records.h"
-#include "kestrova.h"
+#include "context/kestrova.h"
 #include "support/macroman.h"
 #include "support/numtext.h"
 

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "app/shell_state.h"
+#include "context/shell_state.h"
 #include "support/pstring.h"
 
 namespace ks {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "exchange/messenger.h"
-#include "kestrova.h"
+#include "context/kestrova.h"
 
 namespace ks {
 

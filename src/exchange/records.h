@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 #include "support/pstring.h"
 
 namespace ks {

@@ -1,7 +1,7 @@
 // The amplitude graph: frame with its four level axes, and the curve.
 #pragma once
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 
 namespace ks {
 

@@ -1,3 +1,4 @@
+#include "graphs/canvas.h"
 #include "graphs/dispatch.h"
 
 #include "graphs/amp.h"
@@ -6,7 +7,7 @@
 #include "graphs/nyquist.h"
 #include "graphs/phase.h"
 #include "graphs/step_graph.h"
-#include "reports/system_profile.h"
+#include "graphs/system_profile.h"
 
 namespace ks {
 

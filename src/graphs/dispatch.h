@@ -2,7 +2,7 @@
 // current view's frame and curve, or the system profile sheet.
 #pragma once
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 
 namespace ks {
 

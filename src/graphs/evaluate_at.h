@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 
 namespace ks {
 

@@ -2,7 +2,7 @@
 // and group-delay graphs, and the system caption drawn above every graph.
 #pragma once
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 
 namespace ks {
 

@@ -2,7 +2,7 @@
 // the frame for that range and the curve.
 #pragma once
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 
 namespace ks {
 

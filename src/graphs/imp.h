@@ -2,7 +2,7 @@
 // logarithmic 1 ohm .. 1 kilohm axis) and curve.
 #pragma once
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 
 namespace ks {
 

@@ -2,7 +2,7 @@
 // 10 Hz, on a frame spanning +-2 on both axes.
 #pragma once
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 
 namespace ks {
 

@@ -2,7 +2,7 @@
 // 20 kHz downwards.
 #pragma once
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 
 namespace ks {
 

@@ -1,3 +1,4 @@
+#include "graphs/canvas.h"
 #include "graphs/primitives.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 // FS / QTS, and the curve from the numerical inverse Laplace transform.
 #pragma once
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 
 namespace ks {
 

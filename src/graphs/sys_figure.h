@@ -1,7 +1,7 @@
 // The parameter symbols written beside the system figure of the profile sheet.
 #pragma once
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 
 namespace ks {
 

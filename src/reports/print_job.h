@@ -2,7 +2,7 @@
 // the texts of the print error alert.
 #pragma once
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 #include "support/pstring.h"
 
 namespace ks {

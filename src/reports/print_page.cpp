@@ -1,11 +1,12 @@
+#include "graphs/canvas.h"
 #include "reports/print_page.h"
 
 #include <cstdio>
 
 #include "graphs/dispatch.h"
 #include "graphs/primitives.h"
-#include "reports/box_rows.h"
-#include "reports/system_profile.h"
+#include "graphs/box_rows.h"
+#include "graphs/system_profile.h"
 
 namespace ks {
 

@@ -2,7 +2,7 @@
 // printed parameter list below it; then the optional date stamp.
 #pragma once
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 
 namespace ks {
 

@@ -1,4 +1,4 @@
-#include "app/default_window.h"
+#include "app/qt/default_window.h"
 
 #include <QFontMetrics>
 #include <QFrame>

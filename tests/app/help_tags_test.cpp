@@ -1,4 +1,4 @@
-#include "app/help_tags.h"
+#include "app/qt/help_tags.h"
 
 #include <QApplication>
 #include <QHelpEvent>

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/prefs.h"
+#include "context/prefs.h"
 
 namespace ks {
 namespace {

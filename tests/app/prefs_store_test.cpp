@@ -1,4 +1,4 @@
-#include "app/prefs_store.h"
+#include "app/qt/prefs_store.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,7 +17,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
-#include "app/prefs.h"
+#include "context/prefs.h"
 
 namespace ks {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/prefs_window.h"
+#include "app/qt/prefs_window.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -10,7 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 
 namespace ks {
 namespace {

@@ -1,5 +1,5 @@
 // The transport between real processes on a private session bus.
-#include "exchange/dbus_messenger.h"
+#include "exchange/qt/dbus_messenger.h"
 
 #include <gtest/gtest.h>
 

@@ -19,7 +19,7 @@
 
 #include "common/silent_socket.h"
 #include "e2e_util.h"
-#include "exchange/dbus_messenger.h"
+#include "exchange/qt/dbus_messenger.h"
 #include "exchange/records.h"
 
 using kt::WaitFor;

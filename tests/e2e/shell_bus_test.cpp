@@ -7,13 +7,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/design_window.h"
-#include "app/menus.h"
-#include "app/prefs_store.h"
-#include "app/shell.h"
+#include "app/qt/design_window.h"
+#include "app/qt/menus.h"
+#include "app/qt/prefs_store.h"
+#include "app/qt/shell.h"
 #include "e2e_util.h"
-#include "exchange/dbus_messenger.h"
-#include "kestrova.h"
+#include "exchange/qt/dbus_messenger.h"
+#include "context/kestrova.h"
 #include "reports/sound.h"
 
 using kt::Listener;

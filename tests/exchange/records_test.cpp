@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "exchange/records.h"
-#include "kestrova.h"
+#include "context/kestrova.h"
 #include "support/numtext.h"
 
 namespace ks {

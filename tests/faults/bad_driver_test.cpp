@@ -9,7 +9,7 @@
 
 #include "exchange/records.h"
 #include "graphs/dispatch.h"
-#include "graphs/surfaces/recording_canvas.h"
+#include "graphs/recording_canvas.h"
 #include "model/response.h"
 #include "reports/print_page.h"
 #include "support/numtext.h"

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "exchange/records.h"
-#include "kestrova.h"
+#include "context/kestrova.h"
 #include "model/response.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

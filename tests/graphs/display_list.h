@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "graphs/surfaces/recording_canvas.h"
-#include "kestrova.h"
+#include "graphs/recording_canvas.h"
+#include "context/kestrova.h"
 #include "model/response.h"
 
 namespace ks::test {

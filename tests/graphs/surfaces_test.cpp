@@ -8,11 +8,11 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "graphs/surfaces/bundle_image.h"
-#include "graphs/surfaces/fonts.h"
-#include "graphs/surfaces/image_canvas.h"
-#include "graphs/surfaces/painter_canvas.h"
-#include "graphs/surfaces/resource_dir.h"
+#include "support/qt/bundle_image.h"
+#include "support/qt/fonts.h"
+#include "graphs/qt/image_canvas.h"
+#include "graphs/qt/painter_canvas.h"
+#include "support/qt/resource_dir.h"
 
 using namespace ks;
 

@@ -11,9 +11,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/default_window.h"
-#include "app/design_window.h"
-#include "graphs/surfaces/image_canvas.h"
+#include "app/qt/default_window.h"
+#include "app/qt/design_window.h"
+#include "graphs/qt/image_canvas.h"
 #include "shell_fixture.h"
 
 using namespace ks::menu;

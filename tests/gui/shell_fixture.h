@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "app/menus.h"
-#include "app/prefs_store.h"
-#include "app/shell.h"
+#include "app/qt/menus.h"
+#include "app/qt/prefs_store.h"
+#include "app/qt/shell.h"
 #include "common/recording_messenger.h"
 #include "exchange/records.h"
-#include "kestrova.h"
+#include "context/kestrova.h"
 #include "reports/sound.h"
 #include "support/macroman.h"
 

@@ -14,8 +14,8 @@
 #include <QScreen>
 #include <QTest>
 
-#include "app/design_window.h"
-#include "graphs/surfaces/image_canvas.h"
+#include "app/qt/design_window.h"
+#include "graphs/qt/image_canvas.h"
 #include "shell_fixture.h"
 
 using namespace ks::menu;

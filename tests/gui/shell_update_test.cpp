@@ -6,8 +6,8 @@
 
 #include "http_server.h"
 #include "shell_fixture.h"
-#include "update/update_check.h"
-#include "update/update_state.h"
+#include "update/qt/update_check.h"
+#include "context/update_state.h"
 
 using namespace ks::menu;
 using kt::ShellRig;

@@ -9,10 +9,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 #include "model/response.h"
 #include "reports/print_job.h"
-#include "reports/printing.h"
+#include "reports/qt/printing.h"
 #include "support/numtext.h"
 
 using namespace ks;

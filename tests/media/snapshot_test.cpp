@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "kestrova.h"
-#include "reports/snapshot.h"
+#include "context/kestrova.h"
+#include "reports/qt/snapshot.h"
 #include "reports/snapshot_name.h"
 #include "reports/sound.h"
 

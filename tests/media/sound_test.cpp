@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "reports/sound_player.h"
+#include "reports/qt/sound_player.h"
 
 using namespace ks;
 

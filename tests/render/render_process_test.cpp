@@ -15,8 +15,8 @@
 #include <unistd.h>
 
 #include "graphs/response_data.h"
-#include "graphs/surfaces/null_canvas.h"
-#include "graphs/surfaces/recording_canvas.h"
+#include "graphs/null_canvas.h"
+#include "graphs/recording_canvas.h"
 #include "render_session.h"
 
 namespace fs = std::filesystem;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphs/display_list.h"
-#include "graphs/surfaces/null_canvas.h"
+#include "graphs/null_canvas.h"
 
 using namespace ks;
 using namespace ks::test;

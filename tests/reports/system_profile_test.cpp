@@ -1,4 +1,4 @@
-#include "reports/system_profile.h"
+#include "graphs/system_profile.h"
 
 #include <gtest/gtest.h>
 

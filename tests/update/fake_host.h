@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "update/update_host.h"
+#include "update/qt/update_host.h"
 
 struct FakeUpdateHost : ks::UpdateHost {
     QStringList calls;   // "MenuDisable", "InitMenu16", "Send QuitVtrl", "Open PATH" ...

@@ -21,10 +21,10 @@
 
 #include "fake_host.h"
 #include "http_server.h"
-#include "kestrova.h"
-#include "update/archive_download.h"
-#include "update/update_check.h"
-#include "update/version_request.h"
+#include "context/kestrova.h"
+#include "update/qt/archive_download.h"
+#include "update/qt/update_check.h"
+#include "update/qt/version_request.h"
 
 using namespace ks;
 

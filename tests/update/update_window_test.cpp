@@ -12,8 +12,8 @@
 
 #include "fake_host.h"
 #include "http_server.h"
-#include "kestrova.h"
-#include "update/update_check.h"
+#include "context/kestrova.h"
+#include "update/qt/update_check.h"
 
 using namespace ks;
 

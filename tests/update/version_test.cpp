@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "update/update_state.h"
+#include "context/update_state.h"
 #include "update/version.h"
 
 using namespace ks;

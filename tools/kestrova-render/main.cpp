@@ -7,11 +7,11 @@
 #include <iostream>
 
 #include "exchange/records.h"
-#include "graphs/surfaces/null_canvas.h"
-#include "graphs/surfaces/picture_output.h"
-#include "support/save_file.h"
-#include "graphs/surfaces/recording_canvas.h"
-#include "graphs/surfaces/resource_dir.h"
+#include "graphs/null_canvas.h"
+#include "graphs/qt/picture_output.h"
+#include "support/qt/save_file.h"
+#include "graphs/recording_canvas.h"
+#include "support/qt/resource_dir.h"
 #include "render_options.h"
 #include "render_session.h"
 #include "support/macroman.h"

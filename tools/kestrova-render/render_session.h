@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "kestrova.h"
+#include "context/kestrova.h"
 #include "render_options.h"
 
 namespace ks {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "exchange/dbus_messenger.h"
+#include "exchange/qt/dbus_messenger.h"
 #include "send_options.h"
 #include "support/macroman.h"
 

@@ -1,0 +1,48 @@
+// Kestrova: the start values, the transport on the session bus, the shell,
+// then the event loop.
+#include <QApplication>
+#include <QIcon>
+#include <QStyleFactory>
+
+#include "app/qt/prefs_store.h"
+#include "app/qt/quit_signals.h"
+#include "app/qt/shell.h"
+#include "exchange/qt/dbus_messenger.h"
+#include "support/qt/resource_dir.h"
+#include "context/kestrova.h"
+#include "reports/qt/sound_player.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrova"));
+    QApplication::setOrganizationName(QStringLiteral("Tessaly"));
+    QApplication::setApplicationVersion(QStringLiteral(KESTROVA_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("kestrova"));
+    // The program lives on while no window is open, as the companion may
+    // send a driver at any time; it ends only through its quit paths.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(ks::ImagesDir() + QStringLiteral("/kestrova.png")));
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
+
+    // Before anything that may wait (the bus, the preferences file): a
+    // termination signal is handled once the loop runs, with the shell.
+    ks::Shell* running = nullptr;
+    ks::RouteQuitSignals([&running] {
+        if (running) running->QuitSequence();
+    });
+
+    ks::Kestrova k;  // every global at its start value
+    ks::DbusMessenger bus(QStringLiteral("Kestrova"), QStringLiteral("Kstv"));
+    ks::PrefsStore store;
+    ks::MediaSoundPlayer sound;
+    ks::Shell shell(k, bus, store, sound);
+    ks::CompanionLauncher launcher(bus);
+    shell.launchCompanion = [&launcher] { return launcher.Launch(); };
+    running = &shell;
+    shell.Start();
+    bus.setReceiver([&shell](const QByteArray& text) {
+        shell.Receive(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    });
+    return app.exec();
+}

@@ -1,0 +1,199 @@
+// The application shell: the start-up sequence, the command, window and
+// control tables, the set-up, close and quit sequences, and the windows. It
+// owns no design state: everything lives in the Kestrova context it is given.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/qt/default_window.h"
+#include "app/qt/design_window.h"
+#include "app/qt/menu_window.h"
+#include "app/qt/prefs_window.h"
+#include "exchange/companion.h"
+#include "reports/qt/printing.h"
+#include "reports/qt/response_export.h"
+#include "reports/qt/snapshot.h"
+#include "reports/sound.h"
+#include "update/qt/update_host.h"
+
+namespace ks {
+
+class ImageCanvas;
+class Menus;
+class PrefsStore;
+class SoundPlayer;
+class UpdateCheck;
+
+class Shell final : public QObject,
+                    public SnapshotHost,
+                    public PrintHost,
+                    public CompanionHost,
+                    public UpdateHost {
+    Q_OBJECT
+public:
+    static constexpr int kStartUpDelayMs = 1200;
+    // Messages kept while a sound plays; past this a flood loses the excess.
+    static constexpr std::size_t kMaxHeldMessages = 100000;
+
+    Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& sound,
+          QObject* parent = nullptr);
+    ~Shell() override;
+
+    // Steps 3 to 10 of start-up: the first message, the preferences, the
+    // menus, the start-up timer. The context holds its start values already.
+    void Start();
+
+    // How the process ends (default: leave the event loop with the status).
+    std::function<void(int status)> exitProgram;
+    // Launching the companion (default: nothing); true when one was started.
+    std::function<bool()> launchCompanion;
+    // The system beep (default QApplication::beep).
+    std::function<void()> beep;
+    // Opening a URL with its default application (default QDesktopServices).
+    std::function<bool(const QUrl&)> openUrl;
+
+    // The tables; false for what no row covers.
+    bool Command(int menuId, int index);
+    bool ControlHit(int id);
+    // A message from the companion (class Kstv, id TEXT).
+    void Receive(std::string_view text);
+
+    // The sequences.
+    void CarbonTimerAction();
+    void InitSetUp();
+    void ResponseWndClose();
+    void QuitSequence();
+    void PreferenceWndOKReturn();
+    void DefaultParamWndOKReturn();
+
+    // The small commands.
+    void HiAboutWnd();
+    void HelpWnd();
+    int LaunchMyURL();
+    int LSLaunchURL(const QString& url);
+    int CreateURLFromBundleResourceAndLaunch(const QString& name, const QString& folder);
+
+    // What tests and the benchmark look at.
+    Menus& menus() { return *menus_; }
+    DesignWindow* design() const { return design_; }
+    DefaultParamWindow* defaultWindow() const { return default_; }
+    PreferencesWindow* preferencesWindow() const { return prefs_; }
+    MenuWindow* menuWindow() const { return strip_; }
+    ImageCanvas& graph() { return *graph_; }
+    Snapshot& snapshot() { return *snapshot_; }
+    Printing& printing() { return *printing_; }
+    ResponseExport& responseExport() { return *export_; }
+    UpdateCheck& update() { return *update_; }
+    QWidget* aboutBox() const { return about_; }
+    QWidget* helpAlert() const { return help_; }
+    bool startUpTimerActive() const { return startUp_.isActive(); }
+
+    // SnapshotHost and PrintHost
+    QWidget* designWindow() override;
+    void MenuDisable() override;
+    void RestoreMenus() override;
+    void QuitProgram() override;
+    void Beep() override;
+
+    // CompanionHost
+    void SetUpDesign() override;
+    void StartUpdateCheck() override;
+    void HideWindows() override;
+    void CloseDesignWindow() override;
+    void LaunchCompanion() override;
+    void SavePrefsAndQuit() override;
+
+    // UpdateHost
+    void InitMenu16() override;
+    void InitMenu11() override;
+    void SendToVantrel(std::string_view text) override;
+    void SavePrefs() override;
+    void Quit(int status) override;
+    bool OpenWithDefaultApp(const QString& path) override;
+
+    // What the table rows run.
+    void ChooseResponse(int item);
+    void ChooseView(int item);
+    void ChooseAlignment(int item);
+    void ClosedBox();
+    void InfiniteBaffle();
+    void CommandCalc();
+    void CommandCopyParameters();
+    void CommandSnapShot();
+    void CommandPageSetup();
+    void CommandPrint();
+    void CommandExportResponse();
+    void CommandSpeakerSelect();
+    void CommandCheckForUpdates();
+    void CommandEdit(int item);
+    void PreferenceWnd();
+    void MailToMaker();
+
+private:
+    void RefreshSpeakerSelect();
+    void CloseDesign(bool showMenuWindow);
+    void ShowMenuWindow();
+
+    // Plays through the real player with the shell held: a sound blocks
+    // the program until it ends, so a message or an update timer that comes
+    // meanwhile waits for it.
+    class HeldSound final : public SoundPlayer {
+    public:
+        HeldSound(SoundPlayer& inner, Shell& shell) : inner_(inner), shell_(shell) {}
+        int PlayMovieSoundFromSupportFilename(std::string_view name, std::string_view folder) override;
+
+    private:
+        SoundPlayer& inner_;
+        Shell& shell_;
+    };
+    void Hold(bool on);
+    void ReleaseHeld();
+
+    // Remembers how many processes the last message reached.
+    class CountingMessenger final : public Messenger {
+    public:
+        explicit CountingMessenger(Messenger& inner) : inner_(inner) {}
+        int send(std::string_view name, std::string_view cls, std::string_view text) override
+        {
+            return last = inner_.send(name, cls, text);
+        }
+        int last = 0;
+
+    private:
+        Messenger& inner_;
+    };
+
+    Kestrova& k_;
+    CountingMessenger messenger_;
+    PrefsStore& store_;
+    HeldSound sound_;
+    int holds_ = 0;
+    std::deque<std::string> held_;
+    QTimer release_;
+    std::unique_ptr<Menus> menus_;
+    std::unique_ptr<ImageCanvas> graph_;
+    std::unique_ptr<Snapshot> snapshot_;
+    std::unique_ptr<Printing> printing_;
+    std::unique_ptr<ResponseExport> export_;
+    std::unique_ptr<UpdateCheck> update_;
+    QPointer<DesignWindow> design_;
+    QPointer<DefaultParamWindow> default_;
+    QPointer<PreferencesWindow> prefs_;
+    QPointer<MenuWindow> strip_;
+    QPointer<QWidget> about_;
+    QPointer<QWidget> help_;
+    QTimer startUp_;
+    bool quitting_ = false;
+    bool launched_ = false;
+};
+
+}  // namespace ks

@@ -1,0 +1,30 @@
+#include "exchange/qt/clipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QString>
+
+#include "exchange/records.h"
+#include "reports/sound.h"
+#include "support/macroman.h"
+
+namespace ks {
+
+void TextToClipBoard(Kestrova& k, const PStr* block)
+{
+    const PStr text = block ? *block : MakeClipText(k);
+    QClipboard* cb = QGuiApplication::clipboard();
+    if (!cb) return;  // no clipboard service: silently nothing
+    cb->clear();
+    cb->setText(QString::fromStdString(MacRomanToUtf8(text.view())));
+}
+
+void CopyParameters(Kestrova& k, SoundPlayer& sound)
+{
+    if (k.prefs.CopySoundCheck == 1) sound.PlayMovieSoundFromSupportFilename("Click.aif", "Images");
+    k.sh.copyFlag = 1;
+    TextToClipBoard(k);
+    k.sh.copyFlag = 0;
+}
+
+}  // namespace ks

@@ -1,0 +1,84 @@
+// Page Setup and Print of the current view: window-modal dialogs on the
+// design window, one page, one copy.
+#pragma once
+
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QObject>
+#include <QPageLayout>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+#include "reports/qt/page_setup_sheet.h"
+#include "reports/print_page.h"
+
+class QPrinter;
+class QWidget;
+
+namespace ks {
+
+struct Kestrova;
+
+// What printing needs from the shell.
+class PrintHost {
+public:
+    virtual ~PrintHost() = default;
+    virtual QWidget* designWindow() = 0;
+    virtual void MenuDisable() = 0;
+    virtual void RestoreMenus() = 0;
+    virtual void Beep() = 0;
+};
+
+class Printing : public QObject {
+    Q_OBJECT
+public:
+    Printing(Kestrova& k, PrintHost& host, QObject* parent = nullptr);
+    ~Printing() override;
+
+    void MyDoPageSetup();
+    void MyDoPrint();
+    // Draws the one page onto the printer; false (and the error alert) when
+    // the printer cannot be opened.
+    bool MyDoPrintLoop(QPrinter& printer);
+    void ReportPMError(int code);
+
+    // The page layout kept with the design window.
+    QPageLayout pageLayout() const { return layout_; }
+    // The date stamp's clock (tests fix it).
+    std::function<DateStamp()> clock;
+
+    PageSetupSheet* pageSetupDialog() const { return setup_; }
+    QPrintDialog* printDialog() const { return print_; }
+    QMessageBox* errorAlert() const { return alert_; }
+    QPrinter* printer() const { return printer_.get(); }
+    // Device points per page point of the last page drawn.
+    double pageScale() const { return pageScale_; }
+
+signals:
+    void finished();
+
+private:
+    // The design window a dialog opens on, with a fresh printer set up;
+    // nullptr (after a beep when there is no window) when none may open.
+    QWidget* PrepareDialog();
+    void MySetupPageFormatForPrinting(QPrinter& printer);
+    void MyPageSetupDoneRoutine(int result);
+    void MyPrintDialogDoneRoutine(int result);
+    int MyGetDocumentNumPagesInDoc(QPrinter& printer);
+
+    Kestrova& k_;
+    PrintHost& host_;
+    QPageLayout layout_;
+    bool haveLayout_ = false;
+    std::unique_ptr<QPrinter> printer_;
+    QPointer<PageSetupSheet> setup_;
+    QPointer<QPrintDialog> print_;
+    QPointer<QMessageBox> alert_;
+    double pageScale_ = 1.0;
+};
+
+DateStamp CurrentDateStamp();
+
+}  // namespace ks

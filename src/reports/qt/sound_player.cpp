@@ -1,0 +1,104 @@
+#include "reports/qt/sound_player.h"
+
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMediaDevices>
+#include <QTimer>
+
+#include <sndfile.h>
+
+#include "support/qt/resource_dir.h"
+
+namespace ks {
+
+bool DecodeSoundFile(const QString& path, DecodedSound& out, double maxSeconds)
+{
+    out = {};
+    SF_INFO info{};
+    const QByteArray local = QFile::encodeName(path);
+    SNDFILE* f = sf_open(local.constData(), SFM_READ, &info);
+    if (!f) return false;
+    if (info.samplerate <= 0 || info.channels <= 0 || info.channels > 8) {
+        sf_close(f);
+        return false;
+    }
+    sf_count_t frames = info.frames;
+    const sf_count_t cap = static_cast<sf_count_t>(maxSeconds * info.samplerate);
+    if (frames > cap) frames = cap;
+    if (frames < 0) frames = 0;
+    out.sampleRate = info.samplerate;
+    out.channels = info.channels;
+    out.samples.resize(static_cast<std::size_t>(frames * info.channels));
+    const sf_count_t got = sf_readf_short(f, out.samples.data(), frames);
+    sf_close(f);
+    out.samples.resize(static_cast<std::size_t>((got < 0 ? 0 : got) * info.channels));
+    return true;
+}
+
+MediaSoundPlayer::MediaSoundPlayer(QString supportRoot) : root_(std::move(supportRoot))
+{
+    if (root_.isEmpty())
+        root_ = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/kestrova");
+}
+
+int MediaSoundPlayer::FSSpecFromSupportFileName(std::string_view name, std::string_view folder,
+                                                QString& path) const
+{
+    path.clear();
+    const QString p = ResourcePath(root_ + QStringLiteral("/Images"), name, folder);
+    if (p.isEmpty() || !QFileInfo(p).isFile()) return -43;
+    path = p;
+    return 0;
+}
+
+int MediaSoundPlayer::PlayMovieSoundFromSupportFilename(std::string_view name, std::string_view folder)
+{
+    QString path;
+    const int err = FSSpecFromSupportFileName(name, folder, path);
+    if (err != 0) return err;
+    return PlayMovieSoundFromFSSpec(path);
+}
+
+int MediaSoundPlayer::PlayMovieSoundFromFSSpec(const QString& path)
+{
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull()) return 0;  // no audio output: no sound, no delay
+    DecodedSound sound;
+    if (!DecodeSoundFile(path, sound) || sound.samples.empty()) return 0;
+
+    QAudioFormat format;
+    format.setSampleRate(sound.sampleRate);
+    format.setChannelCount(sound.channels);
+    format.setSampleFormat(QAudioFormat::Int16);
+    if (!device.isFormatSupported(format)) return 0;
+
+    QByteArray pcm(reinterpret_cast<const char*>(sound.samples.data()),
+                   qsizetype(sound.samples.size() * sizeof(std::int16_t)));
+    QBuffer buffer(&pcm);
+    buffer.open(QIODevice::ReadOnly);
+    QAudioSink sink(device, format);
+    QEventLoop loop;
+    QObject::connect(&sink, &QAudioSink::stateChanged, &loop, [&](QAudio::State s) {
+        if (s == QAudio::IdleState || s == QAudio::StoppedState) loop.quit();
+    });
+    // However the output behaves, the command goes on shortly after the
+    // sound's own length.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+    guard.start(static_cast<int>(sound.seconds() * 1000.0) + 500);
+    sink.start(&buffer);
+    if (sink.error() == QAudio::NoError && sink.state() != QAudio::StoppedState) {
+        ++played_;
+        // User input waits until the sound is over, as the command does.
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    sink.stop();
+    return 0;
+}
+
+}  // namespace ks

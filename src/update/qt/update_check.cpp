@@ -1,0 +1,287 @@
+#include "update/qt/update_check.h"
+
+#include <QPushButton>
+#include <algorithm>
+#include <utility>
+
+#include "context/kestrova.h"
+#include "support/macroman.h"
+#include "update/qt/archive_download.h"
+#include "update/qt/downloads_folder.h"
+#include "update/qt/network_status.h"
+#include "update/qt/update_host.h"
+#include "update/version.h"
+#include "update/qt/version_request.h"
+
+namespace ks {
+
+namespace {
+
+QString Shown(const PStr& macRoman)
+{
+    return QString::fromStdString(MacRomanToUtf8(macRoman.view()));
+}
+
+QString FromUtf8(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+UpdateCheck::UpdateCheck(Kestrova& k, UpdateHost& host, QObject* parent)
+    : QObject(parent),
+      k_(k),
+      host_(host),
+      download_(std::make_unique<ArchiveDownload>(nam_)),
+      downloads_(DefaultDownloadsFolder()),
+      probe_(&InternetAvailable)
+{
+    for (QTimer* t : {&judgeTimer_, &trashWait_, &zipWait_, &quitWait_}) t->setSingleShot(true);
+    connect(&judgeTimer_, &QTimer::timeout, this, [this] { CarbonTimerActionCheckVersion(1); });
+    connect(&trashWait_, &QTimer::timeout, this, [this] { Download(QUrl(FromUtf8(k_.up.downloadURL))); });
+    connect(&zipWait_, &QTimer::timeout, this, [this] {
+        LSLaunchURLInDownloadsFolder(host_, downloads_, FromUtf8(k_.up.downFileName));
+        host_.CloseDesignWindow();
+        quitWait_.start(kQuitWaitMs);
+    });
+    connect(&quitWait_, &QTimer::timeout, this, [this] {
+        host_.SendToVantrel("QuitVtrl");
+        host_.SavePrefs();
+        host_.Quit(0);
+    });
+    connect(download_.get(), &ArchiveDownload::progress, this, [this](qint64 received, qint64 total) {
+        if (window_) window_->ShowProgress(received, total);
+    });
+    connect(download_.get(), &ArchiveDownload::finished, this, [this](bool ok) {
+        k_.up.DownLoadOkFlag = ok ? 0 : 1;
+        if (ok) k_.up.downloadedPath = download_->savedPath().toStdString();
+        ShowDownLoadFinished();
+        emit downloadFinished(ok);
+    });
+}
+
+void UpdateCheck::HoldTimers(bool hold)
+{
+    if (hold) {
+        for (QTimer* t : {&judgeTimer_, &trashWait_, &zipWait_, &quitWait_}) {
+            if (!t->isActive()) continue;
+            heldTimers_.emplace_back(t, std::max(0, t->remainingTime()));
+            t->stop();
+        }
+        return;
+    }
+    // Every start elsewhere names its delay, so the shortened one set here
+    // does not stay behind.
+    for (auto [t, left] : std::exchange(heldTimers_, {})) t->start(left);
+}
+
+UpdateCheck::~UpdateCheck()
+{
+    request_.reset();
+    download_->abort();
+    if (window_) {
+        window_->CloseQuietly();
+        delete window_.data();
+    }
+}
+
+bool UpdateCheck::downloading() const
+{
+    return download_->running() || trashWait_.isActive();
+}
+
+void UpdateCheck::CheckForUpdatesCommand()
+{
+    host_.MenuDisable();
+    InitUpdateFlag();
+    k_.sh.CheckByMenuFlag = 1;
+    CheckForVersion();
+}
+
+void UpdateCheck::StartUpdateCheck()
+{
+    if (judgeTimer_.isActive() || window_) return;
+    InitUpdateFlag();
+    CheckForVersion();
+}
+
+void UpdateCheck::InitUpdateFlag()
+{
+    k_.up.NetConnectFlag = 0;
+    k_.up.UpdateOkFlag = 0;
+    k_.up.DownLoadOkFlag = 0;
+    k_.sh.CheckByMenuFlag = 0;
+}
+
+void UpdateCheck::ReadBundleVersion()
+{
+    if (bundleVersion_.isEmpty()) k_.up.bundleStr = GetCFBundleVersion("CFBundleShortVersionString");
+    else k_.up.bundleStr = Utf8ToMacRomanLossy(bundleVersion_.toStdString());
+}
+
+void UpdateCheck::CheckForVersion()
+{
+    k_.up.NetConnectFlag = probe_ && !probe_() ? 1 : 0;
+    // Known before any answer, so the window names the running version
+    // even when the server never answers.
+    ReadBundleVersion();
+    CheckForNewVersion(QUrl(FromUtf8(k_.up.checkVerURL)));
+    judgeTimer_.start(kJudgeDelayMs);  // replaces an earlier, unjudged one
+}
+
+void UpdateCheck::CheckForNewVersion(const QUrl& url)
+{
+    request_ = std::make_unique<VersionRequest>(nam_, url);
+    connect(request_.get(), &VersionRequest::finishedLoading, this, &UpdateCheck::OnVersionFile);
+}
+
+void UpdateCheck::OnVersionFile(const QByteArray& data)
+{
+    k_.up.availStr = DecodeVersionFile(std::string_view(data.constData(), std::size_t(data.size())));
+    ReadBundleVersion();
+    k_.up.UpdateOkFlag = JudgeNewer(k_.up.availStr, k_.up.bundleStr);
+}
+
+void UpdateCheck::CarbonTimerActionCheckVersion(int code)
+{
+    if (code != 1) return;
+    // An answer later than this changes nothing: stop waiting for it.
+    if (request_) request_->abort();
+    if (k_.up.UpdateOkFlag == 1 || k_.sh.CheckByMenuFlag == 1) {
+        host_.MenuDisable();
+        CheckForUpdateWnd();
+    }
+    k_.sh.CheckForUpFlag = 1;
+    emit judged();
+}
+
+void UpdateCheck::CheckForUpdateWnd()
+{
+    if (window_) {
+        window_->CloseQuietly();
+        delete window_.data();
+    }
+    auto* w = new UpdateWindow();
+    window_ = w;
+    w->onHit = [this](int id, int state) { ControlHit(id, state); };
+    w->onReturn = [this] { WindowReturn(); };
+    w->onCloseRequest = [this] { CheckForUpdateWndOkButton(); };
+    w->SetLaunchCheck(k_.prefs.UpdateForCheck != 0);
+
+    const UpdateState& u = k_.up;
+    if (u.NetConnectFlag == 1) {
+        // The network was reported down: whatever answered, there is no
+        // download to offer.
+        w->SetMessage(QStringLiteral("Network Connection Failed."),
+                      QStringLiteral("Please confirm the network connection."));
+    } else if (u.UpdateOkFlag == 1) {
+        w->SetMessage(QStringLiteral("Newer Version is Available."),
+                      Shown(PStr("Newer Version : ") + VersionLine(u.availStr)));
+    } else {
+        w->SetMessage(QStringLiteral("This Version is Currently."),
+                      Shown(PStr("Current Version : ") + VersionLine(u.bundleStr)));
+    }
+    if (u.NetConnectFlag == 0 && u.UpdateOkFlag == 1) {
+        w->AddButton(552, QStringLiteral("Download..."), {275, 110, 400, 130}, true);
+        w->AddButton(553, QStringLiteral("Don't Download"), {130, 110, 255, 130}, false);
+        k_.up.checkUpdateBtn = 552;
+    } else {
+        w->AddButton(551, QStringLiteral("OK"), {320, 110, 400, 130}, true);
+        k_.up.checkUpdateBtn = 551;
+    }
+    w->show();
+    w->activateWindow();
+}
+
+void UpdateCheck::CheckForUpdateWndOkButton()
+{
+    if (installing_) return;
+    trashWait_.stop();
+    download_->abort();
+    if (window_) {
+        window_->CloseQuietly();
+        window_->deleteLater();
+        window_.clear();
+    }
+    k_.up.checkUpdateBtn = 0;
+    if (k_.sh.CheckForUpFlag == 1 && k_.sh.CheckByMenuFlag == 0) host_.InitMenu16();
+    else if (k_.sh.RespWndCloseFlag == 0) host_.InitMenu16();
+    else host_.InitMenu11();
+}
+
+void UpdateCheck::CheckForUpdateWndDownloadButton()
+{
+    // A second press while the first download runs would only race it.
+    if (downloading() || installing_) return;
+    ObjectToTrash(host_, downloads_, FromUtf8(k_.up.downFileZip));
+    ObjectToTrash(host_, downloads_, FromUtf8(k_.up.downFileName));
+    trashWait_.start(kTrashWaitMs);
+}
+
+void UpdateCheck::Download(const QUrl& url)
+{
+    k_.up.downloadedPath.clear();
+    if (!download_->start(url, downloads_, std::chrono::milliseconds(kDownloadTimeoutMs))) {
+        k_.up.DownLoadOkFlag = 1;
+        ShowDownLoadFinished();
+        emit downloadFinished(false);
+        return;
+    }
+    if (window_) window_->ShowProgress(0, -1);
+}
+
+void UpdateCheck::ShowDownLoadFinished()
+{
+    UpdateWindow* w = window_.data();
+    if (!w) return;
+    w->HideProgress();
+    w->RemoveControl(552);
+    w->RemoveControl(553);
+    if (k_.up.DownLoadOkFlag == 0) {
+        w->SetMessage(QStringLiteral("Download is Successful."),
+                      QStringLiteral("Download file is in the downloads folder."));
+        w->AddButton(555, QStringLiteral("Launch Installer and Quit"), {130, 110, 310, 130}, false);
+    } else {
+        w->SetMessage(QStringLiteral("Download is Failed."), QStringLiteral("Please try again later."));
+    }
+    w->AddButton(554, QStringLiteral("OK"), {330, 110, 400, 130}, true);
+    k_.up.checkUpdateBtn = 554;
+}
+
+void UpdateCheck::LaunchInstallerAndQuit()
+{
+    if (installing_) return;
+    installing_ = true;
+    if (window_) window_->SetButtonsEnabled(false);
+    // The file actually saved, which is the archive's own name unless the
+    // server suggested another.
+    const QString zip = k_.up.downloadedPath.empty() ? FromUtf8(k_.up.downFileZip) : FromUtf8(k_.up.downloadedPath);
+    LSLaunchURLInDownloadsFolder(host_, downloads_, zip);
+    zipWait_.start(kZipOpenWaitMs);
+}
+
+void UpdateCheck::ControlHit(int id, int state)
+{
+    switch (id) {
+        case 551:
+        case 553:
+        case 554: CheckForUpdateWndOkButton(); break;
+        case 552: CheckForUpdateWndDownloadButton(); break;
+        case 555: LaunchInstallerAndQuit(); break;
+        case 558: k_.prefs.UpdateForCheck = state; break;
+        default: break;
+    }
+}
+
+void UpdateCheck::WindowReturn()
+{
+    switch (k_.up.checkUpdateBtn) {
+        case 551:
+        case 554: CheckForUpdateWndOkButton(); break;
+        case 552: CheckForUpdateWndDownloadButton(); break;
+        default: break;
+    }
+}
+
+}  // namespace ks

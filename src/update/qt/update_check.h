@@ -1,0 +1,109 @@
+// The version check and the download: the request judged one second after
+// it was sent, the update window and its buttons, the download of the
+// archive and the install action. All on the main event loop.
+//
+// The shell makes one UpdateCheck (after the application object) with its
+// UpdateHost, calls CheckForUpdatesCommand for "Check for Updates..." and
+// StartUpdateCheck when the companion's first driver record asks for a
+// check; the window's controls and Return come back here by themselves.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <utility>
+#include <vector>
+#include <QUrl>
+
+#include "update/qt/update_window.h"
+
+namespace ks {
+
+struct Kestrova;
+class UpdateHost;
+class VersionRequest;
+class ArchiveDownload;
+
+class UpdateCheck : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kJudgeDelayMs = 1000;
+    static constexpr int kTrashWaitMs = 100;
+    static constexpr int kDownloadTimeoutMs = 60000;
+    static constexpr int kZipOpenWaitMs = 2000;
+    static constexpr int kQuitWaitMs = 1000;
+
+    UpdateCheck(Kestrova& k, UpdateHost& host, QObject* parent = nullptr);
+    ~UpdateCheck() override;
+
+    // Where the archive goes (default: the user's Downloads folder).
+    void setDownloadsFolder(const QString& folder) { downloads_ = folder; }
+    QString downloadsFolder() const { return downloads_; }
+    // The passive network status (default InternetAvailable).
+    void setNetworkProbe(std::function<bool()> probe) { probe_ = std::move(probe); }
+    // The running version's text (default GetCFBundleVersion).
+    void setBundleVersion(const QString& version) { bundleVersion_ = version; }
+
+    // The menu command "Check for Updates...".
+    void CheckForUpdatesCommand();
+    // The check on the first driver record, when the preference asks for it.
+    // Nothing while another check is waiting for its judgement or the window
+    // is open: that check would lose its window and leave the menus busy.
+    void StartUpdateCheck();
+
+    void InitUpdateFlag();
+    void CheckForVersion();
+    void CheckForNewVersion(const QUrl& url);
+    // The update timer's action (code 1 judges the check).
+    void CarbonTimerActionCheckVersion(int code);
+
+    void CheckForUpdateWnd();
+    void CheckForUpdateWndOkButton();
+    void CheckForUpdateWndDownloadButton();
+    void Download(const QUrl& url);
+    void ShowDownLoadFinished();
+    // The install action of "Launch Installer and Quit" (555).
+    void LaunchInstallerAndQuit();
+    // The window's control and Return handlers.
+    void ControlHit(int id, int state);
+    void WindowReturn();
+
+    // While a sound plays nothing else happens: the timers are stopped with
+    // what they had left and go on from there when released.
+    void HoldTimers(bool hold);
+
+    UpdateWindow* window() const { return window_.data(); }
+    bool judgementPending() const { return judgeTimer_.isActive(); }
+    bool downloading() const;
+
+signals:
+    void judged();
+    void downloadFinished(bool ok);
+
+private:
+    void OnVersionFile(const QByteArray& data);
+    void ReadBundleVersion();
+
+    Kestrova& k_;
+    UpdateHost& host_;
+    QNetworkAccessManager nam_;
+    std::unique_ptr<VersionRequest> request_;
+    std::unique_ptr<ArchiveDownload> download_;
+    QPointer<UpdateWindow> window_;
+    QTimer judgeTimer_;
+    QTimer trashWait_;
+    QTimer zipWait_;
+    QTimer quitWait_;
+    std::vector<std::pair<QTimer*, int>> heldTimers_;
+    QString downloads_;
+    QString bundleVersion_;
+    std::function<bool()> probe_;
+    bool installing_ = false;
+};
+
+}  // namespace ks

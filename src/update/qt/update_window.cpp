@@ -1,0 +1,175 @@
+#include "update/qt/update_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace ks {
+
+namespace {
+
+constexpr int kWidth = 420, kHeight = 150;
+
+void Place(QWidget* w, UpdateWindow::Box b)
+{
+    w->setGeometry(b.left, b.top, b.right - b.left, b.bottom - b.top);
+}
+
+// Arial has no place here: the installed sans of the same width, sized in
+// pixels like the rest of the window.
+QFont MessageFont(int pixels, bool bold)
+{
+    QFont f(QStringLiteral("Liberation Sans"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+QLabel* MessageLine(QWidget* parent, int id, UpdateWindow::Box box, int pixels, bool bold)
+{
+    auto* l = new QLabel(parent);
+    l->setObjectName(QString::number(id));
+    // The second line carries text from the server: never read as markup.
+    l->setTextFormat(Qt::PlainText);
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    l->setFont(MessageFont(pixels, bold));
+    Place(l, box);
+    return l;
+}
+
+}  // namespace
+
+UpdateWindow::UpdateWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setWindowTitle(QStringLiteral("Kestrova Check for Update"));
+    setObjectName(QStringLiteral("5"));
+    setFixedSize(kWidth, kHeight);
+    setWindowModality(Qt::ApplicationModal);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    const QIcon icon = QApplication::windowIcon();
+    if (!icon.isNull()) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QStringLiteral("550"));
+        l->setPixmap(icon.pixmap(80, 80));
+        Place(l, {24, 20, 104, 100});
+    }
+    first_ = MessageLine(this, 556, {128, 25, 400, 50}, 20, true);
+    second_ = MessageLine(this, 557, {128, 55, 400, 80}, 15, false);
+
+    auto* check = new QCheckBox(QStringLiteral(" Check for New Updates on Launch."), this);
+    check->setObjectName(QStringLiteral("558"));
+    Place(check, {129, 80, 380, 99});
+    connect(check, &QCheckBox::clicked, this, [this](bool on) {
+        if (onHit) onHit(558, on ? 1 : 0);
+    });
+
+    // Below the buttons, clear of the texts; shown only while downloading.
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("progress"));
+    progress_->setTextVisible(false);
+    Place(progress_, {130, 136, 400, 144});
+    progress_->hide();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(kWidth / 2, kHeight / 2));
+    }
+}
+
+void UpdateWindow::SetMessage(const QString& first, const QString& second)
+{
+    first_->setText(first);
+    second_->setText(second);
+}
+
+void UpdateWindow::SetLaunchCheck(bool on)
+{
+    if (auto* c = findChild<QCheckBox*>(QStringLiteral("558"))) c->setChecked(on);
+}
+
+QPushButton* UpdateWindow::AddButton(int id, const QString& title, Box box, bool isDefault)
+{
+    RemoveControl(id);
+    auto* b = new QPushButton(title, this);
+    b->setObjectName(QString::number(id));
+    b->setDefault(isDefault);
+    Place(b, box);
+    connect(b, &QPushButton::clicked, this, [this, id] {
+        if (onHit) onHit(id, 0);
+    });
+    b->show();
+    return b;
+}
+
+void UpdateWindow::RemoveControl(int id)
+{
+    if (QWidget* w = control(id)) {
+        w->hide();
+        w->deleteLater();
+        w->setObjectName(QString());  // gone at once for anyone looking it up
+    }
+}
+
+QWidget* UpdateWindow::control(int id) const
+{
+    return findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
+}
+
+void UpdateWindow::ShowProgress(qint64 received, qint64 total)
+{
+    if (total > 0) {
+        // Tenths of a percent keep the range inside int for any archive size.
+        progress_->setRange(0, 1000);
+        progress_->setValue(int(qBound(qint64(0), received * 1000 / total, qint64(1000))));
+    } else {
+        progress_->setRange(0, 0);  // size unknown: busy indicator
+    }
+    progress_->show();
+}
+
+void UpdateWindow::HideProgress()
+{
+    progress_->hide();
+}
+
+void UpdateWindow::SetButtonsEnabled(bool on)
+{
+    for (QPushButton* b : findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly)) b->setEnabled(on);
+}
+
+void UpdateWindow::CloseQuietly()
+{
+    quiet_ = true;
+    close();
+    quiet_ = false;
+}
+
+void UpdateWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (onReturn) onReturn();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void UpdateWindow::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    // Closed by the window manager rather than a button: the controller
+    // finishes the way OK does, so the menus never stay busy.
+    if (!quiet_ && onCloseRequest) onCloseRequest();
+}
+
+}  // namespace ks
