@@ -137,7 +137,11 @@ void DbusMessenger::HandleNext()
 bool LaunchVantrel(DbusMessenger& m)
 {
     if (!m.peers(QStringLiteral("Vantrel")).isEmpty()) return false;
-    const QString exe = QStandardPaths::findExecutable(QStringLiteral("vantrel"));
+    // Beside the running program first, so a build or install tree keeps
+    // its own pair together; then PATH.
+    QString exe = QStandardPaths::findExecutable(QStringLiteral("vantrel"),
+                                                 {QCoreApplication::applicationDirPath()});
+    if (exe.isEmpty()) exe = QStandardPaths::findExecutable(QStringLiteral("vantrel"));
     if (exe.isEmpty()) return false;
     return QProcess::startDetached(exe, {});
 }

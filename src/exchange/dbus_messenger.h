@@ -73,7 +73,7 @@ private:
     QTimer next_;
 };
 
-// Starts "vantrel" from PATH, detached, unless one already is on the bus.
+// Starts "vantrel" (beside the running executable, else from PATH), detached, unless one already is on the bus.
 // Returns true when a process was started.
 bool LaunchVantrel(DbusMessenger& m);
 
