@@ -85,9 +85,14 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table_->horizontalHeader()->setStretchLastSection(false);
-    table_->setColumnWidth(int(lib::Field::Model), 190);
-    table_->setColumnWidth(int(lib::Field::Range), 150);
-    for (int c = int(lib::Field::Dia); c < lib::kFieldCount; ++c) table_->setColumnWidth(c, 64);
+    table_->setColumnWidth(int(lib::Field::Model), 170);
+    table_->setColumnWidth(int(lib::Field::Range), 130);
+    // Numbers: room for six digits or the header with its unit and the sort mark.
+    const QFontMetrics fm = table_->horizontalHeader()->fontMetrics();
+    for (int c = int(lib::Field::Dia); c < lib::kFieldCount; ++c)
+        table_->setColumnWidth(c, std::max(fm.horizontalAdvance(QStringLiteral("000.00")),
+                                           fm.horizontalAdvance(model_.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString())) +
+                                      14);
     table_->installEventFilter(this);
     connect(table_, &QTableView::doubleClicked, this, [this] { Pick(); });
     top->addWidget(table_, 1);
@@ -154,7 +159,7 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
             QApplication::restoreOverrideCursor();
     });
     connect(&link_, &KestrovaLink::finished, this, [this](bool sent, const QString& m) { Report(m, !sent); });
-    resize(1180, 640);
+    resize(1260, 680);
     UpdateStatus();
 }
 

@@ -18,9 +18,11 @@ QAtomicInt g_connections;
 
 QString Column(int i) { return QStringLiteral("\"%1\"").arg(QLatin1String(Info(static_cast<Field>(i)).key.data(), qsizetype(Info(static_cast<Field>(i)).key.size()))); }
 
+// AUTOINCREMENT: an id is never given again, so undoing a delete cannot
+// collide with a driver another copy added meanwhile.
 QString CreateTable()
 {
-    QString sql = QStringLiteral("CREATE TABLE drivers (id INTEGER PRIMARY KEY");
+    QString sql = QStringLiteral("CREATE TABLE drivers (id INTEGER PRIMARY KEY AUTOINCREMENT");
     for (int i = 0; i < kFieldCount; ++i) {
         const Field f = static_cast<Field>(i);
         sql += QStringLiteral(", ") + Column(i);

@@ -120,6 +120,10 @@ QVariant DriverTableModel::data(const QModelIndex& index, int role) const
     const bool numeric = Info(f).numeric;
     switch (role) {
     case Qt::DisplayRole:
+        if (!numeric) return Q(f == Field::Model ? d.model : d.range);
+        // Five significant digits fit the column; 0 is "not given" and left
+        // blank so the given values stand out. The exact value is the tip.
+        return d.get(f) == 0 ? QString() : QString::number(d.get(f), 'g', 5);
     case Qt::ToolTipRole:
         if (!numeric) return Q(f == Field::Model ? d.model : d.range);
         return Q(NumberText(d.get(f)));
