@@ -79,6 +79,8 @@ std::size_t Utf8SequenceLength(const unsigned char* s, std::size_t n)
     return len;
 }
 
+}  // namespace
+
 bool IsValidUtf8(std::string_view s)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(s.data());
@@ -91,8 +93,6 @@ bool IsValidUtf8(std::string_view s)
     }
     return true;
 }
-
-}  // namespace
 
 std::string MacRomanToUtf8(std::string_view macRoman)
 {

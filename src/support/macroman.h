@@ -8,6 +8,8 @@
 
 namespace ks {
 
+// Well-formed UTF-8: no overlong forms, surrogates or cut sequences.
+bool IsValidUtf8(std::string_view s);
 // Always succeeds: every Mac Roman byte has a Unicode character.
 std::string MacRomanToUtf8(std::string_view macRoman);
 // Empty optional when the text is not well-formed UTF-8 (overlong forms and

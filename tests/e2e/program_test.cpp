@@ -49,7 +49,8 @@ class ProgramTest : public QObject {
 
     QString confPath() const { return home_.filePath("config/Tessaly/Kestrova.conf"); }
 
-    std::unique_ptr<QProcess> StartProgram(const QProcessEnvironment& extra = {})
+    std::unique_ptr<QProcess> StartProgram(const QProcessEnvironment& extra = {},
+                                           const QString& program = kt::kProgramPath)
     {
         auto p = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -59,7 +60,7 @@ class ProgramTest : public QObject {
         for (const QString& key : extra.keys()) env.insert(key, extra.value(key));
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p->start(kt::kProgramPath, {});
+        p->start(program, {});
         p->waitForStarted(5000);
         return p;
     }
@@ -221,9 +222,10 @@ private slots:
         };
         me_.reset();  // no companion on the bus: each answer asks for a launch
         const auto rejoin = qScopeGuard([this] { initTestCase(); });
-        QProcessEnvironment env;
-        env.insert("PATH", bin + ":" + qEnvironmentVariable("PATH"));
-        auto p = StartProgram(env);
+        // The program looks beside itself first: a copy of it sits beside
+        // the fake, away from the build's real one.
+        QVERIFY(QFile::copy(kt::kProgramPath, bin + "/kestrova"));
+        auto p = StartProgram({}, bin + "/kestrova");
         QString to;
         QVERIFY(WaitFor([&] {
             const QStringList names = QDBusConnection::sessionBus().interface()->registeredServiceNames();

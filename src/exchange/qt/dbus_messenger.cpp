@@ -283,7 +283,10 @@ bool CompanionLauncher::Launch()
     // that has ended, or has not joined in time, may be started again.
     if (pid_ > 0 && !joinBy_.hasExpired() && ProcessRunning(pid_)) return false;
     pid_ = 0;
-    const QString exe = QStandardPaths::findExecutable(QStringLiteral("vantrel"));
+    // Beside the running program first, so a build or install tree keeps
+    // its own pair together; then PATH.
+    QString exe = QStandardPaths::findExecutable(QStringLiteral("vantrel"), {QCoreApplication::applicationDirPath()});
+    if (exe.isEmpty()) exe = QStandardPaths::findExecutable(QStringLiteral("vantrel"));
     if (exe.isEmpty()) return false;
     qint64 pid = 0;
     if (!QProcess::startDetached(exe, {}, QString(), &pid)) return false;

@@ -77,8 +77,8 @@ private:
     QTimer next_;
 };
 
-// Starts "vantrel" from PATH, detached, unless one already is on the bus or
-// the one started last is still running and not yet on it: at most one
+// Starts "vantrel" (beside the running executable, else from PATH),
+// detached, unless one already is on the bus or the one started last is still running and not yet on it: at most one
 // launch is in flight. After kJoinWaitMs without joining it may be started
 // again.
 class CompanionLauncher {

@@ -1,0 +1,126 @@
+#include "library/qt/import.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QXmlStreamReader>
+#include <cmath>
+
+namespace ks::lib {
+namespace {
+
+// A converted value as text; ten significant digits drop the noise a
+// unit factor adds (0.0729 m² × 10000 stays 729 cm²).
+std::string Converted(double v) { return NumberText(QString::number(v, 'g', 10).toDouble()); }
+
+}  // namespace
+
+ImportResult ImportQspeakersXml(const QByteArray& bytes)
+{
+    ImportResult r;
+    if (std::size_t(bytes.size()) > kMaxImportBytes) {
+        r.fatal = "the file is larger than 64 MiB";
+        return r;
+    }
+    struct Unit {
+        const char* attr;
+        Field field;
+        double factor;
+    };
+    static const Unit kUnits[] = {
+        {"dia", Field::Dia, 100.0},   {"fs", Field::Fs, 1.0},     {"vas", Field::Vas, 1.0},
+        {"qts", Field::Qts, 1.0},     {"qes", Field::Qes, 1.0},   {"qms", Field::Qms, 1.0},
+        {"re", Field::Re, 1.0},       {"pe", Field::Pemax, 1.0},  {"sd", Field::Sd, 10000.0},
+        {"xmax", Field::Xmax, 1.0},   {"le", Field::Le, 1.0},
+    };
+    QXmlStreamReader x(bytes);
+    std::size_t rows = 0;
+    while (!x.atEnd()) {
+        if (x.readNext() != QXmlStreamReader::StartElement || x.name() != QLatin1String("speaker")) continue;
+        const int line = int(x.lineNumber());
+        if (++rows > kMaxImportRows) {
+            r.fatal = "more than " + std::to_string(kMaxImportRows) + " drivers";
+            r.taken.clear();
+            return r;
+        }
+        const QXmlStreamAttributes a = x.attributes();
+        std::array<std::string, kFieldCount> texts;
+        const QString name = (a.value(QLatin1String("vendor")).toString() + QLatin1Char(' ') +
+                              a.value(QLatin1String("model")).toString()).simplified();
+        texts[std::size_t(Field::Model)] = name.toStdString();
+        std::string why;
+        for (const Unit& u : kUnits) {
+            const QString t = a.value(QLatin1String(u.attr)).toString().trimmed();
+            if (t.isEmpty()) continue;
+            bool ok = false;
+            const double v = t.toDouble(&ok);
+            if (!ok || !std::isfinite(v)) {
+                why += (why.empty() ? "" : "; ") + std::string(u.attr) + ": not a number";
+                continue;
+            }
+            texts[std::size_t(u.field)] = Converted(v * u.factor);
+        }
+        const QString spl = a.value(QLatin1String("spl")).toString().trimmed();
+        if (!spl.isEmpty()) {
+            bool ok = false;
+            const double v = spl.toDouble(&ok);
+            if (ok && std::isfinite(v) && v > 0 && v < 200)
+                texts[std::size_t(Field::Effi)] = Converted(EfficiencyFromSpl(v));
+            else if (!(ok && v == 0))
+                why += (why.empty() ? "" : "; ") + std::string("spl: not a sensitivity");
+        }
+        Driver d;
+        for (const FieldError& e : Validate(texts, d))
+            why += (why.empty() ? "" : "; ") + std::string(Info(e.field).key) + ": " + e.reason;
+        if (why.empty())
+            r.taken.push_back(std::move(d));
+        else
+            r.refused.push_back({line, (name.isEmpty() ? std::string() : name.left(60).toStdString() + ": ") + why});
+    }
+    if (x.hasError()) {
+        // Not well-formed: nothing of it is trusted.
+        r.fatal = "not well-formed XML at line " + std::to_string(x.lineNumber()) + ": " + x.errorString().toStdString();
+        r.taken.clear();
+        r.refused.clear();
+        return r;
+    }
+    if (rows == 0) r.fatal = "no <speaker> element in the file";
+    return r;
+}
+
+ImportResult ImportFile(const QString& path)
+{
+    ImportResult r;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        r.fatal = "cannot read " + path.toStdString() + ": " + f.errorString().toStdString();
+        return r;
+    }
+    if (f.size() > qint64(kMaxImportBytes)) {
+        r.fatal = path.toStdString() + " is larger than 64 MiB";
+        return r;
+    }
+    const QByteArray bytes = f.read(qint64(kMaxImportBytes) + 1);
+    if (f.error() != QFileDevice::NoError) {
+        r.fatal = "cannot read " + path.toStdString() + ": " + f.errorString().toStdString();
+        return r;
+    }
+    QByteArrayView head(bytes);
+    if (head.startsWith("\xEF\xBB\xBF")) head = head.sliced(3);
+    head = head.trimmed();
+    if (head.startsWith('<')) return ImportQspeakersXml(bytes);
+    return ImportCsv(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+}
+
+bool ExportFile(const QString& path, const std::vector<Driver>& drivers, QString& error)
+{
+    const std::string csv = ExportCsv(drivers);
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) ||
+        !f.commit()) {
+        error = QStringLiteral("Cannot write %1: %2").arg(path, f.errorString());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace ks::lib

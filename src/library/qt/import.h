@@ -1,0 +1,23 @@
+// Reading a file to import: CSV, or the driver database XML of the
+// qspeakers program (one <speaker> element a driver; vas in litres, sd in
+// m², dia in m, xmax in mm, le in mH, spl in dB), converted to the library's
+// units.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "library/csv.h"
+
+namespace ks::lib {
+
+ImportResult ImportQspeakersXml(const QByteArray& bytes);
+
+// Reads the file (bounded) and imports it as XML when it starts with '<',
+// else as CSV. A file that cannot be read gives fatal with the reason.
+ImportResult ImportFile(const QString& path);
+
+// Writes the library atomically; false with error set.
+bool ExportFile(const QString& path, const std::vector<Driver>& drivers, QString& error);
+
+}  // namespace ks::lib

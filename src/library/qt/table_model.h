@@ -1,0 +1,111 @@
+// The library as a table (one row a driver, one column a field, units in
+// the headers), its filter (text on name and range, Fs / Qts / Vas ranges)
+// and the undoable changes. Every change goes to the store first; the rows
+// follow only when it was written.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
+#include <QUndoCommand>
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "library/driver.h"
+#include "library/qt/store.h"
+
+namespace ks::lib {
+
+class DriverTableModel final : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int kSortRole = Qt::UserRole;
+
+    explicit DriverTableModel(DriverStore& store, QObject* parent = nullptr);
+
+    bool reload();
+    const std::vector<Driver>& drivers() const { return rows_; }
+    const Driver& driver(int row) const { return rows_[static_cast<std::size_t>(row)]; }
+    int rowOf(std::int64_t id) const;
+    // Lower-case model name and range, for the text filter.
+    const QString& haystack(int row) const { return hay_[static_cast<std::size_t>(row)]; }
+
+    // false when the store refused; the error was reported through failed().
+    bool add(std::vector<Driver>& drivers, const std::function<void(std::size_t)>& progress = {});
+    bool replace(const Driver& d);
+    bool remove(const std::vector<std::int64_t>& ids);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role) const override;
+
+Q_SIGNALS:
+    void failed(const QString& message);
+
+private:
+    static QString Hay(const Driver& d);
+    DriverStore& store_;
+    std::vector<Driver> rows_;
+    std::vector<QString> hay_;
+};
+
+class DriverFilter final : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    explicit DriverFilter(QObject* parent = nullptr);
+    void setText(const QString& text);
+    // A bound not given is open.
+    void setRange(Field f, std::optional<double> low, std::optional<double> high);
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override;
+
+private:
+    struct Range {
+        Field field;
+        std::optional<double> low, high;
+    };
+    QString text_;
+    std::array<Range, 3> ranges_{{{Field::Fs, {}, {}}, {Field::Qts, {}, {}}, {Field::Vas, {}, {}}}};
+};
+
+// Adds drivers (New, Duplicate, Import); undo deletes them again, redo
+// brings them back with the same ids.
+class AddDrivers final : public QUndoCommand {
+public:
+    AddDrivers(DriverTableModel& m, std::vector<Driver> drivers, const QString& text,
+               std::function<void(std::size_t)> progress = {});
+    void redo() override;
+    void undo() override;
+    const std::vector<Driver>& drivers() const { return drivers_; }
+
+private:
+    DriverTableModel& m_;
+    std::vector<Driver> drivers_;
+    std::function<void(std::size_t)> progress_;
+};
+
+class EditDriver final : public QUndoCommand {
+public:
+    EditDriver(DriverTableModel& m, Driver before, Driver after);
+    void redo() override;
+    void undo() override;
+
+private:
+    DriverTableModel& m_;
+    Driver before_, after_;
+};
+
+class DeleteDrivers final : public QUndoCommand {
+public:
+    DeleteDrivers(DriverTableModel& m, std::vector<Driver> drivers);
+    void redo() override;
+    void undo() override;
+
+private:
+    DriverTableModel& m_;
+    std::vector<Driver> drivers_;
+};
+
+}  // namespace ks::lib

@@ -1,0 +1,152 @@
+// The design program and its driver library as the user meets them: the
+// shell on the bus starts vantrel (found beside the running executable, not
+// on PATH) through Speaker Select; vantrel announces itself; a driver sent
+// from the library opens the design window with the stored values; the
+// program's quit ends vantrel.
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+
+#include "app/qt/design_window.h"
+#include "app/qt/menus.h"
+#include "app/qt/prefs_store.h"
+#include "app/qt/shell.h"
+#include "common/wait_for.h"
+#include "exchange/qt/dbus_messenger.h"
+#include "exchange/records.h"
+#include "context/kestrova.h"
+#include "library/qt/store.h"
+#include "reports/sound.h"
+#include "support/numtext.h"
+
+using kt::WaitFor;
+
+class VantrelTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir home_;
+    qint64 vantrelPid_ = 0;
+
+    // The pid in a bus name com.tessaly.Vantrel.pPID.
+    static qint64 Pid(const QString& busName) { return busName.section(QStringLiteral(".p"), -1).toLongLong(); }
+
+    static int RunVantrel(const QStringList& args, QString* out = nullptr)
+    {
+        QProcess p;
+        p.start(QStringLiteral(VANTREL_PATH), args);
+        if (!WaitFor([&] { return p.state() == QProcess::NotRunning; }, 30000)) return -1;
+        if (out) *out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"), "run under dbus-run-session");
+        // Children inherit these: a library of their own, and no PATH that
+        // could lead to the build's programs.
+        qputenv("HOME", home_.path().toUtf8());
+        qputenv("XDG_DATA_HOME", home_.filePath("data").toUtf8());
+        qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
+        qputenv("PATH", "/usr/bin:/bin");
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
+    void cleanupTestCase()
+    {
+        // Only if the test failed before the quit: the one we started.
+        if (vantrelPid_ > 0 && QFile::exists(QStringLiteral("/proc/%1").arg(vantrelPid_)))
+            ::kill(pid_t(vantrelPid_), SIGTERM);
+    }
+
+    void speakerSelectPickAndQuit()
+    {
+        QFile csv(home_.filePath("mine.csv"));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("model,range,dia,fs,vas,qts,qes,qms,effi,re,pemax,sd,xmax,vd,le\n"
+                  "E2E Mid,60-4000 Hz,13,47.25,11.5,0.355,0.41,2.75,0.48,5.8,60,84,4.5,38,0.45\n");
+        csv.close();
+        QString out;
+        QCOMPARE(RunVantrel({"--import", csv.fileName()}, &out), 0);
+        ks::lib::DriverStore store(ks::lib::DriverStore::DefaultPath());
+        QVERIFY(store.open().ok);
+        ks::lib::Driver stored;
+        for (const ks::lib::Driver& d : store.all())
+            if (d.model == "E2E Mid") stored = d;
+        QCOMPARE(stored.model, std::string("E2E Mid"));
+
+        QTemporaryDir conf;
+        QSettings settings(conf.filePath("Kestrova.conf"), QSettings::IniFormat);
+        ks::PrefsStore prefs(&settings);
+        ks::Kestrova k;
+        ks::DbusMessenger bus(QStringLiteral("Kestrova"), QStringLiteral("Kstv"));
+        ks::SilentSoundPlayer sound;
+        ks::Shell shell(k, bus, prefs, sound);
+        std::vector<int> exits;
+        shell.exitProgram = [&](int s) { exits.push_back(s); };
+        shell.beep = [] {};
+        ks::CompanionLauncher launcher(bus);
+        shell.launchCompanion = [&launcher] { return launcher.Launch(); };
+        bus.setReceiver([&](const QByteArray& t) {
+            shell.Receive(std::string_view(t.constData(), std::size_t(t.size())));
+        });
+        shell.Start();
+        QVERIFY(bus.peers("Vantrel").isEmpty());
+
+        // A first driver: the program now works with a companion, and
+        // Speaker Select hands over to the library, starting it.
+        shell.Receive(ks::MakeDriverRecord({"First", "", 10, 80, 5, 0.4, 0.5, 3, 0.5, 6}).view());
+        QVERIFY(shell.design());
+        QVERIFY(shell.menus().itemEnabled(ks::menu::kMisc, 4));
+        QVERIFY(shell.Command(ks::menu::kMisc, 4));
+        QVERIFY(!shell.design());
+        QVERIFY2(WaitFor([&] { return bus.peers("Vantrel").size() == 1; }, 15000), "vantrel was not started");
+        vantrelPid_ = Pid(bus.peers("Vantrel").value(0));
+        QVERIFY(vantrelPid_ > 0);
+        // It announces itself to the running program, which answers.
+        QVERIFY(WaitFor([&] { return k.sh.s_Masg == "BootedKstvFromVtrlByFile"; }, 10000));
+
+        // The driver picked in the library opens the design window.
+        QCOMPARE(RunVantrel({"--send", "E2E Mid"}, &out), 0);
+        QVERIFY2(WaitFor([&] { return shell.design() != nullptr; }, 10000), qPrintable(out));
+        auto shown = [&](int id) { return shell.design()->field(id)->text(); };
+        QCOMPARE(shown(301), QString("E2E Mid"));
+        using F = ks::lib::Field;
+        const struct {
+            int id;
+            F field;
+            int decimals;
+        } fields[] = {{303, F::Fs, 2}, {304, F::Vas, 2}, {305, F::Effi, 3}, {306, F::Qts, 3},
+                      {307, F::Qes, 3}, {308, F::Qms, 3}, {309, F::Re, 3}};
+        for (const auto& f : fields)
+            QCOMPARE(shown(f.id), QString::fromStdString(
+                                      ks::RoundedText(float(stored.get(f.field)), f.decimals).str()));
+        // Every field of the record arrived as stored.
+        const std::pair<const ks::PStr*, F> texts[] = {
+            {&k.d.s_DIA, F::Dia}, {&k.d.s_FS, F::Fs}, {&k.d.s_VAS, F::Vas}, {&k.d.s_QTS, F::Qts},
+            {&k.d.s_QES, F::Qes}, {&k.d.s_QMS, F::Qms}, {&k.d.s_EFI, F::Effi}, {&k.d.s_RE, F::Re},
+            {&k.d.s_PEMX, F::Pemax}, {&k.d.s_SD, F::Sd}, {&k.d.s_XMAX, F::Xmax}, {&k.d.s_VD, F::Vd},
+            {&k.d.s_LE, F::Le}};
+        for (const auto& [text, field] : texts)
+            QCOMPARE(text->str(), ks::NumToText(stored.get(field)).str());
+        QCOMPARE(k.d.s_RANG.str(), std::string("60-4000 Hz"));
+
+        // The program's quit ends the library too.
+        shell.Command(ks::menu::kApp, ks::menu::kQuitItem);
+        QCOMPARE(exits, std::vector<int>{0});
+        QVERIFY2(WaitFor([&] { return bus.peers("Vantrel").isEmpty(); }, 10000), "vantrel did not quit");
+        QVERIFY(WaitFor([&] {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(vantrelPid_));
+            return !stat.open(QIODevice::ReadOnly) || stat.readAll().contains(") Z");
+        }, 10000));
+        vantrelPid_ = 0;
+    }
+};
+
+QTEST_MAIN(VantrelTest)
+#include "vantrel_test.moc"

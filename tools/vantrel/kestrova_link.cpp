@@ -1,0 +1,119 @@
+#include "kestrova_link.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "exchange/companion.h"
+
+namespace ks::vantrel {
+namespace {
+
+constexpr std::string_view kProgram = "Kestrova";
+constexpr std::string_view kProgramClass = kOwnClass;  // "Kstv"
+
+}  // namespace
+
+KestrovaLink::KestrovaLink(DbusMessenger& bus, QObject* parent) : QObject(parent), bus_(bus)
+{
+    poll_.setInterval(100);
+    connect(&poll_, &QTimer::timeout, this, &KestrovaLink::Poll);
+}
+
+void KestrovaLink::Receive(const QByteArray& text)
+{
+    auto call = [](const std::function<void()>& f) {
+        if (f) f();
+    };
+    if (text == "BootedVtrlFromKstv")
+        bus_.send(kProgram, kProgramClass, "YesBootedVtrl");
+    else if (text == "ShowVtrl")
+        call(show);
+    else if (text == "HideVtrl")
+        call(hide);
+    else if (text == "QuitVtrl")
+        call(quit);
+    else if (text == "SetMeDefaultVtrlFromKstv")
+        call(ready);
+}
+
+void KestrovaLink::Announce()
+{
+    if (!bus_.peers(QString::fromLatin1(kProgram.data(), qsizetype(kProgram.size()))).isEmpty())
+        bus_.send(kProgram, kProgramClass, "BootedKstvFromVtrlByFile");
+}
+
+QString KestrovaLink::FindProgram()
+{
+    const QFileInfo beside(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kestrova")));
+    if (beside.isFile() && beside.isExecutable()) return beside.filePath();
+    return QStandardPaths::findExecutable(QStringLiteral("kestrova"));
+}
+
+void KestrovaLink::SendDriver(const lib::Driver& d)
+{
+    const QString model = QString::fromStdString(d.model);
+    if (busy()) {
+        Q_EMIT finished(false, QStringLiteral("Still waiting for Kestrova to start; \"%1\" was not sent.").arg(model));
+        return;
+    }
+    std::string error;
+    const std::optional<PStr> record = lib::BuildRecord(d, error);
+    if (!record) {
+        Q_EMIT finished(false, QStringLiteral("\"%1\" cannot be sent: %2").arg(model, QString::fromStdString(error)));
+        return;
+    }
+    if (!bus_.connected()) {
+        Q_EMIT finished(false, QStringLiteral("No session bus: Kestrova cannot be reached."));
+        return;
+    }
+    waiting_ = *record;
+    waitingModel_ = model;
+    if (!bus_.peers(QStringLiteral("Kestrova")).isEmpty()) {
+        Deliver(model);
+        return;
+    }
+    const QString exe = FindProgram();
+    if (exe.isEmpty() || !QProcess::startDetached(exe, {})) {
+        waiting_.reset();
+        Q_EMIT finished(false, exe.isEmpty() ? QStringLiteral("Kestrova was not found beside vantrel or on PATH.")
+                                             : QStringLiteral("Kestrova (%1) could not be started.").arg(exe));
+        return;
+    }
+    clock_.start();
+    poll_.start();
+    Q_EMIT waitingChanged(true);
+}
+
+void KestrovaLink::Poll()
+{
+    if (!bus_.peers(QStringLiteral("Kestrova")).isEmpty()) {
+        poll_.stop();
+        Q_EMIT waitingChanged(false);
+        Deliver(waitingModel_);
+        return;
+    }
+    if (clock_.elapsed() < kStartWaitMs) return;
+    poll_.stop();
+    waiting_.reset();
+    Q_EMIT waitingChanged(false);
+    Q_EMIT finished(false, QStringLiteral("Kestrova was started but did not answer within %1 seconds; \"%2\" was not sent.")
+                               .arg(kStartWaitMs / 1000)
+                               .arg(waitingModel_));
+}
+
+void KestrovaLink::Deliver(const QString& model)
+{
+    const PStr record = *waiting_;
+    waiting_.reset();
+    const int n = bus_.send(kProgram, kProgramClass, record.view());
+    bus_.flush();
+    if (n > 0)
+        Q_EMIT finished(true, QStringLiteral("\"%1\" sent to Kestrova.").arg(model));
+    else
+        Q_EMIT finished(false, QStringLiteral("\"%1\" reached no Kestrova.").arg(model));
+}
+
+}  // namespace ks::vantrel
