@@ -364,37 +364,20 @@ void DesignWindow::ResponseWndDisp()
 {
     delete field(311);
     delete field(313);
-    const Design& d = k_.d;
-    QLineEdit* vb = nullptr;
-    QLineEdit* qtc = nullptr;
-    switch (d.alin) {
-        case 1:
-            vb = MakeField(311, boxPanel_, k311, RoundedText(d.VB, 2), false);
-            qtc = MakeField(313, boxPanel_, k313, RoundedText(d.QTC, 3), false);
-            break;
-        case 2:
-            vb = MakeField(311, boxPanel_, k311, RoundedText(d.VB, 2), true);
-            qtc = MakeField(313, boxPanel_, k313, RoundedText(d.QTC, 3), false);
-            break;
-        case 3:
-            vb = MakeField(311, boxPanel_, k311, RoundedText(d.VB, 2), false);
-            qtc = MakeField(313, boxPanel_, k313, RoundedText(d.QTC, 3), true);
-            break;
-        default: return;
-    }
+    const BoxEntries e = BoxEntryTexts(k_.d);
+    if (!e.shown) return;
+    QLineEdit* vb = MakeField(311, boxPanel_, k311, e.vb, e.active == 311);
+    QLineEdit* qtc = MakeField(313, boxPanel_, k313, e.qtc, e.active == 313);
     // Keep the tab order of the panel: Vb, Fc, Qtc.
     setTabOrder(vb, field(312));
     setTabOrder(field(312), qtc);
-    if (QLineEdit* fc = field(312)) fc->setText(Shown(RoundedText(d.FC, 2)));
-    if (d.alin == 2 || d.alin == 3) {
-        QLineEdit* active = d.alin == 2 ? vb : qtc;
+    if (QLineEdit* fc = field(312)) fc->setText(Shown(e.fc));
+    if (e.active != 0) {
+        QLineEdit* active = e.active == 311 ? vb : qtc;
         active->setFocus(Qt::OtherFocusReason);
         active->selectAll();
-        k_.sh.edtFldID = static_cast<std::int16_t>(d.alin == 2 ? 311 : 313);
+        k_.sh.edtFldID = e.active;
     }
-    if (d.boxSys == 2 || d.boxSys == 3)
-        for (int id : {311, 312, 313})
-            if (QLineEdit* e = field(id)) e->setText(QStringLiteral("N/A"));
 }
 
 PStr DesignWindow::BoxEntryText(std::int16_t id)
