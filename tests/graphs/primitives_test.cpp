@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "graphs/display_list.h"
+#include "common/display_list.h"
 
 using namespace ks;
 using namespace ks::test;
