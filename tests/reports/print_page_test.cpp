@@ -1,6 +1,7 @@
-// The printed page's date stamp; the pages themselves are pictures in
-// graphs/golden.
+// The printed page's date stamp and the snapshot's file name; the pages
+// themselves are pictures in graphs/golden.
 #include "reports/print_page.h"
+#include "reports/snapshot_name.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,16 @@ TEST(DrawDateTime, StampTextCutAt255AndLeftOutWhenNotWanted)
     auto q = Record(k, [&] { DrawPrintPage(k, kWhen); });
     ASSERT_FALSE(q.empty());
     EXPECT_EQ(FindText(q, "Kestrova  Test2.5-07  Dec/05/2026 14:30:00"), nullptr);
+}
+
+TEST(SnapShotFileName, NamesFileSystemsCanHold)
+{
+    EXPECT_EQ(SnapShotFileName("AB/C", "Phase", 3).str(), "AB-C_Phase_3.png");
+    EXPECT_EQ(SnapShotFileName(PStr(std::string_view("A\0B", 3)), "Phase", 1).str(), "A-B_Phase_1.png");
+    EXPECT_EQ(SnapShotFileName("", "Amplitude", 1).str(), "_Amplitude_1.png");
+    const PStr cut = SnapShotFileName(PStr(std::string(255, 'x')), "System Profile", 12);
+    EXPECT_EQ(cut.size(), 255u);
+    EXPECT_TRUE(cut.str().ends_with("_System Profile_12.png"));
 }
 
 }  // namespace

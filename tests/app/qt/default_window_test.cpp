@@ -14,7 +14,6 @@
 namespace ks {
 namespace {
 
-QRect Ltrb(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
 
 QImage Render(QWidget& w)
 {
@@ -27,43 +26,6 @@ QImage Render(QWidget& w)
 bool SameAbovePlacard(const QImage& a, const QImage& b)
 {
     return a.copy(0, 0, a.width(), 295) == b.copy(0, 0, b.width(), 295);
-}
-
-TEST(DefaultParamWindow, WindowTitleSizeFrameAndPlace)
-{
-    Design d;
-    DefaultParamWindow w(d);
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Kestrova Default Parameters"));
-    EXPECT_EQ(w.size(), QSize(270, 355));
-    EXPECT_EQ(w.minimumSize(), w.maximumSize());
-    // Not modal: About, Preferences and the update check open beside it.
-    EXPECT_FALSE(w.isModal());
-    EXPECT_TRUE(w.windowFlags() & Qt::CustomizeWindowHint);
-    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
-    EXPECT_LE((w.geometry().center() - centre).manhattanLength(), 2);
-}
-
-TEST(DefaultParamWindow, PlacardAndButtons)
-{
-    Design d;
-    DefaultParamWindow w(d);
-    auto* placard = w.findChild<QFrame*>(QStringLiteral("10"));
-    ASSERT_TRUE(placard);
-    EXPECT_EQ(placard->parentWidget(), w.content());
-    EXPECT_EQ(placard->geometry(), Ltrb(0, 295, 290, 355));  // wider than the window, as laid out
-
-    auto* ok = w.findChild<QPushButton*>(QStringLiteral("5"));
-    auto* quit = w.findChild<QPushButton*>(QStringLiteral("6"));
-    ASSERT_TRUE(ok && quit);
-    EXPECT_EQ(ok->parentWidget(), placard);
-    EXPECT_EQ(quit->parentWidget(), placard);
-    EXPECT_EQ(QRect(ok->mapTo(&w, QPoint(0, 0)), ok->size()), Ltrb(170, 315, 240, 335));
-    EXPECT_EQ(QRect(quit->mapTo(&w, QPoint(0, 0)), quit->size()), Ltrb(30, 315, 100, 335));
-    EXPECT_EQ(ok->geometry(), QRect(170, 20, 70, 20));
-    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
-    EXPECT_EQ(quit->text(), QStringLiteral("Quit"));
-    EXPECT_TRUE(ok->isDefault());
-    EXPECT_FALSE(quit->isDefault());
 }
 
 TEST(DefaultParamWindow, ButtonsAndKeys)
@@ -114,18 +76,6 @@ TEST(DefaultParamWindow, TheShellClosesItQuietly)
     w.CloseQuietly();
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(calls, 0);
-}
-
-TEST(DefaultParamWindow, ListingFontIsFixedWidthAndClearOfThePlacard)
-{
-    const QFont f = DefaultParamWindow::ListingFont();
-    EXPECT_EQ(f.pixelSize(), 13);
-    EXPECT_FALSE(f.bold());
-    const QFontMetrics fm(f);
-    EXPECT_EQ(fm.horizontalAdvance(QLatin1Char('0')), fm.horizontalAdvance(QLatin1Char('W')));  // fixed width
-    EXPECT_EQ(fm.horizontalAdvance(QLatin1Char('0')), fm.horizontalAdvance(QLatin1Char('.')));
-    // The last line stays clear of the placard.
-    EXPECT_LT(DefaultParamWindow::LinePosition(16).y() + fm.descent(), 295);
 }
 
 TEST(DefaultParamWindow, PaintsTheListing)

@@ -41,66 +41,6 @@ const CheckRow kChecks[] = {
 
 QPoint ScreenCentre() { return QGuiApplication::primaryScreen()->availableGeometry().center(); }
 
-TEST(PreferencesWindow, WindowTitleSizeAndFrame)
-{
-    Kestrova k;
-    PreferencesWindow w(k);
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Kestrova Preferences"));
-    EXPECT_EQ(w.size(), QSize(330, 375));
-    EXPECT_EQ(w.minimumSize(), QSize(330, 375));
-    EXPECT_EQ(w.maximumSize(), QSize(330, 375));
-    EXPECT_TRUE(w.isModal());
-    const Qt::WindowFlags f = w.windowFlags();
-    EXPECT_TRUE(f & Qt::CustomizeWindowHint);
-    EXPECT_TRUE(f & Qt::WindowTitleHint);
-    EXPECT_FALSE(f & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(f & Qt::WindowMaximizeButtonHint);
-}
-
-TEST(PreferencesWindow, ControlsAsLaidOut)
-{
-    Kestrova k;
-    PreferencesWindow w(k);
-    auto* g1 = Child<QGroupBox>(w, "501");
-    auto* g2 = Child<QGroupBox>(w, "509");
-    ASSERT_TRUE(g1 && g2);
-    EXPECT_EQ(g1->geometry(), Ltrb(20, 10, 310, 225));
-    EXPECT_EQ(g1->title(), QStringLiteral(" Kestrova State on Launch"));
-    EXPECT_EQ(g2->geometry(), Ltrb(20, 235, 310, 315));
-    EXPECT_EQ(g2->title(), QStringLiteral(" Impedance Vertical Axis Scale"));
-
-    for (const CheckRow& row : kChecks) {
-        auto* c = Child<QCheckBox>(w, row.id);
-        ASSERT_TRUE(c) << row.id;
-        EXPECT_EQ(c->parentWidget(), &w) << row.id;
-        EXPECT_EQ(c->geometry(), row.rect) << row.id;
-        EXPECT_EQ(c->text(), QString::fromLatin1(row.title)) << row.id;
-    }
-
-    QWidget* radio = Child<QWidget>(w, "510");
-    ASSERT_TRUE(radio);
-    EXPECT_EQ(radio->geometry(), Ltrb(50, 260, 282, 305));
-    auto* r1 = Child<QRadioButton>(w, "510-1");
-    auto* r2 = Child<QRadioButton>(w, "510-2");
-    ASSERT_TRUE(r1 && r2);
-    EXPECT_EQ(r1->text(), QStringLiteral(" Linear Display below 100 ohm"));
-    EXPECT_EQ(r2->text(), QStringLiteral(" Logarithm Display Always"));
-    EXPECT_TRUE(radio->geometry().contains(QRect(r1->mapTo(&w, QPoint(0, 0)), r1->size())));
-    EXPECT_TRUE(radio->geometry().contains(QRect(r2->mapTo(&w, QPoint(0, 0)), r2->size())));
-    EXPECT_FALSE(r1->geometry().intersects(r2->geometry()));
-    QButtonGroup* group = w.scaleGroup();
-    ASSERT_TRUE(group);
-    EXPECT_TRUE(group->exclusive());
-    EXPECT_EQ(group->id(r1), 1);
-    EXPECT_EQ(group->id(r2), 2);
-
-    auto* ok = Child<QPushButton>(w, "508");
-    ASSERT_TRUE(ok);
-    EXPECT_EQ(ok->geometry(), Ltrb(240, 335, 310, 355));
-    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
-    EXPECT_TRUE(ok->isDefault());
-}
-
 TEST(PreferencesWindow, ControlsShowThePreferences)
 {
     for (int flip = 0; flip < 2; ++flip) {

@@ -194,15 +194,6 @@ private slots:
 
     void namesFileSystemsCannotHold()
     {
-        QCOMPARE(SnapShotFileName("AB/C", "Phase", 3).str(), std::string("AB-C_Phase_3.png"));
-        QCOMPARE(SnapShotFileName(PStr(std::string_view("A\0B", 3)), "Phase", 1).str(),
-                 std::string("A-B_Phase_1.png"));
-        QCOMPARE(SnapShotFileName("", "Amplitude", 1).str(), std::string("_Amplitude_1.png"));
-        const PStr longName(std::string(255, 'x'));
-        const PStr cut = SnapShotFileName(longName, "System Profile", 12);
-        QCOMPARE(cut.size(), size_t(255));
-        QVERIFY(cut.str().ends_with("_System Profile_12.png"));
-
         // Proposed through the dialog: a plain file name, in UTF-8.
         k.d.s_SP = "Dome\xA5/1";  // Mac Roman bullet
         Snapshot s(k, sound, host);

@@ -243,17 +243,6 @@ private slots:
         QVERIFY(host_->calls.isEmpty());
     }
 
-    void lateAnswerOnTheMenuCheckShowsTheRunningVersion()
-    {
-        ServeVersion("9.0", 1600);
-        QVERIFY(Judge(true));
-        QCOMPARE(Text(556), QStringLiteral("This Version is Currently."));
-        QCOMPARE(Text(557), QStringLiteral("Current Version : 1.2.9"));
-        QTest::qWait(1200);
-        QCOMPARE(Text(556), QStringLiteral("This Version is Currently."));
-        QVERIFY(uc_->window()->control(551));
-    }
-
     void failedOrOversizedAnswersChangeNothing()
     {
         TestHttpServer::Route missing;
@@ -518,47 +507,6 @@ private slots:
         QCOMPARE(host_->calls.size(), 1);  // still waiting, the window painting
         QTRY_COMPARE_WITH_TIMEOUT(host_->calls.size(), 4, 5000);
         QCOMPARE(host_->calls, QStringList({"Open " + zip, "Open " + pkg, "CloseDesignWindow", "QuitSequence"}));
-    }
-
-    // The window itself.
-    void windowFrame()
-    {
-        UpdateWindow* w = Open(0, 0);
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->windowTitle(), QStringLiteral("Kestrova Check for Update"));
-        QCOMPARE(w->size(), QSize(420, 150));
-        QVERIFY(!(w->windowFlags() & Qt::WindowCloseButtonHint));
-        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY(qAbs(w->geometry().center().x() - area.center().x()) <= 1);
-        QVERIFY(qAbs(w->geometry().center().y() - area.center().y()) <= 1);
-        QCOMPARE(w->control(556)->geometry(), Box(128, 25, 400, 50));
-        QCOMPARE(w->control(557)->geometry(), Box(128, 55, 400, 80));
-        QCOMPARE(w->control(558)->geometry(), Box(129, 80, 380, 99));
-        QCOMPARE(w->control(551)->geometry(), Box(320, 110, 400, 130));
-        const QFont first = w->control(556)->font(), second = w->control(557)->font();
-        QCOMPARE(first.pixelSize(), 20);
-        QVERIFY(first.bold());
-        QCOMPARE(second.pixelSize(), 15);
-        QVERIFY(!second.bold());
-        QCOMPARE(QFontInfo(first).styleHint() == QFont::Monospace, false);
-        auto* check = qobject_cast<QCheckBox*>(w->control(558));
-        QVERIFY(check);
-        QCOMPARE(check->text(), QStringLiteral(" Check for New Updates on Launch."));
-        QVERIFY(!w->control(550));  // no application icon: no icon control
-    }
-
-    void applicationIcon()
-    {
-        QPixmap pixmap(128, 128);
-        pixmap.fill(Qt::darkCyan);
-        QApplication::setWindowIcon(QIcon(pixmap));
-        UpdateWindow* w = Open(0, 0);
-        auto* icon = qobject_cast<QLabel*>(w->control(550));
-        QApplication::setWindowIcon(QIcon());
-        QVERIFY(icon);
-        QCOMPARE(icon->geometry(), Box(24, 20, 104, 100));
-        QVERIFY(!icon->pixmap().isNull());
-        QCOMPARE(icon->pixmap().toImage().pixelColor(40, 40), QColor(Qt::darkCyan));
     }
 
     void theThreeCases()
