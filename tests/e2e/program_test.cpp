@@ -19,6 +19,7 @@
 
 #include "common/silent_socket.h"
 #include "common/bus.h"
+#include "common/sandbox.h"
 #include "exchange/qt/dbus_messenger.h"
 #include "exchange/records.h"
 
@@ -47,7 +48,7 @@ class ProgramTest : public QObject {
 
     std::unique_ptr<ks::DbusMessenger> me_;
     std::vector<QByteArray> got_;
-    QTemporaryDir home_;
+    kt::SandboxHome home_;
 
     QString confPath() const { return home_.filePath("config/Tessaly/Kestrova.conf"); }
 
@@ -55,10 +56,7 @@ class ProgramTest : public QObject {
                                            const QString& program = kProgramPath)
     {
         auto p = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("HOME", home_.path());
-        env.insert("XDG_CONFIG_HOME", home_.filePath("config"));
+        QProcessEnvironment env = home_.environment();
         for (const QString& key : extra.keys()) env.insert(key, extra.value(key));
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
