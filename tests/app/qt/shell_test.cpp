@@ -229,6 +229,11 @@ private slots:
         QVERIFY(!m.item(kMisc, 4)->isCheckable());
         QVERIFY(m.item(kMisc, 1)->isCheckable());
 
+        // Every view item reaches its view.
+        for (int view : {2, 3, 4, 5, 6, 8, 1}) {
+            r.shell->Command(kResponse, view);
+            QCOMPARE(r.k.d.respID, view);
+        }
         // A view other than amplitude: View off, one mark.
         r.shell->Command(kResponse, 3);
         QVERIFY(r.k.d.s_Resp == "ph");

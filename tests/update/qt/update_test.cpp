@@ -330,7 +330,8 @@ private slots:
 
     void downloadSavesTheArchiveByteForByte()
     {
-        const QByteArray archive = RandomBytes(300 * 1024);
+        // Larger than the write-behind step, so the flushing path runs too.
+        const QByteArray archive = RandomBytes(int(ArchiveDownload::kWriteBehind + 300 * 1024));
         ServeZip(archive);
         bool ok = false;
         QVERIFY(DownloadFromWindow(ok));
