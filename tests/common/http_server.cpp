@@ -59,7 +59,7 @@ void TestHttpServer::OnConnection()
             QPointer<QTcpSocket> guard(s);
             auto answer = [guard, r] {
                 if (!guard) return;
-                const qint64 size = r.body.size();
+                const qint64 size = r.generated > 0 ? r.generated : r.body.size();
                 QByteArray head = "HTTP/1.1 " + QByteArray::number(r.status) +
                                   (r.status == 200 ? " OK" : " Status") + "\r\n";
                 head += "Content-Length: " + QByteArray::number(r.announce >= 0 ? r.announce : size) + "\r\n";
@@ -67,9 +67,31 @@ void TestHttpServer::OnConnection()
                 for (const auto& h : r.headers) head += h.first + ": " + h.second + "\r\n";
                 head += "\r\n";
                 guard->write(head);
-                guard->write(r.cutAfter < 0 ? r.body : r.body.left(r.cutAfter));
-                guard->flush();
-                guard->disconnectFromHost();
+                if (r.generated <= 0) {
+                    guard->write(r.cutAfter < 0 ? r.body : r.body.left(r.cutAfter));
+                    guard->flush();
+                    guard->disconnectFromHost();
+                    return;
+                }
+                // Topped up whenever little is left to send, so only a few
+                // megabytes are ever buffered here.
+                auto sent = std::make_shared<qint64>(0);
+                QTcpSocket* s = guard.data();
+                auto topUp = [s, sent, size] {
+                    static const QByteArray block = [] {
+                        QByteArray b(kGeneratedPeriod, Qt::Uninitialized);
+                        for (qsizetype i = 0; i < b.size(); ++i) b[i] = Generated(i);
+                        return b;
+                    }();
+                    while (*sent < size && s->bytesToWrite() < 4 * block.size()) {
+                        const qint64 n = std::min<qint64>(block.size(), size - *sent);
+                        s->write(block.constData(), n);
+                        *sent += n;
+                    }
+                    if (*sent >= size && s->bytesToWrite() == 0) s->disconnectFromHost();
+                };
+                QObject::connect(s, &QTcpSocket::bytesWritten, s, topUp);
+                topUp();
             };
             if (r.delayMs > 0) QTimer::singleShot(r.delayMs, guard, answer);
             else answer();

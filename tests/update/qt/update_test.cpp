@@ -16,6 +16,11 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <QScopeGuard>
+#include <QSet>
+#include <QProgressBar>
+#include <QElapsedTimer>
+#include <QThread>
 
 #include "common/http_server.h"
 #include "fake_host.h"
@@ -52,6 +57,23 @@ QString LabelText(UpdateWindow* w, int id)
 }
 
 QRect Box(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
+
+// A line of /proc/self/status in KiB ("VmRSS", "VmHWM"); -1 when unknown.
+qint64 StatusKb(const QByteArray& key)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key + ':')) return line.mid(key.size() + 1).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+// The peak resident size starts again from the current one.
+bool ResetPeakMemory()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
+}
 
 }  // namespace
 
@@ -345,6 +367,78 @@ private slots:
         QCOMPARE(LabelText(w, 556), QStringLiteral("Download is Successful."));
         QVERIFY(w->control(555) && !w->control(552));
         QVERIFY(!w->findChild<QWidget*>("progress")->isVisible());
+    }
+
+    // A fast 200 MiB archive streams to its file: the loop keeps turning, the
+    // memory stays flat and the progress bar moves.
+    void largeDownloadKeepsTheWindowResponsiveAndMemoryFlat()
+    {
+        constexpr qint64 kSize = qint64(200) << 20;
+        QThread serverThread;
+        QObject inThread;
+        inThread.moveToThread(&serverThread);
+        serverThread.start();
+        TestHttpServer* fast = nullptr;
+        QMetaObject::invokeMethod(&inThread, [&] {
+            fast = new TestHttpServer;
+            TestHttpServer::Route r;
+            r.generated = kSize;
+            fast->route(kZipPath, r);
+            if (!fast->listen()) fast->deleteLater(), fast = nullptr;
+        }, Qt::BlockingQueuedConnection);
+        QVERIFY(fast);
+        const auto stopServer = qScopeGuard([&] {
+            QMetaObject::invokeMethod(&inThread, [&] { delete fast; }, Qt::BlockingQueuedConnection);
+            serverThread.quit();
+            serverThread.wait();
+        });
+        k_->up.downloadURL = (fast->base() + QString::fromLatin1(kZipPath)).toStdString();
+
+        // The longest gap between ticks of a fast timer is the longest stall.
+        QElapsedTimer clock;
+        qint64 last = -1, longestStall = 0, peakRssKb = 0;
+        QSet<int> progressSeen;
+        QTimer ticker;
+        ticker.setInterval(5);
+        connect(&ticker, &QTimer::timeout, this, [&] {
+            const qint64 now = clock.elapsed();
+            if (last >= 0) longestStall = std::max(longestStall, now - last);
+            last = now;
+            peakRssKb = std::max(peakRssKb, StatusKb("VmRSS"));
+            if (UpdateWindow* w = uc_->window())
+                if (auto* bar = w->findChild<QProgressBar*>("progress"); bar && bar->isVisible())
+                    if (bar->value() > 0 && bar->value() < bar->maximum()) progressSeen.insert(bar->value());
+        });
+        const qint64 startRssKb = StatusKb("VmRSS");
+        QVERIFY(startRssKb > 0);
+        const bool peakReset = ResetPeakMemory();
+        clock.start();
+        ticker.start();
+        bool ok = false;
+        QVERIFY(DownloadFromWindow(ok, 60000));
+        ticker.stop();
+        const qint64 ms = clock.elapsed();
+        if (peakReset) peakRssKb = std::max(peakRssKb, StatusKb("VmHWM"));
+        qInfo("200 MiB in %lld ms: longest stall %lld ms, peak memory %lld KiB above the start",
+              static_cast<long long>(ms), static_cast<long long>(longestStall),
+              static_cast<long long>(peakRssKb - startRssKb));
+        QVERIFY(ok);
+        QVERIFY2(longestStall <= 400, qPrintable(QStringLiteral("stalled %1 ms").arg(longestStall)));
+        QVERIFY2(peakRssKb - startRssKb <= 64 * 1024,
+                 qPrintable(QStringLiteral("grew by %1 KiB").arg(peakRssKb - startRssKb)));
+        QVERIFY2(progressSeen.size() >= 10, "the progress bar did not move during the download");
+
+        QFile saved(QDir(downloads_).filePath("Kestrova.zip"));
+        QCOMPARE(saved.size(), kSize);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        for (qint64 at : {qint64(0), kSize / 3, kSize - 65536}) {
+            QVERIFY(saved.seek(at));
+            const QByteArray got = saved.read(65536);
+            QByteArray want(got.size(), Qt::Uninitialized);
+            for (qsizetype i = 0; i < want.size(); ++i) want[i] = TestHttpServer::Generated(at + i);
+            QCOMPARE(got, want);
+        }
+        saved.remove();
     }
 
     void downloadFailures_data()
