@@ -78,7 +78,9 @@ int Lines(const std::string& s)
     return n;
 }
 
-TEST_F(RenderProcess, EachViewWritesAGraphAreaPicture)
+// What is drawn is the display lists' to pin; here: each view and the page
+// reach their files, and the curve is painted in its colour.
+TEST_F(RenderProcess, ViewsAndThePageWriteTheirFiles)
 {
     for (const char* view : {"amp", "sys"}) {
         const fs::path png = dir / (std::string(view) + ".png");
@@ -86,46 +88,21 @@ TEST_F(RenderProcess, EachViewWritesAGraphAreaPicture)
         ASSERT_EQ(r.rc, 0) << view << ": " << r.err;
         EXPECT_TRUE(r.out.empty());
         QImage img(QString::fromStdString(png.string()));
-        ASSERT_FALSE(img.isNull()) << view;
-        EXPECT_EQ(img.width(), 540);
-        EXPECT_EQ(img.height(), 380);
-        // Something is drawn: the top-left corner is background, the title row is not all background.
-        EXPECT_EQ(img.pixelColor(2, 2), QColor(Qt::white)) << view;
-        int inked = 0;
-        for (int x = 190; x < 350; ++x)
-            for (int y = 8; y < 22; ++y) inked += img.pixelColor(x, y) != QColor(Qt::white);
-        EXPECT_GT(inked, 20) << view;
+        EXPECT_EQ(img.size(), QSize(540, 380)) << view;
+        if (std::string(view) == "amp") {
+            // The default tweeter is flat on the 0 dB line (y = 130) above 5 kHz.
+            const QColor c = img.pixelColor(470, 130);
+            EXPECT_TRUE(c.red() > 200 && c.green() > 100 && c.green() < 180 && c.blue() < 80);
+        }
     }
-}
-
-TEST_F(RenderProcess, AmplitudeCurveIsOrangeWhereTheModelPutsIt)
-{
-    const fs::path png = dir / "amp.png";
-    ASSERT_EQ(Run({"--out", png.string()}).rc, 0);
-    QImage img(QString::fromStdString(png.string()));
-    ASSERT_FALSE(img.isNull());
-    // The default tweeter is flat on the 0 dB line (y = 130) above 5 kHz.
-    const QColor c = img.pixelColor(470, 130);
-    EXPECT_GT(c.red(), 200);
-    EXPECT_GT(c.green(), 100);
-    EXPECT_LT(c.green(), 180);
-    EXPECT_LT(c.blue(), 80);
-}
-
-TEST_F(RenderProcess, PrintedPageIsUsLetter)
-{
-    const fs::path png = dir / "page.png";
-    Result r = Run({"--print", "--date", "2026-12-05T14:30:00", "--out", png.string()});
-    ASSERT_EQ(r.rc, 0) << r.err;
-    QImage img(QString::fromStdString(png.string()));
-    ASSERT_EQ(img.width(), 612);
-    ASSERT_EQ(img.height(), 792);
-    for (const char* ext : {"svg", "pdf"}) {
+    for (const char* ext : {"png", "svg", "pdf"}) {
         const fs::path f = dir / (std::string("page.") + ext);
-        ASSERT_EQ(Run({"--print", "--out", f.string()}).rc, 0) << ext;
+        ASSERT_EQ(Run({"--print", "--date", "2026-12-05T14:30:00", "--out", f.string()}).rc, 0) << ext;
         const std::string bytes = Slurp(f);
-        EXPECT_NE(bytes.find(std::string(ext) == "svg" ? "<svg" : "%PDF"), std::string::npos) << ext;
+        EXPECT_NE(bytes.find(std::string(ext) == "svg" ? "<svg" : std::string(ext) == "pdf" ? "%PDF" : "PNG"),
+                  std::string::npos) << ext;
     }
+    EXPECT_EQ(QImage(QString::fromStdString((dir / "page.png").string())).size(), QSize(612, 792));
 }
 
 // The display lists in graphs/golden are this output: the same steps in
