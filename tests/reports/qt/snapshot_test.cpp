@@ -93,6 +93,7 @@ private slots:
 
     void proposedNamesCountUpAndReuseACancelledNumber()
     {
+        k.prefs.SnapSoundCheck = 1;
         Snapshot s(k, sound, host);
         host.watch(s);
         s.SnapShot();
@@ -110,10 +111,16 @@ private slots:
         QCOMPARE(k.sh.SnapNum, 1);
         QCOMPARE(host.restored, 2);
 
+        // The shutter only when asked; a name a file system cannot hold is
+        // made plain, in UTF-8.
+        QCOMPARE(sound.played, QStringList(2, "Shutter.aif@Images"));
+        k.prefs.SnapSoundCheck = 0;
         k.d.s_Resp = "gd";
+        k.d.s_SP = "Dome\xA5/1";  // Mac Roman bullet
         s.SnapShot();
-        QCOMPARE(proposedName(s), QString("Test2.5-07_Group Delay_2.png"));
+        QCOMPARE(proposedName(s), QString::fromUtf8("Dome\u2022-1_Group Delay_2.png"));
         s.saveDialog()->reject();
+        QCOMPARE(sound.played.size(), 2);
     }
 
     void imageHeightFollowsTheEditRegionPreference()
@@ -134,20 +141,6 @@ private slots:
         QImage whole(dir.filePath("whole.png"));
         QCOMPARE(whole.height() / whole.devicePixelRatio(), 560.0);
         QCOMPARE(whole.pixelColor(10, whole.height() - 2), QColor(Qt::blue));
-    }
-
-    void shutterSoundOnlyWhenAsked()
-    {
-        Snapshot s(k, sound, host);
-        host.watch(s);
-        k.prefs.SnapSoundCheck = 1;
-        s.SnapShot();
-        QCOMPARE(sound.played, QStringList{"Shutter.aif@Images"});
-        s.saveDialog()->reject();
-        k.prefs.SnapSoundCheck = 0;
-        s.SnapShot();
-        QCOMPARE(sound.played.size(), 1);
-        s.saveDialog()->reject();
     }
 
     void failedWriteShowsTheAlertAndLeavesNoFile()
@@ -190,17 +183,6 @@ private slots:
         img.fill(Qt::green);
         QCOMPARE(WritePngFile(img, dir.filePath("ok.png")), QString());
         QCOMPARE(QImage(dir.filePath("ok.png")).size(), QSize(4, 3));
-    }
-
-    void namesFileSystemsCannotHold()
-    {
-        // Proposed through the dialog: a plain file name, in UTF-8.
-        k.d.s_SP = "Dome\xA5/1";  // Mac Roman bullet
-        Snapshot s(k, sound, host);
-        host.watch(s);
-        s.SnapShot();
-        QCOMPARE(proposedName(s), QString::fromUtf8("Dome\u2022-1_Amplitude_1.png"));
-        s.saveDialog()->reject();
     }
 };
 
