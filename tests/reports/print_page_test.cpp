@@ -1,5 +1,6 @@
-// The printed page's date stamp and the snapshot's file name; the pages
-// themselves are pictures in graphs/golden.
+// The printed page's date stamp, scale and error texts, and the snapshot's
+// file name; the pages themselves are pictures in graphs/golden.
+#include "reports/print_job.h"
 #include "reports/print_page.h"
 #include "reports/snapshot_name.h"
 
@@ -30,6 +31,18 @@ TEST(DrawDateTime, StampTextCutAt255AndLeftOutWhenNotWanted)
     auto q = Record(k, [&] { DrawPrintPage(k, kWhen); });
     ASSERT_FALSE(q.empty());
     EXPECT_EQ(FindText(q, "Kestrova  Test2.5-07  Dec/05/2026 14:30:00"), nullptr);
+}
+
+TEST(PrintJob, PageScaleFitsTheShorterSideAndErrorsAreNamed)
+{
+    EXPECT_NEAR(CalcPrintPageScale(0, 0, 734, 576), 105.62, 0.01);
+    EXPECT_NEAR(CalcPrintPageScale(0, 0, 576, 734), 73.674, 0.001);  // landscape fits the height
+    for (const auto& [code, message] :
+         {std::pair{-30872, "No default printer specified"}, std::pair{-1, "Printing error"}}) {
+        const PrintErrorText t = PrintErrorTexts(code);
+        EXPECT_EQ(t.message.str(), message);
+        EXPECT_EQ(t.informative.str(), "Error code " + std::to_string(code));
+    }
 }
 
 TEST(SnapShotFileName, NamesFileSystemsCanHold)

@@ -1,5 +1,5 @@
-// Printing: the page drawn into a PDF and read back with pdftotext, the
-// scale and error texts, and the dialogs' effect on the menus.
+// Printing: the page drawn into a PDF and read back with pdftotext, and the
+// dialogs' effect on the menus.
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -13,7 +13,6 @@
 #include "model/response.h"
 #include "reports/print_job.h"
 #include "reports/qt/printing.h"
-#include "support/numtext.h"
 
 using namespace ks;
 
@@ -100,23 +99,6 @@ private slots:
         QVERIFY2(s.contains("Amplitude"), qPrintable(text));
         QVERIFY(s.contains("Closed Box Parameters"));
         QVERIFY(s.contains("Kestrova Box 10 Dec/05/2026 14:30:00"));
-    }
-
-    void pageScale()
-    {
-        QVERIFY(std::abs(CalcPrintPageScale(0, 0, 734, 576) - 105.62) < 0.01);
-        // Landscape fits the height.
-        QVERIFY(std::abs(CalcPrintPageScale(0, 0, 576, 734) - 73.674) < 0.001);
-    }
-
-    void errorTexts()
-    {
-        PrintErrorText a = PrintErrorTexts(-30872);
-        QCOMPARE(a.message.str(), std::string("No default printer specified"));
-        QCOMPARE(a.informative.str(), std::string("Error code -30872"));
-        PrintErrorText b = PrintErrorTexts(-1);
-        QCOMPARE(b.message.str(), std::string("Printing error"));
-        QCOMPARE(b.informative.str(), std::string("Error code -1"));
     }
 
     void noDesignWindowBeeps()
