@@ -84,8 +84,6 @@ private slots:
         QCOMPARE(sent.out.trimmed(), QString("1"));
         QVERIFY(WaitFor([&] { return r.shell.design() != nullptr; }));
         QCOMPARE(r.text(301), QString("E2E Mid"));
-        QCOMPARE(r.text(303), QString(" 50"));
-        QCOMPARE(r.text(311), QString(" 2.8"));
         QVERIFY(r.shell.design()->control(13)->isEnabled());
         // The start-up timer finds a message and opens no default window.
         QTest::qWait(1400);
@@ -101,15 +99,11 @@ private slots:
         QCOMPARE(r.platform.exits, std::vector<int>{0});
         QVERIFY(a.waitForLine("Vtrl TEXT QuitVtrl"));
         QVERIFY(b.waitForLine("Vtrl TEXT QuitVtrl"));
-        // Each companion got exactly the program's four messages.
-        QStringList expected{"Vtrl TEXT BootedVtrlFromKstv", "Vtrl TEXT SetMeDefaultVtrlFromKstv",
-                             "Vtrl TEXT QuitVtrl"};
-        for (Listener* l : {&a, &b}) {
-            QStringList got = l->lines();
-            QCOMPARE(got, expected);
-        }
+        // Each companion got exactly the program's messages.
+        const QStringList expected{"Vtrl TEXT BootedVtrlFromKstv", "Vtrl TEXT SetMeDefaultVtrlFromKstv",
+                                   "Vtrl TEXT QuitVtrl"};
+        for (Listener* l : {&a, &b}) QCOMPARE(l->lines(), expected);
     }
-
 };
 
 QTEST_MAIN(ShellBusTest)
