@@ -64,7 +64,6 @@ Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& 
     snapshot_ = std::make_unique<Snapshot>(k_, sound_, *this);
     printing_ = std::make_unique<Printing>(k_, *this);
     export_ = std::make_unique<ResponseExport>(k_, *this);
-    update_ = std::make_unique<UpdateCheck>(k_, *this);
     connect(menus_.get(), &Menus::command, this, &Shell::Command);
 
     release_.setSingleShot(true);
@@ -279,7 +278,7 @@ void Shell::CommandSpeakerSelect()
     }
 }
 
-void Shell::CommandCheckForUpdates() { update_->CheckForUpdatesCommand(); }
+void Shell::CommandCheckForUpdates() { update().CheckForUpdatesCommand(); }
 
 void Shell::CommandEdit(int item)
 {
@@ -321,9 +320,9 @@ int Shell::HeldSound::PlayMovieSoundFromSupportFilename(std::string_view name, s
 void Shell::Hold(bool on)
 {
     holds_ += on ? 1 : -1;
-    if (on && holds_ == 1) update_->HoldTimers(true);
+    if (on && holds_ == 1 && update_) update_->HoldTimers(true);
     if (!on && holds_ == 0) {
-        update_->HoldTimers(false);
+        if (update_) update_->HoldTimers(false);
         if (!held_.empty()) release_.start();
     }
 }
@@ -425,7 +424,13 @@ void Shell::SetUpDesign()
     InitSetUp();
 }
 
-void Shell::StartUpdateCheck() { update_->StartUpdateCheck(); }
+void Shell::StartUpdateCheck() { update().StartUpdateCheck(); }
+
+UpdateCheck& Shell::update()
+{
+    if (!update_) update_ = std::make_unique<UpdateCheck>(k_, *this);
+    return *update_;
+}
 
 void Shell::HideWindows()
 {
