@@ -25,6 +25,13 @@ using namespace ks;
 
 namespace {
 
+// Nothing beeps, opens or ends while the benchmark runs.
+struct QuietPlatform final : ShellPlatform {
+    bool OpenUrl(const QUrl&) override { return true; }
+    void Beep() override {}
+    void Exit(int) override {}
+};
+
 std::string Driver()
 {
     DriverRecordFields f;
@@ -47,9 +54,8 @@ void BM_QtcReturnToRepaintedGraph(benchmark::State& state)
     Kestrova k;
     NullMessenger none;
     SilentSoundPlayer sound;
-    Shell shell(k, none, store, sound);
-    shell.exitProgram = [](int) {};
-    shell.beep = [] {};
+    QuietPlatform platform;
+    Shell shell(k, none, store, sound, platform);
     shell.Receive(Driver());
     shell.Command(menu::kAlignment, 3);
     const int view = static_cast<int>(state.range(0));
@@ -81,8 +87,8 @@ void BM_ReceiveMessage(benchmark::State& state)
     k.prefs.UpdateForCheck = 0;
     NullMessenger none;
     SilentSoundPlayer sound;
-    Shell shell(k, none, store, sound);
-    shell.exitProgram = [](int) {};
+    QuietPlatform platform;
+    Shell shell(k, none, store, sound, platform);
     const std::string driver = Driver();
     const std::string garbage(200, 'x');
     const bool record = state.range(0) == 1;

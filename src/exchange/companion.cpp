@@ -38,7 +38,7 @@ void DoAppleEventCommon(Kestrova& k, Messenger& m, CompanionHost& h)
         SndAppleEvent(m, h, kCompanionClass, "SetMeDefaultVtrlFromKstv", kCompanionName);
     } else if (word == "QuitKstv") {
         k.sh.GPrintScale = 100.0;
-        h.SavePrefsAndQuit();
+        h.QuitSequence(false);
         return;
     }
     k.sh.GPrintScale = 100.0;

@@ -26,7 +26,8 @@ public:
     virtual void MenuDisable() = 0;
     // Launch or activate the companion; nothing when it cannot be found.
     virtual void LaunchCompanion() = 0;
-    virtual void SavePrefsAndQuit() = 0;
+    // The quit sequence; tellCompanion false when the companion asked for it.
+    virtual void QuitSequence(bool tellCompanion) = 0;
     virtual void Beep() = 0;
 };
 

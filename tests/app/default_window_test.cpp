@@ -77,11 +77,11 @@ TEST(DefaultParamWindow, ButtonsAndKeys)
         DefaultParamWindow w(d);
         int ok = 0, quit = 0;
         bool visibleInOk = true;
-        w.onOk = [&] {
+        QObject::connect(&w, &DefaultParamWindow::okChosen, [&] {
             ++ok;
             visibleInOk = w.isVisible();
-        };
-        w.onQuit = [&] { ++quit; };
+        });
+        QObject::connect(&w, &DefaultParamWindow::quitChosen, [&] { ++quit; });
         w.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
         const std::string how = c.how;
@@ -107,8 +107,8 @@ TEST(DefaultParamWindow, TheShellClosesItQuietly)
     Design d;
     DefaultParamWindow w(d);
     int calls = 0;
-    w.onOk = [&] { ++calls; };
-    w.onQuit = [&] { ++calls; };
+    QObject::connect(&w, &DefaultParamWindow::okChosen, [&] { ++calls; });
+    QObject::connect(&w, &DefaultParamWindow::quitChosen, [&] { ++calls; });
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     w.CloseQuietly();

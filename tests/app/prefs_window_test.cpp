@@ -159,10 +159,10 @@ TEST(PreferencesWindow, OkReturnAndEnterCloseFirstThenCallTheShellEscapeDoesNoth
         PreferencesWindow w(k);
         int calls = 0;
         bool visibleInHandler = true;
-        w.onOk = [&] {
+        QObject::connect(&w, &PreferencesWindow::okChosen, [&] {
             ++calls;
             visibleInHandler = w.isVisible();
-        };
+        });
         w.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
         if (key < 0) {
@@ -187,7 +187,7 @@ TEST(PreferencesWindow, CloseRequestRunsTheOkPathUnlessQuiet)
     Kestrova k;
     PreferencesWindow w(k);
     int calls = 0;
-    w.onOk = [&] { ++calls; };
+    QObject::connect(&w, &PreferencesWindow::okChosen, [&] { ++calls; });
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     w.close();  // what a close request from outside comes to

@@ -11,6 +11,7 @@
 #include "app/qt/menus.h"
 #include "app/qt/prefs_store.h"
 #include "app/qt/shell.h"
+#include "common/recording_platform.h"
 #include "e2e_util.h"
 #include "exchange/qt/dbus_messenger.h"
 #include "context/kestrova.h"
@@ -28,11 +29,9 @@ class ShellBusTest : public QObject {
             : settings(dir.filePath("Kestrova.conf"), QSettings::IniFormat),
               store(&settings),
               bus(QStringLiteral("Kestrova"), QStringLiteral("Kstv")),
-              shell(k, bus, store, sound)
+              shell(k, bus, store, sound, platform)
         {
-            shell.exitProgram = [this](int s) { exits.push_back(s); };
-            shell.beep = [] {};
-            shell.launchCompanion = [this] { return launcher.Launch(); };
+            platform.launch = [this] { return launcher.Launch(); };
             bus.setReceiver([this](const QByteArray& t) {
                 shell.Receive(std::string_view(t.constData(), static_cast<std::size_t>(t.size())));
             });
@@ -49,8 +48,8 @@ class ShellBusTest : public QObject {
         ks::DbusMessenger bus;
         ks::CompanionLauncher launcher{bus};
         ks::SilentSoundPlayer sound;
+        kt::RecordingPlatform platform;
         ks::Shell shell;
-        std::vector<int> exits;
     };
 
 private slots:
@@ -99,7 +98,7 @@ private slots:
 
         // Quit tells both companions.
         r.shell.Command(ks::menu::kApp, ks::menu::kQuitItem);
-        QCOMPARE(r.exits, std::vector<int>{0});
+        QCOMPARE(r.platform.exits, std::vector<int>{0});
         QVERIFY(a.waitForLine("Vtrl TEXT QuitVtrl"));
         QVERIFY(b.waitForLine("Vtrl TEXT QuitVtrl"));
         // Each companion got exactly the program's four messages.
@@ -121,8 +120,8 @@ private slots:
         QVERIFY(WaitFor([&] { return r.shell.design() == nullptr; }));
         QVERIFY(!r.shell.menus().menuEnabled(ks::menu::kResponse));
         QCOMPARE(RunSend({"QuitKstv"}).code, 0);
-        QVERIFY(WaitFor([&] { return !r.exits.empty(); }));
-        QCOMPARE(r.exits, std::vector<int>{0});
+        QVERIFY(WaitFor([&] { return !r.platform.exits.empty(); }));
+        QCOMPARE(r.platform.exits, std::vector<int>{0});
         r.settings.sync();
         QSettings back(r.dir.filePath("Kestrova.conf"), QSettings::IniFormat);
         QCOMPARE(back.allKeys().size(), 9);

@@ -16,6 +16,7 @@
 #include "app/qt/menus.h"
 #include "app/qt/prefs_store.h"
 #include "app/qt/shell.h"
+#include "common/recording_platform.h"
 #include "common/wait_for.h"
 #include "exchange/qt/dbus_messenger.h"
 #include "exchange/records.h"
@@ -86,12 +87,11 @@ private slots:
         ks::Kestrova k;
         ks::DbusMessenger bus(QStringLiteral("Kestrova"), QStringLiteral("Kstv"));
         ks::SilentSoundPlayer sound;
-        ks::Shell shell(k, bus, prefs, sound);
-        std::vector<int> exits;
-        shell.exitProgram = [&](int s) { exits.push_back(s); };
-        shell.beep = [] {};
+        kt::RecordingPlatform platform;
         ks::CompanionLauncher launcher(bus);
-        shell.launchCompanion = [&launcher] { return launcher.Launch(); };
+        platform.launch = [&launcher] { return launcher.Launch(); };
+        ks::Shell shell(k, bus, prefs, sound, platform);
+        std::vector<int>& exits = platform.exits;
         bus.setReceiver([&](const QByteArray& t) {
             shell.Receive(std::string_view(t.constData(), std::size_t(t.size())));
         });

@@ -26,7 +26,7 @@ struct Host : CompanionHost {
     void CloseDesignWindow() override { calls.push_back("close"); }
     void MenuDisable() override { calls.push_back("menus-off"); }
     void LaunchCompanion() override { calls.push_back("launch"); }
-    void SavePrefsAndQuit() override { calls.push_back("save-quit"); }
+    void QuitSequence(bool tellCompanion) override { calls.push_back(tellCompanion ? "quit" : "save-quit"); }
     void Beep() override { calls.push_back("beep"); }
 };
 

@@ -74,7 +74,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w));
         QTest::keyClick(w, Qt::Key_Comma, Qt::ControlModifier);
         QVERIFY(r.shell->preferencesWindow());
-        QVERIFY(r.exits.empty());
+        QVERIFY(r.platform.exits.empty());
     }
 
     // Escape and the window manager's close are Quit (at once, nothing sent
@@ -91,7 +91,7 @@ private slots:
             if (way == "close") w->close();
             else if (way == "escape") QTest::keyClick(w, Qt::Key_Escape);
             else QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
-            QCOMPARE(r.exits, std::vector<int>{0});
+            QCOMPARE(r.platform.exits, std::vector<int>{0});
             const bool sequence = way == "ctrl+q";
             QCOMPARE(r.messenger.texts().back() == "QuitVtrl", sequence);
             QCOMPARE(QFile::exists(r.settingsPath), sequence);
@@ -122,9 +122,9 @@ private slots:
             const QString before = r.text(id);
             const QImage picture = r.shell->graph().image().copy();
             for (const char* typed : {"nan", "inf", "-inf", "1e40", "abc"}) {
-                const int beeps = r.beeps;
+                const int beeps = r.platform.beeps;
                 r.enter(id, typed);
-                QCOMPARE(r.beeps, beeps + 1);
+                QCOMPARE(r.platform.beeps, beeps + 1);
                 QCOMPARE(r.text(id), before);
                 QVERIFY(!r.design()->sheet());
                 QCOMPARE(r.shell->graph().image(), picture);
@@ -148,7 +148,7 @@ private slots:
         sheet->button(QMessageBox::Ok)->click();
         QTRY_VERIFY(!r.design()->sheet());
         r.enter(313, "0.8");
-        QCOMPARE(r.beeps, 0);
+        QCOMPARE(r.platform.beeps, 0);
         QCOMPARE(r.text(313), QString(" 0.8"));
     }
 

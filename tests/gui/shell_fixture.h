@@ -17,6 +17,7 @@
 #include "app/qt/prefs_store.h"
 #include "app/qt/shell.h"
 #include "common/recording_messenger.h"
+#include "common/recording_platform.h"
 #include "exchange/records.h"
 #include "context/kestrova.h"
 #include "reports/sound.h"
@@ -52,13 +53,7 @@ struct ShellRig {
         settingsPath = dir.filePath(QStringLiteral("Kestrova.conf"));
         settings = std::make_unique<QSettings>(settingsPath, QSettings::IniFormat);
         store = std::make_unique<ks::PrefsStore>(settings.get());
-        shell = std::make_unique<ks::Shell>(k, messenger, *store, sound);
-        shell->exitProgram = [this](int status) { exits.push_back(status); };
-        shell->beep = [this] { ++beeps; };
-        shell->openUrl = [this](const QUrl& u) {
-            opened.push_back(u);
-            return true;
-        };
+        shell = std::make_unique<ks::Shell>(k, messenger, *store, sound, platform);
     }
     ~ShellRig() { shell.reset(); }
 
@@ -88,10 +83,8 @@ struct ShellRig {
     ks::Kestrova k;
     RecordingMessenger messenger;
     RecordingSound sound;
+    RecordingPlatform platform;
     std::unique_ptr<ks::Shell> shell;
-    std::vector<int> exits;
-    std::vector<QUrl> opened;
-    int beeps = 0;
 };
 
 }  // namespace kt

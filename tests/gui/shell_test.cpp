@@ -103,7 +103,7 @@ private slots:
         QVERIFY(OrangePixels(r.shell->graph().image()) > 100);
         QCOMPARE(r.text(301), QString("Test2.5-07"));
         QCOMPARE(r.text(303), QString(" 1000"));
-        QVERIFY(r.exits.empty());
+        QVERIFY(r.platform.exits.empty());
     }
 
     void closedBoxDriverShowsTheOptimumBox()
@@ -155,13 +155,13 @@ private slots:
         QCOMPARE(r.shell->graph().image(), before);
 
         r.enter(311, "abc");
-        QCOMPARE(r.beeps, 1);
+        QCOMPARE(r.platform.beeps, 1);
         QCOMPARE(r.text(311), QString(" 2.8"));
         QVERIFY(!r.design()->sheet());
         QCOMPARE(r.shell->graph().image(), before);
 
         r.enter(311, "20");
-        QCOMPARE(r.beeps, 1);
+        QCOMPARE(r.platform.beeps, 1);
         QCOMPARE(r.k.d.VB, 20.0f);
         QCOMPARE(r.text(311), QString(" 20"));
         QVERIFY(r.text(313) != QString(" 0.707"));
@@ -191,7 +191,7 @@ private slots:
         r.enter(313, "0.8");
         QVERIFY(!r.design()->sheet());
         QCOMPARE(r.text(313), QString(" 0.8"));
-        QCOMPARE(r.beeps, 0);
+        QCOMPARE(r.platform.beeps, 0);
     }
 
     void infiniteBaffleShowsNotApplicable()
@@ -206,7 +206,7 @@ private slots:
         QVERIFY(!r.menus().menuEnabled(kAlignment));
         // Return still validates, and the fields keep "N/A".
         QTest::keyClick(r.design(), Qt::Key_Return);
-        QCOMPARE(r.beeps, 0);
+        QCOMPARE(r.platform.beeps, 0);
         QCOMPARE(r.text(311), QString("N/A"));
 
         r.shell->Command(kMisc, 1);
@@ -327,7 +327,7 @@ private slots:
         QCOMPARE(r.k.d.boxSys, 1);
         // Ctrl+Q is the quit command.
         QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
-        QCOMPARE(r.exits, std::vector<int>{0});
+        QCOMPARE(r.platform.exits, std::vector<int>{0});
         QCOMPARE(r.messenger.texts().back(), std::string("QuitVtrl"));
     }
 
@@ -369,7 +369,7 @@ private slots:
         QVERIFY(!r.settings->contains("SnapSoundCheck"));
 
         r.shell->Command(kApp, kQuitItem);
-        QCOMPARE(r.exits, std::vector<int>{0});
+        QCOMPARE(r.platform.exits, std::vector<int>{0});
         QCOMPARE(r.messenger.texts().back(), std::string("QuitVtrl"));
         QSettings back(r.settingsPath, QSettings::IniFormat);
         QCOMPARE(back.value("Bounds").toString(), QString(" 0, 0, 560, 540"));
@@ -397,7 +397,7 @@ private slots:
         QCOMPARE(r.k.prefs.BoundsCheck, 0);
         QTRY_VERIFY_WITH_TIMEOUT(r.shell->defaultWindow() != nullptr, 5000);
         QTest::mouseClick(r.shell->defaultWindow()->findChild<QPushButton*>("6"), Qt::LeftButton);
-        QCOMPARE(r.exits, std::vector<int>{0});
+        QCOMPARE(r.platform.exits, std::vector<int>{0});
         QCOMPARE(r.messenger.texts(), std::vector<std::string>{"BootedVtrlFromKstv"});
         QCOMPARE(FileBytes(r.settingsPath), before);
     }
@@ -466,7 +466,7 @@ private slots:
         ShellRig r;
         r.shell->Start();
         int launches = 0;
-        r.shell->launchCompanion = [&launches] {
+        r.platform.launch = [&launches] {
             ++launches;
             return true;
         };
@@ -486,7 +486,7 @@ private slots:
         QVERIFY(!r.shell->menuWindow() || !r.shell->menuWindow()->isVisible());
 
         r.receive("QuitKstv");
-        QCOMPARE(r.exits, std::vector<int>{0});
+        QCOMPARE(r.platform.exits, std::vector<int>{0});
     }
 
     void speakerSelectHandsOverOrComesBack()
@@ -494,7 +494,7 @@ private slots:
         ShellRig r;
         r.receive(kt::ClosedBoxDriver());
         int launches = 0;
-        r.shell->launchCompanion = [&launches] {
+        r.platform.launch = [&launches] {
             ++launches;
             return true;
         };
@@ -510,7 +510,7 @@ private slots:
         QVERIFY(r.menus().menuEnabled(kResponse));
 
         // Nobody to hand over to: the user gets the menus back.
-        r.shell->launchCompanion = [] { return false; };
+        r.platform.launch = [] { return false; };
         r.messenger.receivers = 0;
         r.shell->Command(kMisc, 4);
         QVERIFY(!r.design());
@@ -604,16 +604,16 @@ private slots:
         r.shell->Command(kHelp, 4);
         r.shell->Command(kHelp, 5);
         r.shell->Command(kHelp, 2);
-        QCOMPARE(r.opened.size(), std::size_t(3));
-        QCOMPARE(r.opened[0], QUrl(KESTROVA_WEB_SITE));
-        QCOMPARE(r.opened[1], QUrl("mailto:" KESTROVA_CONTACT_MAIL));
-        QVERIFY(r.opened[2].isLocalFile());
-        QVERIFY(r.opened[2].toLocalFile().endsWith("/Images/Kestrova_Release_Notes.pdf"));
-        QVERIFY(QFile::exists(r.opened[2].toLocalFile()));
+        QCOMPARE(r.platform.opened.size(), std::size_t(3));
+        QCOMPARE(r.platform.opened[0], QUrl(KESTROVA_WEB_SITE));
+        QCOMPARE(r.platform.opened[1], QUrl("mailto:" KESTROVA_CONTACT_MAIL));
+        QVERIFY(r.platform.opened[2].isLocalFile());
+        QVERIFY(r.platform.opened[2].toLocalFile().endsWith("/Images/Kestrova_Release_Notes.pdf"));
+        QVERIFY(QFile::exists(r.platform.opened[2].toLocalFile()));
         QCOMPARE(r.shell->CreateURLFromBundleResourceAndLaunch("Missing.pdf", "Images"), -50);
         QCOMPARE(r.shell->CreateURLFromBundleResourceAndLaunch("../x", "Images"), -50);
         QCOMPARE(r.shell->LSLaunchURL(""), -50);
-        QCOMPARE(r.opened.size(), std::size_t(3));
+        QCOMPARE(r.platform.opened.size(), std::size_t(3));
     }
 
     void brokenDriversFromTheCompanionStillDrawEveryView()
@@ -649,9 +649,9 @@ private slots:
         r.design()->close();  // the close box runs the close sequence
         QVERIFY(!r.design());
         QVERIFY(r.shell->menuWindow()->isVisible());
-        QVERIFY(r.exits.empty());
+        QVERIFY(r.platform.exits.empty());
         r.shell->menuWindow()->close();
-        QCOMPARE(r.exits, std::vector<int>{0});
+        QCOMPARE(r.platform.exits, std::vector<int>{0});
         QCOMPARE(r.messenger.texts().back(), std::string("QuitVtrl"));
     }
 };

@@ -19,14 +19,18 @@ using namespace ks;
 
 namespace {
 
-struct Host : PrintHost {
+struct Host : SheetWindow {
     QWidget window;
     bool hasWindow = true;
     int disabled = 0, restored = 0, beeps = 0;
     QWidget* designWindow() override { return hasWindow ? &window : nullptr; }
-    void MenuDisable() override { ++disabled; }
-    void RestoreMenus() override { ++restored; }
-    void Beep() override { ++beeps; }
+    // Counts what the sheet reports.
+    void watch(DesignSheet& s)
+    {
+        QObject::connect(&s, &DesignSheet::busy, [this] { ++disabled; });
+        QObject::connect(&s, &DesignSheet::idle, [this] { ++restored; });
+        QObject::connect(&s, &DesignSheet::beepRequested, [this] { ++beeps; });
+    }
 };
 
 DateStamp FixedDate() { return DateStamp{2026, 12, 5, 14, 30, 0}; }
@@ -61,6 +65,7 @@ class PrintTest : public QObject {
     QString printToPdf(const QString& name)
     {
         Printing printing(k, host);
+        host.watch(printing);
         printing.clock = FixedDate;
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -155,6 +160,7 @@ private slots:
         host.hasWindow = false;
         host.beeps = host.disabled = 0;
         Printing printing(k, host);
+        host.watch(printing);
         printing.MyDoPrint();
         printing.MyDoPageSetup();
         QCOMPARE(host.beeps, 2);
@@ -169,6 +175,7 @@ private slots:
         host.disabled = host.restored = 0;
         host.window.show();
         Printing printing(k, host);
+        host.watch(printing);
         printing.MyDoPrint();
         QPrintDialog* dlg = printing.printDialog();
         QVERIFY(dlg);
@@ -190,6 +197,7 @@ private slots:
         SetUp(k, true);
         host.disabled = host.restored = 0;
         Printing printing(k, host);
+        host.watch(printing);
         printing.MyDoPageSetup();
         PageSetupSheet* sheet = printing.pageSetupDialog();
         QVERIFY(sheet);

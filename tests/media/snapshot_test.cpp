@@ -33,13 +33,17 @@ protected:
     }
 };
 
-struct Host : SnapshotHost {
+struct Host : SheetWindow {
     FakeWindow window;
     int disabled = 0, restored = 0, quits = 0;
     QWidget* designWindow() override { return &window; }
-    void MenuDisable() override { ++disabled; }
-    void RestoreMenus() override { ++restored; }
-    void QuitProgram() override { ++quits; }
+    // Counts what the sheet reports.
+    void watch(DesignSheet& s)
+    {
+        QObject::connect(&s, &DesignSheet::busy, [this] { ++disabled; });
+        QObject::connect(&s, &DesignSheet::idle, [this] { ++restored; });
+        QObject::connect(&s, &DesignSheet::quitRequested, [this] { ++quits; });
+    }
 };
 
 struct CountingSound : SoundPlayer {
@@ -90,6 +94,7 @@ private slots:
     void proposedNamesCountUpAndReuseACancelledNumber()
     {
         Snapshot s(k, sound, host);
+        host.watch(s);
         s.SnapShot();
         QCOMPARE(proposedName(s), QString("Test2.5-07_Amplitude_1.png"));
         QCOMPARE(s.saveDialog()->windowModality(), Qt::WindowModal);
@@ -114,6 +119,7 @@ private slots:
     void imageHeightFollowsTheEditRegionPreference()
     {
         Snapshot s(k, sound, host);
+        host.watch(s);
         k.prefs.SnapRegionCheck = 0;
         s.SnapShot();
         saveAs(s, dir.filePath("graph.png"));
@@ -133,6 +139,7 @@ private slots:
     void shutterSoundOnlyWhenAsked()
     {
         Snapshot s(k, sound, host);
+        host.watch(s);
         k.prefs.SnapSoundCheck = 1;
         s.SnapShot();
         QCOMPARE(sound.played, QStringList{"Shutter.aif@Images"});
@@ -147,6 +154,7 @@ private slots:
     {
         // Nothing can create files in /proc, not even root.
         Snapshot s(k, sound, host);
+        host.watch(s);
         s.SnapShot();
         saveAs(s, "/proc/kestrova-snapshot.png");
         QVERIFY(s.failureAlert());
@@ -198,6 +206,7 @@ private slots:
         // Proposed through the dialog: a plain file name, in UTF-8.
         k.d.s_SP = "Dome\xA5/1";  // Mac Roman bullet
         Snapshot s(k, sound, host);
+        host.watch(s);
         s.SnapShot();
         QCOMPARE(proposedName(s), QString::fromUtf8("Dome\u2022-1_Amplitude_1.png"));
         s.saveDialog()->reject();

@@ -1,26 +1,27 @@
-// A shell stand-in for the update tests: records every call in order.
-// Opening files is recorded only; moving to the trash is the real one.
+// A shell stand-in for the update tests: records, in order, what the check
+// reports and the files it opens; moving to the trash is the real one.
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
-#include "update/qt/update_host.h"
+#include "update/qt/update_check.h"
+#include "update/qt/update_desktop.h"
 
-struct FakeUpdateHost : ks::UpdateHost {
-    QStringList calls;   // "MenuDisable", "InitMenu16", "Send QuitVtrl", "Open PATH" ...
+struct FakeUpdateDesktop : ks::UpdateDesktop {
+    QStringList calls;   // "MenuDisable", "InitMenu16", "QuitSequence", "Open PATH" ...
     QStringList trashed; // paths given to MoveToTrash
 
-    void MenuDisable() override { calls << "MenuDisable"; }
-    void InitMenu16() override { calls << "InitMenu16"; }
-    void InitMenu11() override { calls << "InitMenu11"; }
-    void CloseDesignWindow() override { calls << "CloseDesignWindow"; }
-    void SendToVantrel(std::string_view text) override
+    // Records the check's signals under the names of what the shell runs.
+    void watch(ks::UpdateCheck& u)
     {
-        calls << "Send " + QString::fromLatin1(text.data(), qsizetype(text.size()));
+        QObject::connect(&u, &ks::UpdateCheck::menusBusy, [this] { calls << "MenuDisable"; });
+        QObject::connect(&u, &ks::UpdateCheck::menusOpen, [this] { calls << "InitMenu16"; });
+        QObject::connect(&u, &ks::UpdateCheck::menusClosed, [this] { calls << "InitMenu11"; });
+        QObject::connect(&u, &ks::UpdateCheck::closeDesignWindow, [this] { calls << "CloseDesignWindow"; });
+        QObject::connect(&u, &ks::UpdateCheck::quitRequested, [this] { calls << "QuitSequence"; });
     }
-    void SavePrefs() override { calls << "SavePrefs"; }
-    void Quit(int status) override { calls << "Quit " + QString::number(status); }
     bool OpenWithDefaultApp(const QString& path) override
     {
         calls << "Open " + path;
@@ -29,6 +30,6 @@ struct FakeUpdateHost : ks::UpdateHost {
     bool MoveToTrash(const QString& path) override
     {
         trashed << path;
-        return ks::UpdateHost::MoveToTrash(path);
+        return ks::UpdateDesktop::MoveToTrash(path);
     }
 };

@@ -32,7 +32,7 @@ class UpdateWindowTest : public QObject {
     QTemporaryDir root_;
     TestHttpServer server_;
     std::unique_ptr<Kestrova> k_;
-    std::unique_ptr<FakeUpdateHost> host_;
+    std::unique_ptr<FakeUpdateDesktop> host_;
     std::unique_ptr<UpdateCheck> uc_;
 
     UpdateWindow* Open(std::uint8_t net, std::uint8_t newer)
@@ -66,9 +66,10 @@ private slots:
     void init()
     {
         k_ = std::make_unique<Kestrova>();
-        host_ = std::make_unique<FakeUpdateHost>();
+        host_ = std::make_unique<FakeUpdateDesktop>();
         SetUpdateServer(k_->up, server_.base().toStdString());
         uc_ = std::make_unique<UpdateCheck>(*k_, *host_);
+        host_->watch(*uc_);
         uc_->setDownloadsFolder(root_.filePath("Downloads"));
         k_->up.bundleStr = "1.0.0";
         k_->up.availStr = "1.2.10";

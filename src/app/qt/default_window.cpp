@@ -125,16 +125,14 @@ void DefaultParamWindow::Ok()
     if (finishing_) return;
     finishing_ = true;
     done(QDialog::Accepted);
-    const std::function<void()> f = onOk;
     finishing_ = false;
-    if (f) f();
+    emit okChosen();
 }
 
 void DefaultParamWindow::Quit()
 {
-    // The process ends in the handler; the window stays as it is.
-    const std::function<void()> f = onQuit;
-    if (f) f();
+    // The process ends in the shell; the window stays as it is.
+    emit quitChosen();
 }
 
 void DefaultParamWindow::keyPressEvent(QKeyEvent* event)

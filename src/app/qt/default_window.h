@@ -3,8 +3,6 @@
 // Controls are named by their ids: the placard "10", the buttons "5", "6".
 #pragma once
 
-#include <functional>
-
 #include <QDialog>
 
 namespace ks {
@@ -27,12 +25,6 @@ public:
     // The 270 x 355 region the listing and the placard are laid out in.
     QWidget* content() const { return content_; }
 
-    // After the window has closed itself (OK, Return or Enter): the shell
-    // adopts the incoming driver and builds the design window.
-    std::function<void()> onOk;
-    // Quit: the shell ends the process with status 0 without saving. The
-    // window manager's close and Escape are Quit too.
-    std::function<void()> onQuit;
     // The shell closes the window with this (a driver arrived meanwhile),
     // calling neither handler.
     void CloseQuietly();
@@ -40,6 +32,14 @@ public:
     // The listing's font and where line n (2 .. 16) starts, on the baseline.
     static QFont ListingFont();
     static QPoint LinePosition(int n);
+
+signals:
+    // After the window has closed itself (OK, Return or Enter): the shell
+    // adopts the incoming driver and builds the design window.
+    void okChosen();
+    // Quit: the shell ends the process with status 0 without saving. The
+    // window manager's close and Escape are Quit too.
+    void quitChosen();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -248,7 +248,7 @@ void DesignWindow::Build()
     qa_->setGeometry(InPanel(k320, kBoxPanelRect));
     SelectQaItem();
     connect(qa_, &QComboBox::activated, this, [this](int index) {
-        if (onQaChosen) onQaChosen(index + 1);
+        emit qaChosen(index + 1);
     });
 
     auto button = [this](int id, QWidget* parent, ControlRect r, ControlRect pr, const char* title) {
@@ -258,7 +258,7 @@ void DesignWindow::Build()
         b->setGeometry(InPanel(r, pr));
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, [this, id] {
-            if (onControlHit) onControlHit(id);
+            emit controlHit(id);
         });
         return b;
     };
@@ -279,7 +279,7 @@ void DesignWindow::Build()
     }
     select->setEnabled(SpeakerSelectEnabled(k_));
     connect(select, &QToolButton::clicked, this, [this] {
-        if (onControlHit) onControlHit(13);
+        emit controlHit(13);
     });
 
     DrawBevelBtnMenu();
@@ -409,8 +409,7 @@ PStr DesignWindow::BoxEntryText(std::int16_t id)
 
 void DesignWindow::Beep()
 {
-    if (onBeep) onBeep();
-    else QApplication::beep();
+    emit entryRejected();
 }
 
 void DesignWindow::ShowSheetAlert(std::string_view message, std::string_view informative)
@@ -454,7 +453,7 @@ void DesignWindow::closeEvent(QCloseEvent* e)
 {
     // The close box runs the close sequence, which hides and deletes us.
     e->ignore();
-    if (onCloseBox) onCloseBox();
+    emit closeRequested();
 }
 
 void DesignWindow::moveEvent(QMoveEvent* e)
@@ -471,7 +470,7 @@ void DesignWindow::moveEvent(QMoveEvent* e)
 void DesignWindow::keyPressEvent(QKeyEvent* e)
 {
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        if (onReturn) onReturn();
+        emit returnPressed();
         e->accept();
         return;
     }

@@ -66,12 +66,13 @@ public:
     // The open alignment sheet, if any (tests read its texts).
     QMessageBox* sheet() const { return sheet_; }
 
-    // The hooks the shell fills in: control hits and the window's events.
-    std::function<void(int id)> onControlHit;     // 1, 2, 11, 13
-    std::function<void(int item)> onQaChosen;     // 320, items 1..5
-    std::function<void()> onReturn;               // Return or Enter
-    std::function<void()> onCloseBox;             // the window's close button
-    std::function<void()> onBeep;                 // a rejected entry
+signals:
+    // What the window reports to the shell: control hits and its events.
+    void controlHit(int id);      // 1, 2, 11, 13
+    void qaChosen(int item);      // 320, items 1..5
+    void returnPressed();         // Return or Enter
+    void closeRequested();        // the window's close button
+    void entryRejected();         // a refused box entry: the beep
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -12,6 +12,20 @@
 #include "context/kestrova.h"
 #include "reports/qt/sound_player.h"
 
+namespace {
+
+// The desktop as it is, with the companion launched from beside us or PATH.
+class Platform final : public ks::ShellPlatform {
+public:
+    explicit Platform(ks::DbusMessenger& bus) : launcher_(bus) {}
+    bool LaunchCompanion() override { return launcher_.Launch(); }
+
+private:
+    ks::CompanionLauncher launcher_;
+};
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -36,9 +50,8 @@ int main(int argc, char** argv)
     ks::DbusMessenger bus(QStringLiteral("Kestrova"), QStringLiteral("Kstv"));
     ks::PrefsStore store;
     ks::MediaSoundPlayer sound;
-    ks::Shell shell(k, bus, store, sound);
-    ks::CompanionLauncher launcher(bus);
-    shell.launchCompanion = [&launcher] { return launcher.Launch(); };
+    Platform platform(bus);
+    ks::Shell shell(k, bus, store, sound, platform);
     running = &shell;
     shell.Start();
     bus.setReceiver([&shell](const QByteArray& text) {

@@ -26,7 +26,7 @@ MenuWindow::MenuWindow(Menus& menus, QWidget* parent) : QMainWindow(parent)
 void MenuWindow::closeEvent(QCloseEvent* e)
 {
     e->ignore();
-    if (onCloseBox) onCloseBox();
+    emit closeRequested();
 }
 
 }  // namespace ks

@@ -14,7 +14,8 @@ class MenuWindow final : public QMainWindow {
     Q_OBJECT
 public:
     explicit MenuWindow(Menus& menus, QWidget* parent = nullptr);
-    std::function<void()> onCloseBox;
+signals:
+    void closeRequested();
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -124,10 +124,8 @@ void PreferencesWindow::Ok()
     if (finishing_) return;
     finishing_ = true;
     done(QDialog::Accepted);
-    // A copy: the shell may replace or drop the handler while it runs.
-    const std::function<void()> f = onOk;
     finishing_ = false;
-    if (f) f();
+    emit okChosen();
 }
 
 void PreferencesWindow::keyPressEvent(QKeyEvent* event)

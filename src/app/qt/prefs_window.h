@@ -21,12 +21,7 @@ public:
 
     explicit PreferencesWindow(Kestrova& k, QWidget* parent = nullptr);
 
-    // Runs after the window has closed itself (OK, Return, Enter, or a close
-    // from the window manager): the shell restores menus and redraws. It may
-    // deleteLater() the window.
-    std::function<void()> onOk;
-
-    // Closes without calling onOk (close() itself takes the OK path).
+    // Closes without okChosen (close() itself takes the OK path).
     void CloseQuietly();
 
     // Puts the window where the preferences say: at the saved content origin
@@ -35,6 +30,12 @@ public:
     void Place();
 
     QButtonGroup* scaleGroup() const { return scale_; }
+
+signals:
+    // After the window has closed itself (OK, Return, Enter, or a close from
+    // the window manager): the shell restores menus and redraws. It may
+    // deleteLater() the window.
+    void okChosen();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -41,9 +41,17 @@ void Dismiss(QPointer<W>& w)
 
 }  // namespace
 
-Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& sound, QObject* parent)
+bool ShellPlatform::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+void ShellPlatform::Beep() { QApplication::beep(); }
+
+void ShellPlatform::Exit(int status) { QCoreApplication::exit(status); }
+
+Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& sound, ShellPlatform& platform,
+             QObject* parent)
     : QObject(parent),
       k_(k),
+      platform_(platform),
       messenger_(messenger),
       store_(store),
       sound_(sound, *this),
@@ -51,11 +59,6 @@ Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& 
       graph_(std::make_unique<ImageCanvas>(ImagesDir(),
                                            qApp ? qApp->devicePixelRatio() : 1.0))
 {
-    exitProgram = [](int status) { QCoreApplication::exit(status); };
-    launchCompanion = [] { return false; };
-    beep = [] { QApplication::beep(); };
-    openUrl = [](const QUrl& u) { return QDesktopServices::openUrl(u); };
-
     k_.screen = graph_.get();
     // Every finished drawing shows in the window that is open now.
     graph_->setChangedCallback([this] {
@@ -64,7 +67,7 @@ Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& 
     snapshot_ = std::make_unique<Snapshot>(k_, sound_, *this);
     printing_ = std::make_unique<Printing>(k_, *this);
     export_ = std::make_unique<ResponseExport>(k_, *this);
-    connect(menus_.get(), &Menus::command, this, &Shell::Command);
+    WireParts();
 
     release_.setSingleShot(true);
     release_.setInterval(0);
@@ -103,8 +106,7 @@ void Shell::CarbonTimerAction()
     if (!(k_.sh.s_Masg == "null") || k_.sh.ClickOpenFlag != 0) return;
     InitSetUpMenuParam(k_.d);
     default_ = new DefaultParamWindow(k_.d, menus_.get());
-    default_->onOk = [this] { DefaultParamWndOKReturn(); };
-    default_->onQuit = [this] { exitProgram(0); };  // at once: no message, nothing saved
+    WireDefaultWindow(*default_);
     default_->show();
     k_.sh.ClickOpenFlag = 1;
 }
@@ -124,13 +126,7 @@ void Shell::InitSetUp()
     // A new design replaces the window of the old one.
     Dismiss(design_);
     design_ = new DesignWindow(k_, *graph_, *menus_);
-    design_->onControlHit = [this](int id) { ControlHit(id); };
-    design_->onQaChosen = [this](int item) {
-        if (SelectQa(k_.d, item)) CustomAlign(k_, *design_);
-    };
-    design_->onReturn = [this] { CommandCalc(); };
-    design_->onCloseBox = [this] { ResponseWndClose(); };
-    design_->onBeep = [this] { beep(); };
+    WireDesignWindow(*design_);
     design_->PlaceAndShow();
     // Drawn at the pixel ratio of the screen the window opened on.
     graph_->setDevicePixelRatio(design_->devicePixelRatioF());
@@ -155,26 +151,26 @@ void Shell::ShowMenuWindow()
 {
     if (!strip_) {
         strip_ = new MenuWindow(*menus_);
-        strip_->onCloseBox = [this] { QuitSequence(); };
+        WireMenuWindow(*strip_);
     }
     strip_->show();
     strip_->raise();
 }
 
-void Shell::QuitSequence()
+void Shell::QuitSequence(bool tellCompanion)
 {
     if (quitting_) return;
     quitting_ = true;
-    SendToVantrel("QuitVtrl");
+    if (tellCompanion) SendToVantrel("QuitVtrl");
     SavePrefs();
-    exitProgram(0);
+    platform_.Exit(0);
 }
 
 void Shell::PreferenceWnd()
 {
     if (prefs_) return;
     prefs_ = new PreferencesWindow(k_);
-    prefs_->onOk = [this] { PreferenceWndOKReturn(); };
+    WirePreferencesWindow(*prefs_);
     prefs_->show();
 }
 
@@ -384,7 +380,7 @@ int Shell::LSLaunchURL(const QString& url)
 {
     const QUrl u(url, QUrl::StrictMode);
     if (url.isEmpty() || !u.isValid() || u.scheme().isEmpty()) return -50;
-    return openUrl(u) ? 0 : -50;
+    return platform_.OpenUrl(u) ? 0 : -50;
 }
 
 int Shell::LaunchMyURL() { return LSLaunchURL(QStringLiteral(KESTROVA_WEB_SITE)); }
@@ -393,7 +389,7 @@ int Shell::CreateURLFromBundleResourceAndLaunch(const QString& name, const QStri
 {
     const QString path = ResourcePath(ImagesDir(), name.toStdString(), folder.toStdString());
     if (path.isEmpty() || !QFileInfo(path).isFile()) return -50;
-    return openUrl(QUrl::fromLocalFile(path)) ? 0 : -50;
+    return platform_.OpenUrl(QUrl::fromLocalFile(path)) ? 0 : -50;
 }
 
 void Shell::MailToMaker()
@@ -401,7 +397,59 @@ void Shell::MailToMaker()
     LSLaunchURL(QStringLiteral("mailto:") + QStringLiteral(KESTROVA_CONTACT_MAIL));
 }
 
-// ---------------------------------------------------------------- hosts
+// ---------------------------------------------------------------- wiring
+
+// What each part reports, and what the shell runs for it.
+void Shell::WireParts()
+{
+    connect(menus_.get(), &Menus::command, this, &Shell::Command);
+    for (DesignSheet* sheet : {static_cast<DesignSheet*>(snapshot_.get()), static_cast<DesignSheet*>(printing_.get()),
+                               static_cast<DesignSheet*>(export_.get())}) {
+        connect(sheet, &DesignSheet::busy, this, &Shell::MenuDisable);
+        connect(sheet, &DesignSheet::idle, this, &Shell::RestoreMenus);
+        connect(sheet, &DesignSheet::beepRequested, this, &Shell::Beep);
+        connect(sheet, &DesignSheet::quitRequested, this, [this] { QuitSequence(); });
+    }
+}
+
+void Shell::WireUpdateCheck(UpdateCheck& u)
+{
+    connect(&u, &UpdateCheck::menusBusy, this, &Shell::MenuDisable);
+    connect(&u, &UpdateCheck::menusOpen, this, &Shell::InitMenu16);
+    connect(&u, &UpdateCheck::menusClosed, this, &Shell::InitMenu11);
+    connect(&u, &UpdateCheck::closeDesignWindow, this, &Shell::CloseDesignWindow);
+    connect(&u, &UpdateCheck::quitRequested, this, [this] { QuitSequence(); });
+}
+
+void Shell::WireDesignWindow(DesignWindow& w)
+{
+    connect(&w, &DesignWindow::controlHit, this, &Shell::ControlHit);
+    connect(&w, &DesignWindow::qaChosen, this, [this](int item) {
+        if (design_ && SelectQa(k_.d, item)) CustomAlign(k_, *design_);
+    });
+    connect(&w, &DesignWindow::returnPressed, this, &Shell::CommandCalc);
+    connect(&w, &DesignWindow::closeRequested, this, &Shell::ResponseWndClose);
+    connect(&w, &DesignWindow::entryRejected, this, &Shell::Beep);
+}
+
+void Shell::WireDefaultWindow(DefaultParamWindow& w)
+{
+    connect(&w, &DefaultParamWindow::okChosen, this, &Shell::DefaultParamWndOKReturn);
+    // At once: no message, nothing saved.
+    connect(&w, &DefaultParamWindow::quitChosen, this, [this] { platform_.Exit(0); });
+}
+
+void Shell::WirePreferencesWindow(PreferencesWindow& w)
+{
+    connect(&w, &PreferencesWindow::okChosen, this, &Shell::PreferenceWndOKReturn);
+}
+
+void Shell::WireMenuWindow(MenuWindow& w)
+{
+    connect(&w, &MenuWindow::closeRequested, this, [this] { QuitSequence(); });
+}
+
+// ---------------------------------------------------------------- what the parts ask
 
 QWidget* Shell::designWindow() { return design_; }
 
@@ -413,9 +461,7 @@ void Shell::RestoreMenus()
     else InitMenu11();
 }
 
-void Shell::QuitProgram() { QuitSequence(); }
-
-void Shell::Beep() { beep(); }
+void Shell::Beep() { platform_.Beep(); }
 
 void Shell::SetUpDesign()
 {
@@ -428,7 +474,10 @@ void Shell::StartUpdateCheck() { update().StartUpdateCheck(); }
 
 UpdateCheck& Shell::update()
 {
-    if (!update_) update_ = std::make_unique<UpdateCheck>(k_, *this);
+    if (!update_) {
+        update_ = std::make_unique<UpdateCheck>(k_, *this);
+        WireUpdateCheck(*update_);
+    }
     return *update_;
 }
 
@@ -447,14 +496,7 @@ void Shell::CloseDesignWindow()
 
 void Shell::LaunchCompanion()
 {
-    if (launchCompanion && launchCompanion()) launched_ = true;
-}
-
-void Shell::SavePrefsAndQuit()
-{
-    quitting_ = true;
-    SavePrefs();
-    exitProgram(0);
+    if (platform_.LaunchCompanion()) launched_ = true;
 }
 
 void Shell::InitMenu16()
@@ -476,12 +518,6 @@ void Shell::SendToVantrel(std::string_view text)
 
 void Shell::SavePrefs() { store_.SavePrefs(k_.prefs); }
 
-void Shell::Quit(int status)
-{
-    quitting_ = true;
-    exitProgram(status);
-}
-
-bool Shell::OpenWithDefaultApp(const QString& path) { return openUrl(QUrl::fromLocalFile(path)); }
+bool Shell::OpenWithDefaultApp(const QString& path) { return platform_.OpenUrl(QUrl::fromLocalFile(path)); }
 
 }  // namespace ks

@@ -9,7 +9,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,7 +22,7 @@
 #include "reports/qt/response_export.h"
 #include "reports/qt/snapshot.h"
 #include "reports/sound.h"
-#include "update/qt/update_host.h"
+#include "update/qt/update_desktop.h"
 
 namespace ks {
 
@@ -33,33 +32,40 @@ class PrefsStore;
 class SoundPlayer;
 class UpdateCheck;
 
+// The platform services the shell uses; tests pass one that records.
+class ShellPlatform {
+public:
+    virtual ~ShellPlatform() = default;
+    // Opening a URL with its default application.
+    virtual bool OpenUrl(const QUrl& url);
+    virtual void Beep();
+    // Ends the process: leaves the event loop with the status.
+    virtual void Exit(int status);
+    // Launches the companion; true when one was started.
+    virtual bool LaunchCompanion() { return false; }
+};
+
+// The parts report to the shell by signals, connected in the Wire
+// functions; the interfaces it implements are what the parts ask back (the
+// window a sheet opens on, the desktop services of the update) and what the
+// toolkit-free message protocol has done.
 class Shell final : public QObject,
-                    public SnapshotHost,
-                    public PrintHost,
+                    public SheetWindow,
                     public CompanionHost,
-                    public UpdateHost {
+                    public UpdateDesktop {
     Q_OBJECT
 public:
     static constexpr int kStartUpDelayMs = 1200;
     // Messages kept while a sound plays; past this a flood loses the excess.
     static constexpr std::size_t kMaxHeldMessages = 100000;
 
-    Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& sound,
+    Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& sound, ShellPlatform& platform,
           QObject* parent = nullptr);
     ~Shell() override;
 
     // Steps 3 to 10 of start-up: the first message, the preferences, the
     // menus, the start-up timer. The context holds its start values already.
     void Start();
-
-    // How the process ends (default: leave the event loop with the status).
-    std::function<void(int status)> exitProgram;
-    // Launching the companion (default: nothing); true when one was started.
-    std::function<bool()> launchCompanion;
-    // The system beep (default QApplication::beep).
-    std::function<void()> beep;
-    // Opening a URL with its default application (default QDesktopServices).
-    std::function<bool(const QUrl&)> openUrl;
 
     // The tables; false for what no row covers.
     bool Command(int menuId, int index);
@@ -71,7 +77,9 @@ public:
     void CarbonTimerAction();
     void InitSetUp();
     void ResponseWndClose();
-    void QuitSequence();
+    // The one way the program quits: "QuitVtrl" to the companion (unless it
+    // asked for the quit), the preferences saved, the process ended.
+    void QuitSequence(bool tellCompanion = true) override;
     void PreferenceWndOKReturn();
     void DefaultParamWndOKReturn();
 
@@ -99,28 +107,28 @@ public:
     QWidget* helpAlert() const { return help_; }
     bool startUpTimerActive() const { return startUp_.isActive(); }
 
-    // SnapshotHost and PrintHost
+    // SheetWindow
     QWidget* designWindow() override;
-    void MenuDisable() override;
-    void RestoreMenus() override;
-    void QuitProgram() override;
-    void Beep() override;
 
     // CompanionHost
     void SetUpDesign() override;
     void StartUpdateCheck() override;
     void HideWindows() override;
     void CloseDesignWindow() override;
+    void MenuDisable() override;
     void LaunchCompanion() override;
-    void SavePrefsAndQuit() override;
+    void Beep() override;
 
-    // UpdateHost
-    void InitMenu16() override;
-    void InitMenu11() override;
-    void SendToVantrel(std::string_view text) override;
-    void SavePrefs() override;
-    void Quit(int status) override;
+    // UpdateDesktop
     bool OpenWithDefaultApp(const QString& path) override;
+
+    // Menus for a design in progress (the View menu only for "amp"), or
+    // those without one; the busy state is MenuDisable.
+    void InitMenu16();
+    void InitMenu11();
+    void RestoreMenus();
+    void SendToVantrel(std::string_view text);
+    void SavePrefs();
 
     // What the table rows run.
     void ChooseResponse(int item);
@@ -141,6 +149,12 @@ public:
     void MailToMaker();
 
 private:
+    void WireParts();
+    void WireUpdateCheck(UpdateCheck& u);
+    void WireDesignWindow(DesignWindow& w);
+    void WireDefaultWindow(DefaultParamWindow& w);
+    void WirePreferencesWindow(PreferencesWindow& w);
+    void WireMenuWindow(MenuWindow& w);
     void RefreshSpeakerSelect();
     void CloseDesign(bool showMenuWindow);
     void ShowMenuWindow();
@@ -175,6 +189,7 @@ private:
     };
 
     Kestrova& k_;
+    ShellPlatform& platform_;
     CountingMessenger messenger_;
     PrefsStore& store_;
     HeldSound sound_;

@@ -48,8 +48,8 @@ DateStamp CurrentDateStamp()
     return s;
 }
 
-Printing::Printing(Kestrova& k, PrintHost& host, QObject* parent)
-    : QObject(parent), clock(CurrentDateStamp), k_(k), host_(host)
+Printing::Printing(Kestrova& k, SheetWindow& window, QObject* parent)
+    : DesignSheet(window, parent), clock(CurrentDateStamp), k_(k)
 {
 }
 
@@ -69,9 +69,9 @@ void Printing::MySetupPageFormatForPrinting(QPrinter& printer)
 
 QWidget* Printing::PrepareDialog()
 {
-    QWidget* w = host_.designWindow();
+    QWidget* w = window_.designWindow();
     if (!w) {
-        host_.Beep();
+        emit beepRequested();
         return nullptr;
     }
     if (setup_ || print_) return nullptr;
@@ -84,7 +84,7 @@ void Printing::MyDoPageSetup()
 {
     QWidget* w = PrepareDialog();
     if (!w) return;
-    host_.MenuDisable();
+    emit busy();
     auto* dlg = new PageSetupSheet(printer_->pageLayout(), k_.sh.GPrintScale, w);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setWindowModality(Qt::WindowModal);
@@ -105,7 +105,7 @@ void Printing::MyPageSetupDoneRoutine(int result)
         k_.sh.GPrintScale = setup_->chosenScale();
     }
     setup_ = nullptr;
-    host_.RestoreMenus();
+    emit idle();
     emit finished();
 }
 
@@ -129,7 +129,7 @@ void Printing::MyDoPrint()
     printer_->setDocName(Text(PrintJobName(k_.d)));
     printer_->setFromTo(1, MyGetDocumentNumPagesInDoc(*printer_));
     printer_->setCopyCount(1);
-    host_.MenuDisable();
+    emit busy();
     auto* dlg = new QPrintDialog(printer_.get(), w);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setWindowModality(Qt::WindowModal);
@@ -149,7 +149,7 @@ void Printing::MyPrintDialogDoneRoutine(int result)
         printer_->setFromTo(1, 1);
         MyDoPrintLoop(*printer_);
     }
-    host_.RestoreMenus();
+    emit idle();
     emit finished();
 }
 
@@ -180,7 +180,7 @@ void Printing::ReportPMError(int code)
 {
     const PrintErrorText t = PrintErrorTexts(code);
     auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Kestrova"), Text(t.message),
-                                QMessageBox::Ok, host_.designWindow());
+                                QMessageBox::Ok, window_.designWindow());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("PrintError"));
     box->setInformativeText(Text(t.informative));

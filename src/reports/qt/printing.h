@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "reports/qt/design_sheet.h"
 #include "reports/qt/page_setup_sheet.h"
 #include "reports/print_page.h"
 
@@ -21,20 +22,10 @@ namespace ks {
 
 struct Kestrova;
 
-// What printing needs from the shell.
-class PrintHost {
-public:
-    virtual ~PrintHost() = default;
-    virtual QWidget* designWindow() = 0;
-    virtual void MenuDisable() = 0;
-    virtual void RestoreMenus() = 0;
-    virtual void Beep() = 0;
-};
-
-class Printing : public QObject {
+class Printing : public DesignSheet {
     Q_OBJECT
 public:
-    Printing(Kestrova& k, PrintHost& host, QObject* parent = nullptr);
+    Printing(Kestrova& k, SheetWindow& window, QObject* parent = nullptr);
     ~Printing() override;
 
     void MyDoPageSetup();
@@ -56,9 +47,6 @@ public:
     // Device points per page point of the last page drawn.
     double pageScale() const { return pageScale_; }
 
-signals:
-    void finished();
-
 private:
     // The design window a dialog opens on, with a fresh printer set up;
     // nullptr (after a beep when there is no window) when none may open.
@@ -69,7 +57,6 @@ private:
     int MyGetDocumentNumPagesInDoc(QPrinter& printer);
 
     Kestrova& k_;
-    PrintHost& host_;
     QPageLayout layout_;
     bool haveLayout_ = false;
     std::unique_ptr<QPrinter> printer_;

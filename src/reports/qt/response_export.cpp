@@ -33,22 +33,22 @@ const FileType& TypeOf(const QString& filter)
 
 }  // namespace
 
-ResponseExport::ResponseExport(Kestrova& k, SnapshotHost& host, QObject* parent)
-    : QObject(parent), k_(k), host_(host), folder_(QDir::homePath())
+ResponseExport::ResponseExport(Kestrova& k, SheetWindow& window, QObject* parent)
+    : DesignSheet(window, parent), k_(k), folder_(QDir::homePath())
 {
 }
 
 void ResponseExport::Export()
 {
-    if (!host_.designWindow() || dialog_ || alert_) return;
-    host_.MenuDisable();
+    if (!window_.designWindow() || dialog_ || alert_) return;
+    emit busy();
 
     // The driver's model names the file; a slash would name a folder.
     QString model = QString::fromStdString(MacRomanToUtf8(k_.d.s_SP.view()));
     model.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QLatin1Char('\0'), QLatin1Char('-'));
     if (model.trimmed().isEmpty()) model = QStringLiteral("Kestrova");
 
-    auto* dlg = new QFileDialog(host_.designWindow());
+    auto* dlg = new QFileDialog(window_.designWindow());
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setOption(QFileDialog::DontUseNativeDialog);
     dlg->setAcceptMode(QFileDialog::AcceptSave);
@@ -91,7 +91,7 @@ void ResponseExport::ShowWriteFailure(const QString& path, const QString& reason
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kestrova"),
                                 QStringLiteral("The response data could not be saved as \"%1\".")
                                     .arg(QDir::toNativeSeparators(path)),
-                                QMessageBox::Ok, host_.designWindow());
+                                QMessageBox::Ok, window_.designWindow());
     box->setInformativeText(reason);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("ExportFailed"));
@@ -106,7 +106,7 @@ void ResponseExport::ShowWriteFailure(const QString& path, const QString& reason
 
 void ResponseExport::Done()
 {
-    host_.RestoreMenus();
+    emit idle();
     emit finished();
 }
 

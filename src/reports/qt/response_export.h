@@ -9,24 +9,21 @@
 #include <QPointer>
 #include <QString>
 
-#include "reports/qt/snapshot.h"
+#include "reports/qt/design_sheet.h"
 
 namespace ks {
 
 struct Kestrova;
 
-class ResponseExport : public QObject {
+class ResponseExport : public DesignSheet {
     Q_OBJECT
 public:
-    ResponseExport(Kestrova& k, SnapshotHost& host, QObject* parent = nullptr);
+    ResponseExport(Kestrova& k, SheetWindow& window, QObject* parent = nullptr);
 
     void Export();
 
     QFileDialog* saveDialog() const { return dialog_; }
     QMessageBox* failureAlert() const { return alert_; }
-
-signals:
-    void finished();
 
 private:
     void Chosen(int result);
@@ -34,7 +31,6 @@ private:
     void Done();
 
     Kestrova& k_;
-    SnapshotHost& host_;
     QString folder_;  // the folder of the last file written
     QPointer<QFileDialog> dialog_;
     QPointer<QMessageBox> alert_;

@@ -24,14 +24,14 @@ QString WritePngFile(const QImage& image, const QString& path)
     return SaveFileAtomically(path, [&image](QIODevice& file) { return image.save(&file, "PNG"); });
 }
 
-Snapshot::Snapshot(Kestrova& k, SoundPlayer& sound, SnapshotHost& host, QObject* parent)
-    : QObject(parent), k_(k), sound_(sound), host_(host)
+Snapshot::Snapshot(Kestrova& k, SoundPlayer& sound, SheetWindow& window, QObject* parent)
+    : DesignSheet(window, parent), k_(k), sound_(sound)
 {
 }
 
 QImage Snapshot::CaptureDesignWindow() const
 {
-    QWidget* w = host_.designWindow();
+    QWidget* w = window_.designWindow();
     if (!w) return {};
     // The content region lies below the menu bar, which is no part of it.
     if (auto* main = qobject_cast<QMainWindow*>(w); main && main->centralWidget()) w = main->centralWidget();
@@ -56,7 +56,7 @@ QImage Snapshot::CaptureDesignWindow() const
 
 void Snapshot::SnapShot()
 {
-    if (!host_.designWindow() || dialog_) return;
+    if (!window_.designWindow() || dialog_) return;
     if (k_.prefs.SnapSoundCheck == 1) sound_.PlayMovieSoundFromSupportFilename("Shutter.aif", "Images");
     const QImage image = CaptureDesignWindow();
     if (image.isNull()) return;
@@ -65,12 +65,12 @@ void Snapshot::SnapShot()
 
 void Snapshot::NavSaveAsPngFileWnd(const QImage& image)
 {
-    host_.MenuDisable();
+    emit busy();
     ++k_.sh.SnapNum;
     image_ = image;
     const PStr name = SnapShotFileName(k_.d.s_SP, SetResponseTitle(k_.d), k_.sh.SnapNum);
 
-    auto* dlg = new QFileDialog(host_.designWindow());
+    auto* dlg = new QFileDialog(window_.designWindow());
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setOption(QFileDialog::DontUseNativeDialog);
     dlg->setAcceptMode(QFileDialog::AcceptSave);
@@ -100,7 +100,7 @@ void Snapshot::PutPngFileHandler(int result)
         return;
     }
     image_ = {};
-    host_.RestoreMenus();
+    emit idle();
     emit finished();
 }
 
@@ -108,7 +108,7 @@ void Snapshot::ShowWriteFailure(const QString& why)
 {
     auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Kestrova"),
                                 QStringLiteral("SaveImageFile failed"), QMessageBox::NoButton,
-                                host_.designWindow());
+                                window_.designWindow());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("SaveImageFileFailed"));
     box->setInformativeText(why);
@@ -119,9 +119,9 @@ void Snapshot::ShowWriteFailure(const QString& why)
     connect(box, &QMessageBox::finished, this, [this, box, quit](int) {
         const bool stop = box->clickedButton() == quit;
         alert_ = nullptr;
-        host_.RestoreMenus();
+        emit idle();
         emit finished();
-        if (stop) host_.QuitProgram();
+        if (stop) emit quitRequested();
     });
     alert_ = box;
     box->open();

@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QString>
 
+#include "reports/qt/design_sheet.h"
+
 class QWidget;
 
 namespace ks {
@@ -16,22 +18,10 @@ namespace ks {
 struct Kestrova;
 class SoundPlayer;
 
-// What the snapshot needs from the shell.
-class SnapshotHost {
-public:
-    virtual ~SnapshotHost() = default;
-    virtual QWidget* designWindow() = 0;
-    virtual void MenuDisable() = 0;
-    // Menus back to a design in progress (the View menu only for "amp").
-    virtual void RestoreMenus() = 0;
-    // The user chose to stop the program after a failed write.
-    virtual void QuitProgram() = 0;
-};
-
-class Snapshot : public QObject {
+class Snapshot : public DesignSheet {
     Q_OBJECT
 public:
-    Snapshot(Kestrova& k, SoundPlayer& sound, SnapshotHost& host, QObject* parent = nullptr);
+    Snapshot(Kestrova& k, SoundPlayer& sound, SheetWindow& window, QObject* parent = nullptr);
 
     void SnapShot();
     // The captured picture of the design window's content (height 560, or
@@ -43,16 +33,12 @@ public:
     QFileDialog* saveDialog() const { return dialog_; }
     QMessageBox* failureAlert() const { return alert_; }
 
-signals:
-    void finished();
-
 private:
     void PutPngFileHandler(int result);
     void ShowWriteFailure(const QString& why);
 
     Kestrova& k_;
     SoundPlayer& sound_;
-    SnapshotHost& host_;
     QImage image_;
     QPointer<QFileDialog> dialog_;
     QPointer<QMessageBox> alert_;

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "update/qt/update_host.h"
+#include "update/qt/update_desktop.h"
 
 namespace ks {
 
@@ -28,7 +28,7 @@ bool EnsureUserTrash()
     return true;
 }
 
-bool ObjectToTrash(UpdateHost& host, const QString& folder, const QString& fileName)
+bool ObjectToTrash(UpdateDesktop& desktop, const QString& folder, const QString& fileName)
 {
     if (folder.isEmpty() || fileName.isEmpty()) return false;
     const QFileInfo info(QDir(folder).filePath(fileName));
@@ -36,15 +36,15 @@ bool ObjectToTrash(UpdateHost& host, const QString& folder, const QString& fileN
     // Without its trash folders the move would put the file elsewhere (the
     // working folder): then it stays where it is.
     if (!EnsureUserTrash()) return false;
-    return host.MoveToTrash(info.filePath());
+    return desktop.MoveToTrash(info.filePath());
 }
 
-bool LSLaunchURLInDownloadsFolder(UpdateHost& host, const QString& folder, const QString& fileName)
+bool LSLaunchURLInDownloadsFolder(UpdateDesktop& desktop, const QString& folder, const QString& fileName)
 {
     if (fileName.isEmpty()) return false;
     const QString path = QDir::isAbsolutePath(fileName) ? fileName : QDir(folder).filePath(fileName);
     if (!QFileInfo::exists(path)) return false;
-    return host.OpenWithDefaultApp(path);
+    return desktop.OpenWithDefaultApp(path);
 }
 
 }  // namespace ks

@@ -6,7 +6,7 @@
 
 namespace ks {
 
-class UpdateHost;
+class UpdateDesktop;
 
 // QStandardPaths' download location, or an empty text when there is none.
 QString DefaultDownloadsFolder();
@@ -18,10 +18,10 @@ bool EnsureUserTrash();
 // Moves fileName of folder to the trash when it is there; true when moved.
 // When the trash cannot be made or the move fails the file stays; the
 // download then takes the next free name, never this one.
-bool ObjectToTrash(UpdateHost& host, const QString& folder, const QString& fileName);
+bool ObjectToTrash(UpdateDesktop& desktop, const QString& folder, const QString& fileName);
 
 // Opens fileName of folder (or an absolute path) with its default
 // application; false when the file is missing or nothing opened it.
-bool LSLaunchURLInDownloadsFolder(UpdateHost& host, const QString& folder, const QString& fileName);
+bool LSLaunchURLInDownloadsFolder(UpdateDesktop& desktop, const QString& folder, const QString& fileName);
 
 }  // namespace ks

@@ -9,7 +9,7 @@
 #include "update/qt/archive_download.h"
 #include "update/qt/downloads_folder.h"
 #include "update/qt/network_status.h"
-#include "update/qt/update_host.h"
+#include "update/qt/update_desktop.h"
 #include "update/version.h"
 #include "update/qt/version_request.h"
 
@@ -29,10 +29,10 @@ QString FromUtf8(const std::string& s)
 
 }  // namespace
 
-UpdateCheck::UpdateCheck(Kestrova& k, UpdateHost& host, QObject* parent)
+UpdateCheck::UpdateCheck(Kestrova& k, UpdateDesktop& desktop, QObject* parent)
     : QObject(parent),
       k_(k),
-      host_(host),
+      desktop_(desktop),
       download_(std::make_unique<ArchiveDownload>(nam_)),
       downloads_(DefaultDownloadsFolder()),
       probe_(&InternetAvailable)
@@ -41,14 +41,12 @@ UpdateCheck::UpdateCheck(Kestrova& k, UpdateHost& host, QObject* parent)
     connect(&judgeTimer_, &QTimer::timeout, this, [this] { CarbonTimerActionCheckVersion(1); });
     connect(&trashWait_, &QTimer::timeout, this, [this] { Download(QUrl(FromUtf8(k_.up.downloadURL))); });
     connect(&zipWait_, &QTimer::timeout, this, [this] {
-        LSLaunchURLInDownloadsFolder(host_, downloads_, FromUtf8(k_.up.downFileName));
-        host_.CloseDesignWindow();
+        LSLaunchURLInDownloadsFolder(desktop_, downloads_, FromUtf8(k_.up.downFileName));
+        emit closeDesignWindow();
         quitWait_.start(kQuitWaitMs);
     });
     connect(&quitWait_, &QTimer::timeout, this, [this] {
-        host_.SendToVantrel("QuitVtrl");
-        host_.SavePrefs();
-        host_.Quit(0);
+        emit quitRequested();
     });
     connect(download_.get(), &ArchiveDownload::progress, this, [this](qint64 received, qint64 total) {
         if (window_) window_->ShowProgress(received, total);
@@ -93,7 +91,7 @@ bool UpdateCheck::downloading() const
 
 void UpdateCheck::CheckForUpdatesCommand()
 {
-    host_.MenuDisable();
+    emit menusBusy();
     InitUpdateFlag();
     k_.sh.CheckByMenuFlag = 1;
     CheckForVersion();
@@ -149,7 +147,7 @@ void UpdateCheck::CarbonTimerActionCheckVersion(int code)
     // An answer later than this changes nothing: stop waiting for it.
     if (request_) request_->abort();
     if (k_.up.UpdateOkFlag == 1 || k_.sh.CheckByMenuFlag == 1) {
-        host_.MenuDisable();
+        emit menusBusy();
         CheckForUpdateWnd();
     }
     k_.sh.CheckForUpFlag = 1;
@@ -164,9 +162,9 @@ void UpdateCheck::CheckForUpdateWnd()
     }
     auto* w = new UpdateWindow();
     window_ = w;
-    w->onHit = [this](int id, int state) { ControlHit(id, state); };
-    w->onReturn = [this] { WindowReturn(); };
-    w->onCloseRequest = [this] { CheckForUpdateWndOkButton(); };
+    connect(w, &UpdateWindow::controlHit, this, &UpdateCheck::ControlHit);
+    connect(w, &UpdateWindow::returnPressed, this, &UpdateCheck::WindowReturn);
+    connect(w, &UpdateWindow::closeRequested, this, &UpdateCheck::CheckForUpdateWndOkButton);
     w->SetLaunchCheck(k_.prefs.UpdateForCheck != 0);
 
     const UpdateState& u = k_.up;
@@ -205,17 +203,17 @@ void UpdateCheck::CheckForUpdateWndOkButton()
         window_.clear();
     }
     k_.up.checkUpdateBtn = 0;
-    if (k_.sh.CheckForUpFlag == 1 && k_.sh.CheckByMenuFlag == 0) host_.InitMenu16();
-    else if (k_.sh.RespWndCloseFlag == 0) host_.InitMenu16();
-    else host_.InitMenu11();
+    if (k_.sh.CheckForUpFlag == 1 && k_.sh.CheckByMenuFlag == 0) emit menusOpen();
+    else if (k_.sh.RespWndCloseFlag == 0) emit menusOpen();
+    else emit menusClosed();
 }
 
 void UpdateCheck::CheckForUpdateWndDownloadButton()
 {
     // A second press while the first download runs would only race it.
     if (downloading() || installing_) return;
-    ObjectToTrash(host_, downloads_, FromUtf8(k_.up.downFileZip));
-    ObjectToTrash(host_, downloads_, FromUtf8(k_.up.downFileName));
+    ObjectToTrash(desktop_, downloads_, FromUtf8(k_.up.downFileZip));
+    ObjectToTrash(desktop_, downloads_, FromUtf8(k_.up.downFileName));
     trashWait_.start(kTrashWaitMs);
 }
 
@@ -257,7 +255,7 @@ void UpdateCheck::LaunchInstallerAndQuit()
     // The file actually saved, which is the archive's own name unless the
     // server suggested another.
     const QString zip = k_.up.downloadedPath.empty() ? FromUtf8(k_.up.downFileZip) : FromUtf8(k_.up.downloadedPath);
-    LSLaunchURLInDownloadsFolder(host_, downloads_, zip);
+    LSLaunchURLInDownloadsFolder(desktop_, downloads_, zip);
     zipWait_.start(kZipOpenWaitMs);
 }
 

@@ -2,8 +2,8 @@
 // it was sent, the update window and its buttons, the download of the
 // archive and the install action. All on the main event loop.
 //
-// The shell makes one UpdateCheck (after the application object) with its
-// UpdateHost, calls CheckForUpdatesCommand for "Check for Updates..." and
+// The shell makes one UpdateCheck (after the application object) with the
+// desktop services, connects its signals, calls CheckForUpdatesCommand for "Check for Updates..." and
 // StartUpdateCheck when the companion's first driver record asks for a
 // check; the window's controls and Return come back here by themselves.
 #pragma once
@@ -25,7 +25,7 @@
 namespace ks {
 
 struct Kestrova;
-class UpdateHost;
+class UpdateDesktop;
 class VersionRequest;
 class ArchiveDownload;
 
@@ -38,7 +38,7 @@ public:
     static constexpr int kZipOpenWaitMs = 2000;
     static constexpr int kQuitWaitMs = 1000;
 
-    UpdateCheck(Kestrova& k, UpdateHost& host, QObject* parent = nullptr);
+    UpdateCheck(Kestrova& k, UpdateDesktop& desktop, QObject* parent = nullptr);
     ~UpdateCheck() override;
 
     // Where the archive goes (default: the user's Downloads folder).
@@ -82,6 +82,14 @@ public:
     bool downloading() const;
 
 signals:
+    // The menus: busy while the window or a download is up; then those of a
+    // design in progress, or those without one.
+    void menusBusy();
+    void menusOpen();
+    void menusClosed();
+    // The install action closes the design window, then quits the program.
+    void closeDesignWindow();
+    void quitRequested();
     void judged();
     void downloadFinished(bool ok);
 
@@ -90,7 +98,7 @@ private:
     void ReadBundleVersion();
 
     Kestrova& k_;
-    UpdateHost& host_;
+    UpdateDesktop& desktop_;
     QNetworkAccessManager nam_;
     std::unique_ptr<VersionRequest> request_;
     std::unique_ptr<ArchiveDownload> download_;

@@ -70,7 +70,7 @@ UpdateWindow::UpdateWindow(QWidget* parent)
     check->setObjectName(QStringLiteral("558"));
     Place(check, {129, 80, 380, 99});
     connect(check, &QCheckBox::clicked, this, [this](bool on) {
-        if (onHit) onHit(558, on ? 1 : 0);
+        emit controlHit(558, on ? 1 : 0);
     });
 
     // Below the buttons, clear of the texts; shown only while downloading.
@@ -105,7 +105,7 @@ QPushButton* UpdateWindow::AddButton(int id, const QString& title, Box box, bool
     b->setDefault(isDefault);
     Place(b, box);
     connect(b, &QPushButton::clicked, this, [this, id] {
-        if (onHit) onHit(id, 0);
+        emit controlHit(id, 0);
     });
     b->show();
     return b;
@@ -157,7 +157,7 @@ void UpdateWindow::CloseQuietly()
 void UpdateWindow::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (onReturn) onReturn();
+        emit returnPressed();
         event->accept();
         return;
     }
@@ -169,7 +169,7 @@ void UpdateWindow::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
     // Closed by the window manager rather than a button: the controller
     // finishes the way OK does, so the menus never stay busy.
-    if (!quiet_ && onCloseRequest) onCloseRequest();
+    if (!quiet_) emit closeRequested();
 }
 
 }  // namespace ks

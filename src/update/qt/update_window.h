@@ -33,13 +33,14 @@ public:
     void HideProgress();
     void SetButtonsEnabled(bool on);
 
-    std::function<void(int id, int state)> onHit;
-    std::function<void()> onReturn;
-    // After the window was closed by the window manager, not by a button.
-    std::function<void()> onCloseRequest;
-
     // Closes without asking the controller.
     void CloseQuietly();
+
+signals:
+    void controlHit(int id, int state);
+    void returnPressed();
+    // After the window was closed by the window manager, not by a button.
+    void closeRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

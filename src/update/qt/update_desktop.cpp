@@ -1,4 +1,4 @@
-#include "update/qt/update_host.h"
+#include "update/qt/update_desktop.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -6,12 +6,12 @@
 
 namespace ks {
 
-bool UpdateHost::OpenWithDefaultApp(const QString& path)
+bool UpdateDesktop::OpenWithDefaultApp(const QString& path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-bool UpdateHost::MoveToTrash(const QString& path)
+bool UpdateDesktop::MoveToTrash(const QString& path)
 {
     return QFile::moveToTrash(path);
 }

@@ -1,0 +1,29 @@
+// The shell's platform for tests: nothing is opened, beeped or ended; every
+// request is recorded instead.
+#pragma once
+
+#include <QUrl>
+#include <functional>
+#include <vector>
+
+#include "app/qt/shell.h"
+
+namespace kt {
+
+struct RecordingPlatform final : ks::ShellPlatform {
+    bool OpenUrl(const QUrl& url) override
+    {
+        opened.push_back(url);
+        return true;
+    }
+    void Beep() override { ++beeps; }
+    void Exit(int status) override { exits.push_back(status); }
+    bool LaunchCompanion() override { return launch ? launch() : false; }
+
+    std::function<bool()> launch;
+    std::vector<QUrl> opened;
+    std::vector<int> exits;
+    int beeps = 0;
+};
+
+}  // namespace kt
