@@ -8,6 +8,20 @@
 
 namespace ks {
 
+BoxEntries BoxEntryTexts(const Design& d)
+{
+    BoxEntries e;
+    if (d.alin < 1 || d.alin > 3) return e;
+    e.shown = true;
+    // Without a closed box there is no box to show.
+    const bool none = d.boxSys == 2 || d.boxSys == 3;
+    e.vb = none ? PStr("N/A") : RoundedText(d.VB, 2);
+    e.fc = none ? PStr("N/A") : RoundedText(d.FC, 2);
+    e.qtc = none ? PStr("N/A") : RoundedText(d.QTC, 3);
+    e.active = d.alin == 2 ? 311 : d.alin == 3 ? 313 : 0;
+    return e;
+}
+
 void CustomAlign(Kestrova& k, DesignView& v)
 {
     ResponsePlot(k);

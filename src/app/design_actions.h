@@ -24,6 +24,16 @@ public:
     virtual void ShowSheetAlert(std::string_view message, std::string_view informative) = 0;
 };
 
+// What the box entries 311 (Vb), 312 (Fc) and 313 (Qtc) show for the current
+// alin and boxSys, and which of them takes typing (0: none). Nothing is
+// shown for an alin other than 1 to 3.
+struct BoxEntries {
+    bool shown = false;
+    PStr vb, fc, qtc;
+    std::int16_t active = 0;
+};
+BoxEntries BoxEntryTexts(const Design& d);
+
 // ResponsePlot, then the box entries.
 void CustomAlign(Kestrova& k, DesignView& v);
 // Reads, validates and applies the active box entry (Calc., Return, Enter).

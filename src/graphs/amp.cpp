@@ -89,10 +89,7 @@ void AmpPlot(Kestrova& k)
     DrawState& s = k.ds;
     SetCurveStyle(k);
     CofCal(d);
-    s.k2 = s.k = static_cast<float>(std::log10(20.0));
-    const double kEnd = std::log10(20000.0);
-    while (kEnd >= static_cast<double>(s.k)) {
-        EvaluateAt(d, s.k, CBFRcal, IBFRcal);
+    SweepFrequencies(k, false, CBFRcal, IBFRcal, [&] {
         const double a = d.yy;
         const double spl = d.SPL, sift = s.sift;
         double y = 0.0;
@@ -104,15 +101,10 @@ void AmpPlot(Kestrova& k)
             y = 130.0 + 4.0 * a;
         else if (d.scale == 10 && d.magni == 2)
             y = 490.0 - 4.0 * spl + 4.0 * sift + 4.0 * a;
-        s.yy = static_cast<float>(y);
-        s.xx = static_cast<float>(LogFreqToX(s.k));
         // A segment ending below the frame is left out; the next one drawn
         // starts from that point and so crosses the bottom edge.
-        if (s.k != s.k2 && s.yy <= 330.0f) QuartzDrawLine(k, 1);
-        s.xx1 = s.xx;
-        s.yy1 = s.yy;
-        s.k = static_cast<float>(static_cast<double>(s.k) + 0.01);
-    }
+        CurveTo(k, static_cast<float>(y), static_cast<float>(y) <= 330.0f);
+    });
 }
 
 }  // namespace ks

@@ -19,4 +19,23 @@ inline void EvaluateAt(Design& d, float k, void (*closed)(Design&), void (*baffl
         baffle(d);
 }
 
+// The sweep of every frequency curve: k = log10 of the frequency from 20 Hz
+// to 20 kHz (or back down), in steps of 0.01 each rounded to float; s.k is
+// the current point and s.k2 the first. At each point the design is
+// evaluated, then `point` runs.
+template <typename Point>
+void SweepFrequencies(Kestrova& k, bool downward, void (*closed)(Design&), void (*baffle)(Design&),
+                      Point&& point)
+{
+    DrawState& s = k.ds;
+    const double lo = std::log10(20.0), hi = std::log10(20000.0);
+    const double step = downward ? -0.01 : 0.01;
+    s.k2 = s.k = static_cast<float>(downward ? hi : lo);
+    while (downward ? static_cast<double>(s.k) >= lo : hi >= static_cast<double>(s.k)) {
+        EvaluateAt(k.d, s.k, closed, baffle);
+        point();
+        s.k = static_cast<float>(static_cast<double>(s.k) + step);
+    }
+}
+
 }  // namespace ks

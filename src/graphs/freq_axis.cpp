@@ -76,4 +76,14 @@ void FrequencyFrame(Kestrova& k, float titleX, std::string_view title)
     FreqScale(k);
 }
 
+void CurveTo(Kestrova& k, float y, bool draw)
+{
+    DrawState& s = k.ds;
+    s.yy = y;
+    s.xx = static_cast<float>(LogFreqToX(s.k));
+    if (s.k != s.k2 && draw) QuartzDrawLine(k, 1);
+    s.xx1 = s.xx;
+    s.yy1 = s.yy;
+}
+
 }  // namespace ks

@@ -10,6 +10,10 @@ namespace ks {
 double FreqToX(double freq);
 // The same mapping from k = log10(f).
 double LogFreqToX(float k);
+// The next point of a frequency curve, at s.k and height y: the segment
+// from the previous point is drawn unless this is the first point or draw
+// is false; either way the point becomes the start of the next segment.
+void CurveTo(Kestrova& k, float y, bool draw = true);
 
 // Vertical grid (colour and width the caller's), then the plot frame.
 void FreqDrawLine(Kestrova& k);

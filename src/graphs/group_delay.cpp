@@ -115,17 +115,9 @@ void GdPlot(Kestrova& k)
     DrawState& s = k.ds;
     SetCurveStyle(k);
     CofCal(d);
-    s.k2 = s.k = static_cast<float>(std::log10(20.0));
-    const double kEnd = std::log10(20000.0);
-    while (kEnd >= static_cast<double>(s.k)) {
-        EvaluateAt(d, s.k, CBGDcal, IBGDcal);
-        s.yy = static_cast<float>(190.0 - 14.0 * static_cast<double>(d.yy) / static_cast<double>(s.GDscl));
-        s.xx = static_cast<float>(LogFreqToX(s.k));
-        if (s.k != s.k2) QuartzDrawLine(k, 1);
-        s.xx1 = s.xx;
-        s.yy1 = s.yy;
-        s.k = static_cast<float>(static_cast<double>(s.k) + 0.01);
-    }
+    SweepFrequencies(k, false, CBGDcal, IBGDcal, [&] {
+        CurveTo(k, static_cast<float>(190.0 - 14.0 * static_cast<double>(d.yy) / static_cast<double>(s.GDscl)));
+    });
 }
 
 }  // namespace ks

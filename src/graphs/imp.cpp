@@ -11,14 +11,6 @@
 
 namespace ks {
 
-void ImpPrepare(Design& d)
-{
-    QEScal(d);
-    d.RES = d.RE * d.QMS / d.QES;
-    d.ZL = static_cast<f32>(d.PI2 * static_cast<f64>(d.LE) / 1000.0);
-    CofCal(d);
-}
-
 namespace {
 
 struct Label {
@@ -41,14 +33,10 @@ void ImpOpt(Kestrova& k)
     s.yy1 = 0.0f;
     s.G1 = 0.0f;
     float maxZ = 0.0f;
-    s.k2 = s.k = static_cast<float>(std::log10(20.0));
-    const double kEnd = std::log10(20000.0);
-    while (kEnd >= static_cast<double>(s.k)) {
-        EvaluateAt(d, s.k, CBIMPcal, IBIMPcal);
+    SweepFrequencies(k, false, CBIMPcal, IBIMPcal, [&] {
         const float z = d.yyLinea;
         if (s.k == s.k2 || z > maxZ) maxZ = z;
-        s.k = static_cast<float>(static_cast<double>(s.k) + 0.01);
-    }
+    });
     s.G1 = maxZ;
     impSetScale(k);
 }
@@ -124,21 +112,11 @@ void ImpPlot(Kestrova& k)
     SetCurveStyle(k);
     ImpPrepare(d);
     const bool linear = ImpLinearAxis(k);
-    s.k2 = s.k = static_cast<float>(std::log10(20.0));
-    const double kEnd = std::log10(20000.0);
-    while (kEnd >= static_cast<double>(s.k)) {
-        EvaluateAt(d, s.k, CBIMPcal, IBIMPcal);
-        if (linear)
-            s.yy = static_cast<float>(330.0 - 2.81 * static_cast<double>(s.IMPscal) *
-                                                  static_cast<double>(d.yyLinea));
-        else
-            s.yy = static_cast<float>(330.0 - 93.33333333333333 * static_cast<double>(d.yy));
-        s.xx = static_cast<float>(LogFreqToX(s.k));
-        if (s.k != s.k2) QuartzDrawLine(k, 1);
-        s.xx1 = s.xx;
-        s.yy1 = s.yy;
-        s.k = static_cast<float>(static_cast<double>(s.k) + 0.01);
-    }
+    SweepFrequencies(k, false, CBIMPcal, IBIMPcal, [&] {
+        CurveTo(k, linear ? static_cast<float>(330.0 - 2.81 * static_cast<double>(s.IMPscal) *
+                                                           static_cast<double>(d.yyLinea))
+                          : static_cast<float>(330.0 - 93.33333333333333 * static_cast<double>(d.yy)));
+    });
 }
 
 }  // namespace ks

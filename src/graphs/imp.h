@@ -6,10 +6,6 @@
 
 namespace ks {
 
-// RES and ZL from the driver, then the coefficients: with s_Resp "imp" they
-// come from the mechanical Q. Both passes of the view and the response data
-// export start with it.
-void ImpPrepare(Design& d);
 void ImpOpt(Kestrova& k);
 // IMPscal from G1; a value that fits no band (not a number) changes nothing.
 void impSetScale(Kestrova& k);

@@ -38,17 +38,9 @@ void PhPlot(Kestrova& k)
     DrawState& s = k.ds;
     SetCurveStyle(k);
     CofCal(d);
-    s.k2 = s.k = static_cast<float>(std::log10(20000.0));
-    const double kEnd = std::log10(20.0);
-    while (static_cast<double>(s.k) >= kEnd) {
-        EvaluateAt(d, s.k, CBPHcal, IBPHcal);
-        s.yy = static_cast<float>(330.0 - (7.0 / 9.0) * static_cast<double>(d.yy));
-        s.xx = static_cast<float>(LogFreqToX(s.k));
-        if (s.k != s.k2) QuartzDrawLine(k, 1);
-        s.xx1 = s.xx;
-        s.yy1 = s.yy;
-        s.k = static_cast<float>(static_cast<double>(s.k) - 0.01);
-    }
+    SweepFrequencies(k, true, CBPHcal, IBPHcal, [&] {
+        CurveTo(k, static_cast<float>(330.0 - (7.0 / 9.0) * static_cast<double>(d.yy)));
+    });
 }
 
 }  // namespace ks

@@ -91,6 +91,14 @@ void CofCal(Design& d)
     }
 }
 
+void ImpPrepare(Design& d)
+{
+    QEScal(d);
+    d.RES = d.RE * d.QMS / d.QES;
+    d.ZL = static_cast<f32>(d.PI2 * static_cast<f64>(d.LE) / 1000.0);
+    CofCal(d);
+}
+
 bool ImpedanceSubstitution(const Design& d) { return d.s_Resp == "imp"; }
 
 }  // namespace ks

@@ -14,6 +14,10 @@ void QEScal(Design& d);
 void N0cal(Design& d);
 void SPLcal(Design& d);
 void CofCal(Design& d);
+// RES and ZL from the driver, then the coefficients (with s_Resp "imp"
+// they come from the mechanical Q): what the impedance view and the
+// response data export start from.
+void ImpPrepare(Design& d);
 // True while the impedance view is chosen (the coefficient steps then use QMS).
 bool ImpedanceSubstitution(const Design& d);
 

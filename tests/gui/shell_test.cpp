@@ -17,6 +17,7 @@
 #include "app/qt/design_window.h"
 #include "graphs/qt/image_canvas.h"
 #include "shell_fixture.h"
+#include "support/qt/qt_text.h"
 
 using namespace ks::menu;
 using kt::ShellRig;
@@ -449,7 +450,7 @@ private slots:
         QTest::mouseClick(r.design()->findChild<QPushButton*>("2"), Qt::LeftButton);
         const QString clip = QGuiApplication::clipboard()->text();
         QVERIFY(clip.startsWith("DUMMY%  Mid-13W  "));
-        QCOMPARE(clip, QString::fromStdString(ks::MacRomanToUtf8(r.k.sh.ClipText.view())));
+        QCOMPARE(clip, ks::FromMacRoman(r.k.sh.ClipText.view()));
         QCOMPARE(r.sound.played, std::vector<std::string>{"Click.aif"});
         QCOMPARE(r.k.sh.copyFlag, 0);
 

@@ -24,10 +24,7 @@ void At(Design& d, float hz)
 void PrepareImpedance(Design& d)
 {
     d.s_Resp = "imp";
-    CofCal(d);
-    QEScal(d);
-    d.RES = d.RE * d.QMS / d.QES;
-    d.ZL = static_cast<float>(d.PI2 * d.LE / 1000.0);
+    ImpPrepare(d);
 }
 
 struct Worked {

@@ -22,14 +22,12 @@ public:
     void ResponseWndDisp() override
     {
         entries_.clear();
-        const Design& d = k_.d;
-        if (d.alin < 1 || d.alin > 3) return;
-        entries_[311] = RoundedText(d.VB, 2);
-        entries_[312] = RoundedText(d.FC, 2);
-        entries_[313] = RoundedText(d.QTC, 3);
-        if (d.boxSys == 2 || d.boxSys == 3)
-            for (auto& [id, text] : entries_) text = "N/A";
-        k_.sh.edtFldID = d.alin == 2 ? 311 : d.alin == 3 ? 313 : k_.sh.edtFldID;
+        const BoxEntries e = BoxEntryTexts(k_.d);
+        if (!e.shown) return;
+        entries_[311] = e.vb;
+        entries_[312] = e.fc;
+        entries_[313] = e.qtc;
+        if (e.active != 0) k_.sh.edtFldID = e.active;
     }
     PStr BoxEntryText(std::int16_t id) override
     {

@@ -18,6 +18,7 @@
 #include "support/qt/fonts.h"
 #include "model/design.h"
 #include "support/macroman.h"
+#include "support/qt/qt_text.h"
 
 namespace ks {
 
@@ -42,7 +43,7 @@ protected:
         p.setPen(palette().color(QPalette::WindowText));
         const std::vector<std::string> lines = DefaultParameterLines(d_);
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            const QString text = QString::fromStdString(MacRomanToUtf8(lines[i]));
+            const QString text = FromMacRoman(lines[i]);
             p.drawText(DefaultParamWindow::LinePosition(kDefaultListingFirstLine + static_cast<int>(i)), text);
         }
     }

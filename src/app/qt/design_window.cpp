@@ -28,6 +28,7 @@
 #include "graphs/qt/image_canvas.h"
 #include "support/macroman.h"
 #include "support/numtext.h"
+#include "support/qt/qt_text.h"
 
 namespace ks {
 
@@ -114,8 +115,6 @@ QRect InPanel(ControlRect r, ControlRect panel)
 {
     return ToQRect(r).translated(-panel.l, -panel.t);
 }
-
-QString Shown(const PStr& s) { return QString::fromStdString(MacRomanToUtf8(s.view())); }
 
 QFont PanelFont() { return KestrovaFont(1, 13.0f); }
 
@@ -300,7 +299,7 @@ QLineEdit* DesignWindow::MakeField(int id, QWidget* parent, ControlRect r, const
     e->setAlignment(Qt::AlignCenter);
     e->setGeometry(InPanel(r, pr).adjusted(-kFieldOutset, -kFieldOutset, kFieldOutset, kFieldOutset));
     e->setMaxLength(255);
-    e->setText(Shown(text));
+    e->setText(FromMacRoman(text));
     e->setCursorPosition(0);
     e->setEnabled(enabled);
     e->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
@@ -364,37 +363,20 @@ void DesignWindow::ResponseWndDisp()
 {
     delete field(311);
     delete field(313);
-    const Design& d = k_.d;
-    QLineEdit* vb = nullptr;
-    QLineEdit* qtc = nullptr;
-    switch (d.alin) {
-        case 1:
-            vb = MakeField(311, boxPanel_, k311, RoundedText(d.VB, 2), false);
-            qtc = MakeField(313, boxPanel_, k313, RoundedText(d.QTC, 3), false);
-            break;
-        case 2:
-            vb = MakeField(311, boxPanel_, k311, RoundedText(d.VB, 2), true);
-            qtc = MakeField(313, boxPanel_, k313, RoundedText(d.QTC, 3), false);
-            break;
-        case 3:
-            vb = MakeField(311, boxPanel_, k311, RoundedText(d.VB, 2), false);
-            qtc = MakeField(313, boxPanel_, k313, RoundedText(d.QTC, 3), true);
-            break;
-        default: return;
-    }
+    const BoxEntries e = BoxEntryTexts(k_.d);
+    if (!e.shown) return;
+    QLineEdit* vb = MakeField(311, boxPanel_, k311, e.vb, e.active == 311);
+    QLineEdit* qtc = MakeField(313, boxPanel_, k313, e.qtc, e.active == 313);
     // Keep the tab order of the panel: Vb, Fc, Qtc.
     setTabOrder(vb, field(312));
     setTabOrder(field(312), qtc);
-    if (QLineEdit* fc = field(312)) fc->setText(Shown(RoundedText(d.FC, 2)));
-    if (d.alin == 2 || d.alin == 3) {
-        QLineEdit* active = d.alin == 2 ? vb : qtc;
+    if (QLineEdit* fc = field(312)) fc->setText(FromMacRoman(e.fc));
+    if (e.active != 0) {
+        QLineEdit* active = e.active == 311 ? vb : qtc;
         active->setFocus(Qt::OtherFocusReason);
         active->selectAll();
-        k_.sh.edtFldID = static_cast<std::int16_t>(d.alin == 2 ? 311 : 313);
+        k_.sh.edtFldID = e.active;
     }
-    if (d.boxSys == 2 || d.boxSys == 3)
-        for (int id : {311, 312, 313})
-            if (QLineEdit* e = field(id)) e->setText(QStringLiteral("N/A"));
 }
 
 PStr DesignWindow::BoxEntryText(std::int16_t id)
@@ -403,7 +385,7 @@ PStr DesignWindow::BoxEntryText(std::int16_t id)
     if (!e) return PStr();
     // Characters Mac Roman lacks cannot be part of a number: they read as
     // nothing rather than failing the whole entry.
-    const std::optional<std::string> bytes = Utf8ToMacRoman(e->text().left(255).toStdString());
+    const std::optional<std::string> bytes = ToMacRoman(e->text().left(255));
     return bytes ? PStr(*bytes) : PStr("?");
 }
 
@@ -415,9 +397,9 @@ void DesignWindow::Beep()
 void DesignWindow::ShowSheetAlert(std::string_view message, std::string_view informative)
 {
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kestrova"),
-                                QString::fromStdString(MacRomanToUtf8(message)), QMessageBox::Ok, this);
+                                FromMacRoman(message), QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("sheet"));
-    box->setInformativeText(QString::fromStdString(MacRomanToUtf8(informative)));
+    box->setInformativeText(FromMacRoman(informative));
     box->setWindowModality(Qt::WindowModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
     sheet_ = box;

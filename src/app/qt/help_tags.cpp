@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "support/macroman.h"
+#include "support/qt/qt_text.h"
 
 namespace ks {
 
@@ -20,9 +21,10 @@ constexpr char kExtendedProp[] = "ks_helpTagExtended";
 constexpr char kSideProp[] = "ks_helpTagSide";
 constexpr char kFilterName[] = "ks-help-tag";
 
-QString FromMacRoman(std::string_view s)
+// Line breaks of either platform kind become one.
+QString TagText(std::string_view s)
 {
-    QString t = QString::fromStdString(MacRomanToUtf8(s));
+    QString t = FromMacRoman(s);
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return t;
@@ -81,7 +83,7 @@ public:
 
 QString HelpTagDisplayText(const HelpTag& tag, bool extended)
 {
-    return Plain(FromMacRoman(extended ? std::string_view(tag.ExtendedContent()) : tag.main.view()));
+    return Plain(TagText(extended ? std::string_view(tag.ExtendedContent()) : tag.main.view()));
 }
 
 QPoint HelpTagTopLeft(const QRect& c, QSize tip, HelpTag::Side side, int gap)

@@ -14,6 +14,7 @@
 #include "app/prefs_rect.h"
 #include "support/macroman.h"
 #include "support/qt/save_file.h"
+#include "support/qt/qt_text.h"
 
 namespace ks {
 
@@ -22,7 +23,7 @@ namespace {
 QString KeyText(std::string_view key)
 {
     if (key.size() > PStr::kMax) key = key.substr(0, PStr::kMax);
-    return QString::fromStdString(MacRomanToUtf8(key));
+    return FromMacRoman(key);
 }
 
 // A decimal integer and nothing else; the text store keeps integers so.
@@ -161,7 +162,7 @@ bool PrefsStore::GetPString(std::string_view key, PStr& where, const PStr& def) 
 void PrefsStore::SetPString(std::string_view key, std::string_view text)
 {
     if (text.size() > PStr::kMax) text = text.substr(0, PStr::kMax);
-    settings_->setValue(KeyText(key), QString::fromStdString(MacRomanToUtf8(text)));
+    settings_->setValue(KeyText(key), FromMacRoman(text));
 }
 
 bool PrefsStore::GetRect(std::string_view key, Rect16& where, const Rect16& def) const

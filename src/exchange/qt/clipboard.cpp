@@ -7,6 +7,7 @@
 #include "exchange/records.h"
 #include "reports/sound.h"
 #include "support/macroman.h"
+#include "support/qt/qt_text.h"
 
 namespace ks {
 
@@ -16,7 +17,7 @@ void TextToClipBoard(Kestrova& k, const PStr* block)
     QClipboard* cb = QGuiApplication::clipboard();
     if (!cb) return;  // no clipboard service: silently nothing
     cb->clear();
-    cb->setText(QString::fromStdString(MacRomanToUtf8(text.view())));
+    cb->setText(FromMacRoman(text.view()));
 }
 
 void CopyParameters(Kestrova& k, SoundPlayer& sound)

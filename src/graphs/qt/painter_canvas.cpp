@@ -7,6 +7,7 @@
 
 #include "support/qt/bundle_image.h"
 #include "support/macroman.h"
+#include "support/qt/qt_text.h"
 
 namespace ks {
 
@@ -88,7 +89,7 @@ void PaintOps::text(QPainter& p, float x, float y, int font, float size, Rgb c, 
 {
     p.setFont(fonts_.font(font, size));
     p.setPen(ToQColor(c));
-    p.drawText(QPointF(x, y), QString::fromStdString(MacRomanToUtf8(text)));
+    p.drawText(QPointF(x, y), FromMacRoman(text));
     SettleVectorState();
 }
 

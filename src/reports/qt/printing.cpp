@@ -12,12 +12,11 @@
 #include "context/kestrova.h"
 #include "reports/print_job.h"
 #include "support/macroman.h"
+#include "support/qt/qt_text.h"
 
 namespace ks {
 
 namespace {
-
-QString Text(const PStr& s) { return QString::fromStdString(MacRomanToUtf8(s.view())); }
 
 // The drawn page reaches down to the date stamp's baseline at 775 points.
 constexpr double kPageContentHeight = 780.0;
@@ -126,7 +125,7 @@ void Printing::MyDoPrint()
 {
     QWidget* w = PrepareDialog();
     if (!w) return;
-    printer_->setDocName(Text(PrintJobName(k_.d)));
+    printer_->setDocName(FromMacRoman(PrintJobName(k_.d)));
     printer_->setFromTo(1, MyGetDocumentNumPagesInDoc(*printer_));
     printer_->setCopyCount(1);
     emit busy();
@@ -179,11 +178,11 @@ bool Printing::MyDoPrintLoop(QPrinter& printer)
 void Printing::ReportPMError(int code)
 {
     const PrintErrorText t = PrintErrorTexts(code);
-    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Kestrova"), Text(t.message),
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Kestrova"), FromMacRoman(t.message),
                                 QMessageBox::Ok, window_.designWindow());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("PrintError"));
-    box->setInformativeText(Text(t.informative));
+    box->setInformativeText(FromMacRoman(t.informative));
     box->setWindowModality(Qt::WindowModal);
     alert_ = box;
     box->open();

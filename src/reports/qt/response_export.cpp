@@ -9,6 +9,7 @@
 #include "support/qt/save_file.h"
 #include "context/kestrova.h"
 #include "support/macroman.h"
+#include "support/qt/qt_text.h"
 
 namespace ks {
 
@@ -44,7 +45,7 @@ void ResponseExport::Export()
     emit busy();
 
     // The driver's model names the file; a slash would name a folder.
-    QString model = QString::fromStdString(MacRomanToUtf8(k_.d.s_SP.view()));
+    QString model = FromMacRoman(k_.d.s_SP.view());
     model.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QLatin1Char('\0'), QLatin1Char('-'));
     if (model.trimmed().isEmpty()) model = QStringLiteral("Kestrova");
 

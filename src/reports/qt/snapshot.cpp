@@ -15,6 +15,7 @@
 #include "reports/sound.h"
 #include "support/macroman.h"
 #include "support/qt/save_file.h"
+#include "support/qt/qt_text.h"
 
 namespace ks {
 
@@ -78,7 +79,7 @@ void Snapshot::NavSaveAsPngFileWnd(const QImage& image)
     dlg->setWindowModality(Qt::WindowModal);
     dlg->setWindowTitle(QStringLiteral("Save This Png File As..."));
     dlg->setLabelText(QFileDialog::FileName, QStringLiteral("Save This Png File As..."));
-    dlg->selectFile(QString::fromStdString(MacRomanToUtf8(name.view())));
+    dlg->selectFile(FromMacRoman(name.view()));
     connect(dlg, &QDialog::finished, this, &Snapshot::PutPngFileHandler);
     dialog_ = dlg;
     dlg->open();

@@ -12,15 +12,11 @@
 #include "update/qt/update_desktop.h"
 #include "update/version.h"
 #include "update/qt/version_request.h"
+#include "support/qt/qt_text.h"
 
 namespace ks {
 
 namespace {
-
-QString Shown(const PStr& macRoman)
-{
-    return QString::fromStdString(MacRomanToUtf8(macRoman.view()));
-}
 
 QString FromUtf8(const std::string& s)
 {
@@ -175,10 +171,10 @@ void UpdateCheck::CheckForUpdateWnd()
                       QStringLiteral("Please confirm the network connection."));
     } else if (u.UpdateOkFlag == 1) {
         w->SetMessage(QStringLiteral("Newer Version is Available."),
-                      Shown(PStr("Newer Version : ") + VersionLine(u.availStr)));
+                      FromMacRoman(PStr("Newer Version : ") + VersionLine(u.availStr)));
     } else {
         w->SetMessage(QStringLiteral("This Version is Currently."),
-                      Shown(PStr("Current Version : ") + VersionLine(u.bundleStr)));
+                      FromMacRoman(PStr("Current Version : ") + VersionLine(u.bundleStr)));
     }
     if (u.NetConnectFlag == 0 && u.UpdateOkFlag == 1) {
         w->AddButton(552, QStringLiteral("Download..."), {275, 110, 400, 130}, true);
