@@ -9,118 +9,66 @@ namespace {
 
 const std::string D = "\\\xA4";  // the delimiter: backslash, byte 164
 
-TEST(HelpTagText, PlainTextIsBothContentsAndTakesTheDefaultSide)
+TEST(HelpTagText, MainExtendedAndPlacement)
 {
-    const HelpTag t = ParseHelpTag("Calculate the box");
-    EXPECT_EQ(t.main, "Calculate the box");
-    EXPECT_EQ(t.extended, "Calculate the box");
-    EXPECT_FALSE(t.extendedShowsMain);
-    EXPECT_EQ(t.side, HelpTag::Default);
-    EXPECT_EQ(t.ExtendedContent(), "Calculate the box");
-
-    const HelpTag e = ParseHelpTag("");
-    EXPECT_TRUE(e.main.empty());
-    EXPECT_TRUE(e.extended.empty());
-    EXPECT_EQ(e.side, HelpTag::Default);
-}
-
-TEST(HelpTagText, PlacementSuffixIsCutAndReadUpperCased)
-{
-    const HelpTag lower = ParseHelpTag("Take a snapshot\\@b");
-    EXPECT_EQ(lower.main, "Take a snapshot");
-    EXPECT_EQ(lower.extended, "Take a snapshot");
-    EXPECT_EQ(lower.side, HelpTag::BottomCentred);
-
-    struct Case {
-        const char* code;
+    using S = HelpTag;
+    const struct {
+        std::string text, main, extended;
+        bool showsMain;
         HelpTag::Side side;
     } cases[] = {
-        {"T", HelpTag::TopCentred},          {"L", HelpTag::LeftCentred},
-        {"R", HelpTag::RightCentred},        {"CL", HelpTag::LeftCentred},
-        {"LC", HelpTag::LeftCentred},        {"CR", HelpTag::RightCentred},
-        {"RC", HelpTag::RightCentred},       {"LT", HelpTag::TopLeftAligned},
-        {"RT", HelpTag::TopRightAligned},    {"TL", HelpTag::LeftTopAligned},
-        {"BL", HelpTag::LeftBottomAligned},  {"LB", HelpTag::BottomLeftAligned},
-        {"RB", HelpTag::BottomRightAligned}, {"TR", HelpTag::RightTopAligned},
-        {"BR", HelpTag::RightBottomAligned},
+        {"Calculate the box", "Calculate the box", "Calculate the box", false, S::Default},
+        {"", "", "", false, S::Default},
+        {"Take a snapshot\\@b", "Take a snapshot", "Take a snapshot", false, S::BottomCentred},
+        {"Copy" + D + "Copies the parameters as text\\@B", "Copy", "Copies the parameters as text", false,
+         S::BottomCentred},
+        // Only the first delimiter splits; a backslash or byte 164 alone is none.
+        {"a" + D + "b" + D + "c", "a", "b" + D + "c", false, S::Default},
+        {"a\\b\xA4" "c", "a\\b\xA4" "c", "a\\b\xA4" "c", false, S::Default},
+        {D + "only extended", "", "only extended", false, S::Default},
+        {"main only" + D, "main only", "", false, S::Default},
+        // "+" right after the delimiter shows main before extended.
+        {"Snap" + D + "+Saves the graph as a picture\\@RB", "Snap", "Saves the graph as a picture", true,
+         S::BottomRightAligned},
+        {"Snap" + D + " +x", "Snap", " +x", false, S::Default},
+        {"a+b", "a+b", "a+b", false, S::Default},
+        // The working copy ends at the first "\@": what follows is the code.
+        {"main\\@B" + D + "not shown", "main", "main", false, S::Default},
+        {"m\\@T\\@B", "m", "m", false, S::Default},
+        {"m\\@\\@B", "m", "m", false, S::Default},
+        {"tip@B", "tip@B", "tip@B", false, S::Default},
+        {"tip\\B", "tip\\B", "tip\\B", false, S::Default},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ParseHelpTag(std::string("tip\\@") + c.code).side, c.side) << c.code;
-        // Only the first two characters after "\@" count.
-        if (c.code[1]) {
-            EXPECT_EQ(ParseHelpTag(std::string("tip\\@") + c.code + "XYZ").side, c.side) << c.code;
-        }
-        std::string lower = c.code;
-        for (char& ch : lower) ch = static_cast<char>(ch - 'A' + 'a');
-        EXPECT_EQ(ParseHelpTag("tip\\@" + lower).side, c.side) << lower;
+    for (const auto& c : cases) {
+        const HelpTag t = ParseHelpTag(c.text);
+        EXPECT_EQ(t.main, c.main) << c.text;
+        EXPECT_EQ(t.extended, c.extended) << c.text;
+        EXPECT_EQ(t.extendedShowsMain, c.showsMain) << c.text;
+        EXPECT_EQ(t.side, c.side) << c.text;
+        EXPECT_EQ(t.ExtendedContent(), c.showsMain ? c.main + "\r" + c.extended : c.extended) << c.text;
     }
 }
 
-TEST(HelpTagText, UnknownOrMissingCodesGiveTheDefault)
+TEST(HelpTagText, PlacementCodesInEitherCaseAndOnlyTheirFirstTwoCharacters)
 {
-    for (const char* code : {"", "X", "1", "TT", "BB", "CT", "CB", "C", "  ", "\xA4"})
-        EXPECT_EQ(ParseHelpTag(std::string("tip\\@") + code).side, HelpTag::Default) << code;
-    // "B" followed by anything is a two-character code, and "BX" is none.
-    EXPECT_EQ(ParseHelpTag("tip\\@BX").side, HelpTag::Default);
-    // Only "\@" introduces a code.
-    EXPECT_EQ(ParseHelpTag("tip@B").side, HelpTag::Default);
-    EXPECT_EQ(ParseHelpTag("tip\\B").side, HelpTag::Default);
-    EXPECT_EQ(ParseHelpTag("tip@B").main, "tip@B");
-}
-
-TEST(HelpTagText, DelimiterSplitsMainAndExtended)
-{
-    const HelpTag t = ParseHelpTag("Copy" + D + "Copies the parameters as text\\@B");
-    EXPECT_EQ(t.main, "Copy");
-    EXPECT_EQ(t.extended, "Copies the parameters as text");
-    EXPECT_FALSE(t.extendedShowsMain);
-    EXPECT_EQ(t.ExtendedContent(), "Copies the parameters as text");
-    EXPECT_EQ(t.side, HelpTag::BottomCentred);
-
-    // Only the first delimiter splits.
-    const HelpTag twice = ParseHelpTag("a" + D + "b" + D + "c");
-    EXPECT_EQ(twice.main, "a");
-    EXPECT_EQ(twice.extended, "b" + D + "c");
-
-    // A backslash alone or byte 164 alone is no delimiter.
-    const HelpTag half = ParseHelpTag("a\\b\xA4" "c");
-    EXPECT_EQ(half.main, "a\\b\xA4" "c");
-    EXPECT_EQ(half.extended, half.main);
-
-    const HelpTag edge = ParseHelpTag(D + "only extended");
-    EXPECT_TRUE(edge.main.empty());
-    EXPECT_EQ(edge.extended, "only extended");
-    EXPECT_TRUE(ParseHelpTag("main only" + D).extended.empty());
-}
-
-TEST(HelpTagText, PlusFormShowsMainThenExtended)
-{
-    const HelpTag t = ParseHelpTag("Snap" + D + "+Saves the graph as a picture\\@RB");
-    EXPECT_EQ(t.main, "Snap");
-    EXPECT_EQ(t.extended, "Saves the graph as a picture");
-    EXPECT_TRUE(t.extendedShowsMain);
-    EXPECT_EQ(t.ExtendedContent(), "Snap\rSaves the graph as a picture");
-    EXPECT_EQ(t.side, HelpTag::BottomRightAligned);
-
-    // "+" counts only right after the delimiter.
-    const HelpTag later = ParseHelpTag("Snap" + D + " +x");
-    EXPECT_FALSE(later.extendedShowsMain);
-    EXPECT_EQ(later.extended, " +x");
-    EXPECT_FALSE(ParseHelpTag("a+b").extendedShowsMain);
-}
-
-TEST(HelpTagText, DelimiterInsideThePlacementSuffixIsIgnored)
-{
-    // The working copy ends at "\@", so a delimiter after it splits nothing.
-    const HelpTag t = ParseHelpTag("main\\@B" + D + "not shown");
-    EXPECT_EQ(t.main, "main");
-    EXPECT_EQ(t.extended, "main");
-    EXPECT_EQ(t.side, HelpTag::Default);  // "B\" is no code
-    // The first "\@" decides.
-    const HelpTag two = ParseHelpTag("m\\@T\\@B");
-    EXPECT_EQ(two.main, "m");
-    EXPECT_EQ(two.side, HelpTag::Default);  // "T\@B" starts "T\"
-    EXPECT_EQ(ParseHelpTag("m\\@\\@B").side, HelpTag::Default);
+    using S = HelpTag;
+    const std::pair<const char*, HelpTag::Side> codes[] = {
+        {"T", S::TopCentred},          {"L", S::LeftCentred},         {"R", S::RightCentred},
+        {"CL", S::LeftCentred},        {"LC", S::LeftCentred},        {"CR", S::RightCentred},
+        {"RC", S::RightCentred},       {"LT", S::TopLeftAligned},     {"RT", S::TopRightAligned},
+        {"TL", S::LeftTopAligned},     {"BL", S::LeftBottomAligned},  {"LB", S::BottomLeftAligned},
+        {"RB", S::BottomRightAligned}, {"TR", S::RightTopAligned},    {"BR", S::RightBottomAligned},
+        {"", S::Default}, {"X", S::Default}, {"1", S::Default}, {"TT", S::Default}, {"BB", S::Default},
+        {"CT", S::Default}, {"CB", S::Default}, {"C", S::Default}, {"  ", S::Default}, {"\xA4", S::Default},
+        {"BX", S::Default},
+    };
+    for (const auto& [code, side] : codes) {
+        std::string lower = code;
+        for (char& ch : lower) ch = static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
+        EXPECT_EQ(ParseHelpTag(std::string("tip\\@") + code).side, side) << code;
+        EXPECT_EQ(ParseHelpTag("tip\\@" + lower).side, side) << lower;
+        if (code[0] && code[1]) EXPECT_EQ(ParseHelpTag(std::string("tip\\@") + code + "XYZ").side, side) << code;
+    }
 }
 
 TEST(HelpTagText, CutAt255Bytes)
@@ -130,25 +78,17 @@ TEST(HelpTagText, CutAt255Bytes)
     text.replace(253, 4, "\\@LT");
     EXPECT_EQ(ParseHelpTag(text.substr(0, 257)).side, HelpTag::Default);
     EXPECT_EQ(ParseHelpTag(text).main.size(), 253u);
-    // Here only the "L" is left: one character, left centred.
+    // Here only the "L" is left: one character, left centred; uncut, both.
     std::string one(300, 'a');
     one.replace(252, 4, "\\@LT");
     EXPECT_EQ(ParseHelpTag(one).side, HelpTag::LeftCentred);
-    EXPECT_EQ(ParseHelpTag(one.substr(0, 256)).side, HelpTag::LeftCentred);
-    // Uncut, the same code is read in full.
     EXPECT_EQ(ParseHelpTag(one.substr(200)).side, HelpTag::TopLeftAligned);
-
     // A "\@" cut in two is no suffix: the backslash stays in the text.
-    std::string late(254, 'b');
-    late += "\\@B";
-    const HelpTag cut = ParseHelpTag(late);
+    const HelpTag cut = ParseHelpTag(std::string(254, 'b') + "\\@B");
     EXPECT_EQ(cut.main.size(), 255u);
     EXPECT_EQ(cut.main[254], '\\');
     EXPECT_EQ(cut.side, HelpTag::Default);
-
-    // Long extended texts end at the cut too.
-    const HelpTag ext = ParseHelpTag("m" + D + std::string(400, 'e'));
-    EXPECT_EQ(ext.extended.size(), 255u - 3u);
+    EXPECT_EQ(ParseHelpTag("m" + D + std::string(400, 'e')).extended.size(), 255u - 3u);
 }
 
 }  // namespace

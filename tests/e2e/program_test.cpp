@@ -18,13 +18,16 @@
 #include <random>
 
 #include "common/silent_socket.h"
-#include "e2e_util.h"
+#include "common/bus.h"
+#include "common/sandbox.h"
 #include "exchange/qt/dbus_messenger.h"
 #include "exchange/records.h"
 
 using kt::WaitFor;
 
 namespace {
+
+const QString kProgramPath = QStringLiteral(KESTROVA_PATH);
 
 // One Deliver call as any peer could make it, without the sender's checks
 // (so over-long texts really arrive over-long).
@@ -45,18 +48,15 @@ class ProgramTest : public QObject {
 
     std::unique_ptr<ks::DbusMessenger> me_;
     std::vector<QByteArray> got_;
-    QTemporaryDir home_;
+    kt::SandboxHome home_;
 
     QString confPath() const { return home_.filePath("config/Tessaly/Kestrova.conf"); }
 
     std::unique_ptr<QProcess> StartProgram(const QProcessEnvironment& extra = {},
-                                           const QString& program = kt::kProgramPath)
+                                           const QString& program = kProgramPath)
     {
         auto p = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("HOME", home_.path());
-        env.insert("XDG_CONFIG_HOME", home_.filePath("config"));
+        QProcessEnvironment env = home_.environment();
         for (const QString& key : extra.keys()) env.insert(key, extra.value(key));
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -224,7 +224,7 @@ private slots:
         const auto rejoin = qScopeGuard([this] { initTestCase(); });
         // The program looks beside itself first: a copy of it sits beside
         // the fake, away from the build's real one.
-        QVERIFY(QFile::copy(kt::kProgramPath, bin + "/kestrova"));
+        QVERIFY(QFile::copy(kProgramPath, bin + "/kestrova"));
         auto p = StartProgram({}, bin + "/kestrova");
         QString to;
         QVERIFY(WaitFor([&] {

@@ -11,8 +11,8 @@
 #include "app/qt/menus.h"
 #include "app/qt/prefs_store.h"
 #include "app/qt/shell.h"
+#include "common/bus.h"
 #include "common/recording_platform.h"
-#include "e2e_util.h"
 #include "exchange/qt/dbus_messenger.h"
 #include "context/kestrova.h"
 #include "reports/sound.h"
@@ -110,22 +110,6 @@ private slots:
         }
     }
 
-    void hideAndQuitWordsFromTheCompanion()
-    {
-        Rig r;
-        r.shell.Start();
-        QCOMPARE(RunSend({"--driver", "model=H", "fs=80", "vas=4", "qts=0.4", "qes=0.5", "qms=3", "re=6"}).code, 0);
-        QVERIFY(WaitFor([&] { return r.shell.design() != nullptr; }));
-        QCOMPARE(RunSend({"HideKstv"}).code, 0);
-        QVERIFY(WaitFor([&] { return r.shell.design() == nullptr; }));
-        QVERIFY(!r.shell.menus().menuEnabled(ks::menu::kResponse));
-        QCOMPARE(RunSend({"QuitKstv"}).code, 0);
-        QVERIFY(WaitFor([&] { return !r.platform.exits.empty(); }));
-        QCOMPARE(r.platform.exits, std::vector<int>{0});
-        r.settings.sync();
-        QSettings back(r.dir.filePath("Kestrova.conf"), QSettings::IniFormat);
-        QCOMPARE(back.allKeys().size(), 9);
-    }
 };
 
 QTEST_MAIN(ShellBusTest)

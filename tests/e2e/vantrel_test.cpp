@@ -17,6 +17,7 @@
 #include "app/qt/prefs_store.h"
 #include "app/qt/shell.h"
 #include "common/recording_platform.h"
+#include "common/sandbox.h"
 #include "common/wait_for.h"
 #include "exchange/qt/dbus_messenger.h"
 #include "exchange/records.h"
@@ -30,7 +31,7 @@ using kt::WaitFor;
 class VantrelTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home_;
+    kt::SandboxHome home_;
     qint64 vantrelPid_ = 0;
 
     // The pid in a bus name com.tessaly.Vantrel.pPID.
@@ -51,11 +52,8 @@ private slots:
         QVERIFY2(!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"), "run under dbus-run-session");
         // Children inherit these: a library of their own, and no PATH that
         // could lead to the build's programs.
-        qputenv("HOME", home_.path().toUtf8());
-        qputenv("XDG_DATA_HOME", home_.filePath("data").toUtf8());
-        qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
+        home_.enter();
         qputenv("PATH", "/usr/bin:/bin");
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 
     void cleanupTestCase()

@@ -11,7 +11,8 @@
 #include <locale>
 #include <sstream>
 
-#include "graphs/display_list.h"
+#include "common/comma_locale.h"
+#include "common/display_list.h"
 #include "graphs/evaluate_at.h"
 #include "graphs/imp.h"
 #include "model/cb.h"
@@ -30,9 +31,9 @@ enum Sys { kBox = 1, kBaffle = 2, kRearClosed = 3 };
 void Make(Kestrova& k, Sys sys)
 {
     if (sys == kRearClosed) {
-        SetUpDriver(k);
+        kt::SetUpDriver(k);
     } else {
-        SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f);
+        kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f);
         k.d.boxSys = static_cast<i16>(sys);
     }
     ASSERT_EQ(k.d.boxSys, sys);
@@ -107,43 +108,6 @@ TEST(ResponseData, ImpedancePeaksAtResonanceWithTheViewsHeightAndNoPhase)
     }
 }
 
-// A locale with a decimal comma; made in a private folder when the system
-// lacks it. Empty when it cannot be had, with the reason in `why`.
-class GermanLocale {
-public:
-    GermanLocale()
-    {
-        if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
-            dir_ = std::filesystem::temp_directory_path() / ("kestrova-locale-" + std::to_string(::getpid()));
-            std::filesystem::create_directories(dir_);
-            const std::string cmd = "localedef -i de_DE -f UTF-8 '" + (dir_ / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-            [[maybe_unused]] const int rc = std::system(cmd.c_str());
-            ::setenv("LOCPATH", dir_.c_str(), 1);
-            if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
-                why = "de_DE.UTF-8 is not installed and localedef could not make it";
-                return;
-            }
-        }
-        std::locale::global(std::locale("de_DE.UTF-8"));
-        char probe[8];
-        std::snprintf(probe, sizeof probe, "%.1f", 0.5);
-        if (std::string(probe) != "0,5") why = "de_DE.UTF-8 does not write a decimal comma here";
-    }
-    ~GermanLocale()
-    {
-        std::locale::global(std::locale::classic());
-        std::setlocale(LC_ALL, "C");
-        if (!dir_.empty()) {
-            ::unsetenv("LOCPATH");
-            std::filesystem::remove_all(dir_);
-        }
-    }
-    std::string why;
-
-private:
-    std::filesystem::path dir_;
-};
-
 std::vector<std::string> Split(const std::string& line, char sep)
 {
     std::vector<std::string> out;
@@ -162,7 +126,7 @@ float Read(const std::string& field)
 
 TEST(ResponseData, EveryFormatForEverySystemReadsBackExactlyUnderADecimalCommaLocale)
 {
-    GermanLocale german;
+    const kt::CommaLocale german;
     if (!german.why.empty()) GTEST_SKIP() << german.why;
     const char* systemLine[] = {"", "* System: closed box", "* System: infinite baffle", "* System: rear-closed driver"};
     for (Sys sys : {kBox, kBaffle, kRearClosed}) {

@@ -5,16 +5,16 @@
 #include <cmath>
 
 #include "model/cb.h"
-#include "model/fixture.h"
+#include "common/drivers.h"
 
 namespace ks {
 namespace {
 
-using test::Shown;
+using kt::Shown;
 
 Design Qtc(float requested, float qts = 0.35f, float qa = 10.0f)
 {
-    Design d = test::WorkedBox(qts);
+    Design d = kt::WorkedBox(qts);
     d.QA = qa;
     d.alin = 3;
     d.QTC = requested;
@@ -24,7 +24,7 @@ Design Qtc(float requested, float qts = 0.35f, float qa = 10.0f)
 
 TEST(OptimumAlignment, GivesTheQtc0707Box)
 {
-    Design d = test::WorkedBox();
+    Design d = kt::WorkedBox();
     CofCal(d);
     EXPECT_EQ(d.CP, 1.0f);
     EXPECT_DOUBLE_EQ(Shown(d.HH, 4), 2.1381);
@@ -47,7 +47,7 @@ TEST(OptimumAlignment, HigherQtsStillGivesThe0707Box)
     Design first = Qtc(0.1f, 0.65f);
     EXPECT_DOUBLE_EQ(Shown(first.QTC, 4), 0.7062);
     EXPECT_EQ(first.CBAlart, 0);
-    Design d = test::WorkedBox(0.65f);
+    Design d = kt::WorkedBox(0.65f);
     CofCal(d);
     EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 0.707);
     EXPECT_EQ(d.CBAlart, 1);
@@ -56,7 +56,7 @@ TEST(OptimumAlignment, HigherQtsStillGivesThe0707Box)
 
 TEST(OptimumAlignment, KeepsTheSmallestBoxWhenItsQtcIsAbove0707)
 {
-    Design d = test::WorkedBox(0.9f);
+    Design d = kt::WorkedBox(0.9f);
     CofCal(d);
     EXPECT_EQ(d.HH, 1.1f);
     EXPECT_GT(d.QTC, 0.707f);
@@ -70,7 +70,7 @@ TEST(OptimumAlignment, VeryLowQtsReachesQtc01OnTheFirstPass)
     EXPECT_DOUBLE_EQ(Shown(first.QTC, 3), 0.1);
     EXPECT_EQ(first.CBAlart, 1);
     // 0.1 is not above 0.707, so the optimum is still the 0.707 box.
-    Design d = test::WorkedBox(0.05f);
+    Design d = kt::WorkedBox(0.05f);
     CofCal(d);
     EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 0.707);
     EXPECT_EQ(d.CBAlart, 1);
@@ -151,7 +151,7 @@ TEST(QtcAlignment, NegativeDiscriminantCountsAsTooSmall)
 
 TEST(BoxVolumeAlignment, FollowsTheEnteredVolume)
 {
-    Design d = test::WorkedBox();
+    Design d = kt::WorkedBox();
     d.alin = 2;
     d.VB = 10.0f;
     CofCal(d);
@@ -165,7 +165,7 @@ TEST(BoxVolumeAlignment, FollowsTheEnteredVolume)
 
 TEST(BoxVolumeAlignment, LossFactor5EnlargesTheAcousticVolume)
 {
-    Design d = test::WorkedBox();
+    Design d = kt::WorkedBox();
     d.alin = 2;
     d.VB = 10.0f;
     d.QA = 5.0f;

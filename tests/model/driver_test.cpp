@@ -4,16 +4,16 @@
 #include <cmath>
 
 #include "model/cb.h"
-#include "model/fixture.h"
+#include "common/drivers.h"
 
 namespace ks {
 namespace {
 
-using test::Shown;
+using kt::Shown;
 
 TEST(DefaultDriver, SensitivityComesFromTheGivenEfficiency)
 {
-    Design d = test::DefaultDesign();
+    Design d = kt::DefaultDesign();
     SPLcal(d);
     EXPECT_FLOAT_EQ(d.N0, 0.00628f);
     EXPECT_DOUBLE_EQ(Shown(d.SPL, 3), 89.998);
@@ -22,7 +22,7 @@ TEST(DefaultDriver, SensitivityComesFromTheGivenEfficiency)
 
 TEST(DefaultDriver, StartsAsARearClosedUnit)
 {
-    Design d = test::DefaultDesign();
+    Design d = kt::DefaultDesign();
     EXPECT_EQ(d.boxSys, 3);
     EXPECT_EQ(d.CBactive, 0);
     EXPECT_EQ(d.s_Resp, "amp");
@@ -36,7 +36,7 @@ TEST(DefaultDriver, StartsAsARearClosedUnit)
 
 TEST(DriverSetUp, DriverWithVasStartsAsClosedBoxAndResetsEverySelector)
 {
-    Design d = test::WorkedBox();
+    Design d = kt::WorkedBox();
     d.s_Resp = "st";
     d.respID = 6;
     d.alin = 3;
@@ -65,7 +65,7 @@ TEST(DriverSetUp, NegativeVasCountsAsNone)
 
 TEST(ComputedEfficiency, MissingQesIsSuppliedAndWrittenBack)
 {
-    Design d = test::WorkedBox();
+    Design d = kt::WorkedBox();
     d.EFI = 0.0f;
     d.QES = 0.0f;
     N0cal(d);
@@ -80,7 +80,7 @@ TEST(ComputedEfficiency, MissingQesIsSuppliedAndWrittenBack)
 
 TEST(ComputedEfficiency, NoEfficiencyAndNoVasGiveMinusInfinity)
 {
-    Design d = test::DefaultDesign();
+    Design d = kt::DefaultDesign();
     d.EFI = 0.0f;
     d.VAS = 0.0f;
     SPLcal(d);
@@ -91,7 +91,7 @@ TEST(ComputedEfficiency, NoEfficiencyAndNoVasGiveMinusInfinity)
 
 TEST(ComputedEfficiency, QesOnlyReplacedWhenNotPositive)
 {
-    Design d = test::WorkedBox();
+    Design d = kt::WorkedBox();
     d.QES = 0.5f;
     QEScal(d);
     EXPECT_EQ(d.QES, 0.5f);
@@ -102,7 +102,7 @@ TEST(ComputedEfficiency, QesOnlyReplacedWhenNotPositive)
 
 TEST(ParameterPass, CopiesTheDriverOnly)
 {
-    Design d = test::WorkedBox();
+    Design d = kt::WorkedBox();
     d.alin = 2;
     d.VB = 7.5f;
     d.boxSys = 2;
@@ -125,7 +125,7 @@ TEST(ParameterPass, CopiesTheDriverOnly)
 TEST(ParameterPass, DriverWithoutVasStartsWithNoBox)
 {
     for (const float vas : {0.0f, -1.0f}) {
-        Design d = test::WorkedBox();
+        Design d = kt::WorkedBox();
         CofCal(d);
         ASSERT_GT(d.VB, 0.0f);
         d.VAS2 = vas;
@@ -140,7 +140,7 @@ TEST(ParameterPass, DriverWithoutVasStartsWithNoBox)
 
 TEST(CofCal, DispatchesOnSystemType)
 {
-    Design d = test::WorkedBox();
+    Design d = kt::WorkedBox();
     d.boxSys = 7;
     CofCal(d);
     EXPECT_EQ(d.A01, 0.0f);
@@ -158,7 +158,7 @@ TEST(CofCal, DispatchesOnSystemType)
 TEST(ImpedanceSubstitution, LeavesQtsAndTheBoxUntouched)
 {
     for (short sys : {1, 2}) {
-        Design d = test::WorkedBox();
+        Design d = kt::WorkedBox();
         d.boxSys = sys;
         CofCal(d);
         const Design amp = d;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/fixture.h"
+#include "common/drivers.h"
 #include "model/step.h"
 
 namespace ks {
@@ -15,7 +15,7 @@ namespace {
 
 Design Baffle(float qts)
 {
-    Design d = test::DefaultDesign();
+    Design d = kt::DefaultDesign();
     d.QTS = qts;
     CofCal(d);
     EulerTransform(d);
@@ -59,7 +59,7 @@ TEST(StepResponse, ClosedBoxWithA02OneIsTheBaffle)
 TEST(StepResponse, ClosedBoxFollowsItsOwnResonance)
 {
     // A02 scales the resonance: ω0 = √A02 in normalised time.
-    Design d = test::WorkedBox();
+    Design d = kt::WorkedBox();
     CofCal(d);
     EulerTransform(d);
     CBStepSubstitution(d);
@@ -94,7 +94,7 @@ TEST(StepResponse, ManyAtOnceAreTheSameBitsAsOneAtATime)
         EulerTransform(b);
         designs.push_back(b);
     }
-    Design c = test::WorkedBox();
+    Design c = kt::WorkedBox();
     CofCal(c);
     EulerTransform(c);
     CBStepSubstitution(c);

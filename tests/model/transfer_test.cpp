@@ -6,13 +6,13 @@
 #include <numbers>
 
 #include "model/cb.h"
-#include "model/fixture.h"
+#include "common/drivers.h"
 #include "model/ib.h"
 
 namespace ks {
 namespace {
 
-using test::Shown;
+using kt::Shown;
 
 void At(Design& d, float hz)
 {
@@ -39,7 +39,7 @@ TEST(DefaultDriver, WorkedValuesAt500_1000_2000Hz)
                            {2000, 0.264, 43.318, 0.0662, 10.29}};
     for (const Worked& w : rows) {
         SCOPED_TRACE(w.hz);
-        Design d = test::DefaultDesign();
+        Design d = kt::DefaultDesign();
         CofCal(d);
         At(d, w.hz);
         IBFRcal(d);
@@ -57,7 +57,7 @@ TEST(DefaultDriver, WorkedValuesAt500_1000_2000Hz)
 
 TEST(InfiniteBaffle, AtResonance)
 {
-    Design d = test::DefaultDesign();
+    Design d = kt::DefaultDesign();
     CofCal(d);
     At(d, 1000.0f);
     ASSERT_EQ(d.f, 1.0f);
@@ -80,7 +80,7 @@ TEST(InfiniteBaffle, AtResonance)
 
 TEST(InfiniteBaffle, HighQPeaksAboveThePassBand)
 {
-    Design d = test::DefaultDesign();
+    Design d = kt::DefaultDesign();
     d.QTS = 2.0f;
     CofCal(d);
     At(d, 1000.0f);
@@ -91,7 +91,7 @@ TEST(InfiniteBaffle, HighQPeaksAboveThePassBand)
 TEST(Asymptotes, FarAboveAndBelowResonance)
 {
     for (short sys : {1, 3}) {
-        Design d = sys == 1 ? test::WorkedBox() : test::DefaultDesign();
+        Design d = sys == 1 ? kt::WorkedBox() : kt::DefaultDesign();
         CofCal(d);
         auto amp = sys == 1 ? CBFRcal : IBFRcal;
         auto ph = sys == 1 ? CBPHcal : IBPHcal;
@@ -115,7 +115,7 @@ TEST(Asymptotes, FarAboveAndBelowResonance)
 
 TEST(Nyquist, CrossesTheImaginaryAxisAtTheBoxResonance)
 {
-    Design d = test::WorkedBox();
+    Design d = kt::WorkedBox();
     d.alin = 2;
     d.VB = 10.0f;  // A02 = 2, so f = √2 is exact enough to hit f² = A02
     CofCal(d);
@@ -131,7 +131,7 @@ TEST(Nyquist, CrossesTheImaginaryAxisAtTheBoxResonance)
     EXPECT_GT(d.xx, 0.0f);
     EXPECT_LT(d.fai, std::numbers::pi / 2);
     // With A02 = 1 the crossing is exact at f = 1.
-    Design b = test::DefaultDesign();
+    Design b = kt::DefaultDesign();
     CofCal(b);
     b.f = 1.0f;
     IBNQcal(b);
@@ -142,7 +142,7 @@ TEST(Nyquist, CrossesTheImaginaryAxisAtTheBoxResonance)
 
 TEST(Nyquist, PhaseIsContinuousOverASweep)
 {
-    Design d = test::WorkedBox();
+    Design d = kt::WorkedBox();
     CofCal(d);
     float last = 0.0f;
     for (float k = std::log10(20000.0f); k >= std::log10(10.0f); k -= 0.01f) {
@@ -159,7 +159,7 @@ TEST(Nyquist, PhaseIsContinuousOverASweep)
 TEST(GroupDelay, PositiveEverywhereForBothSystems)
 {
     for (short sys : {1, 3}) {
-        Design d = sys == 1 ? test::WorkedBox() : test::DefaultDesign();
+        Design d = sys == 1 ? kt::WorkedBox() : kt::DefaultDesign();
         CofCal(d);
         for (float hz = 10.0f; hz < 40000.0f; hz *= 1.1f) {
             At(d, hz);
@@ -171,7 +171,7 @@ TEST(GroupDelay, PositiveEverywhereForBothSystems)
 
 TEST(ClosedBox, TwinsAgreeWithTheBaffleWhenA02Is1)
 {
-    Design d = test::DefaultDesign();
+    Design d = kt::DefaultDesign();
     CofCal(d);
     d.A02 = 1.0f;
     d.B01 = d.A01;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "common/comma_locale.h"
 #include "support/numtext.h"
 
 namespace ks {
@@ -86,19 +87,12 @@ TEST(TextToNumber, ReadsNoMoreThanTheTextAndAtMost255Bytes)
 TEST(TextToNumber, IgnoresTheProcessLocale)
 {
     // The shell adopts the user's locale; a decimal comma must not appear.
-    const char* comma[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8", "ru_RU.UTF-8"};
-    const char* chosen = nullptr;
-    for (const char* name : comma)
-        if (std::setlocale(LC_NUMERIC, name)) {
-            chosen = name;
-            break;
-        }
-    if (!chosen) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    const kt::CommaLocale comma;
+    if (!comma.why.empty()) GTEST_SKIP() << comma.why;
     ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     EXPECT_EQ(TextToNumber(" 12.5"), 12.5);
     EXPECT_EQ(NumToText(12.5).str(), " 12.5");
     EXPECT_EQ(FormatWithMask("  ##.###", 2.5).str(), "   2.500");
-    std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST(TextToInteger, DigitsPrefixesAndLimits)

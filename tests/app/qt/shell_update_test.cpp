@@ -1,0 +1,96 @@
+// The update check as the shell runs it: the menu command and the check on
+// the companion's first driver record, against a local HTTP server.
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "common/http_server.h"
+#include "common/shell_rig.h"
+#include "update/qt/update_check.h"
+#include "context/update_state.h"
+
+using namespace ks::menu;
+using kt::ShellRig;
+
+namespace {
+
+QString Label(ks::UpdateWindow* w, int id)
+{
+    auto* l = w ? qobject_cast<QLabel*>(w->control(id)) : nullptr;
+    return l ? l->text() : QStringLiteral("<none>");
+}
+
+}  // namespace
+
+class ShellUpdateTest : public QObject {
+    Q_OBJECT
+    TestHttpServer server_;
+
+    void Serve(const QByteArray& version)
+    {
+        TestHttpServer::Route r;
+        r.body = version;
+        server_.route("/versions/Kestrova_version.txt", r);
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(server_.listen()); }
+
+    void menuCommandShowsTheWindowWithBusyMenus()
+    {
+        Serve("1.0.0");
+        ShellRig r;
+        ks::SetUpdateServer(r.k.up, server_.base().toStdString());
+        r.receive(kt::ClosedBoxRecord());  // UpdateForCheck is 1: the automatic check starts
+        QVERIFY(r.shell->update().judgementPending());
+        QTRY_VERIFY_WITH_TIMEOUT(!r.shell->update().judgementPending(), 3000);
+        // Not newer: no window, but the check counts as done.
+        QVERIFY(!r.shell->update().window());
+        QCOMPARE(r.k.sh.CheckForUpFlag, 1);
+        QVERIFY(r.menus().menuEnabled(kResponse));
+        r.receive(kt::ClosedBoxRecord());
+        QVERIFY(!r.shell->update().judgementPending());
+
+        r.shell->Command(kApp, 2);
+        QVERIFY(!r.menus().menuEnabled(kFile));
+        QTRY_VERIFY_WITH_TIMEOUT(r.shell->update().window() != nullptr, 3000);
+        ks::UpdateWindow* w = r.shell->update().window();
+        QCOMPARE(Label(w, 556), QString("This Version is Currently."));
+        QCOMPARE(Label(w, 557), QString("Current Version : " KESTROVA_VERSION));
+        QVERIFY(!r.menus().menuEnabled(kFile));
+        auto* ok = qobject_cast<QPushButton*>(w->control(551));
+        QVERIFY(ok);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QTRY_VERIFY(r.menus().menuEnabled(kFile));
+        QVERIFY(r.menus().itemEnabled(kFile, 5));
+    }
+
+    void newerVersionOnTheFirstDriverOpensTheWindow()
+    {
+        Serve("99.0");
+        ShellRig r;
+        ks::SetUpdateServer(r.k.up, server_.base().toStdString());
+        r.shell->Start();
+        r.receive(kt::ClosedBoxRecord());
+        QTRY_VERIFY_WITH_TIMEOUT(r.shell->update().window() != nullptr, 3000);
+        QCOMPARE(Label(r.shell->update().window(), 556), QString("Newer Version is Available."));
+        QVERIFY(!r.menus().menuEnabled(kResponse));
+        QVERIFY(r.shell->update().window()->control(552));  // Download...
+    }
+
+    void preferenceOffMeansNoAutomaticCheck()
+    {
+        Serve("99.0");
+        ShellRig r;
+        ks::SetUpdateServer(r.k.up, server_.base().toStdString());
+        r.k.prefs.UpdateForCheck = 0;
+        r.receive(kt::ClosedBoxRecord());
+        QVERIFY(!r.shell->update().judgementPending());
+        QTest::qWait(1300);
+        QVERIFY(!r.shell->update().window());
+        QCOMPARE(r.k.sh.CheckForUpFlag, 0);
+    }
+};
+
+QTEST_MAIN(ShellUpdateTest)
+#include "shell_update_test.moc"

@@ -1,0 +1,132 @@
+// The drivers every suite designs with, in one place: the built-in default
+// driver, the worked closed-box driver (Fs 50 Hz, Vas 10 l, Qts 0.35), and
+// drivers whose values break the formulas.
+#pragma once
+
+#include <cmath>
+
+#include "model/design.h"
+#include "model/response.h"
+#include "support/numtext.h"
+
+namespace kt {
+
+// The worked driver as a received record (kestrova-render's --driver).
+inline constexpr const char* kWooferRecord =
+    "DUMMY#  W  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ";
+
+// The built-in default driver, adopted and set up.
+inline ks::Design DefaultDesign()
+{
+    ks::Design d;
+    ks::ParameterPass(d);
+    ks::InitSetUpMenuParam(d);
+    return d;
+}
+
+// The worked closed-box driver, adopted and set up.
+inline ks::Design WorkedBox(float qts = 0.35f)
+{
+    ks::Design d;
+    d.FS2 = 50.0f;
+    d.VAS2 = 10.0f;
+    d.QTS2 = qts;
+    d.QMS2 = 3.0f;
+    d.QES2 = 0.4f;
+    ks::ParameterPass(d);
+    ks::InitSetUpMenuParam(d);
+    return d;
+}
+
+// A value as the program shows it with the given decimals.
+inline double Shown(float v, int decimals) { return ks::RoundedValue(v, decimals); }
+
+// Drivers whose values break the formulas: every view must still draw and
+// every field show its text for infinite and not-a-number values.
+struct BadDriver {
+    const char* name;
+    float fs, vas, qts, qes, qms, re, le;
+};
+
+inline constexpr BadDriver kBadDrivers[] = {
+    {"fs0", 0.0f, 10.0f, 0.35f, 0.4f, 3.0f, 6.0f, 0.5f},
+    {"qts0", 50.0f, 10.0f, 0.0f, 0.0f, 3.0f, 6.0f, 0.5f},
+    {"vasNegative", 50.0f, -5.0f, 0.35f, 0.4f, 3.0f, 6.0f, 0.5f},
+    {"allZero", 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f},
+    {"huge", 3e38f, 3e38f, 3e38f, 3e38f, 3e38f, 3e38f, 3e38f},
+    {"nan", NAN, NAN, NAN, NAN, NAN, NAN, NAN},
+};
+
+}  // namespace kt
+
+// The whole context, for suites that link it.
+#if __has_include("context/kestrova.h")
+#include "context/kestrova.h"
+
+namespace kt {
+
+// The built-in driver adopted as the program does at start, sensitivity too.
+inline void SetUpDriver(ks::Kestrova& k)
+{
+    ks::ParameterPass(k.d);
+    ks::InitSetUpMenuParam(k.d);
+    ks::SPLcal(k.d);
+}
+
+// A driver of one's own (Vas > 0 gives the closed box).
+inline void SetUpDriver(ks::Kestrova& k, float fs, float vas, float qts, float qes, float qms)
+{
+    k.d.FS2 = fs;
+    k.d.VAS2 = vas;
+    k.d.QTS2 = qts;
+    k.d.QES2 = qes;
+    k.d.QMS2 = qms;
+    SetUpDriver(k);
+}
+
+inline ks::Kestrova Adopt(const BadDriver& b)
+{
+    ks::Kestrova k;
+    k.d.FS2 = b.fs;
+    k.d.VAS2 = b.vas;
+    k.d.QTS2 = b.qts;
+    k.d.QES2 = b.qes;
+    k.d.QMS2 = b.qms;
+    k.d.RE2 = b.re;
+    k.d.LE2 = b.le;
+    k.d.EFI2 = 0.0f;
+    SetUpDriver(k);
+    return k;
+}
+
+}  // namespace kt
+#endif
+
+// Drivers as the companion sends them, for suites that link the records.
+#if __has_include("exchange/records.h")
+#include <string>
+
+#include "exchange/records.h"
+
+namespace kt {
+
+// The worked closed-box driver: Fs 50 Hz, Vas 10 litres, Qts 0.35.
+inline std::string ClosedBoxRecord()
+{
+    return std::string(ks::MakeDriverRecord({.model = "Mid-13W", .range = "60-4000 Hz", .dia = 13, .fs = 50, .vas = 10,
+                                             .qts = 0.35, .qes = 0.4, .qms = 2.8, .effi = 0.5, .re = 6.2, .pemax = 60,
+                                             .sd = 85, .xmax = 4, .vd = 34, .le = 0.4})
+                           .view());
+}
+
+// A second, different driver: a tweeter with a tiny Vas.
+inline std::string TweeterRecord()
+{
+    return std::string(ks::MakeDriverRecord({.model = "Tw-25", .range = "2-20 kHz", .dia = 2.5, .fs = 900,
+                                             .vas = 0.05, .qts = 0.6, .qes = 0.9, .qms = 2, .effi = 0.3,
+                                             .re = 5.6, .pemax = 40, .sd = 7, .xmax = 0.5, .vd = 0.4, .le = 0.05})
+                           .view());
+}
+
+}  // namespace kt
+#endif

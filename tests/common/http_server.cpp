@@ -1,0 +1,103 @@
+#include "common/http_server.h"
+
+#include <QPointer>
+#include <QSslServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <algorithm>
+#include <memory>
+
+TestHttpServer::TestHttpServer()
+    : server_(std::make_unique<QTcpServer>())
+{
+    connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, &TestHttpServer::OnConnection);
+}
+
+TestHttpServer::TestHttpServer(const QSslConfiguration& tls)
+    : tls_(true)
+{
+    auto server = std::make_unique<QSslServer>();
+    server->setSslConfiguration(tls);
+    server_ = std::move(server);
+    // An encrypted connection is pending only once its handshake is done.
+    connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, &TestHttpServer::OnConnection);
+}
+
+bool TestHttpServer::listen()
+{
+    return server_->listen(QHostAddress::LocalHost, 0);
+}
+
+QString TestHttpServer::base() const
+{
+    return QStringLiteral("%1://127.0.0.1:%2").arg(tls_ ? "https" : "http").arg(server_->serverPort());
+}
+
+void TestHttpServer::OnConnection()
+{
+    while (QTcpSocket* s = server_->nextPendingConnection()) {
+        struct Pending {
+            QByteArray data;
+            bool answered = false;
+        };
+        auto* buffer = new Pending;
+        connect(s, &QTcpSocket::disconnected, s, [s, buffer] {
+            delete buffer;
+            s->deleteLater();
+        });
+        auto onData = [this, s, buffer] {
+            if (buffer->answered) return;
+            buffer->data += s->readAll();
+            if (buffer->data.indexOf("\r\n\r\n") < 0) return;
+            const QList<QByteArray> first = buffer->data.left(buffer->data.indexOf("\r\n")).split(' ');
+            buffer->answered = true;
+            const QByteArray path = first.size() >= 2 ? first[1] : QByteArray("/");
+            hits_[path] += 1;
+            Route r;
+            if (routes_.contains(path)) r = routes_.value(path);
+            else r.status = 404, r.body = "<html>not here</html>";
+            QPointer<QTcpSocket> guard(s);
+            auto answer = [guard, r] {
+                if (!guard) return;
+                const qint64 size = r.generated > 0 ? r.generated : r.body.size();
+                QByteArray head = "HTTP/1.1 " + QByteArray::number(r.status) +
+                                  (r.status == 200 ? " OK" : " Status") + "\r\n";
+                head += "Content-Length: " + QByteArray::number(r.announce >= 0 ? r.announce : size) + "\r\n";
+                head += "Connection: close\r\n";
+                for (const auto& h : r.headers) head += h.first + ": " + h.second + "\r\n";
+                head += "\r\n";
+                guard->write(head);
+                if (r.generated <= 0) {
+                    guard->write(r.cutAfter < 0 ? r.body : r.body.left(r.cutAfter));
+                    guard->flush();
+                    guard->disconnectFromHost();
+                    return;
+                }
+                // Topped up whenever little is left to send, so only a few
+                // megabytes are ever buffered here.
+                auto sent = std::make_shared<qint64>(0);
+                QTcpSocket* s = guard.data();
+                auto topUp = [s, sent, size] {
+                    static const QByteArray block = [] {
+                        QByteArray b(kGeneratedPeriod, Qt::Uninitialized);
+                        for (qsizetype i = 0; i < b.size(); ++i) b[i] = Generated(i);
+                        return b;
+                    }();
+                    while (*sent < size && s->bytesToWrite() < 4 * block.size()) {
+                        const qint64 n = std::min<qint64>(block.size(), size - *sent);
+                        s->write(block.constData(), n);
+                        *sent += n;
+                    }
+                    if (*sent >= size && s->bytesToWrite() == 0) s->disconnectFromHost();
+                };
+                QObject::connect(s, &QTcpSocket::bytesWritten, s, topUp);
+                topUp();
+            };
+            if (r.delayMs > 0) QTimer::singleShot(r.delayMs, guard, answer);
+            else answer();
+        };
+        connect(s, &QTcpSocket::readyRead, s, onData);
+        // An encrypted socket may hold the request already when handed over.
+        QMetaObject::invokeMethod(s, onData, Qt::QueuedConnection);
+    }
+}

@@ -1,0 +1,82 @@
+// A whole shell on the offscreen platform, with a messenger that records
+// what is sent, a sound player that records what is played, a preferences
+// file of its own and no process exit.
+#pragma once
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/qt/menus.h"
+#include "app/qt/prefs_store.h"
+#include "app/qt/shell.h"
+#include "common/drivers.h"
+#include "common/recording_messenger.h"
+#include "common/recording_platform.h"
+#include "exchange/records.h"
+#include "context/kestrova.h"
+#include "reports/sound.h"
+#include "support/macroman.h"
+
+namespace kt {
+
+class RecordingSound final : public ks::SoundPlayer {
+public:
+    int PlayMovieSoundFromSupportFilename(std::string_view name, std::string_view) override
+    {
+        played.emplace_back(name);
+        if (whilePlaying) whilePlaying();
+        return 0;
+    }
+    std::vector<std::string> played;
+    // Runs while the sound "plays", as a real player's wait would.
+    std::function<void()> whilePlaying;
+};
+
+struct ShellRig {
+    ShellRig()
+    {
+        settingsPath = dir.filePath(QStringLiteral("Kestrova.conf"));
+        settings = std::make_unique<QSettings>(settingsPath, QSettings::IniFormat);
+        store = std::make_unique<ks::PrefsStore>(settings.get());
+        shell = std::make_unique<ks::Shell>(k, messenger, *store, sound, platform);
+    }
+    ~ShellRig() { shell.reset(); }
+
+    ks::DesignWindow* design() const { return shell->design(); }
+    QLineEdit* field(int id) const { return design() ? design()->field(id) : nullptr; }
+    QString text(int id) const { return field(id) ? field(id)->text() : QStringLiteral("<none>"); }
+    ks::Menus& menus() { return shell->menus(); }
+
+    // A driver record as the companion would send it.
+    void receive(const std::string& text) { shell->Receive(text); }
+
+    // Types into a box entry and presses Return in it.
+    void enter(int id, const QString& typed)
+    {
+        QLineEdit* e = field(id);
+        QVERIFY(e);
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, typed);
+        QTest::keyClick(e, Qt::Key_Return);
+    }
+
+    QTemporaryDir dir;
+    QString settingsPath;
+    std::unique_ptr<QSettings> settings;
+    std::unique_ptr<ks::PrefsStore> store;
+    ks::Kestrova k;
+    RecordingMessenger messenger;
+    RecordingSound sound;
+    RecordingPlatform platform;
+    std::unique_ptr<ks::Shell> shell;
+};
+
+}  // namespace kt

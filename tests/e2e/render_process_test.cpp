@@ -1,0 +1,274 @@
+// kestrova-render as a process: pictures, trace, record and refusals.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "graphs/response_data.h"
+#include "graphs/null_canvas.h"
+#include "graphs/recording_canvas.h"
+#include "render_session.h"
+
+namespace fs = std::filesystem;
+using namespace ks;
+
+namespace {
+
+struct Result {
+    int rc = -1;
+    std::string out, err;
+};
+
+std::string Slurp(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string Quote(const std::string& a)
+{
+    std::string q = "'";
+    for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+class RenderProcess : public ::testing::Test {
+protected:
+    fs::path dir;
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() /
+              ("kestrova-render-test-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    Result Run(const std::vector<std::string>& args)
+    {
+        std::string cmd = Quote(KESTROVA_RENDER);
+        for (const std::string& a : args) cmd += " " + Quote(a);
+        cmd += " >" + Quote((dir / "out.txt").string()) + " 2>" + Quote((dir / "err.txt").string());
+        Result r;
+        const int status = std::system(cmd.c_str());
+        r.rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = Slurp(dir / "out.txt");
+        r.err = Slurp(dir / "err.txt");
+        return r;
+    }
+};
+
+int Lines(const std::string& s)
+{
+    int n = 0;
+    for (char c : s) n += c == '\n';
+    return n;
+}
+
+TEST_F(RenderProcess, EachViewWritesAGraphAreaPicture)
+{
+    for (const char* view : {"amp", "sys"}) {
+        const fs::path png = dir / (std::string(view) + ".png");
+        Result r = Run({"--view", view, "--out", png.string()});
+        ASSERT_EQ(r.rc, 0) << view << ": " << r.err;
+        EXPECT_TRUE(r.out.empty());
+        QImage img(QString::fromStdString(png.string()));
+        ASSERT_FALSE(img.isNull()) << view;
+        EXPECT_EQ(img.width(), 540);
+        EXPECT_EQ(img.height(), 380);
+        // Something is drawn: the top-left corner is background, the title row is not all background.
+        EXPECT_EQ(img.pixelColor(2, 2), QColor(Qt::white)) << view;
+        int inked = 0;
+        for (int x = 190; x < 350; ++x)
+            for (int y = 8; y < 22; ++y) inked += img.pixelColor(x, y) != QColor(Qt::white);
+        EXPECT_GT(inked, 20) << view;
+    }
+}
+
+TEST_F(RenderProcess, AmplitudeCurveIsOrangeWhereTheModelPutsIt)
+{
+    const fs::path png = dir / "amp.png";
+    ASSERT_EQ(Run({"--out", png.string()}).rc, 0);
+    QImage img(QString::fromStdString(png.string()));
+    ASSERT_FALSE(img.isNull());
+    // The default tweeter is flat on the 0 dB line (y = 130) above 5 kHz.
+    const QColor c = img.pixelColor(470, 130);
+    EXPECT_GT(c.red(), 200);
+    EXPECT_GT(c.green(), 100);
+    EXPECT_LT(c.green(), 180);
+    EXPECT_LT(c.blue(), 80);
+}
+
+TEST_F(RenderProcess, PrintedPageIsUsLetter)
+{
+    const fs::path png = dir / "page.png";
+    Result r = Run({"--print", "--date", "2026-12-05T14:30:00", "--out", png.string()});
+    ASSERT_EQ(r.rc, 0) << r.err;
+    QImage img(QString::fromStdString(png.string()));
+    ASSERT_EQ(img.width(), 612);
+    ASSERT_EQ(img.height(), 792);
+    for (const char* ext : {"svg", "pdf"}) {
+        const fs::path f = dir / (std::string("page.") + ext);
+        ASSERT_EQ(Run({"--print", "--out", f.string()}).rc, 0) << ext;
+        const std::string bytes = Slurp(f);
+        EXPECT_NE(bytes.find(std::string(ext) == "svg" ? "<svg" : "%PDF"), std::string::npos) << ext;
+    }
+}
+
+// The display lists in graphs/golden are this output: the same steps in
+// process give the same list, with a picture written alongside.
+TEST_F(RenderProcess, TraceIsTheDisplayListOfTheFinalRedraw)
+{
+    const fs::path png = dir / "both.png";
+    Result r = Run({"--view", "st", "--trace", "--out", png.string()});
+    ASSERT_EQ(r.rc, 0) << r.err;
+    EXPECT_TRUE(fs::exists(png));
+    Kestrova k;
+    NullCanvas scratch;
+    RecordingCanvas rc;
+    RenderOptions o;
+    o.viewItem = 6;
+    ASSERT_TRUE(RunRenderSequence(k, o, scratch).ok);
+    DrawFinalView(k, o, rc, DateStamp{});
+    EXPECT_EQ(r.out, rc.str());
+    EXPECT_TRUE(r.err.empty()) << r.err;
+}
+
+TEST_F(RenderProcess, RecordIsOneUtf8Line)
+{
+    Result r = Run({"--driver", "DUMMY#  W\xC3\xA9  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ",
+                    "--align", "vb=20", "--record"});
+    ASSERT_EQ(r.rc, 0) << r.err;
+    EXPECT_EQ(Lines(r.out), 1);
+    EXPECT_EQ(r.out.rfind("DUMMY%  W\xC3\xA9  ", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("  20  "), std::string::npos) << r.out;
+
+    // A received name with line ends and a tab still gives one line.
+    r = Run({"--driver", "DUMMY#  Two\nLines\r\t  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ",
+             "--record"});
+    ASSERT_EQ(r.rc, 0) << r.err;
+    EXPECT_EQ(Lines(r.out), 1) << r.out;
+    EXPECT_EQ(r.out.rfind("DUMMY%  Two Lines    ", 0), 0u) << r.out;
+}
+
+TEST_F(RenderProcess, AlertGoesToStandardError)
+{
+    Result r = Run({"--driver", "DUMMY#  W  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ", "--align",
+                    "qtc=0.3", "--record"});
+    ASSERT_EQ(r.rc, 0);
+    EXPECT_EQ(r.err,
+              "alert: ALERT!   Impossible alignment.  Qtc is too small. | Enter larger Qtc.  ( Possible Qtc >=  0.382 )\n");
+}
+
+TEST_F(RenderProcess, RefusalsExitTwoWithOneLineAndWriteNothing)
+{
+    const std::string woofer = "DUMMY#  W  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ";
+    const std::vector<std::vector<std::string>> cases = {
+        {"--driver", woofer, "--align", "qtc=0"},  // refused by the entry's check
+        {"--system", "cb"},                         // no Vas for a box
+        {"--view", "bode"},                         // refused by the options
+    };
+    const fs::path png = dir / "never.png";
+    for (auto args : cases) {
+        args.insert(args.end(), {"--trace", "--record", "--out", png.string()});
+        // Put --out last only where the case has none of its own.
+        Result r = Run(args);
+        EXPECT_EQ(r.rc, 2) << args[0];
+        EXPECT_TRUE(r.out.empty()) << args[0] << ": " << r.out;
+        EXPECT_EQ(Lines(r.err), 1) << args[0] << ": " << r.err;
+        EXPECT_EQ(r.err.rfind("kestrova-render: ", 0), 0u) << r.err;
+        EXPECT_FALSE(fs::exists(png)) << args[0];
+    }
+}
+
+// A small tmpfs filled to the last byte, in a mount namespace of this test
+// (and of the programs it starts) only; empty when none can be made here,
+// with the reason.
+std::string MountFullFilesystem(const fs::path& at)
+{
+    fs::create_directories(at);
+    if (::unshare(CLONE_NEWNS) != 0) return std::string("no mount namespace: ") + std::strerror(errno);
+    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", at.c_str(), "tmpfs", 0, "size=64k") != 0)
+        return std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+    std::ofstream fill(at / "fill", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (fill.write(block.data(), std::streamsize(block.size())) && fill.flush()) {
+    }
+    return {};
+}
+
+// The one line names the system's reason, and nothing is left behind.
+TEST_F(RenderProcess, UnwritableOutputSaysWhyWithoutAPartialFile)
+{
+    Result r;
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--export", "zma"}}) {
+        const fs::path missing = dir / "missing-folder" / "a.png";
+        std::vector<std::string> a = args;
+        a.insert(a.end(), {"--out", missing.string()});
+        r = Run(a);
+        EXPECT_EQ(r.rc, 1);
+        EXPECT_FALSE(fs::exists(missing));
+        EXPECT_EQ(Lines(r.err), 1) << r.err;
+        EXPECT_NE(r.err.find(std::strerror(ENOENT)), std::string::npos) << r.err;
+    }
+
+    const fs::path full = dir / "full";
+    const std::string why = MountFullFilesystem(full);
+    if (!why.empty()) GTEST_SKIP() << "full file system case: " << why;
+    for (const char* name : {"a.png", "a.svg", "a.pdf"}) {
+        r = Run({"--out", (full / name).string()});
+        EXPECT_EQ(r.rc, 1) << name;
+        EXPECT_EQ(Lines(r.err), 1) << r.err;
+        EXPECT_NE(r.err.find(std::strerror(ENOSPC)), std::string::npos) << r.err;
+        EXPECT_EQ(fs::directory_iterator(full)->path().filename(), "fill");
+        EXPECT_EQ(std::distance(fs::directory_iterator(full), fs::directory_iterator()), 1) << name;
+    }
+    ::umount2(full.c_str(), MNT_DETACH);
+}
+
+TEST_F(RenderProcess, ExportWritesTheSampledDesignToAFileOrStandardOutput)
+{
+    const std::string woofer = "DUMMY#  W  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ";
+    const fs::path zma = dir / "w.zma";
+    Result file = Run({"--driver", woofer, "--system", "ib", "--export", "zma", "--from", "20", "--to", "20000",
+                       "--ppo", "24", "--date", "2026-12-05T14:30:00", "--out", zma.string()});
+    ASSERT_EQ(file.rc, 0) << file.err;
+    EXPECT_TRUE(file.out.empty() && file.err.empty()) << file.err;
+    // The same steps in process give the same file.
+    Kestrova k;
+    NullCanvas scratch;
+    RenderOptions o;
+    o.driver = woofer;
+    o.system = "ib";
+    ASSERT_TRUE(RunRenderSequence(k, o, scratch).ok);
+    EXPECT_EQ(Slurp(zma), ResponseText(SampleResponse(k.d, {20, 20000, 24}), ResponseFormat::Zma,
+                                       "2026-12-05T14:30:00"));
+
+    Result out = Run({"--driver", woofer, "--export", "frd", "--out", "-"});
+    ASSERT_EQ(out.rc, 0) << out.err;
+    EXPECT_EQ(out.out.rfind("* Kestrova ", 0), 0u);
+    EXPECT_NE(out.out.find("\n* System: closed box\n"), std::string::npos);
+    EXPECT_EQ(Lines(out.out), 6 + 575);  // the comment lines, then 10 Hz .. 40 kHz at 48 per octave
+
+    Result refused = Run({"--export", "frd", "--ppo", "400", "--out", zma.string() + ".frd"});
+    EXPECT_EQ(refused.rc, 2);
+    EXPECT_EQ(Lines(refused.err), 1);
+    EXPECT_TRUE(refused.out.empty());
+    EXPECT_FALSE(fs::exists(zma.string() + ".frd"));
+}
+
+}  // namespace

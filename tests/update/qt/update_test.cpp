@@ -1,0 +1,788 @@
+// The version check, its window and the download against a real HTTP server
+// on 127.0.0.1: judgement at the timer, late and oversized answers, the
+// window's texts and buttons for each case, the download's success,
+// failures and the trash.
+#include <QCheckBox>
+#include <QDir>
+#include <QScreen>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <QScopeGuard>
+#include <QSet>
+#include <QProgressBar>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include "common/http_server.h"
+#include "fake_host.h"
+#include "context/kestrova.h"
+#include "update/qt/archive_download.h"
+#include "update/qt/update_check.h"
+#include "update/qt/version_request.h"
+
+using namespace ks;
+
+namespace {
+
+const QByteArray kVersionPath = "/versions/Kestrova_version.txt";
+const QByteArray kZipPath = "/downloads/apps/Kestrova.zip";
+
+QByteArray RandomBytes(int n)
+{
+    QByteArray b(n, '\0');
+    auto* g = QRandomGenerator::global();
+    for (char& c : b) c = char(g->bounded(256));
+    return b;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QString LabelText(UpdateWindow* w, int id)
+{
+    auto* l = w ? qobject_cast<QLabel*>(w->control(id)) : nullptr;
+    return l ? l->text() : QStringLiteral("<no label>");
+}
+
+QRect Box(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
+
+// A line of /proc/self/status in KiB ("VmRSS", "VmHWM"); -1 when unknown.
+qint64 StatusKb(const QByteArray& key)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key + ':')) return line.mid(key.size() + 1).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+// The peak resident size starts again from the current one.
+bool ResetPeakMemory()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
+}
+
+}  // namespace
+
+class UpdateTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir root_;
+    TestHttpServer server_;
+    // Fresh for every case.
+    std::unique_ptr<Kestrova> k_;
+    std::unique_ptr<FakeUpdateDesktop> host_;
+    std::unique_ptr<UpdateCheck> uc_;
+    QString downloads_;
+
+    void ServeVersion(const QByteArray& text, int delayMs = 0)
+    {
+        TestHttpServer::Route r;
+        r.body = text;
+        r.delayMs = delayMs;
+        server_.route(kVersionPath, r);
+    }
+    void ServeZip(const QByteArray& body, int status = 200, qsizetype cutAfter = -1,
+                  QList<QPair<QByteArray, QByteArray>> headers = {}, qint64 announce = -1)
+    {
+        TestHttpServer::Route r;
+        r.announce = announce;
+        r.status = status;
+        r.body = body;
+        r.cutAfter = cutAfter;
+        r.headers = std::move(headers);
+        server_.route(kZipPath, r);
+    }
+    bool Judge(bool byMenu)
+    {
+        QSignalSpy judged(uc_.get(), &UpdateCheck::judged);
+        if (byMenu) uc_->CheckForUpdatesCommand();
+        else uc_->StartUpdateCheck();
+        return judged.wait(5000) && judged.count() == 1;
+    }
+    // A newer version found and its window open, then "Download..." pressed.
+    bool DownloadFromWindow(bool& ok, int timeoutMs = 10000)
+    {
+        ServeVersion("9.9.9");
+        if (!Judge(false) || !uc_->window()) return false;
+        auto* download = qobject_cast<QPushButton*>(uc_->window()->control(552));
+        if (!download) return false;
+        QSignalSpy finished(uc_.get(), &UpdateCheck::downloadFinished);
+        QTest::mouseClick(download, Qt::LeftButton);
+        if (!finished.wait(timeoutMs)) return false;
+        ok = finished.first().first().toBool();
+        return true;
+    }
+    QStringList DownloadsListing() const
+    {
+        return QDir(downloads_).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    }
+
+    UpdateWindow* Open(std::uint8_t net, std::uint8_t newer)
+    {
+        k_->up.bundleStr = "1.0.0";
+        if (k_->up.availStr.empty()) k_->up.availStr = "1.2.10";
+        k_->up.NetConnectFlag = net;
+        k_->up.UpdateOkFlag = newer;
+        uc_->CheckForUpdateWnd();
+        return uc_->window();
+    }
+    QString Text(int id) const { return LabelText(uc_->window(), id); }
+    QStringList Buttons() const
+    {
+        QStringList out;
+        for (int id = 551; id <= 555; ++id)
+            if (auto* b = qobject_cast<QPushButton*>(uc_->window()->control(id)))
+                out << QString::number(id) + (b->isDefault() ? "* " : " ") + b->text();
+        return out;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(root_.isValid());
+        QVERIFY(server_.listen());
+    }
+
+    void init()
+    {
+        k_ = std::make_unique<Kestrova>();
+        host_ = std::make_unique<FakeUpdateDesktop>();
+        SetUpdateServer(k_->up, server_.base().toStdString());
+        uc_ = std::make_unique<UpdateCheck>(*k_, *host_);
+        host_->watch(*uc_);
+        uc_->setNetworkProbe([] { return true; });
+        uc_->setBundleVersion(QStringLiteral("1.2.9"));
+        static int n = 0;
+        downloads_ = root_.filePath(QStringLiteral("Downloads%1").arg(++n));
+        QVERIFY(QDir().mkpath(downloads_));
+        uc_->setDownloadsFolder(downloads_);
+    }
+
+    void cleanup()
+    {
+        uc_.reset();
+        host_.reset();
+        k_.reset();
+    }
+
+    void newerVersionOpensTheWindowOnTheAutomaticCheck()
+    {
+        ServeVersion("1.2.10");
+        QVERIFY(Judge(false));
+        QCOMPARE(k_->up.UpdateOkFlag, 1);
+        QCOMPARE(k_->up.availStr.str(), std::string("1.2.10"));
+        QCOMPARE(k_->up.bundleStr.str(), std::string("1.2.9"));
+        QCOMPARE(k_->sh.CheckForUpFlag, 1);
+        QVERIFY(uc_->window() && uc_->window()->isVisible());
+        QCOMPARE(Text(556), QStringLiteral("Newer Version is Available."));
+        QCOMPARE(Text(557), QStringLiteral("Newer Version : 1.2.10"));
+        QCOMPARE(host_->calls, QStringList{"MenuDisable"});
+        QCOMPARE(server_.hits(kVersionPath), 1);
+    }
+
+    void notNewerShowsNothingOnTheAutomaticCheckButCountsAsDone_data()
+    {
+        QTest::addColumn<QByteArray>("server");
+        QTest::addColumn<QString>("running");
+        QTest::newRow("equal") << QByteArray("1.2.9") << "1.2.9";
+        QTest::newRow("older") << QByteArray("1.2.8") << "1.2.9";
+        QTest::newRow("fewer components") << QByteArray("2.0") << "1.9.1";
+        QTest::newRow("letters first") << QByteArray("v9.9") << "1.0";
+        QTest::newRow("empty file") << QByteArray("") << "1.0";
+    }
+    void notNewerShowsNothingOnTheAutomaticCheckButCountsAsDone()
+    {
+        QFETCH(QByteArray, server);
+        QFETCH(QString, running);
+        uc_->setBundleVersion(running);
+        ServeVersion(server);
+        QVERIFY(Judge(false));
+        QCOMPARE(k_->up.UpdateOkFlag, 0);
+        QCOMPARE(k_->up.availStr.str(), server.toStdString());
+        QCOMPARE(k_->sh.CheckForUpFlag, 1);
+        QVERIFY(!uc_->window());
+        QVERIFY(host_->calls.isEmpty());
+        // Done for the run: a second automatic check is the shell's to skip,
+        // which it does by this flag.
+    }
+
+    void menuCheckAlwaysShowsTheWindow()
+    {
+        uc_->setBundleVersion(QStringLiteral("1.9.1"));
+        ServeVersion("2.0");
+        QVERIFY(Judge(true));
+        QCOMPARE(k_->sh.CheckByMenuFlag, 1);
+        QCOMPARE(k_->up.UpdateOkFlag, 0);
+        QVERIFY(uc_->window());
+        QCOMPARE(Text(556), QStringLiteral("This Version is Currently."));
+        QCOMPARE(Text(557), QStringLiteral("Current Version : 1.9.1"));
+        QCOMPARE(host_->calls.first(), QStringLiteral("MenuDisable"));
+    }
+
+    void longVersionFileIsCutAt255AndOnlyItsFirstLineShown()
+    {
+        ServeVersion("1.2.10" + QByteArray(1000, '7'));
+        QVERIFY(Judge(true));
+        QCOMPARE(k_->up.availStr.size(), std::size_t(255));
+        // 1210 followed by hundreds of digits: saturated, still newer.
+        QCOMPARE(k_->up.UpdateOkFlag, 1);
+        // Like every text, the line is cut at 255 characters.
+        QCOMPARE(Text(557), "Newer Version : 1.2.10" + QString(255 - 22, '7'));
+        delete uc_->window();
+
+        ServeVersion("1.2.10\r\nRelease notes: <b>big</b>\n" + QByteArray(600, 'x'));
+        QVERIFY(Judge(true));
+        QCOMPARE(k_->up.UpdateOkFlag, 1);
+        QCOMPARE(k_->up.availStr.size(), std::size_t(255));
+        QCOMPARE(Text(557), QStringLiteral("Newer Version : 1.2.10"));
+    }
+
+    void lateAnswerIsJudgedAsNothingNewerAndChangesNothing()
+    {
+        ServeVersion("9.0", 1600);
+        QVERIFY(Judge(false));
+        QCOMPARE(k_->up.UpdateOkFlag, 0);
+        QVERIFY(!uc_->window());
+        QCOMPARE(k_->sh.CheckForUpFlag, 1);
+        QTest::qWait(1200);  // the answer is due now
+        QCOMPARE(k_->up.UpdateOkFlag, 0);
+        QVERIFY(k_->up.availStr.empty());
+        QVERIFY(!uc_->window());
+        QVERIFY(host_->calls.isEmpty());
+    }
+
+    void failedOrOversizedAnswersChangeNothing()
+    {
+        TestHttpServer::Route missing;
+        missing.status = 404;
+        missing.body = "9.9.9";  // an error page is not a version file
+        server_.route(kVersionPath, missing);
+        QVERIFY(Judge(false));
+        QCOMPARE(k_->up.UpdateOkFlag, 0);
+        QVERIFY(k_->up.availStr.empty());
+
+        ServeVersion("9.9.9" + QByteArray(VersionRequest::kMaxBody, '0'));
+        QVERIFY(Judge(false));
+        QCOMPARE(k_->up.UpdateOkFlag, 0);
+        QVERIFY(k_->up.availStr.empty());
+        QVERIFY(!uc_->window());
+    }
+
+    void untrustedCertificateFailsTheRequest()
+    {
+        QTemporaryDir certs;
+        const QString key = certs.filePath("key.pem"), crt = certs.filePath("cert.pem");
+        QProcess openssl;
+        openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                                  "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key,
+                                  "-out", crt});
+        if (!openssl.waitForFinished(60000) || openssl.exitCode() != 0) QSKIP("openssl could not make a certificate");
+        QFile keyFile(key), crtFile(crt);
+        QVERIFY(keyFile.open(QIODevice::ReadOnly) && crtFile.open(QIODevice::ReadOnly));
+        const QSslCertificate certificate(crtFile.readAll());
+        QSslConfiguration serverTls = QSslConfiguration::defaultConfiguration();
+        serverTls.setLocalCertificate(certificate);
+        serverTls.setPrivateKey(QSslKey(keyFile.readAll(), QSsl::Rsa));
+        TestHttpServer tls(serverTls);
+        QVERIFY(tls.listen());
+        TestHttpServer::Route version;
+        version.body = "9.9.9";
+        tls.route(kVersionPath, version);
+        SetUpdateServer(k_->up, tls.base().toStdString());
+
+        QVERIFY(Judge(false));
+        QCOMPARE(k_->up.UpdateOkFlag, 0);
+        QVERIFY(k_->up.availStr.empty());
+        QCOMPARE(tls.hits(kVersionPath), 0);
+
+        // The same server once its certificate is trusted: it answers, so the
+        // failure above was the verification.
+        const QSslConfiguration saved = QSslConfiguration::defaultConfiguration();
+        QSslConfiguration trusting = saved;
+        trusting.addCaCertificate(certificate);
+        QSslConfiguration::setDefaultConfiguration(trusting);
+        // A fresh checker: its network manager has no earlier handshake kept.
+        uc_ = std::make_unique<UpdateCheck>(*k_, *host_);
+        host_->watch(*uc_);
+        uc_->setNetworkProbe([] { return true; });
+        uc_->setBundleVersion(QStringLiteral("1.2.9"));
+        const bool judged = Judge(false);
+        QSslConfiguration::setDefaultConfiguration(saved);
+        QVERIFY(judged);
+        QCOMPARE(tls.hits(kVersionPath), 1);
+        QCOMPARE(k_->up.UpdateOkFlag, 1);
+    }
+
+    void networkReportedDownSaysSoButStillAsks()
+    {
+        uc_->setNetworkProbe([] { return false; });
+        ServeVersion("9.9.9");
+        QVERIFY(Judge(true));
+        QCOMPARE(k_->up.NetConnectFlag, 1);
+        QCOMPARE(server_.hits(kVersionPath) > 0, true);
+        QCOMPARE(Text(556), QStringLiteral("Network Connection Failed."));
+    }
+
+    void automaticCheckWaitsForAPendingOne()
+    {
+        ServeVersion("1.0", 0);
+        QSignalSpy judged(uc_.get(), &UpdateCheck::judged);
+        uc_->CheckForUpdatesCommand();
+        uc_->StartUpdateCheck();  // a driver record arriving meanwhile
+        QCOMPARE(k_->sh.CheckByMenuFlag, 1);
+        QVERIFY(judged.wait(5000));
+        QVERIFY(uc_->window());  // the menu check kept its window
+        uc_->StartUpdateCheck();
+        QVERIFY(!uc_->judgementPending());
+    }
+
+    void downloadSavesTheArchiveByteForByte()
+    {
+        // Larger than the write-behind step, so the flushing path runs too.
+        const QByteArray archive = RandomBytes(int(ArchiveDownload::kWriteBehind + 300 * 1024));
+        ServeZip(archive);
+        bool ok = false;
+        QVERIFY(DownloadFromWindow(ok));
+        QVERIFY(ok);
+        QCOMPARE(k_->up.DownLoadOkFlag, 0);
+        const QString saved = QDir(downloads_).filePath("Kestrova.zip");
+        QCOMPARE(ReadAll(saved), archive);
+        QCOMPARE(DownloadsListing(), QStringList{"Kestrova.zip"});
+        QCOMPARE(QString::fromStdString(k_->up.downloadedPath), saved);
+        UpdateWindow* w = uc_->window();
+        QCOMPARE(LabelText(w, 556), QStringLiteral("Download is Successful."));
+        QVERIFY(w->control(555) && !w->control(552));
+        QVERIFY(!w->findChild<QWidget*>("progress")->isVisible());
+    }
+
+    // A fast 200 MiB archive streams to its file: the loop keeps turning, the
+    // memory stays flat and the progress bar moves.
+    void largeDownloadKeepsTheWindowResponsiveAndMemoryFlat()
+    {
+        constexpr qint64 kSize = qint64(200) << 20;
+        QThread serverThread;
+        QObject inThread;
+        inThread.moveToThread(&serverThread);
+        serverThread.start();
+        TestHttpServer* fast = nullptr;
+        QMetaObject::invokeMethod(&inThread, [&] {
+            fast = new TestHttpServer;
+            TestHttpServer::Route r;
+            r.generated = kSize;
+            fast->route(kZipPath, r);
+            if (!fast->listen()) fast->deleteLater(), fast = nullptr;
+        }, Qt::BlockingQueuedConnection);
+        QVERIFY(fast);
+        const auto stopServer = qScopeGuard([&] {
+            QMetaObject::invokeMethod(&inThread, [&] { delete fast; }, Qt::BlockingQueuedConnection);
+            serverThread.quit();
+            serverThread.wait();
+        });
+        k_->up.downloadURL = (fast->base() + QString::fromLatin1(kZipPath)).toStdString();
+
+        // The longest gap between ticks of a fast timer is the longest stall.
+        QElapsedTimer clock;
+        qint64 last = -1, longestStall = 0, peakRssKb = 0;
+        QSet<int> progressSeen;
+        QTimer ticker;
+        ticker.setInterval(5);
+        connect(&ticker, &QTimer::timeout, this, [&] {
+            const qint64 now = clock.elapsed();
+            if (last >= 0) longestStall = std::max(longestStall, now - last);
+            last = now;
+            peakRssKb = std::max(peakRssKb, StatusKb("VmRSS"));
+            if (UpdateWindow* w = uc_->window())
+                if (auto* bar = w->findChild<QProgressBar*>("progress"); bar && bar->isVisible())
+                    if (bar->value() > 0 && bar->value() < bar->maximum()) progressSeen.insert(bar->value());
+        });
+        const qint64 startRssKb = StatusKb("VmRSS");
+        QVERIFY(startRssKb > 0);
+        const bool peakReset = ResetPeakMemory();
+        clock.start();
+        ticker.start();
+        bool ok = false;
+        QVERIFY(DownloadFromWindow(ok, 60000));
+        ticker.stop();
+        const qint64 ms = clock.elapsed();
+        if (peakReset) peakRssKb = std::max(peakRssKb, StatusKb("VmHWM"));
+        qInfo("200 MiB in %lld ms: longest stall %lld ms, peak memory %lld KiB above the start",
+              static_cast<long long>(ms), static_cast<long long>(longestStall),
+              static_cast<long long>(peakRssKb - startRssKb));
+        QVERIFY(ok);
+        QVERIFY2(longestStall <= 400, qPrintable(QStringLiteral("stalled %1 ms").arg(longestStall)));
+        QVERIFY2(peakRssKb - startRssKb <= 64 * 1024,
+                 qPrintable(QStringLiteral("grew by %1 KiB").arg(peakRssKb - startRssKb)));
+        QVERIFY2(progressSeen.size() >= 10, "the progress bar did not move during the download");
+
+        QFile saved(QDir(downloads_).filePath("Kestrova.zip"));
+        QCOMPARE(saved.size(), kSize);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        for (qint64 at : {qint64(0), kSize / 3, kSize - 65536}) {
+            QVERIFY(saved.seek(at));
+            const QByteArray got = saved.read(65536);
+            QByteArray want(got.size(), Qt::Uninitialized);
+            for (qsizetype i = 0; i < want.size(); ++i) want[i] = TestHttpServer::Generated(at + i);
+            QCOMPARE(got, want);
+        }
+        saved.remove();
+    }
+
+    void downloadFailures_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("cutAfter");
+        QTest::addColumn<qint64>("announce");
+        QTest::newRow("not found") << 404 << -1 << qint64(-1);
+        QTest::newRow("cut off halfway") << 200 << 100 * 1024 << qint64(-1);
+        QTest::newRow("announced beyond the bound") << 200 << -1 << ArchiveDownload::kMaxArchive + 1;
+    }
+    void downloadFailures()
+    {
+        QFETCH(int, status);
+        QFETCH(int, cutAfter);
+        QFETCH(qint64, announce);
+        ServeZip(RandomBytes(200 * 1024), status, cutAfter, {}, announce);
+        bool ok = true;
+        QVERIFY(DownloadFromWindow(ok));
+        QVERIFY(!ok);
+        QCOMPARE(k_->up.DownLoadOkFlag, 1);
+        QVERIFY(k_->up.downloadedPath.empty());
+        // Nothing claimed as downloaded, no partial or temporary file left.
+        QCOMPARE(DownloadsListing(), QStringList());
+        QCOMPARE(Text(556), QStringLiteral("Download is Failed."));
+        QVERIFY(!uc_->window()->control(555));
+    }
+
+    void earlierArchiveAndPackageGoToTheTrashFirst()
+    {
+        const QByteArray archive = RandomBytes(64 * 1024);
+        ServeZip(archive);
+        for (const char* name : {"Kestrova.zip", "Kestrova.pkg"}) {
+            QFile f(QDir(downloads_).filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray("old ") + name);
+        }
+        bool ok = false;
+        QVERIFY(DownloadFromWindow(ok));
+        QVERIFY(ok);
+        QCOMPARE(host_->trashed, QStringList({QDir(downloads_).filePath("Kestrova.zip"),
+                                               QDir(downloads_).filePath("Kestrova.pkg")}));
+        const QString trash = qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files/";
+        QCOMPARE(ReadAll(trash + "Kestrova.zip"), QByteArray("old Kestrova.zip"));
+        QCOMPARE(ReadAll(trash + "Kestrova.pkg"), QByteArray("old Kestrova.pkg"));
+        QCOMPARE(ReadAll(QDir(downloads_).filePath("Kestrova.zip")), archive);
+        QCOMPARE(DownloadsListing(), QStringList{"Kestrova.zip"});
+    }
+
+    // A data folder that does not exist yet gets its trash (owner only); one
+    // that cannot be made leaves the earlier archive where it is, the new
+    // one takes the next name, and nothing is written anywhere else.
+    void trashIsMadeWhenMissingElseTheFileStays()
+    {
+        const QByteArray xdgData = qgetenv("XDG_DATA_HOME");
+        const QString cwd = QDir::currentPath();
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_DATA_HOME", xdgData);
+            QDir::setCurrent(cwd);
+        });
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        const QString zip = QDir(downloads_).filePath("Kestrova.zip");
+        auto writeOld = [&] {
+            QFile f(zip);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("old");
+        };
+
+        const QString fresh = root_.filePath("fresh-data/share");
+        qputenv("XDG_DATA_HOME", fresh.toUtf8());
+        writeOld();
+        ServeZip("new one");
+        bool ok = false;
+        QVERIFY(DownloadFromWindow(ok));
+        QVERIFY(ok);
+        QCOMPARE(ReadAll(fresh + "/Trash/files/Kestrova.zip"), QByteArray("old"));
+        QVERIFY(QFileInfo(fresh + "/Trash/info").isDir());
+        QCOMPARE(QFileInfo(fresh + "/Trash").permissions() & 0x0077, QFileDevice::Permissions());
+        QCOMPARE(ReadAll(zip), QByteArray("new one"));
+
+        QFile blocker(root_.filePath("plain"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        qputenv("XDG_DATA_HOME", (blocker.fileName() + "/data").toUtf8());
+        writeOld();
+        cleanup();
+        init();  // a fresh window and folder, the same downloads
+        uc_->setDownloadsFolder(QFileInfo(zip).path());
+        downloads_ = QFileInfo(zip).path();
+        QVERIFY(DownloadFromWindow(ok));
+        QVERIFY(ok);
+        QCOMPARE(ReadAll(zip), QByteArray("old"));
+        QCOMPARE(ReadAll(QDir(downloads_).filePath("Kestrova (1).zip")), QByteArray("new one"));
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
+    }
+
+    void suggestedNameIsUsedAndNeverOverwrites()
+    {
+        const QByteArray archive = RandomBytes(10 * 1024);
+        ServeZip(archive, 200, -1, {{"Content-Disposition", "attachment; filename=\"../Kestrova-9.zip\""}});
+        QFile existing(QDir(downloads_).filePath("Kestrova-9.zip"));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("keep me");
+        existing.close();
+        bool ok = false;
+        QVERIFY(DownloadFromWindow(ok));
+        QVERIFY(ok);
+        QCOMPARE(ReadAll(existing.fileName()), QByteArray("keep me"));
+        const QString saved = QDir(downloads_).filePath("Kestrova-9 (1).zip");
+        QCOMPARE(ReadAll(saved), archive);
+        QCOMPARE(QString::fromStdString(k_->up.downloadedPath), saved);
+        // Nothing escaped the folder.
+        QVERIFY(!QFile::exists(QDir(downloads_).filePath("../Kestrova-9.zip")));
+    }
+
+    void missingDownloadsFolderIsCreated()
+    {
+        const QString nested = downloads_ + "/not/yet";
+        uc_->setDownloadsFolder(nested);
+        ServeZip("PK\x03\x04 tiny");
+        bool ok = false;
+        QVERIFY(DownloadFromWindow(ok));
+        QVERIFY(ok);
+        QCOMPARE(ReadAll(nested + "/Kestrova.zip"), QByteArray("PK\x03\x04 tiny"));
+    }
+
+    void unusableFolderFailsAtOnce()
+    {
+        QFile blocker(downloads_ + "/file");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        uc_->setDownloadsFolder(blocker.fileName() + "/sub");  // below a plain file
+        ServeZip("data");
+        const int before = server_.hits(kZipPath);
+        bool ok = true;
+        QVERIFY(DownloadFromWindow(ok));
+        QVERIFY(!ok);
+        QCOMPARE(Text(556), QStringLiteral("Download is Failed."));
+        QCOMPARE(server_.hits(kZipPath), before);
+    }
+
+    void installOpensArchiveThenPackageThenQuits()
+    {
+        ServeZip(RandomBytes(4096));
+        bool ok = false;
+        QVERIFY(DownloadFromWindow(ok));
+        QVERIFY(ok);
+        // What opening the archive would unpack.
+        const QString pkg = QDir(downloads_).filePath("Kestrova.pkg");
+        QFile f(pkg);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        host_->calls.clear();
+        QTest::mouseClick(uc_->window()->control(555), Qt::LeftButton);
+        const QString zip = QDir(downloads_).filePath("Kestrova.zip");
+        QCOMPARE(host_->calls, QStringList{"Open " + zip});
+        QVERIFY(!uc_->window()->control(554)->isEnabled());
+        QTest::qWait(1000);
+        QCOMPARE(host_->calls.size(), 1);  // still waiting, the window painting
+        QTRY_COMPARE_WITH_TIMEOUT(host_->calls.size(), 4, 5000);
+        QCOMPARE(host_->calls, QStringList({"Open " + zip, "Open " + pkg, "CloseDesignWindow", "QuitSequence"}));
+    }
+
+    void theThreeCases()
+    {
+        Open(0, 0);
+        QCOMPARE(Text(556), QStringLiteral("This Version is Currently."));
+        QCOMPARE(Text(557), QStringLiteral("Current Version : 1.0.0"));
+        QCOMPARE(Buttons(), QStringList{"551* OK"});
+        QCOMPARE(k_->up.checkUpdateBtn, std::int16_t(551));
+
+        UpdateWindow* w = Open(0, 1);
+        QCOMPARE(Text(556), QStringLiteral("Newer Version is Available."));
+        QCOMPARE(Text(557), QStringLiteral("Newer Version : 1.2.10"));
+        QCOMPARE(Buttons(), QStringList({"552* Download...", "553 Don't Download"}));
+        QCOMPARE(w->control(552)->geometry(), Box(275, 110, 400, 130));
+        QCOMPARE(w->control(553)->geometry(), Box(130, 110, 255, 130));
+        QCOMPARE(k_->up.checkUpdateBtn, std::int16_t(552));
+
+        Open(1, 0);
+        QCOMPARE(Text(556), QStringLiteral("Network Connection Failed."));
+        QCOMPARE(Text(557), QStringLiteral("Please confirm the network connection."));
+        QCOMPARE(Buttons(), QStringList{"551* OK"});
+        // Only one window at a time.
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(tops.begin(), tops.end(),
+                               [](QWidget* t) { return qobject_cast<UpdateWindow*>(t) && t->isVisible(); }),
+                 qsizetype(1));
+    }
+
+    void serverTextIsShownAsPlainText()
+    {
+        k_->up.availStr = "9<b>x</b>&amp;";
+        Open(0, 1);
+        auto* l = qobject_cast<QLabel*>(uc_->window()->control(557));
+        QCOMPARE(l->textFormat(), Qt::PlainText);
+        QCOMPARE(l->text(), QStringLiteral("Newer Version : 9<b>x</b>&amp;"));
+        // Mac Roman bytes are shown as their characters.
+        k_->up.availStr = "2.0\xA5";
+        Open(0, 1);
+        QCOMPARE(Text(557), QStringLiteral("Newer Version : 2.0\u2022"));
+    }
+
+    void downloadResults()
+    {
+        UpdateWindow* w = Open(0, 1);
+        k_->up.DownLoadOkFlag = 0;
+        uc_->ShowDownLoadFinished();
+        QCOMPARE(Text(556), QStringLiteral("Download is Successful."));
+        QCOMPARE(Text(557), QStringLiteral("Download file is in the downloads folder."));
+        QCOMPARE(Buttons(), QStringList({"554* OK", "555 Launch Installer and Quit"}));
+        QCOMPARE(w->control(555)->geometry(), Box(130, 110, 310, 130));
+        QCOMPARE(w->control(554)->geometry(), Box(330, 110, 400, 130));
+        QCOMPARE(k_->up.checkUpdateBtn, std::int16_t(554));
+
+        Open(0, 1);
+        k_->up.DownLoadOkFlag = 1;
+        uc_->ShowDownLoadFinished();
+        QCOMPARE(Text(556), QStringLiteral("Download is Failed."));
+        QCOMPARE(Text(557), QStringLiteral("Please try again later."));
+        QCOMPARE(Buttons(), QStringList{"554* OK"});
+    }
+
+    void checkBoxSetsThePreferenceAtOnce()
+    {
+        k_->prefs.UpdateForCheck = 1;
+        UpdateWindow* w = Open(0, 0);
+        auto* check = qobject_cast<QCheckBox*>(w->control(558));
+        QVERIFY(check->isChecked());
+        QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
+        QCOMPARE(k_->prefs.UpdateForCheck, 0);
+        QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
+        QCOMPARE(k_->prefs.UpdateForCheck, 1);
+        k_->prefs.UpdateForCheck = 0;
+        Open(0, 0);
+        QVERIFY(!qobject_cast<QCheckBox*>(uc_->window()->control(558))->isChecked());
+    }
+
+    void closingRestoresTheMenus_data()
+    {
+        QTest::addColumn<int>("judged");
+        QTest::addColumn<int>("byMenu");
+        QTest::addColumn<int>("designClosed");
+        QTest::addColumn<QString>("menus");
+        QTest::newRow("automatic, design closed") << 1 << 0 << 1 << "InitMenu16";
+        QTest::newRow("menu, design open") << 1 << 1 << 0 << "InitMenu16";
+        QTest::newRow("menu, design closed") << 1 << 1 << 1 << "InitMenu11";
+        QTest::newRow("not judged, design closed") << 0 << 0 << 1 << "InitMenu11";
+    }
+    void closingRestoresTheMenus()
+    {
+        QFETCH(int, judged);
+        QFETCH(int, byMenu);
+        QFETCH(int, designClosed);
+        QFETCH(QString, menus);
+        k_->sh.CheckForUpFlag = std::uint8_t(judged);
+        k_->sh.CheckByMenuFlag = std::uint8_t(byMenu);
+        k_->sh.RespWndCloseFlag = std::uint8_t(designClosed);
+        for (int id : {551, 553}) {
+            host_->calls.clear();
+            UpdateWindow* w = Open(0, id == 553 ? 1 : 0);
+            QPointer<UpdateWindow> alive(w);
+            QTest::mouseClick(w->control(id), Qt::LeftButton);
+            QCOMPARE(host_->calls, QStringList{menus});
+            QVERIFY(!uc_->window());
+            QTRY_VERIFY(alive.isNull());
+        }
+        // Closed by the window manager: the same as OK, never stuck busy.
+        host_->calls.clear();
+        QPointer<UpdateWindow> w = Open(0, 0);
+        w->close();
+        QCOMPARE(host_->calls, QStringList{menus});
+        QVERIFY(!uc_->window());
+        QVERIFY(w.isNull() || !w->isVisible());
+    }
+
+    void returnPressesTheDefaultButton()
+    {
+        k_->sh.CheckByMenuFlag = 1;
+        UpdateWindow* w = Open(0, 0);
+        QTest::keyClick(w, Qt::Key_Return);
+        QVERIFY(!uc_->window());
+        QCOMPARE(host_->calls, QStringList{"InitMenu16"});
+
+        // 552: the download starts (the server has no archive: it fails).
+        ServeZip("<html>not here</html>", 404);
+        w = Open(0, 1);
+        const int before = server_.hits("/downloads/apps/Kestrova.zip");
+        QSignalSpy finished(uc_.get(), &UpdateCheck::downloadFinished);
+        QTest::keyClick(w, Qt::Key_Enter);
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished.first().first().toBool(), false);
+        QCOMPARE(server_.hits("/downloads/apps/Kestrova.zip"), before + 1);
+        QCOMPARE(Text(556), QStringLiteral("Download is Failed."));
+        // Now 554 is the default.
+        host_->calls.clear();
+        QTest::keyClick(uc_->window(), Qt::Key_Return);
+        QVERIFY(!uc_->window());
+        QCOMPARE(host_->calls, QStringList{"InitMenu16"});
+
+        // Any other default id does nothing.
+        w = Open(0, 0);
+        k_->up.checkUpdateBtn = 555;
+        host_->calls.clear();
+        QTest::keyClick(w, Qt::Key_Return);
+        QVERIFY(uc_->window());
+        QVERIFY(host_->calls.isEmpty());
+    }
+
+    void secondDownloadPressIsIgnoredAndDontDownloadStopsIt()
+    {
+        TestHttpServer::Route slow;
+        slow.body = QByteArray(1000, 'z');
+        slow.delayMs = 500;
+        server_.route("/downloads/apps/Kestrova.zip", slow);
+        UpdateWindow* w = Open(0, 1);
+        const int before = server_.hits("/downloads/apps/Kestrova.zip");
+        QSignalSpy finished(uc_.get(), &UpdateCheck::downloadFinished);
+        QTest::mouseClick(w->control(552), Qt::LeftButton);
+        QTest::mouseClick(w->control(552), Qt::LeftButton);
+        QTest::qWait(200);
+        QVERIFY(uc_->downloading());
+        QVERIFY(w->findChild<QWidget*>("progress")->isVisible());
+        QVERIFY(w->control(552)->isEnabled());  // texts and buttons stay as they are
+        QCOMPARE(Text(556), QStringLiteral("Newer Version is Available."));
+        QCOMPARE(server_.hits("/downloads/apps/Kestrova.zip"), before + 1);
+        QTest::mouseClick(w->control(553), Qt::LeftButton);
+        QVERIFY(!uc_->window());
+        QTest::qWait(700);
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(QDir(downloads_).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    // The trash lives under XDG_DATA_HOME: keep it in a temporary folder.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    QApplication app(argc, argv);
+    UpdateTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "update_test.moc"
