@@ -67,7 +67,6 @@ Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& 
     snapshot_ = std::make_unique<Snapshot>(k_, sound_, *this);
     printing_ = std::make_unique<Printing>(k_, *this);
     export_ = std::make_unique<ResponseExport>(k_, *this);
-    update_ = std::make_unique<UpdateCheck>(k_, *this);
     WireParts();
 
     release_.setSingleShot(true);
@@ -275,7 +274,7 @@ void Shell::CommandSpeakerSelect()
     }
 }
 
-void Shell::CommandCheckForUpdates() { update_->CheckForUpdatesCommand(); }
+void Shell::CommandCheckForUpdates() { update().CheckForUpdatesCommand(); }
 
 void Shell::CommandEdit(int item)
 {
@@ -317,9 +316,9 @@ int Shell::HeldSound::PlayMovieSoundFromSupportFilename(std::string_view name, s
 void Shell::Hold(bool on)
 {
     holds_ += on ? 1 : -1;
-    if (on && holds_ == 1) update_->HoldTimers(true);
+    if (on && holds_ == 1 && update_) update_->HoldTimers(true);
     if (!on && holds_ == 0) {
-        update_->HoldTimers(false);
+        if (update_) update_->HoldTimers(false);
         if (!held_.empty()) release_.start();
     }
 }
@@ -411,11 +410,15 @@ void Shell::WireParts()
         connect(sheet, &DesignSheet::beepRequested, this, &Shell::Beep);
         connect(sheet, &DesignSheet::quitRequested, this, [this] { QuitSequence(); });
     }
-    connect(update_.get(), &UpdateCheck::menusBusy, this, &Shell::MenuDisable);
-    connect(update_.get(), &UpdateCheck::menusOpen, this, &Shell::InitMenu16);
-    connect(update_.get(), &UpdateCheck::menusClosed, this, &Shell::InitMenu11);
-    connect(update_.get(), &UpdateCheck::closeDesignWindow, this, &Shell::CloseDesignWindow);
-    connect(update_.get(), &UpdateCheck::quitRequested, this, [this] { QuitSequence(); });
+}
+
+void Shell::WireUpdateCheck(UpdateCheck& u)
+{
+    connect(&u, &UpdateCheck::menusBusy, this, &Shell::MenuDisable);
+    connect(&u, &UpdateCheck::menusOpen, this, &Shell::InitMenu16);
+    connect(&u, &UpdateCheck::menusClosed, this, &Shell::InitMenu11);
+    connect(&u, &UpdateCheck::closeDesignWindow, this, &Shell::CloseDesignWindow);
+    connect(&u, &UpdateCheck::quitRequested, this, [this] { QuitSequence(); });
 }
 
 void Shell::WireDesignWindow(DesignWindow& w)
@@ -467,7 +470,16 @@ void Shell::SetUpDesign()
     InitSetUp();
 }
 
-void Shell::StartUpdateCheck() { update_->StartUpdateCheck(); }
+void Shell::StartUpdateCheck() { update().StartUpdateCheck(); }
+
+UpdateCheck& Shell::update()
+{
+    if (!update_) {
+        update_ = std::make_unique<UpdateCheck>(k_, *this);
+        WireUpdateCheck(*update_);
+    }
+    return *update_;
+}
 
 void Shell::HideWindows()
 {

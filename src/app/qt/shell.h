@@ -100,7 +100,9 @@ public:
     Snapshot& snapshot() { return *snapshot_; }
     Printing& printing() { return *printing_; }
     ResponseExport& responseExport() { return *export_; }
-    UpdateCheck& update() { return *update_; }
+    // Made on first use: the network stack it brings loads only when a
+    // check is asked for.
+    UpdateCheck& update();
     QWidget* aboutBox() const { return about_; }
     QWidget* helpAlert() const { return help_; }
     bool startUpTimerActive() const { return startUp_.isActive(); }
@@ -148,6 +150,7 @@ public:
 
 private:
     void WireParts();
+    void WireUpdateCheck(UpdateCheck& u);
     void WireDesignWindow(DesignWindow& w);
     void WireDefaultWindow(DefaultParamWindow& w);
     void WirePreferencesWindow(PreferencesWindow& w);
