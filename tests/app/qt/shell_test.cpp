@@ -317,6 +317,8 @@ private slots:
             QTest::keyClick(w, k.key, k.mods);
             QCOMPARE(k.got(), k.want);
         }
+        QTest::keyClick(w, Qt::Key_1, Qt::ControlModifier | Qt::ShiftModifier);  // the mark follows the key
+        QVERIFY(r.menus().marked(kView, 5) && !r.menus().marked(kView, 4));
         // Ctrl+Q is the quit command.
         QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(r.platform.exits, std::vector<int>{0});
