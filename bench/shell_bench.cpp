@@ -49,16 +49,27 @@ std::string Driver()
     return std::string(MakeDriverRecord(f).view());
 }
 
-void BM_QtcReturnToRepaintedGraph(benchmark::State& state)
-{
+// A shell of its own for one benchmark: its own preferences file, no
+// companion, no sound, nothing beeping or ending.
+struct BenchShell {
+    explicit BenchShell(bool updateOnFirstDriver = true)
+    {
+        if (!updateOnFirstDriver) k.prefs.UpdateForCheck = 0;
+    }
     QTemporaryDir dir;
-    QSettings settings(dir.filePath("k.conf"), QSettings::IniFormat);
-    PrefsStore store(&settings);
+    QSettings settings{dir.filePath("k.conf"), QSettings::IniFormat};
+    PrefsStore store{&settings};
     Kestrova k;
     NullMessenger none;
     SilentSoundPlayer sound;
     QuietPlatform platform;
-    Shell shell(k, none, store, sound, platform);
+    Shell shell{k, none, store, sound, platform};
+};
+
+void BM_QtcReturnToRepaintedGraph(benchmark::State& state)
+{
+    BenchShell rig;
+    Shell& shell = rig.shell;
     shell.Receive(Driver());
     shell.Command(menu::kAlignment, 3);
     const int view = static_cast<int>(state.range(0));
@@ -83,15 +94,8 @@ BENCHMARK(BM_QtcReturnToRepaintedGraph)->Arg(1)->Arg(2)->Arg(6)->Unit(benchmark:
 // window) or a text that is no command word.
 void BM_ReceiveMessage(benchmark::State& state)
 {
-    QTemporaryDir dir;
-    QSettings settings(dir.filePath("k.conf"), QSettings::IniFormat);
-    PrefsStore store(&settings);
-    Kestrova k;
-    k.prefs.UpdateForCheck = 0;
-    NullMessenger none;
-    SilentSoundPlayer sound;
-    QuietPlatform platform;
-    Shell shell(k, none, store, sound, platform);
+    BenchShell rig(false);
+    Shell& shell = rig.shell;
     const std::string driver = Driver();
     const std::string garbage(200, 'x');
     const bool record = state.range(0) == 1;
@@ -106,15 +110,8 @@ BENCHMARK(BM_ReceiveMessage)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 // one, so the first of the process, the one a user meets, is counted apart.
 void BM_PrintCommandToDialogShown(benchmark::State& state)
 {
-    QTemporaryDir dir;
-    QSettings settings(dir.filePath("k.conf"), QSettings::IniFormat);
-    PrefsStore store(&settings);
-    Kestrova k;
-    k.prefs.UpdateForCheck = 0;
-    NullMessenger none;
-    SilentSoundPlayer sound;
-    QuietPlatform platform;
-    Shell shell(k, none, store, sound, platform);
+    BenchShell rig(false);
+    Shell& shell = rig.shell;
     shell.Receive(Driver());
     QApplication::processEvents();
     double first = -1;

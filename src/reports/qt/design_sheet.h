@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+class QFileDialog;
+class QString;
 class QWidget;
 
 namespace ks {
@@ -33,6 +35,9 @@ signals:
     void finished();
 
 protected:
+    // A window-modal save dialog on the design window, deleted when closed.
+    QFileDialog* SaveDialog(const QString& title) const;
+
     SheetWindow& window_;
 };
 

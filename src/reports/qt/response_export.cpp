@@ -49,13 +49,7 @@ void ResponseExport::Export()
     model.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QLatin1Char('\0'), QLatin1Char('-'));
     if (model.trimmed().isEmpty()) model = QStringLiteral("Kestrova");
 
-    auto* dlg = new QFileDialog(window_.designWindow());
-    dlg->setAttribute(Qt::WA_DeleteOnClose);
-    dlg->setOption(QFileDialog::DontUseNativeDialog);
-    dlg->setAcceptMode(QFileDialog::AcceptSave);
-    dlg->setFileMode(QFileDialog::AnyFile);
-    dlg->setWindowModality(Qt::WindowModal);
-    dlg->setWindowTitle(QStringLiteral("Export Response Data"));
+    QFileDialog* dlg = SaveDialog(QStringLiteral("Export Response Data"));
     QStringList filters;
     for (const FileType& t : kTypes) filters << QLatin1String(t.filter);
     // In a save dialog another file type also puts its suffix on the name.

@@ -71,13 +71,7 @@ void Snapshot::NavSaveAsPngFileWnd(const QImage& image)
     image_ = image;
     const PStr name = SnapShotFileName(k_.d.s_SP, SetResponseTitle(k_.d), k_.sh.SnapNum);
 
-    auto* dlg = new QFileDialog(window_.designWindow());
-    dlg->setAttribute(Qt::WA_DeleteOnClose);
-    dlg->setOption(QFileDialog::DontUseNativeDialog);
-    dlg->setAcceptMode(QFileDialog::AcceptSave);
-    dlg->setFileMode(QFileDialog::AnyFile);
-    dlg->setWindowModality(Qt::WindowModal);
-    dlg->setWindowTitle(QStringLiteral("Save This Png File As..."));
+    QFileDialog* dlg = SaveDialog(QStringLiteral("Save This Png File As..."));
     dlg->setLabelText(QFileDialog::FileName, QStringLiteral("Save This Png File As..."));
     dlg->selectFile(FromMacRoman(name.view()));
     connect(dlg, &QDialog::finished, this, &Snapshot::PutPngFileHandler);
