@@ -328,6 +328,9 @@ private slots:
 
     void largeDownloadKeepsTheWindowResponsiveAndMemoryFlat()
     {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer keeps freed memory in quarantine: the plain build measures this");
+#endif
         constexpr qint64 kSize = qint64(200) << 20;
         QThread serverThread;
         QObject inThread;
