@@ -15,6 +15,7 @@
 #include <QTest>
 #include <random>
 
+#include "common/fake_companion.h"
 #include "common/silent_socket.h"
 #include "common/bus.h"
 #include "common/sandbox.h"
@@ -196,17 +197,9 @@ private slots:
     {
         const QString bin = home_.filePath("bin");
         QVERIFY(QDir().mkpath(bin));
-        const QString marker = home_.filePath("vantrel-started");
-        QFile script(bin + "/vantrel");
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(("#!/bin/sh\necho $$ >> '" + marker + "'\nexec '" + QStandardPaths::findExecutable("sleep") + "' 60\n").toUtf8());
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        auto started = [&] {
-            QFile m(marker);
-            return m.open(QIODevice::ReadOnly) ? QString::fromUtf8(m.readAll()).split('\n', Qt::SkipEmptyParts)
-                                               : QStringList();
-        };
+        kt::FakeCompanion fake;
+        QVERIFY(fake.install(bin));
+        auto started = [&] { return fake.started(); };
         me_.reset();  // no companion on the bus: each answer asks for a launch
         const auto rejoin = qScopeGuard([this] { initTestCase(); });
         // The program looks beside itself first: a copy of it sits beside

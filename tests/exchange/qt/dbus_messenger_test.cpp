@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/fake_companion.h"
 #include "common/bus.h"
 #include "common/silent_socket.h"
 
@@ -187,18 +188,9 @@ TEST_F(Transport, CompanionLaunchedOnceUntilItJoinsOrEnds)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString marker = dir.filePath(QStringLiteral("started"));
-    QFile script(dir.filePath(QStringLiteral("vantrel")));
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    // Never joins the bus; stays until killed.
-    script.write(("#!/bin/sh\necho $$ >> '" + marker + "'\nexec '" + QStandardPaths::findExecutable("sleep") + "' 60\n").toUtf8());
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    auto started = [&] {
-        QFile m(marker);
-        return m.open(QIODevice::ReadOnly) ? QString::fromUtf8(m.readAll()).split('\n', Qt::SkipEmptyParts)
-                                           : QStringList();
-    };
+    kt::FakeCompanion fake;
+    ASSERT_TRUE(fake.install(dir.path()));
+    auto started = [&] { return fake.started(); };
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", dir.path().toUtf8());
     CompanionLauncher launcher(*me);
