@@ -112,18 +112,8 @@ private slots:
         // The driver picked in the library opens the design window.
         QCOMPARE(RunVantrel({"--send", "E2E Mid"}, &out), 0);
         QVERIFY2(WaitFor([&] { return shell.design() != nullptr; }, 10000), qPrintable(out));
-        auto shown = [&](int id) { return shell.design()->field(id)->text(); };
-        QCOMPARE(shown(301), QString("E2E Mid"));
+        QCOMPARE(shell.design()->field(301)->text(), QString("E2E Mid"));
         using F = ks::lib::Field;
-        const struct {
-            int id;
-            F field;
-            int decimals;
-        } fields[] = {{303, F::Fs, 2}, {304, F::Vas, 2}, {305, F::Effi, 3}, {306, F::Qts, 3},
-                      {307, F::Qes, 3}, {308, F::Qms, 3}, {309, F::Re, 3}};
-        for (const auto& f : fields)
-            QCOMPARE(shown(f.id), QString::fromStdString(
-                                      ks::RoundedText(float(stored.get(f.field)), f.decimals).str()));
         // Every field of the record arrived as stored.
         const std::pair<const ks::PStr*, F> texts[] = {
             {&k.d.s_DIA, F::Dia}, {&k.d.s_FS, F::Fs}, {&k.d.s_VAS, F::Vas}, {&k.d.s_QTS, F::Qts},
