@@ -12,62 +12,27 @@ using namespace ks;
 class SoundTest : public QObject {
     Q_OBJECT
 private slots:
-    void resourcesDecodeToShortSounds_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<double>("minSeconds");
-        QTest::addColumn<double>("maxSeconds");
-        QTest::newRow("shutter") << "Shutter.aif" << 0.15 << 0.5;
-        QTest::newRow("click") << "Click.aif" << 0.01 << 0.1;
-    }
-    void resourcesDecodeToShortSounds()
-    {
-        QFETCH(QString, name);
-        QFETCH(double, minSeconds);
-        QFETCH(double, maxSeconds);
-        MediaSoundPlayer player(QStringLiteral(KESTROVA_SUPPORT_ROOT));
-        QString path;
-        QCOMPARE(player.FSSpecFromSupportFileName(name.toStdString(), "Images", path), 0);
-        DecodedSound s;
-        QVERIFY(DecodeSoundFile(path, s));
-        QCOMPARE(s.sampleRate, 44100);
-        QCOMPARE(s.channels, 1);
-        QVERIFY2(s.seconds() >= minSeconds && s.seconds() <= maxSeconds,
-                 qPrintable(QString::number(s.seconds())));
-        // Audible: the loudest sample is well above silence, and not clipped flat.
-        int peak = 0;
-        for (auto v : s.samples) peak = std::max(peak, std::abs(int(v)));
-        QVERIFY(peak > 3000);
-        QVERIFY(peak < 32767);
-    }
-
-    void missingResourceIsMinus43AndPlaysNothing()
+    void resourcesDecodeToShortAudibleSounds()
     {
         MediaSoundPlayer player(QStringLiteral(KESTROVA_SUPPORT_ROOT));
-        QString path = QStringLiteral("stale");
-        QCOMPARE(player.FSSpecFromSupportFileName("Nothing.aif", "Images", path), -43);
-        QVERIFY(path.isEmpty());
-        QCOMPARE(player.PlayMovieSoundFromSupportFilename("Nothing.aif", "Images"), -43);
-        QCOMPARE(player.PlayMovieSoundFromSupportFilename("Shutter.aif", "NoFolder"), -43);
-        QCOMPARE(player.playedCount(), 0);
+        for (const auto& [name, minSeconds, maxSeconds] : {std::tuple{"Shutter.aif", 0.15, 0.5},
+                                                           std::tuple{"Click.aif", 0.01, 0.1}}) {
+            QString path;
+            QCOMPARE(player.FSSpecFromSupportFileName(name, "Images", path), 0);
+            DecodedSound s;
+            QVERIFY(DecodeSoundFile(path, s));
+            QCOMPARE(s.sampleRate, 44100);
+            QCOMPARE(s.channels, 1);
+            QVERIFY2(s.seconds() >= minSeconds && s.seconds() <= maxSeconds, name);
+            // The loudest sample is well above silence, and not clipped flat.
+            int peak = 0;
+            for (auto v : s.samples) peak = std::max(peak, std::abs(int(v)));
+            QVERIFY(peak > 3000 && peak < 32767);
+        }
     }
 
-    void namesCannotLeaveTheResourceFolder()
-    {
-        QTemporaryDir dir;
-        QDir(dir.path()).mkpath("Images");
-        QFile outside(dir.filePath("secret.aif"));
-        QVERIFY(outside.open(QIODevice::WriteOnly));
-        outside.close();
-        MediaSoundPlayer player(dir.path());
-        QString path;
-        QCOMPARE(player.FSSpecFromSupportFileName("../secret.aif", "Images", path), -43);
-        QCOMPARE(player.FSSpecFromSupportFileName("secret.aif", "..", path), -43);
-        QCOMPARE(player.FSSpecFromSupportFileName("", "Images", path), -43);
-        QCOMPARE(player.FSSpecFromSupportFileName("Images", ".", path), -43);
-    }
-
-    void undecodableFileIsSilent()
+    // Missing, outside the resource folder or undecodable: -43 or silence.
+    void badResourcesPlayNothing()
     {
         QTemporaryDir dir;
         QDir(dir.path()).mkpath("Images");
@@ -75,17 +40,24 @@ private slots:
         QVERIFY(junk.open(QIODevice::WriteOnly));
         junk.write("FORM this is not a sound");
         junk.close();
+        QFile::copy(junk.fileName(), dir.filePath("secret.aif"));
+        MediaSoundPlayer player(dir.path());
+        QString path = QStringLiteral("stale");
+        QCOMPARE(player.FSSpecFromSupportFileName("Nothing.aif", "Images", path), -43);
+        QVERIFY(path.isEmpty());
+        for (const auto& [name, folder] : {std::pair{"../secret.aif", "Images"}, std::pair{"secret.aif", ".."},
+                                           std::pair{"", "Images"}, std::pair{"Images", "."}})
+            QCOMPARE(player.FSSpecFromSupportFileName(name, folder, path), -43);
+        QCOMPARE(player.PlayMovieSoundFromSupportFilename("Shutter.aif", "NoFolder"), -43);
         DecodedSound s;
         QVERIFY(!DecodeSoundFile(junk.fileName(), s));
-        MediaSoundPlayer player(dir.path());
         QCOMPARE(player.PlayMovieSoundFromSupportFilename("Junk.aif", "Images"), 0);
         QCOMPARE(player.playedCount(), 0);
     }
 
     void noAudioOutputPlaysNothingAndGoesOn()
     {
-        if (!QMediaDevices::defaultAudioOutput().isNull())
-            QSKIP("this machine has an audio output");
+        if (!QMediaDevices::defaultAudioOutput().isNull()) QSKIP("this machine has an audio output");
         MediaSoundPlayer player(QStringLiteral(KESTROVA_SUPPORT_ROOT));
         QCOMPARE(player.PlayMovieSoundFromSupportFilename("Shutter.aif", "Images"), 0);
         QCOMPARE(player.playedCount(), 0);
