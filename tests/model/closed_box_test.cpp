@@ -1,13 +1,15 @@
-// The three closed-box alignments against the worked driver (Fs 50 Hz,
-// Vas 10 l, Qts 0.35, Qa 10), compared at the decimals they are quoted with.
+// Adoption of a driver, its derived quantities, and the three closed-box
+// alignments against the worked driver (Fs 50 Hz, Vas 10 l, Qts 0.35, Qa 10)
+// compared at the decimals they are quoted with.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
 
-#include "model/cb.h"
 #include "common/drivers.h"
+#include "model/cb.h"
 
 namespace ks {
 namespace {
@@ -24,12 +26,12 @@ Design Box(float qts, float qa, float requested)
 }
 
 // A value equals its quoted figure when shown with the figure's decimals.
-void ExpectQuoted(float v, const char* quoted, const char* what)
+void ExpectQuoted(float v, const char* quoted)
 {
     if (!*quoted) return;
     const char* point = std::strchr(quoted, '.');
     const int decimals = point ? static_cast<int>(std::strlen(point + 1)) : 0;
-    EXPECT_DOUBLE_EQ(Shown(v, decimals), std::strtod(quoted, nullptr)) << what;
+    EXPECT_DOUBLE_EQ(Shown(v, decimals), std::strtod(quoted, nullptr)) << quoted;
 }
 
 TEST(Alignment, WorkedBoxes)
@@ -58,13 +60,10 @@ TEST(Alignment, WorkedBoxes)
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         const Design d = Box(r.qts, r.qa, r.requested);
-        ExpectQuoted(d.HH, r.hh, "HH");
-        ExpectQuoted(d.FC, r.fc, "FC");
-        ExpectQuoted(d.VB, r.vb, "VB");
-        ExpectQuoted(d.QTC, r.qtc, "QTC");
+        for (const auto& [v, quoted] : {std::pair{d.HH, r.hh}, {d.FC, r.fc}, {d.VB, r.vb}, {d.QTC, r.qtc}})
+            ExpectQuoted(v, quoted);
         EXPECT_EQ(d.CBAlart, r.alart);
-        EXPECT_EQ(d.VBbak, d.VB);
-        EXPECT_EQ(d.QTCbak, d.QTC);
+        EXPECT_EQ(std::tuple(d.VBbak, d.QTCbak), std::tuple(d.VB, d.QTC));
     }
     // The displayed box entries; 106.905 × 100 is a tie in single precision
     // and goes to the even 10690.
@@ -73,15 +72,12 @@ TEST(Alignment, WorkedBoxes)
     EXPECT_EQ(RoundedText(d.FC, 2), " 106.9");
     // With alignment 3 the loss factor is in the quadratic: another box.
     EXPECT_NE(Box(0.35f, 10, 0.9f).HH, Box(0.35f, 5, 0.9f).HH);
-}
-
-TEST(QtcAlignment, TooSmallCorrectionIsWhereTheNextRecalculationStarts)
-{
-    Design d = Box(0.35f, 10, 0.3f);
-    d.CBAlart = 1;
-    CofCal(d);
-    EXPECT_EQ(d.CBAlart, 1);
-    EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 0.382);
+    // A too-small request's correction is where the next recalculation starts.
+    Design small = Box(0.35f, 10, 0.3f);
+    small.CBAlart = 1;
+    CofCal(small);
+    EXPECT_EQ(small.CBAlart, 1);
+    EXPECT_DOUBLE_EQ(Shown(small.QTC, 3), 0.382);
 }
 
 // A request at or above the limit, for every loss factor: the box shown is
@@ -94,8 +90,7 @@ TEST(QtcAlignment, LargeRequestsGiveAFiniteLimitForEveryQa)
             SCOPED_TRACE(testing::Message() << "Qa " << qa << ", Qtc " << requested);
             Design d = Box(0.35f, qa, requested);
             for (const float v : {d.HH, d.VB, d.FC, d.QTC, d.A01, d.A02, d.B01}) EXPECT_TRUE(std::isfinite(v));
-            EXPECT_GT(d.VB, 0.0f);
-            EXPECT_GT(d.FC, d.FS);
+            EXPECT_TRUE(d.VB > 0.0f && d.FC > d.FS);
             EXPECT_LE(Shown(d.QTC, 3), 5.0);
             EXPECT_LT(d.QTC, qa);
             EXPECT_EQ(d.CBAlart, requested <= 5.0f && requested < qa ? 1 : -1);
@@ -107,23 +102,8 @@ TEST(QtcAlignment, LargeRequestsGiveAFiniteLimitForEveryQa)
     }
 }
 
-TEST(BoxVolumeAlignment, FollowsTheEnteredVolumeAndTheLossFactor)
-{
-    for (const auto& [qa, vab] : {std::pair{10.0f, 10.0f}, std::pair{5.0f, 12.0f}}) {
-        Design d = kt::WorkedBox();
-        d.alin = 2, d.VB = 10.0f, d.QA = qa;
-        CofCal(d);
-        EXPECT_EQ(d.VB, 10.0f);
-        EXPECT_EQ(d.VAB, vab);  // Qa 5 makes the acoustic volume 1.2 Vb
-        EXPECT_EQ(d.CBAlart, 1);
-    }
-    Design d = kt::WorkedBox();
-    d.alin = 2, d.VB = 10.0f;  // Vas = Vb: Fc = √2 Fs
-    CofCal(d);
-    EXPECT_FLOAT_EQ(d.FC, 50.0f * std::sqrt(2.0f));
-}
-
-TEST(LossFactor, VolumeFactorTable)
+// The loss factor's volume factor, and the box-volume alignment that uses it.
+TEST(LossFactor, VolumeFactorTableAndTheBoxVolumeAlignment)
 {
     Design d;
     const std::pair<float, float> cases[] = {{5, 1.2f}, {7, 1.1f}, {10, 1}, {15, 1}, {20, 1}, {10.5f, 9}};
@@ -132,6 +112,106 @@ TEST(LossFactor, VolumeFactorTable)
         d.CP = 9.0f;  // a loss factor off the list leaves it as it was
         CPopt(d);
         EXPECT_EQ(d.CP, cp) << qa;
+    }
+    for (const auto& [qa, vab] : {std::pair{10.0f, 10.0f}, std::pair{5.0f, 12.0f}}) {
+        d = kt::WorkedBox();
+        d.alin = 2, d.VB = 10.0f, d.QA = qa;
+        CofCal(d);
+        EXPECT_EQ(std::tuple(d.VB, d.VAB, d.CBAlart), std::tuple(10.0f, vab, 1));  // Qa 5: Vab = 1.2 Vb
+        if (qa == 10.0f) { EXPECT_FLOAT_EQ(d.FC, 50.0f * std::sqrt(2.0f)); }  // Vas = Vb: Fc = √2 Fs
+    }
+}
+
+TEST(Sensitivity, FromTheGivenEfficiencyElseMinusInfinityWithoutVas)
+{
+    Design d = kt::DefaultDesign();
+    SPLcal(d);
+    EXPECT_FLOAT_EQ(d.N0, 0.00628f);
+    EXPECT_EQ(RoundedText(d.SPL, 3), " 89.998");
+    d.EFI = 0.0f, d.VAS = 0.0f;
+    SPLcal(d);
+    EXPECT_EQ(d.N0, 0.0f);
+    EXPECT_EQ(RoundedText(d.SPL, 3), "-inf");
+}
+
+// Vas decides the system; every selector goes back to its start.
+TEST(DriverSetUp, VasChoosesClosedBoxOrRearClosedAndResetsEverySelector)
+{
+    for (const auto& [vas, sys] : {std::pair{10.0f, 1}, std::pair{0.0f, 3}, std::pair{-3.0f, 3}}) {
+        Design d = kt::WorkedBox();
+        d.VAS2 = vas;
+        ParameterPass(d);
+        d.s_Resp = "st", d.respID = 6, d.alin = 3, d.scale = 10, d.magni = 2, d.boxSys = 2;
+        InitSetUpMenuParam(d);
+        EXPECT_EQ(std::tuple(d.boxSys, d.CBactive), std::tuple(sys, sys == 1 ? 1 : 0)) << vas;
+        EXPECT_EQ(std::tuple(d.s_Resp, d.respID, d.alin, d.scale, d.magni), std::tuple("amp", 1, 1, 5, 1));
+    }
+}
+
+TEST(ComputedEfficiency, MissingQesIsSuppliedAndWrittenBackUntilTheNextDriver)
+{
+    Design d = kt::WorkedBox();
+    d.EFI = 0.0f, d.QES = 0.0f;
+    N0cal(d);
+    const float supplied = static_cast<float>(0.35f * 1.1);
+    EXPECT_EQ(d.QES, supplied);
+    EXPECT_NEAR(d.N0, 0.0031214f, 1e-7f);  // Fs 50 Hz, Vas 10 l, Qes 0.385
+    for (const auto& [entered, kept] : {std::pair{0.5f, 0.5f}, std::pair{-1.0f, supplied}}) {
+        d.QES = entered;
+        QEScal(d);
+        EXPECT_EQ(d.QES, kept);
+    }
+    ParameterPass(d);
+    EXPECT_EQ(d.QES, 0.4f);
+}
+
+// Only the driver is copied; a driver without Vas has no box of its own, so
+// none of the previous driver's may be shown or copied as its.
+TEST(ParameterPass, CopiesTheDriverOnlyAndADriverWithoutVasHasNoBox)
+{
+    Design d = kt::WorkedBox();
+    d.alin = 2, d.VB = 7.5f, d.QTC = 0.8f, d.QA = 5, d.boxSys = 2, d.s_Resp = "gd";
+    d.s_SP2 = "Other", d.FS2 = 75.0f, d.LE2 = 0.5f;
+    ParameterPass(d);
+    EXPECT_EQ(std::tuple(d.FS, d.LE, d.VB, d.QTC, d.QA), std::tuple(75.0f, 0.5f, 7.5f, 0.8f, 5.0f));
+    EXPECT_EQ(std::tuple(d.s_SP, d.alin, d.boxSys, d.s_Resp), std::tuple("Other", 2, 2, "gd"));
+    for (const float vas : {0.0f, -1.0f}) {
+        d = kt::WorkedBox();
+        CofCal(d);
+        ASSERT_GT(d.VB, 0.0f);
+        d.VAS2 = vas;
+        ParameterPass(d);
+        for (const float v : {d.VB, d.FC, d.QTC, d.VBbak, d.QTCbak}) EXPECT_EQ(v, 0.0f) << vas;
+    }
+}
+
+// CofCal dispatches on the system: nothing for an unknown one, no box for the
+// baffle. Choosing the impedance view reshapes only the coefficients that
+// carry Q, and only for the whole key.
+TEST(CofCal, DispatchesOnTheSystemAndTheImpedanceViewKeepsQtsAndTheBox)
+{
+    Design none = kt::WorkedBox();
+    none.boxSys = 7;
+    CofCal(none);
+    EXPECT_EQ(std::tuple(none.A01, none.VB), std::tuple(0.0f, 0.0f));
+    for (short sys : {1, 2}) {
+        Design d = kt::WorkedBox();
+        d.boxSys = sys;
+        CofCal(d);
+        const Design amp = d;
+        EXPECT_EQ(amp.VB == 0.0f, sys == 2);  // no box for the baffle
+        if (sys == 2) { EXPECT_FLOAT_EQ(amp.A01, 1.0f / 0.35f); }  // 1 / Qts
+        d.s_Resp = "imp";
+        CofCal(d);
+        EXPECT_EQ(std::tuple(d.QTS, d.VB, d.FC, d.QTC, d.A02),
+                  std::tuple(0.35f, amp.VB, amp.FC, amp.QTC, amp.A02));
+        EXPECT_NE(d.A01, amp.A01);
+        EXPECT_FLOAT_EQ(sys == 1 ? d.B01 : d.A01, 1.0f / 3.0f);  // 1 / Qms
+    }
+    Design d;
+    for (const char* key : {"imp ", "im"}) {
+        d.s_Resp = key;
+        EXPECT_FALSE(ImpedanceSubstitution(d)) << key;
     }
 }
 
