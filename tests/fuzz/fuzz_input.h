@@ -7,18 +7,15 @@
 #include <memory>
 #include <string_view>
 
-#define KT_REQUIRE(cond) \
-    do {                 \
-        if (!(cond)) __builtin_trap(); \
-    } while (0)
+#define KT_REQUIRE(cond) do { if (!(cond)) __builtin_trap(); } while (0)
 
 namespace kt {
 
 class FuzzInput {
 public:
-    FuzzInput(const std::uint8_t* data, std::size_t size) : buf_(new char[size ? size : 1]), size_(size)
+    FuzzInput(const std::uint8_t* data, std::size_t size) : buf_(new char[size]), size_(size)
     {
-        if (size) std::memcpy(buf_.get(), data, size);
+        std::memcpy(buf_.get(), data, size);  // libFuzzer's data is never null
     }
     std::string_view text() const { return {buf_.get(), size_}; }
     // What the program keeps of an outside text: its first 255 bytes.

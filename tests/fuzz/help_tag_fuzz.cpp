@@ -18,11 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (shown.find(ks::kHelpTagDelimiter) == std::string_view::npos) {
         KT_REQUIRE(main == shown && extended == shown && !tag.extendedShowsMain);
     } else {
-        std::string joined(main);
-        joined += ks::kHelpTagDelimiter;
-        if (tag.extendedShowsMain) joined += '+';
-        joined += extended;
-        KT_REQUIRE(joined == shown);
+        const std::string joined = std::string(main) + ks::kHelpTagDelimiter + (tag.extendedShowsMain ? "+" : "");
+        KT_REQUIRE(joined + std::string(extended) == shown);
     }
     if (in.longerThanKept()) {
         const ks::HelpTag again = ks::ParseHelpTag(in.cut());

@@ -1,8 +1,5 @@
-// Mac Roman and UTF-8: every Mac Roman text survives the round trip; UTF-8
-// input is either refused or converts back to itself; the lossy form never
-// grows.
-#include <string>
-
+// Mac Roman and UTF-8: every Mac Roman text survives the round trip, UTF-8
+// input is refused or converts back to itself, and the lossy form never grows.
 #include "fuzz_input.h"
 #include "support/macroman.h"
 

@@ -1,7 +1,6 @@
-// Format with mask for any mask and any double (NaN and infinities too): the
-// text has the cut mask's length, "#" places show only digits, blanks, a sign
-// or "?", and every other character of the mask stays where it is but for at
-// most one place a sign may take.
+// Format with mask for any mask and double (NaN and infinities too): the text
+// has the cut mask's length, "#" places show only digits, blanks, a sign or
+// "?", and every other mask character stays but for one place a sign may take.
 #include "fuzz_input.h"
 #include "support/numtext.h"
 

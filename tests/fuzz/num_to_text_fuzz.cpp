@@ -7,8 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size < sizeof(double)) return 0;
     double v;
+    if (size < sizeof v) return 0;
     std::memcpy(&v, data, sizeof v);
     const ks::PStr text = ks::NumToText(v);
     KT_REQUIRE(!text.empty() && text.size() <= 40);

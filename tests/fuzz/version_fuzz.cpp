@@ -1,7 +1,6 @@
 // Version texts from any bytes, as the update check reads the version file:
 // the kept text is its first 255 bytes, a dot anywhere changes nothing, the
-// comparison is a strict order, and the shown line holds no control
-// character.
+// comparison is a strict order, the shown line holds no control character.
 #include <string>
 
 #include "fuzz_input.h"
