@@ -1,17 +1,25 @@
-// Number to text, the rounded display text and format with mask: the digits
-// every display, record and fixed-width column carries, byte for byte.
+// Number to text and back, rounded text and format with mask: the digits every
+// display, record and column carries, byte for byte; entered, received and
+// stored values read back, and bad input gives the defined value.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 
+#include "common/comma_locale.h"
 #include "support/numtext.h"
 
 namespace ks {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
 TEST(NumToText, FixedAndExponentForms)
 {
@@ -59,8 +67,7 @@ TEST(RoundedText, MultipliesInSinglePrecisionAndTiesGoToEven)
         {3e38f, 3, " inf"}, {-3e38f, 3, "-inf"}, {std::numeric_limits<float>::quiet_NaN(), 2, " nan"},
     };
     for (const auto& c : cases) EXPECT_EQ(RoundedText(c.v, c.decimals), c.text) << c.v;
-    // 1e10 × 1000 is 9999999827968 in single precision; decimals outside
-    // 0..10 are clamped.
+    // 1e10 × 1000 is 9999999827968 in single precision; decimals are clamped to 0..10.
     EXPECT_EQ(RoundedValue(1e10f, 3), 9999999827.968);
     EXPECT_EQ(RoundedValue(1.25f, -3), 1.0);
     EXPECT_EQ(RoundedValue(0.123456789f, 40), RoundedValue(0.123456789f, 10));
@@ -69,14 +76,10 @@ TEST(RoundedText, MultipliesInSinglePrecisionAndTiesGoToEven)
 TEST(NumToText, ProgramTextsReadBackExactly)
 {
     // Every rounded display value survives text and back unchanged.
-    for (int d = 1; d <= 3; ++d) {
-        for (float v = 0.0001f; v < 5.0e6f; v = v * 1.0137f + 0.00001f) {
-            for (float s : {v, -v}) {
-                const double r = RoundedValue(s, d);
+    for (int d = 1; d <= 3; ++d)
+        for (float v = 0.0001f; v < 5.0e6f; v = v * 1.0137f + 0.00001f)
+            for (const double r : {RoundedValue(v, d), RoundedValue(-v, d)})
                 ASSERT_EQ(TextToNumber(NumToText(r)), r) << NumToText(r).str();
-            }
-        }
-    }
     for (double v : {0.005, 1e-9, 4294967295.5, 1e15, -3.25e-5}) EXPECT_EQ(TextToNumber(NumToText(v)), v);
 }
 
@@ -107,11 +110,84 @@ TEST(FormatWithMask, DigitsRoundingSignsAndOverflow)
         {"  ##.###", std::numeric_limits<double>::quiet_NaN(), "  ??.???"}, {"  ##.###", 1e300, "  ??.???"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatWithMask(c.mask, c.v).str(), c.shown) << c.mask << " " << c.v;
+    EXPECT_EQ(FormatWithMask(std::string(300, '#'), 7).str(), std::string(254, ' ') + "7");  // cut first
 }
 
-TEST(FormatWithMask, MaskOver255BytesIsCutFirst)
+TEST(TextToNumber, FormsPrefixesAndTheDefinedValueForBadText)
 {
-    EXPECT_EQ(FormatWithMask(std::string(300, '#'), 7).str(), std::string(254, ' ') + "7");
+    const struct {
+        std::string_view text;
+        double value;
+    } cases[] = {
+        {" 12.5 L", 12.5}, {"-5", -5.0}, {" 0.707", 0.707}, {".5", 0.5}, {"-.5", -0.5}, {"+7", 7.0},
+        {"012", 12.0},      // a leading 0 is decimal, not octal
+        {" 5e-03", 0.005}, {"1,5", 1.0},  // the point is always "."
+        {"L 12", 0.0},      // text before the number: none found
+        {"&h1f", 31.0}, {"&O17", 15.0}, {"&x101", 5.0},
+        {"&1F", 31.0},      // "&" and anything else: hexadecimal
+        {"0X1f", 31.0}, {"&H1.5", 1.0},  // no fractions in other bases
+        // Blanks and a sign before the prefix stay in the converted text.
+        {" -&H1F", -31.0}, {"  -0x10", -16.0},
+        // Unsigned 64-bit taken as signed.
+        {"&HFFFFFFFFFFFFFFFF", -1.0}, {"&H8000000000000000", -9223372036854775808.0},
+        // Malformed text gives the defined value.
+        {"abc", 0.0}, {"", 0.0}, {std::string_view("\0" "5", 2), 0.0},  // stops at a NUL byte
+        {"&H", 0.0}, {"&", 0.0}, {"0x", 0.0}, {"--5", 0.0}, {"+", 0.0}, {".", 0.0}, {"\xA5\xFF", 0.0},
+        // Out of range: what strtod gives, infinity or zero.
+        {"1e999", kInf}, {"-1e999", -kInf}, {"1e-999", 0.0},
+        // The forms number to text writes for the special values read back.
+        {" inf", kInf}, {"-inf", -kInf},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TextToNumber(c.text), c.value) << c.text;
+    EXPECT_TRUE(std::isnan(TextToNumber(" nan")));
+}
+
+TEST(TextToNumber, ReadsNoMoreThanTheTextAndAtMost255Bytes)
+{
+    // 255 digits with no terminator, followed by more digits in the same
+    // block: only the text's own bytes count, and at most 255 of them.
+    const double ones = std::strtod(std::string(255, '1').c_str(), nullptr);
+    const std::string block = std::string(255, '1') + std::string(145, '9');
+    EXPECT_EQ(TextToNumber(std::string_view(block).substr(0, 255)), ones);
+    EXPECT_EQ(TextToNumber(std::string_view(block).substr(0, 3)), 111.0);
+    EXPECT_EQ(TextToNumber(block), ones);
+    EXPECT_EQ(TextToInteger(block), kMax);
+    // Exactly 255 bytes on the heap, nothing after them: a sanitizer build
+    // reports any byte read beyond.
+    std::unique_ptr<char[]> heap(new char[255]);
+    std::memset(heap.get(), '7', 255);
+    EXPECT_EQ(TextToNumber(std::string_view(heap.get(), 255)), std::strtod(std::string(255, '7').c_str(), nullptr));
+    EXPECT_EQ(TextToInteger(std::string_view(heap.get(), 255)), kMax);
+}
+
+TEST(TextToNumber, IgnoresTheProcessLocale)
+{
+    // The shell adopts the user's locale; a decimal comma must not appear.
+    const kt::CommaLocale comma;
+    if (!comma.why.empty()) GTEST_SKIP() << comma.why;
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    EXPECT_EQ(TextToNumber(" 12.5"), 12.5);
+    EXPECT_EQ(NumToText(12.5).str(), " 12.5");
+    EXPECT_EQ(FormatWithMask("  ##.###", 2.5).str(), "   2.500");
+}
+
+TEST(TextToInteger, DigitsPrefixesAndLimits)
+{
+    const struct {
+        std::string_view text;
+        std::int64_t value;
+    } cases[] = {
+        {"540", 540}, {"  -12", -12}, {"42abc", 42}, {"12.9", 12}, {"007", 7},
+        // No digit gives zero; only "-" is a sign here.
+        {"", 0}, {"-", 0}, {"abc", 0}, {"+5", 0}, {"- 5", 0}, {"--5", 0}, {"&H", 0},
+        {"&hff", 255}, {"&O777", 511}, {"&X1010", 10}, {"&10", 16}, {"0x10", 16},
+        {" -&H10", -16}, {"&HFFFFFFFFFFFFFFFF", -1}, {"-&H8000000000000000", kMin},
+        // Overflow saturates; strtoull stops at 2^64 - 1, taken as signed.
+        {"9223372036854775807", kMax}, {"9223372036854775808", kMax}, {"99999999999999999999999", kMax},
+        {"-9223372036854775808", kMin}, {"-9223372036854775809", kMin}, {"&H1FFFFFFFFFFFFFFFFF", -1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TextToInteger(c.text), c.value) << c.text;
+    EXPECT_EQ(TextToInteger(std::string(255, ' ')), 0);
 }
 
 }  // namespace
