@@ -1,16 +1,13 @@
-// The snapshot and print commands through their sheets, as a user goes
-// through them: the page drawn into a PDF and read back with pdftotext, the
-// picture saved through the save dialog, and what each does to the window.
+// The snapshot and print sheets as a user goes through them: the picture
+// saved through the save dialog, the page drawn into a PDF and read back, and
+// what each tells the window. The menus' busy state is the shell suite's.
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -19,7 +16,6 @@
 
 #include "context/kestrova.h"
 #include "model/response.h"
-#include "reports/print_job.h"
 #include "reports/qt/printing.h"
 #include "reports/qt/snapshot.h"
 #include "reports/sound.h"
@@ -28,47 +24,33 @@ using namespace ks;
 
 namespace {
 
-// A stand-in design window: 540 × 560, graph area red, edit region blue, so
-// the captured picture shows which part it holds.
-class FakeWindow : public QWidget {
-public:
-    FakeWindow() { setFixedSize(540, 560); }
-
-protected:
+// A stand-in design window, graph area red and edit region blue so a saved
+// picture shows which part it holds; it counts what the sheets report and
+// the sounds played.
+struct Host : QWidget, SheetWindow, SoundPlayer {
+    bool hasWindow = true;
+    int busy = 0, idle = 0, beeps = 0, quits = 0;
+    std::vector<std::string> played;
+    Host() { setFixedSize(540, 560); }
+    QWidget* designWindow() override { return hasWindow ? this : nullptr; }
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
         p.fillRect(0, 0, 540, 380, Qt::red);
         p.fillRect(0, 380, 540, 180, Qt::blue);
     }
-};
-
-// Counts what the sheets report.
-struct Host : SheetWindow {
-    FakeWindow window;
-    bool hasWindow = true;
-    int disabled = 0, restored = 0, beeps = 0, quits = 0;
-    QWidget* designWindow() override { return hasWindow ? &window : nullptr; }
+    int PlayMovieSoundFromSupportFilename(std::string_view name, std::string_view folder) override
+    {
+        return played.push_back(std::string(name) + "@" + std::string(folder)), 0;
+    }
     void watch(DesignSheet& s)
     {
-        QObject::connect(&s, &DesignSheet::busy, [this] { ++disabled; });
-        QObject::connect(&s, &DesignSheet::idle, [this] { ++restored; });
+        QObject::connect(&s, &DesignSheet::busy, [this] { ++busy; });
+        QObject::connect(&s, &DesignSheet::idle, [this] { ++idle; });
         QObject::connect(&s, &DesignSheet::beepRequested, [this] { ++beeps; });
         QObject::connect(&s, &DesignSheet::quitRequested, [this] { ++quits; });
     }
 };
-
-struct CountingSound : SoundPlayer {
-    QStringList played;
-    int PlayMovieSoundFromSupportFilename(std::string_view name, std::string_view folder) override
-    {
-        played << QString::fromUtf8(name.data(), qsizetype(name.size())) + "@" +
-                      QString::fromUtf8(folder.data(), qsizetype(folder.size()));
-        return 0;
-    }
-};
-
-DateStamp FixedDate() { return DateStamp{2026, 12, 5, 14, 30, 0}; }
 
 }  // namespace
 
@@ -77,27 +59,15 @@ class SheetsTest : public QObject {
 
     Kestrova k;
     Host host;
-    CountingSound sound;
     QTemporaryDir dir;
 
-    QString proposedName(Snapshot& s)
-    {
-        return s.saveDialog() ? s.saveDialog()->selectedFiles().value(0).section('/', -1) : QString();
-    }
+    QString proposedName(Snapshot& s) { return s.saveDialog()->selectedFiles().value(0).section('/', -1); }
 
     void saveAs(Snapshot& s, const QString& path)
     {
-        QFileDialog* dlg = s.saveDialog();
-        QVERIFY(dlg);
-        dlg->selectFile(path);
-        QMetaObject::invokeMethod(dlg, "accept", Qt::DirectConnection);
-    }
-
-    QMessageBox* failedSave(Snapshot& s)
-    {
-        s.SnapShot();
-        saveAs(s, "/proc/kestrova-snapshot.png");  // nothing can create files in /proc, not even root
-        return s.failureAlert();
+        QVERIFY(s.saveDialog());
+        s.saveDialog()->selectFile(path);
+        QMetaObject::invokeMethod(s.saveDialog(), "accept", Qt::DirectConnection);
     }
 
 private slots:
@@ -110,158 +80,115 @@ private slots:
         ParameterPass(k.d);
         InitSetUpMenuParam(k.d);
         SPLcal(k.d);
-        host.disabled = host.restored = host.beeps = host.quits = 0;
+        host.busy = host.idle = host.beeps = host.quits = 0;
         host.hasWindow = true;
-        sound.played.clear();
-        host.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&host.window));
+        host.played.clear();
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
     }
 
-    void snapshotNamesCountUpAndReuseACancelledNumber()
+    // The graph area is saved under a numbered name, with the shutter only
+    // when asked; a cancelled number is offered again; a name a file system
+    // cannot hold is made plain, in UTF-8.
+    void snapshotSavesTheGraphUnderACountedName()
     {
-        k.prefs.SnapSoundCheck = 1;
-        Snapshot s(k, sound, host);
+        k.prefs.SnapSoundCheck = 1, k.prefs.SnapRegionCheck = 0;
+        Snapshot s(k, host, host);
         host.watch(s);
         s.SnapShot();
         QCOMPARE(proposedName(s), QString("Box 10_Amplitude_1.png"));
-        QCOMPARE(s.saveDialog()->windowModality(), Qt::WindowModal);
-        QCOMPARE(host.disabled, 1);
+        QCOMPARE(host.busy, 1);
         saveAs(s, dir.filePath("one.png"));
-        QCOMPARE(host.restored, 1);
-        QVERIFY(QFile::exists(dir.filePath("one.png")));
-
-        s.SnapShot();
-        QCOMPARE(proposedName(s), QString("Box 10_Amplitude_2.png"));
-        s.saveDialog()->reject();
-        QCOMPARE(k.sh.SnapNum, 1);
-        QCOMPARE(host.restored, 2);
-
-        // The shutter only when asked; a name a file system cannot hold is
-        // made plain, in UTF-8.
-        QCOMPARE(sound.played, QStringList(2, "Shutter.aif@Images"));
+        const QImage img(dir.filePath("one.png"));
+        QCOMPARE(img.size() / img.devicePixelRatio(), QSize(540, 380));
+        QCOMPARE(img.pixelColor(10, img.height() - 2), QColor(Qt::red));
         k.prefs.SnapSoundCheck = 0;
         k.d.s_Resp = "gd";
         k.d.s_SP = "Dome\xA5/1";  // Mac Roman bullet
         s.SnapShot();
         QCOMPARE(proposedName(s), QString::fromUtf8("Dome\u2022-1_Group Delay_2.png"));
         s.saveDialog()->reject();
-        QCOMPARE(sound.played.size(), 2);
+        QCOMPARE(std::pair(int(k.sh.SnapNum), host.idle), std::pair(1, 2));
+        QCOMPARE(host.played, std::vector<std::string>{"Shutter.aif@Images"});
     }
 
-    void snapshotHeightFollowsTheEditRegionPreference()
-    {
-        Snapshot s(k, sound, host);
-        for (const auto& [region, height, bottom] : {std::tuple{0, 380.0, QColor(Qt::red)},
-                                                     std::tuple{1, 560.0, QColor(Qt::blue)}}) {
-            k.prefs.SnapRegionCheck = static_cast<i16>(region);
-            s.SnapShot();
-            const QString file = dir.filePath(QString("region%1.png").arg(region));
-            saveAs(s, file);
-            const QImage img(file);
-            QCOMPARE(img.height() / img.devicePixelRatio(), height);
-            QCOMPARE(img.width() / img.devicePixelRatio(), 540.0);
-            QCOMPARE(img.pixelColor(10, img.height() - 2), bottom);
-        }
-    }
-
-    // The alert names the system's reason; Continue goes on, Quit stops.
+    // The alert names the system's reason and leaves no file; Continue goes
+    // on, Quit stops, and either way the window comes back once.
     void failedSnapshotWriteShowsTheReasonAndLeavesNoFile()
     {
-        Snapshot s(k, sound, host);
+        Snapshot s(k, host, host);
         host.watch(s);
-        QMessageBox* alert = failedSave(s);
-        QVERIFY(alert);
-        QCOMPARE(alert->text(), QString("SaveImageFile failed"));
-        errno = 0;
-        QCOMPARE(::open("/proc/kestrova-probe", O_WRONLY | O_CREAT, 0600), -1);
-        QCOMPARE(alert->informativeText(), QString::fromLocal8Bit(std::strerror(errno)));
-        QVERIFY(!QFile::exists("/proc/kestrova-snapshot.png"));
-        QCOMPARE(host.restored, 0);  // the alert is still up
-        for (const auto& [button, restored, quits] : {std::tuple{"Continue", 1, 0}, std::tuple{"Quit", 2, 1}}) {
-            if (!alert) alert = failedSave(s);
+        for (const auto& [button, quits] : {std::pair{"Continue", 0}, std::pair{"Quit", 1}}) {
+            host.idle = 0;
+            s.SnapShot();
+            saveAs(s, "/proc/kestrova-snapshot.png");  // nothing can create files in /proc, not even root
+            QMessageBox* alert = s.failureAlert();
             QVERIFY(alert);
+            QCOMPARE(alert->text(), QString("SaveImageFile failed"));
+            errno = 0;
+            QCOMPARE(::open("/proc/kestrova-probe", O_WRONLY | O_CREAT, 0600), -1);
+            QCOMPARE(alert->informativeText(), QString::fromLocal8Bit(std::strerror(errno)));
+            QVERIFY(!QFile::exists("/proc/kestrova-snapshot.png"));
+            QCOMPARE(host.idle, 0);  // the alert is still up
             for (QAbstractButton* b : alert->buttons())
                 if (b->text() == button) b->click();
-            QCOMPARE(host.restored, restored);
-            QCOMPARE(host.quits, quits);
-            alert = nullptr;
+            QCOMPARE(std::pair(host.idle, host.quits), std::pair(1, quits));
         }
         QVERIFY(!WritePngFile(QImage(), dir.filePath("null.png")).isEmpty());
         QVERIFY(!QFile::exists(dir.filePath("null.png")));
     }
 
+    // The whole page (a display list in graphs/golden), down to the date
+    // stamp, lies inside the printable area and reaches the document.
     void printedPageReachesTheDocument()
     {
         if (QStandardPaths::findExecutable("pdftotext").isEmpty()) QSKIP("pdftotext is missing");
         k.prefs.PrintDateCheck = 1;
         Printing printing(k, host);
-        printing.clock = FixedDate;
+        printing.clock = [] { return DateStamp{2026, 12, 5, 14, 30, 0}; };
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setPageSize(QPageSize(QPageSize::Letter));
         printer.setOutputFileName(dir.filePath("amp-box.pdf"));
         QVERIFY(printing.MyDoPrintLoop(printer));
-        // The whole page, down to the date stamp, lies inside the printable area.
         const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
         QVERIFY(paint.top() >= 1.0 && printing.pageScale() * 780.0 <= paint.height() + 1e-9);
         QProcess p;
         p.start("pdftotext", {"-layout", printer.outputFileName(), "-"});
         QVERIFY(p.waitForFinished(30000));
-        // The page (pinned as a display list in graphs/golden) reaches the
-        // document: the graph, the list and the stamp.
         const QString text = QString::fromUtf8(p.readAllStandardOutput()).simplified();
         QVERIFY2(text.contains("Amplitude") && text.contains("Closed Box Parameters"), qPrintable(text));
         QVERIFY(text.contains("Kestrova Box 10 Dec/05/2026 14:30:00"));
     }
 
-    void noDesignWindowBeeps()
-    {
-        host.hasWindow = false;
-        Printing printing(k, host);
-        host.watch(printing);
-        printing.MyDoPrint();
-        printing.MyDoPageSetup();
-        QCOMPARE(host.beeps, 2);
-        QCOMPARE(host.disabled, 0);
-        QVERIFY(!printing.printDialog());
-    }
-
-    // Paper, orientation and scale chosen in the sheet stay with the window
-    // and reach the next sheet and the window-modal print dialog.
-    void pageSetupKeepsOrientationAndScaleForThePrint()
+    // Orientation and scale chosen in the page setup stay with the window
+    // and reach the next sheet and the print; with no window, a beep.
+    void pageSetupCarriesOverToThePrint()
     {
         Printing printing(k, host);
         host.watch(printing);
-        printing.MyDoPageSetup();
-        PageSetupSheet* sheet = printing.pageSetupDialog();
-        QVERIFY(sheet);
-        QCOMPARE(sheet->windowModality(), Qt::WindowModal);
-        QCOMPARE(sheet->findChild<QSpinBox*>("scale")->maximum(), 1000);
-        sheet->findChild<QRadioButton*>("landscape")->setChecked(true);
-        sheet->findChild<QSpinBox*>("scale")->setValue(50);
-        sheet->accept();
-        QCOMPARE(host.restored, 1);
-        QCOMPARE(k.sh.GPrintScale, 50.0);
-
-        printing.MyDoPageSetup();
-        sheet = printing.pageSetupDialog();
-        QVERIFY(sheet->findChild<QRadioButton*>("landscape")->isChecked());
-        QCOMPARE(sheet->findChild<QSpinBox*>("scale")->value(), 50);
-        sheet->reject();
-        QCOMPARE(k.sh.GPrintScale, 50.0);
-
+        for (const bool again : {false, true}) {
+            printing.MyDoPageSetup();
+            PageSetupSheet* sheet = printing.pageSetupDialog();
+            QVERIFY(sheet);
+            auto* landscape = sheet->findChild<QRadioButton*>("landscape");
+            auto* scale = sheet->findChild<QSpinBox*>("scale");
+            QCOMPARE(std::pair(landscape->isChecked(), scale->value() == 50), std::pair(again, again));
+            landscape->setChecked(true);
+            scale->setValue(50);
+            again ? sheet->reject() : sheet->accept();
+            QCOMPARE(k.sh.GPrintScale, 50.0);
+        }
         printing.MyDoPrint();
-        QPrintDialog* dlg = printing.printDialog();
-        QVERIFY(dlg);
-        QCOMPARE(dlg->windowModality(), Qt::WindowModal);
-        QCOMPARE(host.disabled, 3);
+        QVERIFY(printing.printDialog());
         QCOMPARE(printing.printer()->docName(), QString("Box 10 Amplitude"));
-        QCOMPARE(printing.printer()->fromPage(), 1);
-        QCOMPARE(printing.printer()->toPage(), 1);
         QCOMPARE(printing.printer()->pageLayout().orientation(), QPageLayout::Landscape);
-        dlg->reject();
-        QCOMPARE(host.restored, 3);
-        QVERIFY(!printing.printDialog());
+        printing.printDialog()->reject();
+        QCOMPARE(std::pair(host.busy, host.idle), std::pair(3, 3));
+        host.hasWindow = false;
+        printing.MyDoPrint();
+        printing.MyDoPageSetup();
+        QCOMPARE(std::pair(host.beeps, host.busy), std::pair(2, 3));
     }
 };
 

@@ -1,5 +1,5 @@
-// The two sound resources and the player's behaviour without a resource or
-// an audio output.
+// The two sound resources, and the player without a resource or an audio
+// output.
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QTemporaryDir>
@@ -21,8 +21,7 @@ private slots:
             QCOMPARE(player.FSSpecFromSupportFileName(name, "Images", path), 0);
             DecodedSound s;
             QVERIFY(DecodeSoundFile(path, s));
-            QCOMPARE(s.sampleRate, 44100);
-            QCOMPARE(s.channels, 1);
+            QCOMPARE(std::pair(s.sampleRate, s.channels), std::pair(44100, 1));
             QVERIFY2(s.seconds() >= minSeconds && s.seconds() <= maxSeconds, name);
             // The loudest sample is well above silence, and not clipped flat.
             int peak = 0;
@@ -31,14 +30,14 @@ private slots:
         }
     }
 
-    // Missing, outside the resource folder or undecodable: -43 or silence.
-    void badResourcesPlayNothing()
+    // Missing, outside the resource folder or undecodable: -43 or silence;
+    // without an audio output, silence too and the program goes on.
+    void badResourcesOrNoOutputPlayNothing()
     {
         QTemporaryDir dir;
         QDir(dir.path()).mkpath("Images");
         QFile junk(dir.filePath("Images/Junk.aif"));
-        QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write("FORM this is not a sound");
+        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("FORM this is not a sound") > 0);
         junk.close();
         QFile::copy(junk.fileName(), dir.filePath("secret.aif"));
         MediaSoundPlayer player(dir.path());
@@ -53,14 +52,10 @@ private slots:
         QVERIFY(!DecodeSoundFile(junk.fileName(), s));
         QCOMPARE(player.PlayMovieSoundFromSupportFilename("Junk.aif", "Images"), 0);
         QCOMPARE(player.playedCount(), 0);
-    }
-
-    void noAudioOutputPlaysNothingAndGoesOn()
-    {
-        if (!QMediaDevices::defaultAudioOutput().isNull()) QSKIP("this machine has an audio output");
-        MediaSoundPlayer player(QStringLiteral(KESTROVA_SUPPORT_ROOT));
-        QCOMPARE(player.PlayMovieSoundFromSupportFilename("Shutter.aif", "Images"), 0);
-        QCOMPARE(player.playedCount(), 0);
+        if (!QMediaDevices::defaultAudioOutput().isNull()) return;  // this machine has an audio output
+        MediaSoundPlayer real(QStringLiteral(KESTROVA_SUPPORT_ROOT));
+        QCOMPARE(real.PlayMovieSoundFromSupportFilename("Shutter.aif", "Images"), 0);
+        QCOMPARE(real.playedCount(), 0);
     }
 };
 
