@@ -14,8 +14,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "context/kestrova.h"
-#include "model/response.h"
+#include "common/drivers.h"
 #include "reports/qt/printing.h"
 #include "reports/qt/snapshot.h"
 #include "reports/sound.h"
@@ -76,10 +75,7 @@ private slots:
     {
         k = Kestrova{};
         k.d.s_SP2 = "Box 10";
-        k.d.FS2 = 50.0f, k.d.VAS2 = 10.0f, k.d.QTS2 = 0.35f;
-        ParameterPass(k.d);
-        InitSetUpMenuParam(k.d);
-        SPLcal(k.d);
+        kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f);
         host.busy = host.idle = host.beeps = host.quits = 0;
         host.hasWindow = true;
         host.played.clear();
