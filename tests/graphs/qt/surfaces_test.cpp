@@ -1,11 +1,12 @@
 // The Qt surfaces: the retained image and the painting details no display
-// list shows. The fonts and the bundle images are the windows' suites'.
+// list shows. The bundle images and the fonts in use are the windows' suites'.
 #include <gtest/gtest.h>
 
 #include <QPainter>
 
 #include "graphs/qt/image_canvas.h"
 #include "graphs/qt/painter_canvas.h"
+#include "support/qt/fonts.h"
 #include "support/qt/resource_dir.h"
 
 using namespace ks;
@@ -80,6 +81,7 @@ TEST(Surfaces, DashesTextAndRectangles)
             if (Inked(text.image(), x, y)) (y <= 50 ? above : below)++;
     EXPECT_GT(above, 20);
     EXPECT_EQ(below, 0);
+    EXPECT_TRUE(KestrovaFont(8, 13).bold() && !KestrovaFont(1, 13).bold());  // a bold role no view uses yet
     rects.fillRect(30, 30, 10, 10, Rgb{0, 0, 1});
     rects.frameRect(100.5f, 100.5f, 60.5f, 120.5f, kRed, 1.0f);
     EXPECT_EQ(rects.image().pixelColor(20, 20), QColor(Qt::blue));
