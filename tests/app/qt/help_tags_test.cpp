@@ -7,6 +7,8 @@
 #include <QToolTip>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace ks {
 namespace {
 
@@ -84,17 +86,16 @@ TEST_F(HelpTagsTest, TagShowsBelowTheControlForB)
     EXPECT_FALSE(QToolTip::isVisible());
 }
 
+// The extended content shows main text first only after "+"; text that looks
+// like markup still shows as written.
 TEST(HelpTagDisplay, MainAndExtendedContents)
 {
-    const HelpTag plus = ParseHelpTag("Copy" + D + "+Puts the parameters on the clipboard");
-    EXPECT_EQ(HelpTagDisplayText(plus, false), QStringLiteral("Copy"));
-    EXPECT_EQ(HelpTagDisplayText(plus, true), QStringLiteral("Copy\nPuts the parameters on the clipboard"));
-    const HelpTag alone = ParseHelpTag("Copy" + D + "Puts the parameters on the clipboard");
-    EXPECT_EQ(HelpTagDisplayText(alone, true), QStringLiteral("Puts the parameters on the clipboard"));
-    const HelpTag plain = ParseHelpTag("Copy");
-    EXPECT_EQ(HelpTagDisplayText(plain, true), QStringLiteral("Copy"));
-
-    // Text that looks like markup still shows as written.
+    const std::tuple<std::string, bool, QString> cases[] = {
+        {"Copy" + D + "+Puts it on the clipboard", false, "Copy"},
+        {"Copy" + D + "+Puts it on the clipboard", true, "Copy\nPuts it on the clipboard"},
+        {"Copy" + D + "Puts it on the clipboard", true, "Puts it on the clipboard"},
+        {"Copy", true, "Copy"}};
+    for (const auto& [text, extended, shown] : cases) EXPECT_EQ(HelpTagDisplayText(ParseHelpTag(text), extended), shown);
     const QString marked = HelpTagDisplayText(ParseHelpTag("<b>bold</b> & more"), false);
     EXPECT_TRUE(marked.contains(QStringLiteral("&lt;b&gt;bold&lt;/b&gt; &amp; more"))) << marked.toStdString();
     EXPECT_FALSE(marked.contains(QStringLiteral("<b>")));
@@ -104,10 +105,7 @@ TEST(HelpTagDisplay, PositionsOnEverySide)
 {
     const QRect c(100, 200, 80, 20);  // right edge 180, bottom edge 220
     const QSize t(40, 10);
-    struct Case {
-        HelpTag::Side side;
-        QPoint at;
-    } cases[] = {
+    const std::pair<HelpTag::Side, QPoint> cases[] = {
         {HelpTag::TopCentred, {120, 186}},         {HelpTag::BottomCentred, {120, 224}},
         {HelpTag::LeftCentred, {56, 205}},         {HelpTag::RightCentred, {184, 205}},
         {HelpTag::TopLeftAligned, {100, 186}},     {HelpTag::TopRightAligned, {140, 186}},
@@ -116,11 +114,9 @@ TEST(HelpTagDisplay, PositionsOnEverySide)
         {HelpTag::RightTopAligned, {184, 200}},    {HelpTag::RightBottomAligned, {184, 210}},
         {HelpTag::Default, {120, 224}},
     };
-    for (const Case& k : cases) {
-        const QPoint p = HelpTagTopLeft(c, t, k.side);
-        EXPECT_EQ(p, k.at) << static_cast<int>(k.side);
-        // Never over the control itself.
-        EXPECT_FALSE(QRect(p, t).intersects(c)) << static_cast<int>(k.side);
+    for (const auto& [side, at] : cases) {
+        EXPECT_EQ(HelpTagTopLeft(c, t, side), at) << static_cast<int>(side);
+        EXPECT_FALSE(QRect(at, t).intersects(c)) << static_cast<int>(side);  // never over the control
     }
     EXPECT_EQ(HelpTagTopLeft(c, t, HelpTag::BottomCentred, 0), QPoint(120, 220));
 }
