@@ -159,6 +159,10 @@ private slots:
         // Commands carry no mark.
         QVERIFY(!m.item(kResponse, 10)->isCheckable() && !m.item(kResponse, 12)->isCheckable());
         QVERIFY(!m.item(kMisc, 4)->isCheckable() && m.item(kMisc, 1)->isCheckable());
+        for (int view : {2, 4, 5, 6, 8, 1}) {  // every view item reaches its view
+            r.shell->Command(kResponse, view);
+            QCOMPARE(r.k.d.respID, view);
+        }
         // A view other than amplitude: View off, one mark.
         r.shell->Command(kResponse, 3);
         QCOMPARE(State(m, kResponse, {1, 2, 3, 8}) + " " + State(m, kView), "on +1 +2 +3* +8 off");
