@@ -61,14 +61,6 @@ void ExpectSame(const Prefs& a, const Prefs& b)
     for (std::size_t i = 0; i < std::size(ints); ++i) EXPECT_EQ(a.*ints[i], b.*ints[i]) << i;
 }
 
-TEST(PrefsStoreDefault, IsTheApplicationsOwnNativeStore)
-{
-    PrefsStore store;
-    EXPECT_EQ(store.settings().format(), QSettings::NativeFormat);
-    EXPECT_FALSE(store.settings().fallbacksEnabled());
-    EXPECT_TRUE(store.settings().fileName().endsWith(QStringLiteral("Tessaly/Kestrova.conf")));
-}
-
 // Nothing stored keeps the start values and writes nothing. Rectangles are
 // stored as their text (quoted for the leading blank), integers plain; saving
 // again replaces every value.
@@ -229,10 +221,7 @@ TEST_F(PrefsStoreTest, PathsItCannotUseAreLeftAsTheyAre)
 // which stays a link.
 TEST_F(PrefsStoreTest, LinkToARegularFileIsReadAndWrittenThrough)
 {
-    {
-        QSettings s(Path("real.conf"), QSettings::NativeFormat);
-        PrefsStore(&s).SavePrefs(Changed());
-    }
+    PrefsStore(Path("real.conf")).SavePrefs(Changed());
     ASSERT_TRUE(QFile::link(Path("real.conf"), Path()));
     {
         PrefsStore store(Path());
