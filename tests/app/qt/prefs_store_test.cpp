@@ -226,6 +226,7 @@ TEST_F(PrefsStoreTest, LinkToARegularFileIsReadAndWrittenThrough)
     {
         PrefsStore store(Path());
         EXPECT_TRUE(store.usable());
+        EXPECT_EQ(store.settings().fileName(), Path());  // the link, not where it leads
         Prefs p;
         store.LoadPrefs(p);
         ExpectSame(p, Changed());
