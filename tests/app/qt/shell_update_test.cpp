@@ -35,8 +35,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!r.shell->update().judgementPending(), 3000);
         // Not newer: no window, but the check counts as done.
         QVERIFY(!r.shell->update().window() && r.k.sh.CheckForUpFlag == 1 && r.menus().menuEnabled(kResponse));
-        r.receive(kt::ClosedBoxRecord());
-        QVERIFY(!r.shell->update().judgementPending());
 
         r.shell->Command(kApp, 2);
         QVERIFY(!r.menus().menuEnabled(kFile));
@@ -56,18 +54,6 @@ private slots:
         r.receive(kt::ClosedBoxRecord());
         QTRY_VERIFY_WITH_TIMEOUT(r.shell->update().window() != nullptr, 3000);
         QVERIFY(!r.menus().menuEnabled(kResponse) && r.shell->update().window()->control(552));  // Download...
-    }
-
-    void preferenceOffMeansNoAutomaticCheck()
-    {
-        Serve("99.0");
-        ShellRig r;
-        ks::SetUpdateServer(r.k.up, server_.base().toStdString());
-        r.k.prefs.UpdateForCheck = 0;
-        r.receive(kt::ClosedBoxRecord());
-        QVERIFY(!r.shell->update().judgementPending());
-        QTest::qWait(1300);
-        QVERIFY(!r.shell->update().window() && r.k.sh.CheckForUpFlag == 0);
     }
 };
 
