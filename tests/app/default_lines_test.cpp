@@ -6,82 +6,52 @@
 
 #include <gtest/gtest.h>
 
-
 namespace ks {
 namespace {
 
-TEST(DefaultParameterLines, BuiltInDriverByHand)
+std::string Joined(const Design& d)
 {
-    const Design d;
-    const std::vector<std::string> expect = {
-        "Model Name = Test2.5-07",
-        "Freq Range = Dome Tw",
-        "Dia        =    2.500 cm",
-        "Fs         = 1000.000 Hz",
-        "Vas        =    0.000 Liter",
-        "Qts        =    0.707",
-        "Qes        =    0.972",
-        "Qms        =    2.500",
-        "Effi       =    0.628 %",
-        "Re         =    6.000 Ohm",
-        "Pemax      =   10.000 Watt",
-        "Sd         =    5.000 cm^2",
-        "Xmax       =    0.200 mm",
-        "Vd         =    0.100 cm^3",
-        "Le         =    0.025 mH",
-    };
-    EXPECT_EQ(DefaultParameterLines(d), expect);
+    std::string s;
+    for (const std::string& line : DefaultParameterLines(d)) s += line + "\n";
+    return s;
 }
 
-TEST(DefaultParameterLines, EachValueThroughItsMask)
+// Each value through its mask, the "=" of every line in one column.
+TEST(DefaultParameterLines, BuiltInDriverAndEachValueThroughItsMask)
 {
+    EXPECT_EQ(DefaultParameterLines(Design{})[0], "Model Name = Test2.5-07");
     Design d;
     d.s_SP2 = "Woofer \x8A\xA7";  // Mac Roman bytes pass through untouched
     d.s_RANG2 = "";
-    d.DIA2 = 16.5f;
-    d.FS2 = 27.35f;
-    d.VAS2 = 112.4f;
-    d.QTS2 = 0.38f;
-    d.QES2 = 0.41f;
-    d.QMS2 = 5.9f;
-    d.EFI2 = 0.9f;
-    d.RE2 = 5.6f;
-    d.PEMX2 = 150.0f;
-    d.SD2 = 214.0f;
-    d.XMAX2 = 6.5f;
-    d.VD2 = 139.1f;
-    d.LE2 = 1.2f;
-    const std::vector<std::string> expect = {
-        "Model Name = Woofer \x8A\xA7", "Freq Range = ",        "Dia        =   16.500 cm",
-        "Fs         =   27.350 Hz",       "Vas        =  112.400 Liter", "Qts        =    0.380",
-        "Qes        =    0.410",          "Qms        =    5.900",       "Effi       =    0.900 %",
-        "Re         =    5.600 Ohm",      "Pemax      =  150.000 Watt",  "Sd         =  214.000 cm^2",
-        "Xmax       =    6.500 mm",       "Vd         =  139.100 cm^3",  "Le         =    1.200 mH",
-    };
-    EXPECT_EQ(DefaultParameterLines(d), expect);
-}
-
-TEST(DefaultParameterLines, ValuesTooWideOrBrokenShowQuestionMarks)
-{
-    Design d;
-    d.FS2 = 12345.0f;
-    d.QTS2 = 100.0f;
-    d.RE2 = -4.0f;
-    d.LE2 = std::numeric_limits<float>::quiet_NaN();
-    d.VD2 = std::numeric_limits<float>::infinity();
-    // The three-digit masks hold no thousands.
-    d.DIA2 = 1000.0f;
-    d.XMAX2 = 1234.5f;
+    d.DIA2 = 16.5f, d.FS2 = 27.35f, d.VAS2 = 112.4f, d.QTS2 = 0.38f, d.QES2 = 0.41f, d.QMS2 = 5.9f, d.EFI2 = 0.9f;
+    d.RE2 = 5.6f, d.PEMX2 = 150.0f, d.SD2 = 214.0f, d.XMAX2 = 6.5f, d.VD2 = 139.1f, d.LE2 = 1.2f;
+    EXPECT_EQ(Joined(d),
+              "Model Name = Woofer \x8A\xA7\n"
+              "Freq Range = \n"
+              "Dia        =   16.500 cm\n"
+              "Fs         =   27.350 Hz\n"
+              "Vas        =  112.400 Liter\n"
+              "Qts        =    0.380\n"
+              "Qes        =    0.410\n"
+              "Qms        =    5.900\n"
+              "Effi       =    0.900 %\n"
+              "Re         =    5.600 Ohm\n"
+              "Pemax      =  150.000 Watt\n"
+              "Sd         =  214.000 cm^2\n"
+              "Xmax       =    6.500 mm\n"
+              "Vd         =  139.100 cm^3\n"
+              "Le         =    1.200 mH\n");
+    // Values too wide for their mask, or broken, show question marks; the
+    // three-digit masks hold no thousands.
+    d.FS2 = 12345.0f, d.QTS2 = 100.0f, d.RE2 = -4.0f, d.LE2 = std::numeric_limits<float>::quiet_NaN();
+    d.VD2 = std::numeric_limits<float>::infinity(), d.DIA2 = 1000.0f, d.XMAX2 = 1234.5f;
     d.PEMX2 = 9999.9994f;  // rounds to 9999.999, still fits
     const std::vector<std::string> lines = DefaultParameterLines(d);
-    EXPECT_EQ(lines[2], "Dia        =  ???.??? cm");
-    EXPECT_EQ(lines[12], "Xmax       =  ???.??? mm");
-    EXPECT_EQ(lines[10], "Pemax      = 9999.999 Watt");
-    EXPECT_EQ(lines[3], "Fs         = ????.??? Hz");
-    EXPECT_EQ(lines[5], "Qts        =   ??.???");
-    EXPECT_EQ(lines[9], "Re         =   -4.000 Ohm");
-    EXPECT_EQ(lines[14], "Le         =   ??.??? mH");
-    EXPECT_EQ(lines[13], "Vd         = ????.??? cm^3");
+    const std::pair<int, const char*> odd[] = {
+        {2, "Dia        =  ???.??? cm"}, {12, "Xmax       =  ???.??? mm"}, {10, "Pemax      = 9999.999 Watt"},
+        {3, "Fs         = ????.??? Hz"}, {5, "Qts        =   ??.???"},      {9, "Re         =   -4.000 Ohm"},
+        {14, "Le         =   ??.??? mH"}, {13, "Vd         = ????.??? cm^3"}};
+    for (const auto& [i, line] : odd) EXPECT_EQ(lines[i], line);
 }
 
 }  // namespace

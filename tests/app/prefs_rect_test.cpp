@@ -54,13 +54,8 @@ TEST(PrefsRectText, EachFieldFromTheCharacterAfterTheNextComma)
     };
     for (const auto& c : cases) EXPECT_EQ(TextToRect(c.text), c.r) << c.text;
     EXPECT_EQ(TextToRect(std::string(10000, ',')), R(0, 0, 0, 0));
-}
-
-TEST(PrefsRectText, OnlyTheFirst255BytesAreRead)
-{
-    std::string t(250, ' ');
-    t += "1,2,3,4";  // the "3" is byte 254, the "4" lies past the cut
-    EXPECT_EQ(TextToRect(t), R(1, 2, 3, 0));
+    // Only the first 255 bytes are read: the "3" is byte 254, the "4" lies past the cut.
+    EXPECT_EQ(TextToRect(std::string(250, ' ') + "1,2,3,4"), R(1, 2, 3, 0));
 }
 
 }  // namespace

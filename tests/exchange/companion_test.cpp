@@ -15,12 +15,7 @@ namespace {
 struct Host : CompanionHost {
     std::vector<std::string> calls;
     Kestrova* k = nullptr;
-    float fsAtSetUp = -1;
-    void SetUpDesign() override
-    {
-        calls.push_back("setup");
-        fsAtSetUp = k->d.FS;
-    }
+    void SetUpDesign() override { calls.push_back("setup " + std::to_string(int(k->d.FS))); }
     void StartUpdateCheck() override { calls.push_back("update"); }
     void HideWindows() override { calls.push_back("hide"); }
     void CloseDesignWindow() override { calls.push_back("close"); }
@@ -30,90 +25,67 @@ struct Host : CompanionHost {
     void Beep() override { calls.push_back("beep"); }
 };
 
-class Companion : public ::testing::Test {
-protected:
+using Texts = std::vector<std::string>;
+
+TEST(Companion, EachTextDoesItsOwnThingOnly)
+{
+    const std::string driver = MakeDriverRecord({.model = "Mid 4", .fs = 75, .vas = 4.5, .qts = 0.4, .re = 6.2}).str();
+    const struct {
+        std::string text;
+        int updateCheck, checked;  // the preference, and whether this run checked already
+        Texts calls, sent;
+    } cases[] = {
+        // A driver is adopted before the window is set up; the update check
+        // runs once, and only when the preference asks for it.
+        {driver, 1, 0, {"setup 75", "update"}, {}},
+        {driver, 1, 1, {"setup 75"}, {}},
+        {driver, 0, 0, {"setup 75"}, {}},
+        {"HideKstv", 1, 0, {"hide"}, {}},
+        {"BootedKstvFromVtrlByFile", 1, 0, {}, {"SetMeDefaultVtrlFromKstv"}},
+        {"YesBootedVtrl", 1, 0, {"launch"}, {"SetMeDefaultVtrlFromKstv"}},
+        {"QuitKstv", 1, 0, {"save-quit"}, {}},
+        // Anything else only sets the message globals; a command word
+        // followed by more bytes, even cut at 255, is none.
+        {"ShowVtrl", 1, 0, {}, {}},  {"hidekstv", 1, 0, {}, {}}, {"QuitKstv ", 1, 0, {}, {}}, {"", 1, 0, {}, {}},
+        {"DUMMY%  x  ", 1, 0, {}, {}}, {"garbage\xff", 1, 0, {}, {}}, {"QuitKstv" + std::string(300, ' '), 1, 0, {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 30));
+        Kestrova k;
+        kt::RecordingMessenger m;
+        Host h;
+        h.k = &k;
+        k.prefs.UpdateForCheck = c.updateCheck;
+        k.sh.CheckForUpFlag = c.checked;
+        k.sh.GPrintScale = 10.0;
+        DoAppleEvent(k, m, h, c.text);
+        EXPECT_EQ(h.calls, c.calls);
+        EXPECT_EQ(m.texts(), c.sent);
+        for (const auto& s : m.sent) EXPECT_EQ(s.to + "/" + s.cls, "Vantrel/Vtrl");
+        EXPECT_EQ(k.sh.s_Masg.str(), c.text.substr(0, 255));
+        EXPECT_EQ(k.sh.GPrintScale, 100.0);
+        const bool driverOrBoot = c.text == driver || c.text == "YesBootedVtrl";
+        EXPECT_EQ(SpeakerSelectEnabled(k), driverOrBoot);
+        EXPECT_EQ(k.d.VAS, c.text == driver ? 4.5f : Kestrova().d.VAS);
+    }
+}
+
+TEST(Companion, SpeakerSelectHandsOverAndAFailedSendBeeps)
+{
     Kestrova k;
     kt::RecordingMessenger m;
     Host h;
-    void SetUp() override
-    {
-        h.k = &k;
-        k.sh.GPrintScale = 50.0;
-    }
-    std::string Driver(double fs = 75.0)
-    {
-        const DriverRecordFields f{.model = "Mid 4", .range = "200-5k", .fs = fs, .vas = 4.5, .qts = 0.4, .qes = 0.5,
-                                   .qms = 2.0, .re = 6.2};
-        return MakeDriverRecord(f).str();
-    }
-};
-
-TEST_F(Companion, DriverRecordBecomesTheDesign)
-{
-    DoAppleEvent(k, m, h, Driver(75.0));
-    EXPECT_EQ(k.sh.s_Dummy, "DUMMY#");
-    EXPECT_EQ(k.sh.s_MasgMenu, "BootKstv");
-    EXPECT_TRUE(SpeakerSelectEnabled(k));
-    EXPECT_EQ(h.fsAtSetUp, 75.0f);  // adopted before the window is set up
-    EXPECT_EQ(k.d.s_SP, "Mid 4");
-    EXPECT_EQ(k.d.VAS, 4.5f);
-    EXPECT_EQ(h.calls, (std::vector<std::string>{"setup", "update"}));
-    EXPECT_EQ(k.sh.GPrintScale, 100.0);
-    EXPECT_TRUE(m.sent.empty());
-}
-
-TEST_F(Companion, UpdateCheckOnlyOnceAndOnlyWhenAsked)
-{
-    k.sh.CheckForUpFlag = 1;
-    DoAppleEvent(k, m, h, Driver());
-    EXPECT_EQ(h.calls, std::vector<std::string>{"setup"});
-    h.calls.clear();
-    k.sh.CheckForUpFlag = 0;
-    k.prefs.UpdateForCheck = 0;
-    DoAppleEvent(k, m, h, Driver());
-    EXPECT_EQ(h.calls, std::vector<std::string>{"setup"});
-}
-
-TEST_F(Companion, OtherTextsOnlyChangeTheMessageGlobals)
-{
-    for (std::string text : {"ShowVtrl", "hidekstv", "QuitKstv ", "", "DUMMY%  x  ", "garbage\xff"}) {
-        SCOPED_TRACE(text);
-        k.sh.GPrintScale = 10.0;
-        const Design before = k.d;
-        DoAppleEvent(k, m, h, text);
-        EXPECT_TRUE(h.calls.empty());
-        EXPECT_TRUE(m.sent.empty());
-        EXPECT_EQ(k.sh.s_Masg, text);
-        EXPECT_EQ(k.sh.GPrintScale, 100.0);
-        EXPECT_EQ(k.d.FS, before.FS);
-        EXPECT_FALSE(SpeakerSelectEnabled(k));
-    }
-}
-
-TEST_F(Companion, LongTextIsCutTo255)
-{
-    const std::string longWord(400, 'x');
-    DoAppleEvent(k, m, h, longWord);
-    EXPECT_EQ(k.sh.s_Masg.size(), 255u);
-    // A command word followed by more bytes is not the command word.
-    DoAppleEvent(k, m, h, std::string("QuitKstv") + std::string(300, ' '));
-    EXPECT_TRUE(h.calls.empty());
-}
-
-TEST_F(Companion, UnbuildableMessageBeepsOnce)
-{
-    m.receivers = -1;
-    DoAppleEvent(k, m, h, "YesBootedVtrl");
-    EXPECT_EQ(h.calls, (std::vector<std::string>{"launch", "beep"}));
-    h.calls.clear();
+    h.k = &k;
     m.receivers = 0;  // nobody listening is not a failure
+    k.sh.GPrintScale = 50.0;
     SpeakerSelect(k, m, h);
-    EXPECT_EQ(h.calls, (std::vector<std::string>{"close", "menus-off", "launch"}));
-    ASSERT_EQ(m.sent.size(), 2u);
-    EXPECT_EQ(m.sent[0].to, "Vantrel");
-    EXPECT_EQ(m.sent[0].cls, "Vtrl");
-    EXPECT_EQ(m.sent[0].text, "SetMeDefaultVtrlFromKstv");
-    EXPECT_EQ(m.sent[1].text, "ShowVtrl");
+    EXPECT_EQ(h.calls, (Texts{"close", "menus-off", "launch"}));
+    EXPECT_EQ(m.texts(), Texts{"ShowVtrl"});
+    EXPECT_EQ(k.sh.GPrintScale, 100.0);
+    h.calls.clear();
+    m.receivers = -1;  // a message that cannot be built
+    DoAppleEvent(k, m, h, "YesBootedVtrl");
+    EXPECT_EQ(h.calls, (Texts{"launch", "beep"}));
 }
 
 }  // namespace

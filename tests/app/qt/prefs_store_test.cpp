@@ -25,37 +25,28 @@ namespace {
 class PrefsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-
     QString Path(const char* name = "Kestrova.conf") const { return dir_.filePath(QString::fromLatin1(name)); }
-
     void WriteFile(const QByteArray& bytes, const char* name = "Kestrova.conf") const
     {
         QFile f(Path(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ASSERT_EQ(f.write(bytes), bytes.size());
     }
-
     QByteArray ReadFile(const char* name = "Kestrova.conf") const
     {
         QFile f(Path(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-
     static Prefs Changed()
     {
         Prefs p;
         p.Bounds = Rect16{44, 120, 604, 660};
         p.PrefeBounds = Rect16{-30, -400, 345, -70};
-        p.BoundsCheck = 0;
+        p.BoundsCheck = p.SnapSoundCheck = p.CopySoundCheck = p.PrintDateCheck = p.UpdateForCheck = 0;
         p.SnapRegionCheck = 1;
-        p.SnapSoundCheck = 0;
-        p.CopySoundCheck = 0;
-        p.PrintDateCheck = 0;
-        p.UpdateForCheck = 0;
         p.ImpVertScale = 2;
         return p;
     }
-
     QTemporaryDir dir_;
 };
 
@@ -70,45 +61,26 @@ void ExpectSame(const Prefs& a, const Prefs& b)
     for (std::size_t i = 0; i < std::size(ints); ++i) EXPECT_EQ(a.*ints[i], b.*ints[i]) << i;
 }
 
-void ExpectStartValues(const Prefs& p) { ExpectSame(p, Prefs{}); }
-
-TEST(PrefsStoreDefault, IsTheApplicationsOwnNativeStore)
-{
-    PrefsStore store;
-    QSettings& s = store.settings();
-    EXPECT_EQ(s.format(), QSettings::NativeFormat);
-    EXPECT_FALSE(s.fallbacksEnabled());
-    EXPECT_TRUE(s.fileName().endsWith(QStringLiteral("Tessaly/Kestrova.conf"))) << s.fileName().toStdString();
-}
-
-TEST_F(PrefsStoreTest, EmptyStoreKeepsStartValuesAndWritesNothing)
-{
-    QSettings s(Path(), QSettings::NativeFormat);
-    PrefsStore store(&s);
-    Prefs p;
-    store.LoadPrefs(p);
-    ExpectStartValues(p);
-    Rect16 r{1, 2, 3, 4};
-    EXPECT_FALSE(store.GetRect("Bounds", r, Rect16{9, 8, 7, 6}));
-    EXPECT_EQ(r, (Rect16{9, 8, 7, 6}));
-    s.sync();
-    EXPECT_FALSE(QFileInfo::exists(Path()));
-}
-
-// Rectangles as their text (quoted for the leading blank), integers plain;
-// saving again over a file replaces every value.
+// Nothing stored keeps the start values and writes nothing. Rectangles are
+// stored as their text (quoted for the leading blank), integers plain; saving
+// again replaces every value.
 TEST_F(PrefsStoreTest, StoredFormsAndRoundTrip)
 {
     {
         QSettings s(Path(), QSettings::NativeFormat);
-        PrefsStore(&s).SavePrefs(Prefs{});
+        PrefsStore store(&s);
+        Prefs p;
+        store.LoadPrefs(p);
+        ExpectSame(p, Prefs{});
+        s.sync();
+        EXPECT_FALSE(QFileInfo::exists(Path()));
+        store.SavePrefs(Prefs{});
     }
     const QByteArray file = ReadFile();
     for (const char* line : {"Bounds=\" 0, 0, 560, 540\"\n", "PrefeBounds=\" 0, 0, 255, 330\"\n", "BoundsCheck=1\n",
                              "SnapRegionCheck=0\n", "SnapSoundCheck=1\n", "CopySoundCheck=1\n", "PrintDateCheck=1\n",
                              "UpdateForCheck=1\n", "ImpVertScale=1\n"})
         EXPECT_TRUE(file.contains(line)) << line << " in\n" << file.toStdString();
-
     QSettings s(Path(), QSettings::NativeFormat);
     PrefsStore store(&s);
     store.SavePrefs(Changed());
@@ -134,12 +106,8 @@ TEST_F(PrefsStoreTest, ValuesReadFromTheFile)
     limits.ImpVertScale = 2;
     limits.Bounds = Rect16{5, 0, 0, 0};  // one number: the rest read 0
     limits.PrefeBounds = Rect16{32767, -32768, 0, 12};
-    Prefs some = start;
-    some.ImpVertScale = 2;
-    some.Bounds = Rect16{10, 20, 30, 40};
     const std::pair<QByteArray, Prefs> cases[] = {
         {junk, start},
-        {"[General]\nImpVertScale=2\nBounds=\" 10, 20, 30, 40\"\n", some},
         {"[General]\nBounds=1, 2, 3, 4\nPrefeBounds=@ByteArray(abc)\nBoundsCheck=abc\nSnapRegionCheck=1.5\n"
          "SnapSoundCheck=4294967296\nCopySoundCheck=-2147483649\nPrintDateCheck=\nUpdateForCheck=12abc\n"
          "ImpVertScale=2 3\n",
@@ -164,86 +132,64 @@ TEST_F(PrefsStoreTest, ValuesReadFromTheFile)
     }
 }
 
-TEST_F(PrefsStoreTest, WrongTypesHandedOverTypedKeepStartValues)
+// A typed store keeps integers, texts and lists apart: only the right types
+// are taken. Texts are Mac Roman and bounded.
+TEST_F(PrefsStoreTest, TypesAndTexts)
 {
-    // A typed store keeps integers, texts and lists apart.
     QSettings s(Path(), QSettings::NativeFormat);
-    s.setValue("Bounds", 5);
-    s.setValue("PrefeBounds", QStringList{QStringLiteral(" 1"), QStringLiteral(" 2")});
-    s.setValue("BoundsCheck", QStringLiteral("abc"));
-    s.setValue("SnapRegionCheck", qlonglong{1} << 40);
-    s.setValue("SnapSoundCheck", QStringList{QStringLiteral("0")});
-    s.setValue("CopySoundCheck", 0.0);
-    s.setValue("PrintDateCheck", false);
-    s.setValue("UpdateForCheck", qulonglong{0xFFFFFFFFu});
-    s.setValue("ImpVertScale", QByteArray("2"));
+    const std::pair<const char*, QVariant> wrong[] = {
+        {"Bounds", 5}, {"PrefeBounds", QStringList{" 1", " 2"}}, {"BoundsCheck", "abc"},
+        {"SnapRegionCheck", qlonglong{1} << 40}, {"SnapSoundCheck", QStringList{"0"}}, {"CopySoundCheck", 0.0},
+        {"PrintDateCheck", false}, {"UpdateForCheck", qulonglong{0xFFFFFFFFu}}, {"ImpVertScale", QByteArray("2")}};
+    for (const auto& [key, value] : wrong) s.setValue(key, value);
     PrefsStore store(&s);
     Prefs p;
     store.LoadPrefs(p);
-    ExpectStartValues(p);
-
-    // The right types are taken.
+    ExpectSame(p, Prefs{});
     s.setValue("SnapRegionCheck", qlonglong{-12});
     s.setValue("UpdateForCheck", qulonglong{3});
-    s.setValue("Bounds", QStringLiteral(" 1, 2, 3, 4"));
     store.LoadPrefs(p);
-    EXPECT_EQ(p.SnapRegionCheck, -12);
-    EXPECT_EQ(p.UpdateForCheck, 3);
-    EXPECT_EQ(p.Bounds, (Rect16{1, 2, 3, 4}));
-}
+    EXPECT_EQ(std::pair(p.SnapRegionCheck, p.UpdateForCheck), std::pair(-12, 3));
 
-TEST_F(PrefsStoreTest, TextsAreMacRomanAndBounded)
-{
-    QSettings s(Path(), QSettings::NativeFormat);
-    PrefsStore store(&s);
     store.SetPString("Name", "Caf\x8E \xA5");  // "Café •" in Mac Roman
     EXPECT_EQ(s.value("Name").toString(), QStringLiteral("Caf\u00E9 \u2022"));
-    PStr t;
-    EXPECT_TRUE(store.GetPString("Name", t, "none"));
-    EXPECT_EQ(t, "Caf\x8E \xA5");
-
-    // A text from outside with characters Mac Roman lacks, and a long one.
-    s.setValue("Foreign", QStringLiteral("a\u4E2Db"));
-    EXPECT_TRUE(store.GetPString("Foreign", t, "none"));
-    EXPECT_EQ(t, "a?b");
+    s.setValue("Foreign", QStringLiteral("a\u4E2Db"));  // a character Mac Roman lacks
     s.setValue("Long", QString(1000, QLatin1Char('z')));
-    EXPECT_TRUE(store.GetPString("Long", t, "none"));
-    EXPECT_EQ(t.size(), 255u);
-    EXPECT_EQ(t.str(), std::string(255, 'z'));
-    for (const char* key : {"Missing", "Number"}) {
-        s.setValue("Number", 12);
-        EXPECT_FALSE(store.GetPString(key, t, "none"));
-        EXPECT_EQ(t, "none");
+    for (const auto& [key, want] : {std::pair{"Name", std::string("Caf\x8E \xA5")}, {"Foreign", "a?b"},
+                                    {"Long", std::string(255, 'z')}}) {
+        PStr t;
+        EXPECT_TRUE(store.GetPString(key, t, "none")) << key;
+        EXPECT_EQ(t.str(), want) << key;
     }
-
-    // Keys are Mac Roman too.
-    store.SetLong("K\x8Ey", 9);
-    EXPECT_EQ(s.value(QStringLiteral("K\u00E9y")).toInt(), 9);
 }
 
 // A path that is there but is no regular file after following links (a
 // folder, a FIFO that would block the start, a device a root run would
-// replace) is neither read nor written, and says so on standard error.
-TEST_F(PrefsStoreTest, NonRegularFilesAreNeitherReadNorReplaced)
+// replace), or one below a plain file that no user, root included, can
+// create: neither read nor written, and one line on standard error says why.
+TEST_F(PrefsStoreTest, PathsItCannotUseAreLeftAsTheyAre)
 {
-    struct Case {
+    WriteFile("not a folder", "blocker");
+    const struct {
         const char* name;
         std::function<bool(const QString&)> make;  // false: cannot be made here
-        bool (QFileInfo::*stillIs)() const;
-    };
-    const Case cases[] = {
-        {"folder", [](const QString& p) { return QDir().mkdir(p); }, &QFileInfo::isDir},
-        {"fifo", [](const QString& p) { return ::mkfifo(QFile::encodeName(p), 0600) == 0; }, &QFileInfo::exists},
+        std::string says;
+    } cases[] = {
+        {"folder", [](const QString& p) { return QDir().mkdir(p); }, "not a regular file"},
+        {"fifo", [](const QString& p) { return ::mkfifo(QFile::encodeName(p), 0600) == 0; }, "not a regular file"},
         {"link to a device",
          [](const QString& p) {
              const QString dev = p + QStringLiteral(".dev");
              return ::mknod(QFile::encodeName(dev), S_IFCHR | 0600, makedev(1, 3)) == 0 && QFile::link(dev, p);
          },
-         &QFileInfo::exists},
+         "not a regular file"},
+        {"below a plain file", [](const QString&) { return true; }, std::strerror(ENOTDIR)},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString path = dir_.filePath(QString::fromLatin1(c.name).replace(' ', '_') + ".conf");
+        const QString path = c.says == "not a regular file"
+                                 ? dir_.filePath(QString::fromLatin1(c.name).replace(' ', '_') + ".conf")
+                                 : Path("blocker") + QStringLiteral("/sub/Kestrova.conf");
         if (!c.make(path)) {
             std::printf("[  SKIPPED ] %s: cannot be made here (%s)\n", c.name, std::strerror(errno));
             continue;
@@ -252,38 +198,36 @@ TEST_F(PrefsStoreTest, NonRegularFilesAreNeitherReadNorReplaced)
         testing::internal::CaptureStderr();
         {
             PrefsStore store(path);
+            EXPECT_EQ(store.usable(), !before.exists());
             Prefs p;
             store.LoadPrefs(p);
-            ExpectStartValues(p);
-            EXPECT_FALSE(store.usable());
+            ExpectSame(p, Prefs{});
             store.SavePrefs(Changed());
             EXPECT_FALSE(store.AppSynchronize());
         }
         const std::string err = testing::internal::GetCapturedStderr();
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-        EXPECT_NE(err.find("not a regular file"), std::string::npos) << err;
+        EXPECT_NE(err.find(c.says), std::string::npos) << err;
         const QFileInfo after(path);
-        EXPECT_TRUE((after.*c.stillIs)());
+        EXPECT_EQ(after.exists(), before.exists());
         EXPECT_FALSE(after.isFile());
         EXPECT_EQ(after.isSymLink(), before.isSymLink());
         if (before.isSymLink()) EXPECT_FALSE(QFileInfo(after.symLinkTarget()).isFile());
     }
+    EXPECT_EQ(ReadFile("blocker"), QByteArray("not a folder"));
 }
 
 // Dotfiles kept elsewhere: the store is read and written through the link,
 // which stays a link.
 TEST_F(PrefsStoreTest, LinkToARegularFileIsReadAndWrittenThrough)
 {
-    {
-        QSettings s(Path("real.conf"), QSettings::NativeFormat);
-        PrefsStore store(&s);
-        store.SavePrefs(Changed());
-    }
+    PrefsStore(Path("real.conf")).SavePrefs(Changed());
     ASSERT_TRUE(QFile::link(Path("real.conf"), Path()));
-    Prefs p;
     {
         PrefsStore store(Path());
         EXPECT_TRUE(store.usable());
+        EXPECT_EQ(store.settings().fileName(), Path());  // the link, not where it leads
+        Prefs p;
         store.LoadPrefs(p);
         ExpectSame(p, Changed());
         p.ImpVertScale = 1;
@@ -293,28 +237,7 @@ TEST_F(PrefsStoreTest, LinkToARegularFileIsReadAndWrittenThrough)
     EXPECT_TRUE(QFileInfo(Path()).isSymLink());
     // Read as bytes: QSettings would answer from its cache of the file, which
     // it keeps while the size and the time stamp look unchanged.
-    QFile real(Path("real.conf"));
-    ASSERT_TRUE(real.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(real.readAll().contains("ImpVertScale=1\n"));
-}
-
-// A plain file where a folder of the path should be: no user, root
-// included, can write there. The save fails, says why, and creates nothing.
-TEST_F(PrefsStoreTest, StoreBelowAPlainFileCannotBeWritten)
-{
-    WriteFile("not a folder", "blocker");
-    const QString path = Path("blocker") + QStringLiteral("/sub/Kestrova.conf");
-    testing::internal::CaptureStderr();
-    {
-        PrefsStore store(path);
-        store.SavePrefs(Changed());
-        EXPECT_FALSE(store.AppSynchronize());
-    }
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find(std::strerror(ENOTDIR)), std::string::npos) << err;
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-    EXPECT_FALSE(QFileInfo::exists(path));
-    EXPECT_EQ(ReadFile("blocker"), QByteArray("not a folder"));
+    EXPECT_TRUE(ReadFile("real.conf").contains("ImpVertScale=1\n"));
 }
 
 }  // namespace

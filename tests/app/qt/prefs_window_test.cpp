@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,181 +14,112 @@
 namespace ks {
 namespace {
 
-template <class W>
-W* Child(QWidget& w, const char* name)
-{
-    return w.findChild<W*>(QString::fromLatin1(name));
-}
-
-struct CheckRow {
-    const char* id;
-    std::int32_t Prefs::*value;
-};
-
-const CheckRow kChecks[] = {
+const std::pair<const char*, std::int32_t Prefs::*> kChecks[] = {
     {"502", &Prefs::BoundsCheck},    {"507", &Prefs::SnapRegionCheck}, {"503", &Prefs::SnapSoundCheck},
     {"504", &Prefs::CopySoundCheck}, {"505", &Prefs::PrintDateCheck},  {"506", &Prefs::UpdateForCheck},
 };
 
-QPoint ScreenCentre() { return QGuiApplication::primaryScreen()->availableGeometry().center(); }
+void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2)); }
 
-TEST(PreferencesWindow, ControlsShowThePreferences)
-{
-    for (int flip = 0; flip < 2; ++flip) {
-        Kestrova k;
-        for (const CheckRow& row : kChecks) k.prefs.*row.value = ((&row - kChecks) % 2 == flip) ? 1 : 0;
-        k.prefs.ImpVertScale = flip ? 2 : 1;
-        PreferencesWindow w(k);
-        for (const CheckRow& row : kChecks)
-            EXPECT_EQ(Child<QCheckBox>(w, row.id)->isChecked(), k.prefs.*row.value == 1) << row.id;
-        EXPECT_EQ(w.scaleGroup()->checkedId(), flip ? 2 : 1);
-    }
-    // A scale the store should never hold selects neither button.
-    Kestrova k;
-    k.prefs.ImpVertScale = 7;
-    PreferencesWindow w(k);
-    EXPECT_EQ(w.scaleGroup()->checkedId(), -1);
-}
-
-TEST(PreferencesWindow, EveryClickActsAtOnce)
+// The controls show the preferences, and each click acts at once on its own
+// preference only.
+TEST(PreferencesWindow, ControlsShowAndSetThePreferences)
 {
     Kestrova k;
+    for (std::size_t i = 0; i < std::size(kChecks); ++i) k.prefs.*kChecks[i].second = std::int32_t(i % 2);
+    k.prefs.ImpVertScale = 2;
     PreferencesWindow w(k);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    // Each check box acts on its own preference only.
-    for (const CheckRow& row : kChecks) {
-        auto* c = Child<QCheckBox>(w, row.id);
+    EXPECT_EQ(w.scaleGroup()->checkedId(), 2);
+    for (const auto& [id, value] : kChecks) {
+        auto* c = w.findChild<QCheckBox*>(id);
+        EXPECT_EQ(c->isChecked(), k.prefs.*value == 1) << id;
         const Prefs before = k.prefs;
-        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(8, c->height() / 2));
-        for (const CheckRow& other : kChecks)
-            EXPECT_EQ(k.prefs.*other.value, &other == &row ? 1 - before.*row.value : before.*other.value) << row.id;
-        EXPECT_EQ(c->isChecked(), k.prefs.*row.value == 1) << row.id;
-        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(8, c->height() / 2));
-        EXPECT_EQ(k.prefs.*row.value, before.*row.value) << row.id;
+        Click(c);
+        for (const auto& [other, v] : kChecks)
+            EXPECT_EQ(k.prefs.*v, v == value ? 1 - before.*v : before.*v) << id << " " << other;
+        EXPECT_EQ(c->isChecked(), k.prefs.*value == 1) << id;
     }
-
-    auto* r1 = Child<QRadioButton>(w, "510-1");
-    auto* r2 = Child<QRadioButton>(w, "510-2");
-    QTest::mouseClick(r2, Qt::LeftButton, {}, QPoint(8, r2->height() / 2));
-    EXPECT_EQ(k.prefs.ImpVertScale, 2);
-    EXPECT_TRUE(r2->isChecked());
-    EXPECT_FALSE(r1->isChecked());
-    QTest::mouseClick(r1, Qt::LeftButton, {}, QPoint(8, r1->height() / 2));
+    Click(w.findChild<QRadioButton*>("510-1"));
     EXPECT_EQ(k.prefs.ImpVertScale, 1);
+    EXPECT_FALSE(w.findChild<QRadioButton*>("510-2")->isChecked());
+    // A scale the store should never hold selects neither button.
+    k.prefs.ImpVertScale = 7;
+    EXPECT_EQ(PreferencesWindow(k).scaleGroup()->checkedId(), -1);
 }
 
-TEST(PreferencesWindow, OkReturnAndEnterCloseFirstThenCallTheShellEscapeDoesNothing)
+// OK, Return, Enter and a close request from outside close first, then call
+// the shell; Escape does nothing; the shell's own close is quiet.
+TEST(PreferencesWindow, OkReturnEnterAndCloseCallTheShellEscapeDoesNothing)
 {
-    for (int key : {-1, int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_Escape)}) {
+    for (int key : {-1, int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_Escape), 0}) {
         Kestrova k;
         PreferencesWindow w(k);
         int calls = 0;
         bool visibleInHandler = true;
-        QObject::connect(&w, &PreferencesWindow::okChosen, [&] {
-            ++calls;
-            visibleInHandler = w.isVisible();
-        });
+        QObject::connect(&w, &PreferencesWindow::okChosen, [&] { ++calls, visibleInHandler = w.isVisible(); });
         w.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-        if (key < 0) {
-            QTest::mouseClick(Child<QPushButton>(w, "508"), Qt::LeftButton);
-        } else {
-            // Return works wherever the focus is, also on a check box.
-            Child<QCheckBox>(w, "505")->setFocus();
-            QTest::keyClick(&w, static_cast<Qt::Key>(key));
-        }
+        w.findChild<QCheckBox*>("505")->setFocus();  // Return works wherever the focus is
+        if (key < 0) Click(w.findChild<QPushButton*>("508"));
+        else if (key == 0) w.close();
+        else QTest::keyClick(&w, static_cast<Qt::Key>(key));
         const bool closes = key != Qt::Key_Escape;
         EXPECT_EQ(calls, closes ? 1 : 0) << key;
         EXPECT_EQ(w.isVisible(), !closes) << key;
         if (closes) {
             EXPECT_FALSE(visibleInHandler) << key;
             EXPECT_EQ(w.result(), QDialog::Accepted) << key;
+            continue;
         }
+        w.CloseQuietly();
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_EQ(calls, 0);
+        EXPECT_EQ(w.result(), QDialog::Rejected);
     }
 }
 
-TEST(PreferencesWindow, CloseRequestRunsTheOkPathUnlessQuiet)
+TEST(PreferencesWindow, PlacedAtTheSavedOriginOrCentredAndMovesStored)
 {
-    Kestrova k;
-    PreferencesWindow w(k);
-    int calls = 0;
-    QObject::connect(&w, &PreferencesWindow::okChosen, [&] { ++calls; });
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    w.close();  // what a close request from outside comes to
-    EXPECT_EQ(calls, 1);
-    EXPECT_FALSE(w.isVisible());
-
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    w.CloseQuietly();
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(w.result(), QDialog::Rejected);
-}
-
-TEST(PreferencesWindow, PlacedAtTheSavedOriginOrCentred)
-{
-    {
-        Kestrova k;
-        k.prefs.PrefeBounds = Rect16{100, 150, 475, 480};
-        PreferencesWindow w(k);
-        EXPECT_EQ(w.geometry(), QRect(150, 100, 330, 375));
-    }
-    struct Case {
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    const struct {
         std::int32_t check;
         Rect16 bounds;
-    } centred[] = {
-        {0, Rect16{100, 150, 475, 480}},      // positions not kept
-        {1, Rect16{0, 0, 255, 330}},          // never saved
-        {2, Rect16{100, 150, 475, 480}},      // only 1 keeps positions
-        {1, Rect16{20000, 30000, 20375, 30330}},  // on no screen
+        QPoint at;  // (-1, -1): centred
+    } cases[] = {
+        {1, Rect16{100, 150, 475, 480}, {150, 100}},
+        {1, Rect16{0, 64, 375, 394}, {64, 0}},            // one of left and top is an origin too
+        {0, Rect16{100, 150, 475, 480}, {-1, -1}},        // positions not kept
+        {1, Rect16{0, 0, 255, 330}, {-1, -1}},            // never saved
+        {2, Rect16{100, 150, 475, 480}, {-1, -1}},        // only 1 keeps positions
+        {1, Rect16{20000, 30000, 20375, 30330}, {-1, -1}},  // on no screen
     };
-    for (const Case& c : centred) {
+    for (const auto& c : cases) {
         Kestrova k;
         k.prefs.BoundsCheck = c.check;
         k.prefs.PrefeBounds = c.bounds;
         PreferencesWindow w(k);
         EXPECT_EQ(w.size(), QSize(330, 375));
-        EXPECT_LE((w.geometry().center() - ScreenCentre()).manhattanLength(), 2) << c.check << " " << c.bounds.left;
-        // Placing is not moving: the saved rectangle stays.
-        EXPECT_EQ(k.prefs.PrefeBounds, c.bounds);
+        if (c.at.x() >= 0) EXPECT_EQ(w.geometry().topLeft(), c.at) << c.bounds.left;
+        else EXPECT_LE((w.geometry().center() - centre).manhattanLength(), 2) << c.check << " " << c.bounds.left;
+        EXPECT_EQ(k.prefs.PrefeBounds, c.bounds);  // placing is not moving
     }
-    // Only one of left and top set is a saved origin too.
+    // Moved, the content's bounds inside the frame are stored, whatever the
+    // check box says, and the next opening puts them back.
     Kestrova k;
-    k.prefs.PrefeBounds = Rect16{0, 64, 375, 394};
-    PreferencesWindow w(k);
-    EXPECT_EQ(w.geometry().topLeft(), QPoint(64, 0));
-}
-
-TEST(PreferencesWindow, MovingStoresTheContentBounds)
-{
-    Kestrova k;
-    k.prefs.BoundsCheck = 0;  // stored whatever the check box says
+    k.prefs.BoundsCheck = 0;
     PreferencesWindow w(k);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    auto bounds = [](const QRect& g) {
-        return Rect16{static_cast<std::int16_t>(g.top()), static_cast<std::int16_t>(g.left()),
-                      static_cast<std::int16_t>(g.top() + 375), static_cast<std::int16_t>(g.left() + 330)};
-    };
-    w.move(210, 130);
-    QCoreApplication::processEvents();
-    const QRect g = w.geometry();
-    ASSERT_EQ(g.size(), QSize(330, 375));
-    EXPECT_EQ(k.prefs.PrefeBounds, bounds(g));
-    EXPECT_EQ(w.frameGeometry().topLeft(), QPoint(210, 130));
-    // The content origin, inside the frame, is what is stored, and what
-    // the next opening puts back.
     w.move(40, 60);
     QCoreApplication::processEvents();
-    const QRect h = w.geometry();
-    EXPECT_EQ(k.prefs.PrefeBounds, bounds(h));
-    EXPECT_NE(h.topLeft(), g.topLeft());
+    const QRect g = w.geometry();
+    EXPECT_EQ(w.frameGeometry().topLeft(), QPoint(40, 60));
+    EXPECT_EQ(k.prefs.PrefeBounds, (Rect16{std::int16_t(g.top()), std::int16_t(g.left()), std::int16_t(g.top() + 375),
+                                           std::int16_t(g.left() + 330)}));
     k.prefs.BoundsCheck = 1;
-    PreferencesWindow again(k);
-    EXPECT_EQ(again.geometry(), h);
+    EXPECT_EQ(PreferencesWindow(k).geometry(), g);
 }
 
 }  // namespace

@@ -40,10 +40,8 @@ private slots:
         r.receive(kt::ClosedBoxRecord());
         r.shell->Command(kAlignment, 2);
         r.shell->Command(kAlignment, 1);  // Optimum turns the Edit items off
-        QVERIFY(!r.menus().menuEnabled(kEdit));
-        QVERIFY(!r.menus().itemEnabled(kEdit, 5));
-        QVERIFY(r.menus().menu(kEdit)->menuAction()->isEnabled());
-        QVERIFY(r.menus().itemEnabled(kApp, 4));
+        QVERIFY(!r.menus().menuEnabled(kEdit) && !r.menus().itemEnabled(kEdit, 5));
+        QVERIFY(r.menus().menu(kEdit)->menuAction()->isEnabled() && r.menus().itemEnabled(kApp, 4));
         QVERIFY(QTest::qWaitForWindowActive(r.design()));
         QTest::keyClick(r.design(), Qt::Key_Comma, Qt::ControlModifier);
         QVERIFY(r.shell->preferencesWindow());
@@ -53,20 +51,16 @@ private slots:
     {
         ShellRig r;
         ks::DefaultParamWindow* w = OpenDefaultWindow(r);
-        QVERIFY(w);
-        auto* bar = w->findChild<QMenuBar*>();
-        QVERIFY(bar);
-        QCOMPARE(bar->actions().size(), 8);
+        auto* bar = w ? w->findChild<QMenuBar*>() : nullptr;
+        QVERIFY(bar && bar->actions().size() == 8);
         for (int index : {1, 2, 4, kQuitItem}) QVERIFY(r.menus().itemEnabled(kApp, index));
-        QVERIFY(!r.menus().menuEnabled(kResponse));
-        QVERIFY(r.menus().menuEnabled(kHelp));
+        QVERIFY(!r.menus().menuEnabled(kResponse) && r.menus().menuEnabled(kHelp));
         // The listing keeps its size below the bar.
         QCOMPARE(w->content()->size(), QSize(270, 355));
         QCOMPARE(w->content()->mapTo(w, QPoint(0, 0)).y(), bar->height());
         QVERIFY(QTest::qWaitForWindowActive(w));
         QTest::keyClick(w, Qt::Key_Comma, Qt::ControlModifier);
-        QVERIFY(r.shell->preferencesWindow());
-        QVERIFY(r.platform.exits.empty());
+        QVERIFY(r.shell->preferencesWindow() && r.platform.exits.empty());
     }
 
     // Escape and the window manager's close are Quit (at once, nothing sent
@@ -77,8 +71,7 @@ private slots:
         for (const char* how : ways) {
             ShellRig r;
             ks::DefaultParamWindow* w = OpenDefaultWindow(r);
-            QVERIFY(w);
-            QVERIFY(QTest::qWaitForWindowActive(w));
+            QVERIFY(w && QTest::qWaitForWindowActive(w));
             const std::string way = how;
             if (way == "close") w->close();
             else if (way == "escape") QTest::keyClick(w, Qt::Key_Escape);
@@ -116,9 +109,7 @@ private slots:
             for (const char* typed : {"nan", "inf", "-inf", "1e40", "abc"}) {
                 const int beeps = r.platform.beeps;
                 r.enter(id, typed);
-                QCOMPARE(r.platform.beeps, beeps + 1);
-                QCOMPARE(r.text(id), before);
-                QVERIFY(!r.design()->sheet());
+                QVERIFY(r.platform.beeps == beeps + 1 && r.text(id) == before && !r.design()->sheet());
                 QCOMPARE(r.shell->graph().image(), picture);
             }
         }
@@ -132,16 +123,14 @@ private slots:
         QVERIFY(ks::SelectQa(r.k.d, 1));
         r.enter(313, "6");
         QMessageBox* sheet = r.design()->sheet();
-        QVERIFY(sheet);
-        QVERIFY2(!sheet->informativeText().contains("nan") && !sheet->informativeText().contains("inf"),
-                 qPrintable(sheet->informativeText()));
+        QVERIFY2(sheet && !sheet->informativeText().contains("nan") && !sheet->informativeText().contains("inf"),
+                 qPrintable(sheet ? sheet->informativeText() : "no sheet"));
         for (int id : {311, 312, 313})
             QVERIFY2(!r.text(id).contains("nan") && !r.text(id).contains("inf"), qPrintable(r.text(id)));
         sheet->button(QMessageBox::Ok)->click();
         QTRY_VERIFY(!r.design()->sheet());
         r.enter(313, "0.8");
-        QCOMPARE(r.platform.beeps, 0);
-        QCOMPARE(r.text(313), QString(" 0.8"));
+        QVERIFY(r.platform.beeps == 0 && r.text(313) == " 0.8");
     }
 
     void snapshotIsTheContentRegionBelowTheMenuBar()
