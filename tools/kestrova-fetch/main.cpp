@@ -59,7 +59,8 @@ int main(int argc, char** argv)
     QUrl url;
     const bool status = arg == "--network-status";
     if (!status && !ParseUrl(arg, url))
-        return Fail(kUsage, QStringLiteral("not an http or https address: %1").arg(QString::fromStdString(arg.substr(0, 200))));
+        return Fail(kUsage, QStringLiteral("not an http or https address: %1")
+                                .arg(QString::fromStdString(arg.substr(0, 200))));
 
     QCoreApplication app(argc, argv);
     if (status) {
@@ -69,8 +70,8 @@ int main(int argc, char** argv)
     QNetworkAccessManager nam;
     ks::VersionRequest request(nam, url);
     QObject::connect(&request, &ks::VersionRequest::finishedLoading, &app, [](const QByteArray& data) {
-        const bool written = std::fwrite(data.constData(), 1, std::size_t(data.size()), stdout) == std::size_t(data.size()) &&
-                             std::fflush(stdout) == 0;
+        const std::size_t n = std::size_t(data.size());
+        const bool written = std::fwrite(data.constData(), 1, n, stdout) == n && std::fflush(stdout) == 0;
         QCoreApplication::exit(written ? kOk : Fail(kFailed, QStringLiteral("could not write the answer")));
     });
     QObject::connect(&request, &ks::VersionRequest::failed, &app, [&request] {
