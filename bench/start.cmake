@@ -9,5 +9,5 @@ if(KESTROVA_WITH_QT)
   target_compile_definitions(start_bench PRIVATE KESTROVA_PATH="$<TARGET_FILE:kestrova>"
                                                  BARE_WINDOW_PATH="$<TARGET_FILE:bare_window>")
   set_target_properties(bare_window start_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
-  add_dependencies(start_bench kestrova bare_window kestrova_resources)
+  add_dependencies(start_bench kestrova kestrova-fetch bare_window kestrova_resources)
 endif()

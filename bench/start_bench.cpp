@@ -7,8 +7,9 @@
 // own:
 //   xvfb-run -a dbus-run-session -- build/bench/start_bench [ROUNDS] [--no-update-check]
 // With the preference " Check for New Updates on Launch" at its start value
-// the first driver record starts the version check, and the network stack it
-// needs is part of the figure; --no-update-check turns the preference off.
+// the first driver record starts the version check (its network work runs in
+// the kestrova-fetch process, which is not counted); --no-update-check turns
+// the preference off.
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDBusConnection>

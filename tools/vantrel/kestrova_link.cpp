@@ -1,12 +1,9 @@
 #include "kestrova_link.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 
 #include "exchange/companion.h"
+#include "support/qt/resource_dir.h"
 
 namespace ks::vantrel {
 namespace {
@@ -47,9 +44,7 @@ void KestrovaLink::Announce()
 
 QString KestrovaLink::FindProgram()
 {
-    const QFileInfo beside(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kestrova")));
-    if (beside.isFile() && beside.isExecutable()) return beside.filePath();
-    return QStandardPaths::findExecutable(QStringLiteral("kestrova"));
+    return SiblingProgram(QStringLiteral("kestrova"));
 }
 
 void KestrovaLink::SendDriver(const lib::Driver& d)

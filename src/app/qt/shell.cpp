@@ -470,7 +470,12 @@ void Shell::SetUpDesign()
     InitSetUp();
 }
 
-void Shell::StartUpdateCheck() { update().StartUpdateCheck(); }
+void Shell::StartUpdateCheck()
+{
+    // Once the design window this driver record opened is on the screen:
+    // starting the helper must not hold up its first frame.
+    QMetaObject::invokeMethod(this, [this] { update().StartUpdateCheck(); }, Qt::QueuedConnection);
+}
 
 UpdateCheck& Shell::update()
 {

@@ -7,7 +7,6 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QScopeGuard>
-#include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
@@ -19,6 +18,8 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include "support/qt/resource_dir.h"
 
 namespace ks {
 namespace {
@@ -283,10 +284,7 @@ bool CompanionLauncher::Launch()
     // that has ended, or has not joined in time, may be started again.
     if (pid_ > 0 && !joinBy_.hasExpired() && ProcessRunning(pid_)) return false;
     pid_ = 0;
-    // Beside the running program first, so a build or install tree keeps
-    // its own pair together; then PATH.
-    QString exe = QStandardPaths::findExecutable(QStringLiteral("vantrel"), {QCoreApplication::applicationDirPath()});
-    if (exe.isEmpty()) exe = QStandardPaths::findExecutable(QStringLiteral("vantrel"));
+    const QString exe = SiblingProgram(QStringLiteral("vantrel"));
     if (exe.isEmpty()) return false;
     qint64 pid = 0;
     if (!QProcess::startDetached(exe, {}, QString(), &pid)) return false;

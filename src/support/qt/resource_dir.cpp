@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 namespace ks {
 
@@ -30,6 +31,12 @@ QString ResourcePath(const QString& imagesDir, std::string_view name, std::strin
 QString ImagesDir()
 {
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/kestrova/Images"));
+}
+
+QString SiblingProgram(const QString& name)
+{
+    const QString beside = QStandardPaths::findExecutable(name, {QCoreApplication::applicationDirPath()});
+    return beside.isEmpty() ? QStandardPaths::findExecutable(name) : beside;
 }
 
 }  // namespace ks

@@ -17,4 +17,9 @@ QString ImagesDir();
 // no name can leave the resource folders.
 QString ResourcePath(const QString& imagesDir, std::string_view name, std::string_view folder);
 
+// One of the family's programs: beside the running one first, so a build or
+// install tree keeps its programs together; then PATH. Empty when neither
+// has it.
+QString SiblingProgram(const QString& name);
+
 }  // namespace ks

@@ -1,5 +1,6 @@
 #include "update/qt/update_check.h"
 
+#include <QNetworkAccessManager>
 #include <QPushButton>
 #include <algorithm>
 #include <utility>
@@ -8,11 +9,11 @@
 #include "support/macroman.h"
 #include "update/qt/archive_download.h"
 #include "update/qt/downloads_folder.h"
-#include "update/qt/network_status.h"
+#include "update/qt/fetch_process.h"
 #include "update/qt/update_desktop.h"
 #include "update/version.h"
-#include "update/qt/version_request.h"
 #include "support/qt/qt_text.h"
+#include "support/qt/resource_dir.h"
 
 namespace ks {
 
@@ -29,9 +30,8 @@ UpdateCheck::UpdateCheck(Kestrova& k, UpdateDesktop& desktop, QObject* parent)
     : QObject(parent),
       k_(k),
       desktop_(desktop),
-      download_(std::make_unique<ArchiveDownload>(nam_)),
       downloads_(DefaultDownloadsFolder()),
-      probe_(&InternetAvailable)
+      fetchProgram_(SiblingProgram(QStringLiteral("kestrova-fetch")))
 {
     for (QTimer* t : {&judgeTimer_, &trashWait_, &zipWait_, &quitWait_}) t->setSingleShot(true);
     connect(&judgeTimer_, &QTimer::timeout, this, [this] { CarbonTimerActionCheckVersion(1); });
@@ -44,6 +44,13 @@ UpdateCheck::UpdateCheck(Kestrova& k, UpdateDesktop& desktop, QObject* parent)
     connect(&quitWait_, &QTimer::timeout, this, [this] {
         emit quitRequested();
     });
+}
+
+ArchiveDownload& UpdateCheck::Downloader()
+{
+    if (download_) return *download_;
+    nam_ = std::make_unique<QNetworkAccessManager>();
+    download_ = std::make_unique<ArchiveDownload>(*nam_);
     connect(download_.get(), &ArchiveDownload::progress, this, [this](qint64 received, qint64 total) {
         if (window_) window_->ShowProgress(received, total);
     });
@@ -53,6 +60,7 @@ UpdateCheck::UpdateCheck(Kestrova& k, UpdateDesktop& desktop, QObject* parent)
         ShowDownLoadFinished();
         emit downloadFinished(ok);
     });
+    return *download_;
 }
 
 void UpdateCheck::HoldTimers(bool hold)
@@ -73,7 +81,9 @@ void UpdateCheck::HoldTimers(bool hold)
 UpdateCheck::~UpdateCheck()
 {
     request_.reset();
-    download_->abort();
+    status_.reset();
+    if (download_) download_->abort();
+    download_.reset();  // before the manager it uses
     if (window_) {
         window_->CloseQuietly();
         delete window_.data();
@@ -82,7 +92,7 @@ UpdateCheck::~UpdateCheck()
 
 bool UpdateCheck::downloading() const
 {
-    return download_->running() || trashWait_.isActive();
+    return (download_ && download_->running()) || trashWait_.isActive();
 }
 
 void UpdateCheck::CheckForUpdatesCommand()
@@ -116,7 +126,8 @@ void UpdateCheck::ReadBundleVersion()
 
 void UpdateCheck::CheckForVersion()
 {
-    k_.up.NetConnectFlag = probe_ && !probe_() ? 1 : 0;
+    if (probe_) k_.up.NetConnectFlag = probe_() ? 0 : 1;
+    else AskNetworkStatus();
     // Known before any answer, so the window names the running version
     // even when the server never answers.
     ReadBundleVersion();
@@ -124,10 +135,19 @@ void UpdateCheck::CheckForVersion()
     judgeTimer_.start(kJudgeDelayMs);  // replaces an earlier, unjudged one
 }
 
+void UpdateCheck::AskNetworkStatus()
+{
+    k_.up.NetConnectFlag = 0;
+    status_ = std::make_unique<FetchProcess>(fetchProgram_, QStringList{QStringLiteral("--network-status")});
+    connect(status_.get(), &FetchProcess::finishedLoading, this, [this](const QByteArray& answer) {
+        if (answer.trimmed() == "down") k_.up.NetConnectFlag = 1;
+    });
+}
+
 void UpdateCheck::CheckForNewVersion(const QUrl& url)
 {
-    request_ = std::make_unique<VersionRequest>(nam_, url);
-    connect(request_.get(), &VersionRequest::finishedLoading, this, &UpdateCheck::OnVersionFile);
+    request_ = std::make_unique<FetchProcess>(fetchProgram_, QStringList{url.toString(QUrl::FullyEncoded)});
+    connect(request_.get(), &FetchProcess::finishedLoading, this, &UpdateCheck::OnVersionFile);
 }
 
 void UpdateCheck::OnVersionFile(const QByteArray& data)
@@ -142,6 +162,7 @@ void UpdateCheck::CarbonTimerActionCheckVersion(int code)
     if (code != 1) return;
     // An answer later than this changes nothing: stop waiting for it.
     if (request_) request_->abort();
+    if (status_) status_->abort();
     if (k_.up.UpdateOkFlag == 1 || k_.sh.CheckByMenuFlag == 1) {
         emit menusBusy();
         CheckForUpdateWnd();
@@ -192,7 +213,7 @@ void UpdateCheck::CheckForUpdateWndOkButton()
 {
     if (installing_) return;
     trashWait_.stop();
-    download_->abort();
+    if (download_) download_->abort();
     if (window_) {
         window_->CloseQuietly();
         window_->deleteLater();
@@ -216,7 +237,7 @@ void UpdateCheck::CheckForUpdateWndDownloadButton()
 void UpdateCheck::Download(const QUrl& url)
 {
     k_.up.downloadedPath.clear();
-    if (!download_->start(url, downloads_, std::chrono::milliseconds(kDownloadTimeoutMs))) {
+    if (!Downloader().start(url, downloads_, std::chrono::milliseconds(kDownloadTimeoutMs))) {
         k_.up.DownLoadOkFlag = 1;
         ShowDownLoadFinished();
         emit downloadFinished(false);

@@ -2,6 +2,10 @@
 // it was sent, the update window and its buttons, the download of the
 // archive and the install action. All on the main event loop.
 //
+// The version file and the network status come from the kestrova-fetch
+// helper; only the user's download runs the network stack in this process,
+// and only once asked for.
+//
 // The shell makes one UpdateCheck (after the application object) with the
 // desktop services, connects its signals, calls CheckForUpdatesCommand for "Check for Updates..." and
 // StartUpdateCheck when the companion's first driver record asks for a
@@ -11,7 +15,6 @@
 #include <functional>
 #include <memory>
 
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -20,13 +23,15 @@
 #include <vector>
 #include <QUrl>
 
+class QNetworkAccessManager;
+
 #include "update/qt/update_window.h"
 
 namespace ks {
 
 struct Kestrova;
 class UpdateDesktop;
-class VersionRequest;
+class FetchProcess;
 class ArchiveDownload;
 
 class UpdateCheck : public QObject {
@@ -44,8 +49,13 @@ public:
     // Where the archive goes (default: the user's Downloads folder).
     void setDownloadsFolder(const QString& folder) { downloads_ = folder; }
     QString downloadsFolder() const { return downloads_; }
-    // The passive network status (default InternetAvailable).
+    // The passive network status, asked at once. By default the helper is
+    // asked; its answer counts when it comes before the judgement, and no
+    // answer counts as a network that is up.
     void setNetworkProbe(std::function<bool()> probe) { probe_ = std::move(probe); }
+    // The helper program (default: kestrova-fetch beside this program, else
+    // on PATH); when it cannot be run the check gets no answer.
+    void setFetchProgram(const QString& program) { fetchProgram_ = program; }
     // The running version's text (default GetCFBundleVersion).
     void setBundleVersion(const QString& version) { bundleVersion_ = version; }
 
@@ -96,11 +106,15 @@ signals:
 private:
     void OnVersionFile(const QByteArray& data);
     void ReadBundleVersion();
+    void AskNetworkStatus();
+    ArchiveDownload& Downloader();
 
     Kestrova& k_;
     UpdateDesktop& desktop_;
-    QNetworkAccessManager nam_;
-    std::unique_ptr<VersionRequest> request_;
+    std::unique_ptr<FetchProcess> request_;
+    std::unique_ptr<FetchProcess> status_;
+    // Made with the first download.
+    std::unique_ptr<QNetworkAccessManager> nam_;
     std::unique_ptr<ArchiveDownload> download_;
     QPointer<UpdateWindow> window_;
     QTimer judgeTimer_;
@@ -110,6 +124,7 @@ private:
     std::vector<std::pair<QTimer*, int>> heldTimers_;
     QString downloads_;
     QString bundleVersion_;
+    QString fetchProgram_;
     std::function<bool()> probe_;
     bool installing_ = false;
 };

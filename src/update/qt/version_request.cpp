@@ -47,6 +47,7 @@ void VersionRequest::DataReceived()
     const QByteArray chunk = reply_->readAll();
     if (gResponseData.size() + chunk.size() > kMaxBody) {
         abort();
+        error_ = QStringLiteral("the answer is larger than %1 bytes").arg(kMaxBody);
         emit failed();
         return;
     }
@@ -61,6 +62,8 @@ void VersionRequest::FinishedLoading()
     if (!reply_) return;  // over the cap: already reported
     const int status = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const bool ok = r->error() == QNetworkReply::NoError && (status == 0 || (status >= 200 && status < 300));
+    if (r->error() != QNetworkReply::NoError) error_ = r->errorString();
+    else if (!ok) error_ = QStringLiteral("the server answered with status %1").arg(status);
     reply_.clear();
     r->disconnect(this);
     r->deleteLater();

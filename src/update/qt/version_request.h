@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <QUrl>
 
 class QNetworkAccessManager;
@@ -25,6 +26,8 @@ public:
     // Stops the request; nothing is reported after this.
     void abort();
     bool running() const { return !reply_.isNull(); }
+    // Why the request failed, in one line; empty before failed().
+    QString errorString() const { return error_; }
 
 signals:
     // A 2xx answer, complete (gResponseData).
@@ -38,6 +41,7 @@ private:
 
     QPointer<QNetworkReply> reply_;
     QByteArray gResponseData;
+    QString error_;
 };
 
 }  // namespace ks

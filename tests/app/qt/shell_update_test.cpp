@@ -15,11 +15,14 @@ class ShellUpdateTest : public QObject {
     Q_OBJECT
     TestHttpServer server_;
 
-    void Serve(const QByteArray& version)
+    // The shell's check asks the local server through the real helper.
+    void Serve(const QByteArray& version, ShellRig& r)
     {
-        TestHttpServer::Route r;
-        r.body = version;
-        server_.route("/versions/Kestrova_version.txt", r);
+        TestHttpServer::Route route;
+        route.body = version;
+        server_.route("/versions/Kestrova_version.txt", route);
+        ks::SetUpdateServer(r.k.up, server_.base().toStdString());
+        r.shell->update().setFetchProgram(QStringLiteral(KESTROVA_FETCH_PATH));
     }
 
 private slots:
@@ -27,11 +30,12 @@ private slots:
 
     void menuCommandShowsTheWindowWithBusyMenus()
     {
-        Serve("1.0.0");
         ShellRig r;
-        ks::SetUpdateServer(r.k.up, server_.base().toStdString());
+        Serve("1.0.0", r);
         r.receive(kt::ClosedBoxRecord());  // UpdateForCheck is 1: the automatic check starts
-        QVERIFY(r.shell->update().judgementPending());
+        QVERIFY(r.design()->isVisible());  // the window first, then the check
+        QVERIFY(!r.shell->update().judgementPending());
+        QTRY_VERIFY(r.shell->update().judgementPending());
         QTRY_VERIFY_WITH_TIMEOUT(!r.shell->update().judgementPending(), 3000);
         // Not newer: no window, but the check counts as done.
         QVERIFY(!r.shell->update().window() && r.k.sh.CheckForUpFlag == 1 && r.menus().menuEnabled(kResponse));
@@ -47,9 +51,8 @@ private slots:
 
     void newerVersionOnTheFirstDriverOpensTheWindow()
     {
-        Serve("99.0");
         ShellRig r;
-        ks::SetUpdateServer(r.k.up, server_.base().toStdString());
+        Serve("99.0", r);
         r.shell->Start();
         r.receive(kt::ClosedBoxRecord());
         QTRY_VERIFY_WITH_TIMEOUT(r.shell->update().window() != nullptr, 3000);

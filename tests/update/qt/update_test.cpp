@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QNetworkAccessManager>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -17,12 +18,15 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <cerrno>
 #include <functional>
+#include <sys/wait.h>
 
 #include "common/http_server.h"
 #include "context/kestrova.h"
 #include "fake_host.h"
 #include "update/qt/archive_download.h"
+#include "update/qt/fetch_process.h"
 #include "update/qt/update_check.h"
 #include "update/qt/version_request.h"
 
@@ -32,6 +36,7 @@ namespace {
 
 const QByteArray kVersionPath = "/versions/Kestrova_version.txt";
 const QByteArray kZipPath = "/downloads/apps/Kestrova.zip";
+const QString kFetch = QStringLiteral(KESTROVA_FETCH_PATH);
 
 QByteArray RandomBytes(int n)
 {
@@ -89,6 +94,7 @@ class UpdateTest : public QObject {
         uc_ = std::make_unique<UpdateCheck>(*k_, *host_);
         host_->watch(*uc_);
         uc_->setNetworkProbe([] { return true; });
+        uc_->setFetchProgram(kFetch);
         uc_->setBundleVersion(QStringLiteral("1.2.9"));
     }
     bool Judge(bool byMenu)
@@ -215,14 +221,49 @@ private slots:
 
     void failedOrOversizedAnswersChangeNothing()
     {
-        for (const auto& [body, status] : {std::pair{QByteArray("9.9.9"), 404},
-                                           std::pair{"9.9.9" + QByteArray(VersionRequest::kMaxBody, '0'), 200}}) {
+        const QByteArray big = "9.9.9" + QByteArray(VersionRequest::kMaxBody, '0');
+        for (const auto& [body, status, helper] : {std::tuple{QByteArray("9.9.9"), 404, kFetch},
+                                                   std::tuple{big, 200, kFetch},
+                                                   std::tuple{QByteArray("9.9.9"), 200, root_.filePath("none")}}) {
             ServeVersion(body, 0, status);
+            uc_->setFetchProgram(helper);
+            const int before = server_.hits(kVersionPath);
             QVERIFY(Judge(false));
+            QCOMPARE(server_.hits(kVersionPath) > before, helper == kFetch);  // a missing helper asks nobody
             QCOMPARE(k_->up.UpdateOkFlag, 0);
             QVERIFY(k_->up.availStr.empty());
             QVERIFY(!uc_->window());
         }
+    }
+
+    // The helper as the check runs it: its answers, the arguments it refuses
+    // before connecting, a helper gone wrong stopped at the cap; each run
+    // reported once and reaped, no child of this process left.
+    void fetchHelperRuns_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("answer");  // a pattern; empty: failed()
+        QTest::newRow("help") << kFetch << QStringList{"--help"} << "^Usage: kestrova-fetch URL\n";
+        QTest::newRow("network status") << kFetch << QStringList{"--network-status"} << "^(up|down)\n$";
+        QTest::newRow("two addresses") << kFetch << QStringList{"http://127.0.0.1/a", "http://127.0.0.1/b"} << "";
+        QTest::newRow("not http") << kFetch << QStringList{"file:///etc/passwd"} << "";
+        QTest::newRow("endless output") << "/usr/bin/yes" << QStringList{"x"} << "";
+    }
+    void fetchHelperRuns()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, answer);
+        FetchProcess run(program, arguments);
+        QSignalSpy answered(&run, &FetchProcess::finishedLoading), failed(&run, &FetchProcess::failed);
+        QTRY_VERIFY_WITH_TIMEOUT(answered.count() + failed.count() > 0, 5000);
+        QTest::qWait(50);
+        QCOMPARE(answered.count() + failed.count(), 1);
+        QVERIFY(!run.running());
+        QVERIFY(answer.isEmpty() ? failed.count() == 1
+                                 : QRegularExpression(answer).match(answered.value(0).value(0).toString()).hasMatch());
+        QCOMPARE(waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD, true);
     }
 
     void untrustedCertificateFailsTheRequest()
@@ -248,18 +289,20 @@ private slots:
         QCOMPARE(k_->up.UpdateOkFlag, 0);
         QCOMPARE(tls.hits(kVersionPath), 0);
 
-        // Once trusted it answers, so the failure above was the verification.
-        // A fresh checker: its network manager keeps no earlier handshake.
+        // Once trusted, the helper's request answers, so the failure above was
+        // the verification (asked in this process, whose trust the test sets).
         const QSslConfiguration saved = QSslConfiguration::defaultConfiguration();
         QSslConfiguration trusting = saved;
         trusting.addCaCertificate(certificate);
         QSslConfiguration::setDefaultConfiguration(trusting);
-        NewChecker();
-        const bool judged = Judge(false);
+        QNetworkAccessManager nam;
+        VersionRequest request(nam, QUrl(tls.base() + QString::fromLatin1(kVersionPath)));
+        QSignalSpy answered(&request, &VersionRequest::finishedLoading);
+        const bool ok = answered.wait(5000);
         QSslConfiguration::setDefaultConfiguration(saved);
-        QVERIFY(judged);
+        QVERIFY(ok);
         QCOMPARE(tls.hits(kVersionPath), 1);
-        QCOMPARE(k_->up.UpdateOkFlag, 1);
+        QCOMPARE(answered.first().first().toByteArray(), QByteArray("9.9.9"));
     }
 
     void networkReportedDownSaysSoButStillAsks()
