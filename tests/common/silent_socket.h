@@ -16,31 +16,25 @@ public:
     explicit SilentSocket(const QString& path) : path_(path)
     {
         const QByteArray p = QFile::encodeName(path);
-        sockaddr_un sa{};
-        sa.sun_family = AF_UNIX;
-        if (std::size_t(p.size()) >= sizeof sa.sun_path) return;
-        std::memcpy(sa.sun_path, p.constData(), std::size_t(p.size()));
+        sockaddr_un sa{.sun_family = AF_UNIX, .sun_path = {}};
+        std::strncpy(sa.sun_path, p.constData(), sizeof sa.sun_path - 1);
         fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd_ < 0) return;
-        if (::bind(fd_, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) != 0 || ::listen(fd_, 64) != 0) {
-            ::close(fd_);
-            fd_ = -1;
-        }
+        ok_ = std::size_t(p.size()) < sizeof sa.sun_path && fd_ >= 0 &&
+              ::bind(fd_, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0 && ::listen(fd_, 64) == 0;
     }
+    SilentSocket(const SilentSocket&) = delete;
     ~SilentSocket()
     {
         if (fd_ >= 0) ::close(fd_);
         QFile::remove(path_);
     }
-    SilentSocket(const SilentSocket&) = delete;
-    SilentSocket& operator=(const SilentSocket&) = delete;
-
-    bool ok() const { return fd_ >= 0; }
+    bool ok() const { return ok_; }
     QString address() const { return QStringLiteral("unix:path=") + path_; }
 
 private:
     QString path_;
     int fd_ = -1;
+    bool ok_ = false;
 };
 
 }  // namespace kt

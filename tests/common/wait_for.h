@@ -2,22 +2,14 @@
 // that wait on other processes or on timers.
 #pragma once
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QThread>
+#include <QTest>
 
 namespace kt {
 
 template <typename F>
 bool WaitFor(F cond, int ms = 10000)
 {
-    QDeadlineTimer t(ms);
-    while (!cond()) {
-        if (t.hasExpired()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
+    return QTest::qWaitFor(cond, ms);
 }
 
 }  // namespace kt
