@@ -1,12 +1,14 @@
-// The design record on the clipboard and the driver record in messages.
+// The design record on the clipboard, the driver record in messages, and the
+// companion protocol's words over a recording transport.
 #include <algorithm>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
-#include "context/kestrova.h"
+#include "common/recording_messenger.h"
+#include "exchange/companion.h"
 #include "exchange/records.h"
-#include "support/numtext.h"
 
 namespace ks {
 namespace {
@@ -33,61 +35,39 @@ std::string Decode(std::string_view text)
     return s;
 }
 
-const std::string kFullDriver =
-    "DUMMY#  Test3.0-08  200Hz-20kHz   3   800   0   0.707   0.972   2.5   0.628   6   10   5   0.2   0.1   0.025  ";
-const std::string kFullValues = "| 3=3| 800=800| 0=0| 0.707=0.707| 0.972=0.972| 2.5=2.5| 0.628=0.628| 6=6| 10=10"
-                                "| 5=5| 0.2=0.2| 0.1=0.1| 0.025=0.025";
+const std::string kFullValues = "| 2.5=2.5| 1000=1000| 0=0| 0.707=0.707| 0.972=0.972| 2.5=2.5| 0.628=0.628| 6=6"
+                                "| 10=10| 5=5| 0.2=0.2| 0.1=0.1| 0.025=0.025";
 const std::string kNoValues = "|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0";
 
-TEST(DriverRecord, FieldsAsRead)
-{
-    const std::string tail = "  R   3   800   0   0.707   0.972   2.5   0.628   6   10   5   0.2   0.1   0.025  ";
-    const std::string model(255 - 8 - tail.size(), 'N');
-    const std::string macModel = "Hocht\x9Aner \xA5\xFF\x80";  // not UTF-8: stored unchanged
-    const std::pair<std::string, std::string> cases[] = {
-        {kFullDriver + " 99  extra  ", "DUMMY#|Test3.0-08|200Hz-20kHz" + kFullValues},
-        // An empty field stores an empty text and zero; a field that is no
-        // number reads as text to number gives.
-        {"DUMMY#  M     3     800   0   0.707  ", "DUMMY#|M|| 3=3|=0| 800=800| 0=0| 0.707=0.707" + kNoValues.substr(15)},
-        {"DUMMY#  M  R  abc  &H10  12 Hz  ", "DUMMY#|M|R|abc=0|&H10=16|12 Hz=12" + kNoValues.substr(9)},
-        // A missing separator empties the rest; a record may be the tag alone.
-        {"DUMMY#  Model  Range   3   800   0.5", "DUMMY#|Model|Range| 3=3| 800=800" + kNoValues.substr(6)},
-        {"DUMMY#  ", "DUMMY#||" + kNoValues},
-        // Exactly 255 bytes; one more and the cut takes the last separator.
-        {"DUMMY#  " + model + tail, "DUMMY#|" + model + "|R" + kFullValues},
-        {("DUMMY#  N" + model + tail).substr(0, 255),
-         "DUMMY#|N" + model + "|R" + kFullValues.substr(0, kFullValues.rfind('|')) + "|=0"},
-        {"DUMMY#  " + macModel + "  2\xD0" "20 kHz   2.5\xB5  ",
-         "DUMMY#|" + macModel + "|2\xD0" "20 kHz| 2.5\xB5=2.5" + kNoValues.substr(3)},
-    };
-    for (const auto& [text, want] : cases) EXPECT_EQ(Decode(text), want) << text;
-
-    // Anything but the driver tag changes only the tag.
-    const std::string untouched = Decode("").substr(Decode("").find('|'));
-    for (const char* tag : {"DUMMY%", "dummy#", " DUMMY#", "DUMMY##", "DUMMY", "", "null"}) {
-        const std::string got = Decode(std::string(tag) + kFullDriver.substr(6));
-        EXPECT_EQ(got, got.substr(0, got.find('|')) + untouched) << tag;
-        EXPECT_EQ(got.substr(0, got.find('|')), tag) << tag;
-    }
-    EXPECT_EQ(Decode("DUMMY# 3"), Decode(""));  // no separator: no tag
-}
-
-TEST(DriverRecord, CompanionRecordReadsBackAndIsCutAt255)
+// The companion's record reads back field for field; every field ends in
+// two blanks and the record is cut at 255 bytes.
+TEST(DriverRecord, MadeAndReadBackFieldForField)
 {
     const DriverRecordFields f{.model = "Test2.5-07", .range = "Dome Tw", .dia = 2.5, .fs = 1000, .qts = 0.707,
                                .qes = 0.972, .qms = 2.5, .effi = 0.628, .re = 6, .pemax = 10, .sd = 5, .xmax = 0.2,
                                .vd = 0.1, .le = 0.025};
-    const std::string r = MakeDriverRecord(f).str();
-    EXPECT_EQ(r, "DUMMY#  Test2.5-07  Dome Tw   2.5   1000   0   0.707   0.972   2.5   0.628   6   10   5   0.2"
-                 "   0.1   0.025  ");
-    EXPECT_EQ(Decode(r), "DUMMY#|Test2.5-07|Dome Tw| 2.5=2.5| 1000=1000| 0=0| 0.707=0.707| 0.972=0.972| 2.5=2.5"
-                         "| 0.628=0.628| 6=6| 10=10| 5=5| 0.2=0.2| 0.1=0.1| 0.025=0.025");
-    DriverRecordFields g;
-    g.fs = -1.5;
-    g.vas = 1e-4;
-    EXPECT_EQ(MakeDriverRecord(g).str(), "DUMMY#       0  -1.5   1e-04   0   0   0   0   0   0   0   0   0   0  ");
+    const std::string full = MakeDriverRecord(f).str();
+    EXPECT_EQ(full, "DUMMY#  Test2.5-07  Dome Tw   2.5   1000   0   0.707   0.972   2.5   0.628   6   10   5   0.2"
+                    "   0.1   0.025  ");
+    const std::string tail = full.substr(full.find("  Dome"));
+    const std::string model(255 - 8 - tail.size(), 'N'), none = Decode("");
+    const std::pair<std::string, std::string> cases[] = {
+        {full + " 99  extra  ", "DUMMY#|Test2.5-07|Dome Tw" + kFullValues},
+        // A missing separator empties the rest; a record may be the tag alone.
+        {"DUMMY#  M     3     800   0.5", "DUMMY#|M|| 3=3|=0| 800=800" + kNoValues.substr(9)},
+        {"DUMMY#  ", "DUMMY#||" + kNoValues},
+        // Exactly 255 bytes; one more and the cut takes the last separator.
+        {"DUMMY#  " + model + tail, "DUMMY#|" + model + "|Dome Tw" + kFullValues},
+        {("DUMMY#  N" + model + tail).substr(0, 255),
+         "DUMMY#|N" + model + "|Dome Tw" + kFullValues.substr(0, kFullValues.rfind('|')) + "|=0"},
+        // Anything but the driver tag changes only the tag; no separator, no tag.
+        {"DUMMY%" + full.substr(6), "DUMMY%" + none}, {"dummy#" + full.substr(6), "dummy#" + none},
+        {" DUMMY#" + full.substr(6), " DUMMY#" + none}, {"DUMMY##" + full.substr(6), "DUMMY##" + none},
+        {full.substr(6), none}, {"DUMMY# 3", none},
+    };
+    for (const auto& [text, want] : cases) EXPECT_EQ(Decode(text), want) << text;
     // 64 bytes without a model: with 191 the record is 255 bytes, whole.
-    for (const auto& [length, cut] : {std::pair{191, false}, {192, true}, {240, true}}) {
+    for (const auto& [length, cut] : {std::pair{191, false}, {192, true}}) {
         DriverRecordFields h;
         h.model = std::string(std::size_t(length), 'x');
         bool truncated = !cut;
@@ -98,7 +78,7 @@ TEST(DriverRecord, CompanionRecordReadsBackAndIsCutAt255)
 
 // The rounded texts stay in the design's text fields; the name is written as
 // it is but for control characters, which would break the line.
-TEST(DesignRecord, ClosedBoxDesignByteForByte)
+TEST(DesignRecord, ClosedBoxDesignByteForByteOnOneLine)
 {
     Kestrova k;
     Design& d = k.d;
@@ -107,16 +87,9 @@ TEST(DesignRecord, ClosedBoxDesignByteForByte)
     d.RE = 5.6f, d.LE = 0.28f, d.VB = 47.619f, d.FC = 55.0f, d.QTC = 0.382f, d.QA = 10.0f, d.boxSys = 1;
     PStr r = MakeClipText(k);
     EXPECT_EQ(r.str(), "DUMMY%  W130-8   87.7   50   10   0.35   0.4   2.8   0   5.6   0.28   47.619   55   0.382   10  ");
-    EXPECT_EQ(k.sh.ClipText, r);
-    EXPECT_EQ(d.s_QTC, " 0.382");
-    EXPECT_TRUE(d.s_DIA.empty());
-
+    EXPECT_TRUE(k.sh.ClipText == r && d.s_QTC == " 0.382");  // kept for the clipboard and the fields
     d.s_SP = std::string(200, 'M');  // cut at 255 inside a field
     EXPECT_EQ(MakeClipText(k).str().substr(244), "   0   5.6 ");
-    d.s_SP = std::string(255, 'L');
-    EXPECT_EQ(MakeClipText(k).str(), "DUMMY%  " + std::string(247, 'L'));
-    d.s_SP = "Big  Dome \xA5";
-    EXPECT_EQ(MakeClipText(k).str().substr(0, 28), "DUMMY%  Big  Dome \xA5   87.7  ");
     k.sh.s_Masg = std::string("DUMMY#  Two\nLines\r\t\x7F  Mid  ");
     MasageTextToParameter(k);
     EXPECT_EQ(d.s_SP.str(), "Two\nLines\r\t\x7F");  // kept as received
@@ -125,19 +98,76 @@ TEST(DesignRecord, ClosedBoxDesignByteForByte)
     EXPECT_TRUE(std::none_of(c.begin(), c.end(), IsControlByte)) << c;
 }
 
-TEST(DesignRecord, ValueToTextRoundsEachFieldToItsDecimals)
+struct Host : CompanionHost {
+    std::vector<std::string> calls;
+    Kestrova* k = nullptr;
+    void SetUpDesign() override { calls.push_back("setup " + std::to_string(int(k->d.FS))); }
+    void StartUpdateCheck() override { calls.push_back("update"); }
+    void HideWindows() override { calls.push_back("hide"); }
+    void CloseDesignWindow() override { calls.push_back("close"); }
+    void MenuDisable() override { calls.push_back("menus-off"); }
+    void LaunchCompanion() override { calls.push_back("launch"); }
+    void QuitSequence(bool tellCompanion) override { calls.push_back(tellCompanion ? "quit" : "save-quit"); }
+    void Beep() override { calls.push_back("beep"); }
+};
+
+using Texts = std::vector<std::string>;
+
+TEST(Companion, EachTextAndSpeakerSelectDoTheirOwnThingOnly)
 {
-    Design d;
-    d.SPL = 89.998f;  // 1 decimal
-    d.FS = 33.333f;   // 2
-    d.VAS = 1.23456f;
-    d.QTS = d.QES = d.QMS = d.EFI = d.RE = d.LE = d.VB = d.QTC = 0.00049f;  // 3: rounds to 0
-    d.FC = 0.005f;  // 2: the tie in single precision goes to even 0
-    d.QA = 7.0f;
-    ValueToText(d);
-    EXPECT_EQ(d.s_SPL.str() + d.s_FS.str() + d.s_VAS.str() + d.s_QA.str(), " 90 33.33 1.235 7");
-    for (const PStr* s : {&d.s_QTS, &d.s_QES, &d.s_QMS, &d.s_EFI, &d.s_RE, &d.s_LE, &d.s_VB, &d.s_QTC, &d.s_FC})
-        EXPECT_EQ(*s, " 0");
+    const std::string driver = MakeDriverRecord({.model = "Mid 4", .fs = 75, .vas = 4.5, .qts = 0.4, .re = 6.2}).str();
+    const struct {
+        std::string text;
+        int updateCheck, checked;  // the preference, and whether this run checked already
+        Texts calls, sent;
+    } cases[] = {
+        // A driver is adopted before the window is set up; the update check
+        // runs once, and only when the preference asks for it.
+        {driver, 1, 0, {"setup 75", "update"}, {}},
+        {driver, 1, 1, {"setup 75"}, {}},
+        {driver, 0, 0, {"setup 75"}, {}},
+        {"HideKstv", 1, 0, {"hide"}, {}},
+        {"BootedKstvFromVtrlByFile", 1, 0, {}, {"SetMeDefaultVtrlFromKstv"}},
+        {"YesBootedVtrl", 1, 0, {"launch"}, {"SetMeDefaultVtrlFromKstv"}},
+        {"QuitKstv", 1, 0, {"save-quit"}, {}},
+        // Anything else only sets the message globals; a command word
+        // followed by more bytes, even cut at 255, is none.
+        {"ShowVtrl", 1, 0, {}, {}},  {"hidekstv", 1, 0, {}, {}}, {"QuitKstv ", 1, 0, {}, {}}, {"", 1, 0, {}, {}},
+        {"DUMMY%  x  ", 1, 0, {}, {}}, {"garbage\xff", 1, 0, {}, {}}, {"QuitKstv" + std::string(300, ' '), 1, 0, {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 30));
+        Kestrova k;
+        kt::RecordingMessenger m;
+        Host h;
+        h.k = &k;
+        k.prefs.UpdateForCheck = c.updateCheck;
+        k.sh.CheckForUpFlag = c.checked;
+        k.sh.GPrintScale = 10.0;
+        DoAppleEvent(k, m, h, c.text);
+        EXPECT_EQ(h.calls, c.calls);
+        EXPECT_EQ(m.texts(), c.sent);
+        for (const auto& s : m.sent) EXPECT_EQ(s.to + "/" + s.cls, "Vantrel/Vtrl");
+        EXPECT_EQ(k.sh.s_Masg.str(), c.text.substr(0, 255));
+        EXPECT_EQ(k.sh.GPrintScale, 100.0);
+        EXPECT_EQ(SpeakerSelectEnabled(k), c.text == driver || c.text == "YesBootedVtrl");
+        EXPECT_EQ(k.d.VAS, c.text == driver ? 4.5f : Kestrova().d.VAS);
+    }
+    // Speaker Select hands over; a failed send beeps.
+    Kestrova k;
+    kt::RecordingMessenger m;
+    Host h;
+    h.k = &k;
+    m.receivers = 0;  // nobody listening is not a failure
+    k.sh.GPrintScale = 50.0;
+    SpeakerSelect(k, m, h);
+    EXPECT_EQ(h.calls, (Texts{"close", "menus-off", "launch"}));
+    EXPECT_EQ(m.texts(), Texts{"ShowVtrl"});
+    EXPECT_EQ(k.sh.GPrintScale, 100.0);
+    h.calls.clear();
+    m.receivers = -1;  // a message that cannot be built
+    DoAppleEvent(k, m, h, "YesBootedVtrl");
+    EXPECT_EQ(h.calls, (Texts{"launch", "beep"}));
 }
 
 }  // namespace

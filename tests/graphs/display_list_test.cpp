@@ -1,8 +1,7 @@
 // Pictures as data: each scene's display list against its file in golden/,
-// written once (kestrova-render's own sequence, or this test's write mode)
+// written once (KESTROVA_WRITE_DISPLAY_LISTS=DIR writes every scene into DIR)
 // and checked by hand against the worked values and the frame geometry. A
 // file changes only with a picture users see; say why in the commit.
-// KESTROVA_WRITE_DISPLAY_LISTS=DIR writes every scene into DIR instead.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -58,9 +57,7 @@ std::vector<std::pair<std::string, std::string>> Scenes()
     const auto Num = [](double v) { return (std::ostringstream() << v).str(); };
     const std::pair<const char*, std::vector<std::string_view>> designs[] = {
         {"closed_box", {"--driver", kt::kWooferRecord}},
-        {"infinite_baffle", {"--driver", kt::kWooferRecord, "--system", "ib"}},
-        {"rear_closed", {}},
-    };
+        {"infinite_baffle", {"--driver", kt::kWooferRecord, "--system", "ib"}}, {"rear_closed", {}}};
     for (const auto& [design, args] : designs) {
         for (const std::string view : {"amp", "imp", "ph", "gd", "nq", "st", "sys", "print_amp", "print_sys"}) {
             std::vector<std::string_view> a = args;
@@ -75,8 +72,7 @@ std::vector<std::pair<std::string, std::string>> Scenes()
         {"closed_box_amp_absolute", {"--driver", kt::kWooferRecord, "--absolute"}},
         {"closed_box_amp_absolute_scale10", {"--driver", kt::kWooferRecord, "--absolute", "--scale", "10"}},
         {"closed_box_qtc_amp", {"--driver", kt::kWooferRecord, "--qa", "5", "--align", "qtc=1.2"}},
-        {"rear_closed_imp_log", {"--view", "imp", "--imp-log"}},
-    };
+        {"rear_closed_imp_log", {"--view", "imp", "--imp-log"}}};
     for (const auto& [name, a] : variants) s.emplace_back(name, Render(a));
 
     // Every scale's labels and grid, every step time base and amplitude band,

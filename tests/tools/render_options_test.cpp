@@ -1,14 +1,28 @@
+// kestrova-render's options, and the design sequence's own facts; the
+// pictures it ends in are the golden display lists' to pin.
 #include "render_options.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 
+#include "common/display_list.h"
+#include "common/drivers.h"
+#include "graphs/null_canvas.h"
+#include "render_session.h"
+
 using namespace ks;
 
 namespace {
 
 ParsedOptions Parse(std::vector<std::string_view> a) { return ParseRenderOptions(a); }
+
+RenderOptions Opts(std::vector<std::string_view> a)
+{
+    auto p = ParseRenderOptions(a);
+    EXPECT_TRUE(p.options) << p.error;
+    return p.options.value_or(RenderOptions{});
+}
 
 TEST(RenderOptions, EveryOptionIsRead)
 {
@@ -60,11 +74,37 @@ TEST(RenderOptions, MalformedOptionsGiveOneReason)
         {"--export", "frd", "--out", "-", "--from", "2k"},
         {"--export", "frd", "--out", "-", "--from", "1000", "--to", "1000"}};
     for (const auto& args : bad) {
-        auto p = Parse(args);
-        EXPECT_FALSE(p.options) << args[0] << " " << args.back();
-        EXPECT_FALSE(p.error.empty());
-        EXPECT_EQ(p.error.find('\n'), std::string::npos);
+        auto p = Parse(args);  // one line of reason
+        EXPECT_TRUE(!p.options && !p.error.empty() && p.error.find('\n') == std::string::npos)
+            << args[0] << " " << args.back();
     }
+}
+
+TEST(RenderSession, QaThenOptimumAndNoBoxWithoutVas)
+{
+    NullCanvas scratch;
+    Kestrova k;
+    ASSERT_TRUE(RunRenderSequence(k, Opts({"--driver", kt::kWooferRecord, "--qa", "20", "--align", "opt"}), scratch).ok);
+    EXPECT_EQ((std::array{int(k.d.boxSys), int(k.d.alin), int(k.sh.EditMenuFlag)}), (std::array{1, 1, 0}));
+    EXPECT_EQ(k.d.QA, 20.0f);
+    // A closed box needs Vas, which the default driver lacks.
+    Kestrova none;
+    RenderRun r = RunRenderSequence(none, Opts({"--system", "cb"}), scratch);
+    EXPECT_TRUE(!r.ok && r.error.find("Vas") != std::string::npos) << r.error;
+}
+
+TEST(RenderSession, IntermediateRedrawsGoToTheScratchSurfaceOnly)
+{
+    Kestrova k;
+    RecordingCanvas scratch, out;
+    auto o = Opts({"--view", "ph"});
+    ASSERT_TRUE(RunRenderSequence(k, o, scratch).ok);
+    const std::size_t before = scratch.lines().size();
+    DrawFinalView(k, o, out, DateStamp{});
+    EXPECT_EQ(scratch.lines().size(), before);
+    auto p = test::Parse(out);
+    ASSERT_FALSE(p.empty());
+    EXPECT_TRUE(p.front().kind == "erase" && test::FindText(p, "Phase"));
 }
 
 }  // namespace

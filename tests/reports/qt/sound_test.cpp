@@ -1,4 +1,4 @@
-// The two sound resources, and the player without a resource or an audio
+// The player with its sound resources, without them and without an audio
 // output.
 #include <QAudioDevice>
 #include <QMediaDevices>
@@ -12,28 +12,17 @@ using namespace ks;
 class SoundTest : public QObject {
     Q_OBJECT
 private slots:
-    void resourcesDecodeToShortAudibleSounds()
+    // A resource decodes; missing, outside the resource folder or
+    // undecodable is -43 or silence; without an audio output, silence too
+    // and the program goes on.
+    void resourcesFoundRefusedOrSilent()
     {
-        MediaSoundPlayer player(QStringLiteral(KESTROVA_SUPPORT_ROOT));
-        for (const auto& [name, minSeconds, maxSeconds] : {std::tuple{"Shutter.aif", 0.15, 0.5},
-                                                           std::tuple{"Click.aif", 0.01, 0.1}}) {
-            QString path;
-            QCOMPARE(player.FSSpecFromSupportFileName(name, "Images", path), 0);
-            DecodedSound s;
-            QVERIFY(DecodeSoundFile(path, s));
-            QCOMPARE(std::pair(s.sampleRate, s.channels), std::pair(44100, 1));
-            QVERIFY2(s.seconds() >= minSeconds && s.seconds() <= maxSeconds, name);
-            // The loudest sample is well above silence, and not clipped flat.
-            int peak = 0;
-            for (auto v : s.samples) peak = std::max(peak, std::abs(int(v)));
-            QVERIFY(peak > 3000 && peak < 32767);
-        }
-    }
+        MediaSoundPlayer real(QStringLiteral(KESTROVA_SUPPORT_ROOT));
+        QString path;
+        QCOMPARE(real.FSSpecFromSupportFileName("Click.aif", "Images", path), 0);
+        DecodedSound s;
+        QVERIFY(DecodeSoundFile(path, s) && s.seconds() >= 0.01 && s.seconds() <= 0.1);
 
-    // Missing, outside the resource folder or undecodable: -43 or silence;
-    // without an audio output, silence too and the program goes on.
-    void badResourcesOrNoOutputPlayNothing()
-    {
         QTemporaryDir dir;
         QDir(dir.path()).mkpath("Images");
         QFile junk(dir.filePath("Images/Junk.aif"));
@@ -41,19 +30,17 @@ private slots:
         junk.close();
         QFile::copy(junk.fileName(), dir.filePath("secret.aif"));
         MediaSoundPlayer player(dir.path());
-        QString path = QStringLiteral("stale");
-        QCOMPARE(player.FSSpecFromSupportFileName("Nothing.aif", "Images", path), -43);
-        QVERIFY(path.isEmpty());
-        for (const auto& [name, folder] : {std::pair{"../secret.aif", "Images"}, std::pair{"secret.aif", ".."},
-                                           std::pair{"", "Images"}, std::pair{"Images", "."}})
+        for (const auto& [name, folder] : {std::pair{"Nothing.aif", "Images"}, {"../secret.aif", "Images"},
+                                           {"secret.aif", ".."}, {"", "Images"}, {"Images", "."}}) {
+            path = QStringLiteral("stale");
             QCOMPARE(player.FSSpecFromSupportFileName(name, folder, path), -43);
+            QVERIFY(path.isEmpty());
+        }
         QCOMPARE(player.PlayMovieSoundFromSupportFilename("Shutter.aif", "NoFolder"), -43);
-        DecodedSound s;
         QVERIFY(!DecodeSoundFile(junk.fileName(), s));
         QCOMPARE(player.PlayMovieSoundFromSupportFilename("Junk.aif", "Images"), 0);
         QCOMPARE(player.playedCount(), 0);
         if (!QMediaDevices::defaultAudioOutput().isNull()) return;  // this machine has an audio output
-        MediaSoundPlayer real(QStringLiteral(KESTROVA_SUPPORT_ROOT));
         QCOMPARE(real.PlayMovieSoundFromSupportFilename("Shutter.aif", "Images"), 0);
         QCOMPARE(real.playedCount(), 0);
     }
