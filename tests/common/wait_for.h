@@ -2,7 +2,7 @@
 // that wait on other processes or on timers.
 #pragma once
 
-#include <QTest>
+#include <QtCore/qtestsupport_core.h>
 
 namespace kt {
 
