@@ -77,7 +77,10 @@ TEST(HelpTagText, CutAt255Bytes)
     EXPECT_EQ(ParseHelpTag("m" + D + std::string(400, 'e')).extended.size(), 255u - 3u);
 }
 
-TEST(PrefsRectText, FieldsInOrderTopLeftBottomRightAndReadBack)
+// Written top, left, bottom, right and read back. Each field is read from
+// the character after the next comma, whatever stands before it; missing
+// fields read 0 and garbage never fails.
+TEST(PrefsRectText, WrittenInOrderAndEachFieldReadFromAfterTheNextComma)
 {
     const std::pair<Rect16, const char*> written[] = {{Prefs{}.Bounds, " 0, 0, 560, 540"},
                                                       {Rect16{-20, 7, -1, 32767}, "-20, 7,-1, 32767"},
@@ -86,34 +89,17 @@ TEST(PrefsRectText, FieldsInOrderTopLeftBottomRightAndReadBack)
         EXPECT_EQ(RectToText(r).str(), text);
         EXPECT_EQ(TextToRect(text), r) << text;
     }
-}
-
-// Each field is read from the character after the next comma, whatever
-// stands before it; missing fields read 0 and garbage never fails.
-TEST(PrefsRectText, EachFieldFromTheCharacterAfterTheNextComma)
-{
     const std::pair<std::string_view, Rect16> cases[] = {
-        {"", {0, 0, 0, 0}},
-        {" 12, 34", {12, 34, 0, 0}},
-        {"1,2,3,4,5", {1, 2, 3, 4}},
-        {",,,9", {0, 0, 0, 9}},
-        {"7, x8, 9, 10", {7, 0, 9, 10}},
-        {"7 8 9, 10", {7, 10, 0, 0}},
-        {"12abc,34def,56,78", {12, 34, 56, 78}},
-        {std::string_view("4\0,5,6,7", 8), {4, 5, 6, 7}},
-        {"32768, -32769, 99999999999999999999999, -99999999999999999999999", {32767, -32768, 32767, -32768}},
+        {"", {0, 0, 0, 0}},                      {" 12, 34", {12, 34, 0, 0}},
+        {"1,2,3,4,5", {1, 2, 3, 4}},             {",,,9", {0, 0, 0, 9}},
+        {"7, x8, 9, 10", {7, 0, 9, 10}},         {"7 8 9, 10", {7, 10, 0, 0}},
+        {"12abc,34def,56,78", {12, 34, 56, 78}}, {std::string_view("4\0,5,6,7", 8), {4, 5, 6, 7}},
         {"&H10, 0x20, 3, 4", {16, 32, 3, 4}},
+        {"32768, -32769, 99999999999999999999999, -99999999999999999999999", {32767, -32768, 32767, -32768}},
     };
     for (const auto& [text, r] : cases) EXPECT_EQ(TextToRect(text), r) << text;
     // Only the first 255 bytes are read: the "3" is byte 254, the "4" lies past the cut.
     EXPECT_EQ(TextToRect(std::string(250, ' ') + "1,2,3,4"), (Rect16{1, 2, 3, 0}));
-}
-
-std::string Joined(const Design& d)
-{
-    std::string s;
-    for (const std::string& line : DefaultParameterLines(d)) s += line + "\n";
-    return s;
 }
 
 // Each value through its mask, the "=" of every line in one column; how a
@@ -125,22 +111,16 @@ TEST(DefaultParameterLines, EachValueThroughItsMask)
     d.s_RANG2 = "";
     d.DIA2 = 16.5f, d.FS2 = 27.35f, d.VAS2 = 112.4f, d.QTS2 = 0.38f, d.QES2 = 0.41f, d.QMS2 = 5.9f, d.EFI2 = 0.9f;
     d.RE2 = 5.6f, d.PEMX2 = 150.0f, d.SD2 = 214.0f, d.XMAX2 = 6.5f, d.VD2 = 139.1f, d.LE2 = 1.2f;
-    EXPECT_EQ(Joined(d),
-              "Model Name = Woofer \x8A\xA7\n"
-              "Freq Range = \n"
-              "Dia        =   16.500 cm\n"
-              "Fs         =   27.350 Hz\n"
-              "Vas        =  112.400 Liter\n"
-              "Qts        =    0.380\n"
-              "Qes        =    0.410\n"
-              "Qms        =    5.900\n"
-              "Effi       =    0.900 %\n"
-              "Re         =    5.600 Ohm\n"
-              "Pemax      =  150.000 Watt\n"
-              "Sd         =  214.000 cm^2\n"
-              "Xmax       =    6.500 mm\n"
-              "Vd         =  139.100 cm^3\n"
-              "Le         =    1.200 mH\n");
+    const std::vector<std::string> want = {
+        "Model Name = Woofer \x8A\xA7",  "Freq Range = ",
+        "Dia        =   16.500 cm",      "Fs         =   27.350 Hz",
+        "Vas        =  112.400 Liter",   "Qts        =    0.380",
+        "Qes        =    0.410",         "Qms        =    5.900",
+        "Effi       =    0.900 %",       "Re         =    5.600 Ohm",
+        "Pemax      =  150.000 Watt",    "Sd         =  214.000 cm^2",
+        "Xmax       =    6.500 mm",      "Vd         =  139.100 cm^3",
+        "Le         =    1.200 mH"};
+    EXPECT_EQ(DefaultParameterLines(d), want);
 }
 
 }  // namespace

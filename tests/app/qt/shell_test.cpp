@@ -51,12 +51,17 @@ private slots:
     // One session from launch to quit. The default window opens once and its
     // OK opens the design at its saved place; the Qa pop-up, the views and
     // the menus follow the design, a busy window and Close; New Box Design
-    // reopens it as it was left; the preferences window's changes are written
-    // only by the quit that closing the menu window runs.
+    // reopens it as it was left. The companion's words reach the shell;
+    // Speaker Select hands over, or gives the menus back when there is nobody
+    // to hand over to. Help and About answer, the links open, and a help file
+    // is looked for only among the program's own. The preferences window's
+    // changes are written only by the quit that closing the menu window runs.
     void sessionFromLaunchToQuit()
     {
         ShellRig r;
         ks::Menus& m = r.menus();
+        int launches = 0;
+        r.platform.launch = [&launches] { return ++launches, true; };
         r.settings->setValue("Bounds", " 100, 200, 660, 740");
         r.shell->Start();
         QTRY_VERIFY_WITH_TIMEOUT(r.shell->defaultWindow() != nullptr, 5000);
@@ -105,9 +110,26 @@ private slots:
         r.receive(std::string(ks::MakeDriverRecord({.model = "NoRe", .fs = 800, .qts = 0.6, .qes = 0.9, .re = 6}).view()));
         QCOMPARE(State(m, kResponse, {2, 3}), "on -2 +3");
         QVERIFY(r.k.d.boxSys == 3 && !m.itemEnabled(kMisc, 1) && !m.itemEnabled(kMisc, 2));
+
+        r.receive("HideKstv");
+        QVERIFY(!r.design() && !m.menuEnabled(kResponse) && !r.shell->menuWindow()->isVisible());
+        r.receive(kt::ClosedBoxRecord());
+        QTest::mouseClick(r.design()->findChild<QWidget*>("13"), Qt::LeftButton);
+        QVERIFY(!r.design() && launches == 1 && !m.menuEnabled(kFile));  // busy until the companion answers
+        QCOMPARE(r.messenger.texts().back(), std::string("ShowVtrl"));
+        r.receive(kt::ClosedBoxRecord());
+        QVERIFY(r.design() && m.menuEnabled(kResponse));
+        r.platform.launch = [] { return false; };
+        r.messenger.receivers = 0;
+        r.shell->Command(kMisc, 4);
+        QVERIFY(!r.design() && m.itemEnabled(kFile, 1) && r.shell->menuWindow()->isVisible());
+
+        for (int item : {1, 2, 4, 5}) r.shell->Command(kHelp, item);  // help, release notes, web site, mail
+        r.shell->Command(kApp, 1);
+        QCOMPARE(r.shell->CreateURLFromBundleResourceAndLaunch("../x", "Images"), -50);
+        QVERIFY(r.shell->helpAlert() && r.shell->aboutBox() && r.platform.opened.size() == 3);
         r.settings->sync();
         QVERIFY(!r.settings->contains("SnapSoundCheck"));
-        r.shell->Command(kFile, 2);
         r.shell->menuWindow()->close();
         QCOMPARE(r.platform.exits, std::vector<int>{0});
         QCOMPARE(r.messenger.texts().back(), std::string("QuitVtrl"));
@@ -123,7 +145,6 @@ private slots:
         ShellRig r;
         r.receive(kt::ClosedBoxRecord());
         ks::Menus& m = r.menus();
-        QGuiApplication::clipboard()->setText("something else");
         QTest::mouseClick(r.design()->findChild<QPushButton*>("2"), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), ks::FromMacRoman(r.k.sh.ClipText.view()));
         r.k.prefs.CopySoundCheck = 0;
@@ -132,8 +153,7 @@ private slots:
 
         r.shell->Command(kResponse, 10);
         QFileDialog* snap = r.shell->snapshot().saveDialog();
-        QVERIFY(snap && snap->parentWidget() == r.design());
-        snap->reject();
+        QVERIFY(snap && snap->parentWidget() == r.design() && snap->close());
         r.shell->Command(kFile, 5);
         QVERIFY(r.shell->printing().printDialog()->windowModality() == Qt::WindowModal);
         r.shell->printing().printDialog()->reject();
@@ -202,39 +222,6 @@ private slots:
             const ks::Design& d = r.k.d;
             QCOMPARE(QString("%1 %2 %3 %4 %5").arg(d.alin).arg(d.scale).arg(d.magni).arg(d.respID).arg(d.boxSys), want);
         }
-    }
-
-    // The companion's words reach the shell; Speaker Select hands over, or
-    // gives the menus back when there is nobody to hand over to. Help and
-    // About answer, the links open, and a help file is looked for only among
-    // the program's own.
-    void companionSpeakerSelectAndHelpFiles()
-    {
-        ShellRig r;
-        r.shell->Start();
-        int launches = 0;
-        r.platform.launch = [&launches] { return ++launches, true; };
-        r.receive(kt::ClosedBoxRecord());
-        r.receive("HideKstv");
-        QVERIFY(!r.design() && !r.menus().menuEnabled(kResponse));
-        QVERIFY(!r.shell->menuWindow() || !r.shell->menuWindow()->isVisible());
-
-        r.receive(kt::ClosedBoxRecord());
-        QTest::mouseClick(r.design()->findChild<QWidget*>("13"), Qt::LeftButton);
-        QVERIFY(!r.design() && launches == 1);
-        QCOMPARE(r.messenger.texts().back(), std::string("ShowVtrl"));
-        QVERIFY(!r.menus().menuEnabled(kFile));  // busy until the companion answers
-        r.receive(kt::ClosedBoxRecord());
-        QVERIFY(r.design() && r.menus().menuEnabled(kResponse));
-        r.platform.launch = [] { return false; };
-        r.messenger.receivers = 0;
-        r.shell->Command(kMisc, 4);
-        QVERIFY(!r.design() && r.menus().itemEnabled(kFile, 1) && r.shell->menuWindow()->isVisible());
-
-        for (int item : {1, 2, 4, 5}) r.shell->Command(kHelp, item);  // help, release notes, web site, mail
-        r.shell->Command(kApp, 1);
-        QCOMPARE(r.shell->CreateURLFromBundleResourceAndLaunch("../x", "Images"), -50);
-        QVERIFY(r.shell->helpAlert() && r.shell->aboutBox() && r.platform.opened.size() == 3);
     }
 };
 

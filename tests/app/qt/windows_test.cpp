@@ -52,7 +52,7 @@ TEST(DefaultParamWindow, ButtonsKeysAndTheListing)
 // The controls show the preferences, and a click sets its own at once.
 // Moved, the content's bounds inside the frame are stored, whatever the
 // check box says, and the next opening puts them back.
-TEST(PreferencesWindow, ControlsShowAndSetThePreferencesAndMovesAreStored)
+TEST(PreferencesWindow, ControlsMovesAndClosing)
 {
     const std::pair<const char*, std::int32_t Prefs::*> checks[] = {
         {"502", &Prefs::BoundsCheck},    {"507", &Prefs::SnapRegionCheck}, {"503", &Prefs::SnapSoundCheck},
@@ -81,34 +81,26 @@ TEST(PreferencesWindow, ControlsShowAndSetThePreferencesAndMovesAreStored)
     Click(w.findChild<QRadioButton*>("510-1"));
     EXPECT_EQ(k.prefs.ImpVertScale, 1);
     EXPECT_EQ(PreferencesWindow(k).geometry(), g);  // now on
+    // Escape does nothing; OK, Return wherever the focus is and a close
+    // request from outside close first, then call the shell; the shell's own
+    // close is quiet.
+    std::string calls;
+    QObject::connect(&w, &PreferencesWindow::okChosen, [&] { calls += w.isVisible() ? "shown " : "hidden "; });
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_TRUE(w.isVisible());
+    Click(w.findChild<QPushButton*>("508"));
+    w.show();
+    w.findChild<QCheckBox*>("505")->setFocus();
+    QTest::keyClick(&w, Qt::Key_Return);
+    w.show();
+    w.close();
+    w.show();
+    w.CloseQuietly();
+    EXPECT_EQ(calls, "hidden hidden hidden ");
+    EXPECT_FALSE(w.isVisible());
     // A scale the store should never hold selects neither button.
     k.prefs.ImpVertScale = 7;
     EXPECT_EQ(PreferencesWindow(k).scaleGroup()->checkedId(), -1);
-}
-
-// OK, Return and a close request from outside close first, then call the
-// shell; Escape does nothing; the shell's own close is quiet.
-TEST(PreferencesWindow, OkReturnAndCloseCallTheShellEscapeDoesNothing)
-{
-    for (const std::string how : {"ok", "return", "close", "escape"}) {
-        Kestrova k;
-        PreferencesWindow w(k);
-        std::string calls;
-        QObject::connect(&w, &PreferencesWindow::okChosen, [&] { calls += w.isVisible() ? "shown" : "hidden"; });
-        w.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-        w.findChild<QCheckBox*>("505")->setFocus();  // Return works wherever the focus is
-        if (how == "ok") Click(w.findChild<QPushButton*>("508"));
-        else if (how == "close") w.close();
-        else QTest::keyClick(&w, how == "return" ? Qt::Key_Return : Qt::Key_Escape);
-        if (how == "escape") {
-            EXPECT_TRUE(w.isVisible());
-            w.CloseQuietly();
-        }
-        EXPECT_EQ(calls, how == "escape" ? "" : "hidden") << how;
-        EXPECT_EQ(w.result(), how == "escape" ? QDialog::Rejected : QDialog::Accepted) << how;
-        EXPECT_FALSE(w.isVisible()) << how;
-    }
 }
 
 // Centred unless a kept origin is on a screen.
