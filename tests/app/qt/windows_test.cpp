@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QToolTip>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "app/qt/default_window.h"
 #include "app/qt/help_tags.h"
@@ -21,32 +22,32 @@ namespace {
 
 void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2)); }
 
-// OK and Return close the window before they call the shell; Quit and
-// Escape leave ending the process to the shell; the shell's own close calls
-// nobody. The window manager's close is the shell suite's. The listing is
-// read when painted, so a changed incoming driver shows.
-TEST(DefaultParamWindow, ButtonsKeysAndTheListing)
+// The listing is read when painted, so a changed incoming driver shows.
+// Quit and Escape leave ending the process to the shell; OK and Return
+// close the window before they call the shell; the shell's own close calls
+// nobody. The window manager's close is the shell suite's.
+TEST(DefaultParamWindow, ListingButtonsAndKeys)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"5", "ok"}, {"6", "quit"}, {"return", "ok"}, {"escape", "quit"}, {"quietly", ""}};
-    for (const auto& [how, want] : cases) {
-        Design d;
-        DefaultParamWindow w(d);
-        std::string got;
-        QObject::connect(&w, &DefaultParamWindow::okChosen, [&] { got += w.isVisible() ? "ok-while-shown" : "ok"; });
-        QObject::connect(&w, &DefaultParamWindow::quitChosen, [&] { got += "quit"; });
-        w.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-        const QImage shown = w.grab().toImage();
-        d.FS2 = 35.5f;
-        EXPECT_NE(w.grab().toImage(), shown);
-        const std::string h = how;
-        if (h == "quietly") w.CloseQuietly();
-        else if (h == "return" || h == "escape") QTest::keyClick(&w, h == "return" ? Qt::Key_Return : Qt::Key_Escape);
-        else Click(w.findChild<QPushButton*>(how));
-        EXPECT_EQ(got, want) << how;
-        EXPECT_EQ(w.isVisible(), got == "quit") << how;
-    }
+    Design d;
+    DefaultParamWindow w(d);
+    std::string got;
+    QObject::connect(&w, &DefaultParamWindow::okChosen, [&] { got += w.isVisible() ? "ok-while-shown " : "ok "; });
+    QObject::connect(&w, &DefaultParamWindow::quitChosen, [&] { got += "quit "; });
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QImage shown = w.grab().toImage();
+    d.FS2 = 35.5f;
+    EXPECT_NE(w.grab().toImage(), shown);
+    Click(w.findChild<QPushButton*>("6"));
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_TRUE(w.isVisible());
+    Click(w.findChild<QPushButton*>("5"));
+    w.show();
+    QTest::keyClick(&w, Qt::Key_Return);
+    w.show();
+    w.CloseQuietly();
+    EXPECT_EQ(got, "quit quit ok ok ");
+    EXPECT_FALSE(w.isVisible());
 }
 
 // The controls show the preferences, and a click sets its own at once.
@@ -107,32 +108,29 @@ TEST(PreferencesWindow, ControlsMovesAndClosing)
 TEST(PreferencesWindow, PlacedAtTheSavedOriginOrCentred)
 {
     const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
-    const struct {
-        std::int32_t check;
-        Rect16 bounds;
-        QPoint at;  // (-1, -1): centred
-    } cases[] = {
+    const std::tuple<std::int32_t, Rect16, QPoint> cases[] = {  // check, bounds, origin or (-1, -1): centred
         {1, Rect16{0, 64, 375, 394}, {64, 0}},              // one of left and top is an origin too
         {0, Rect16{100, 150, 475, 480}, {-1, -1}},          // positions not kept
         {1, Rect16{0, 0, 255, 330}, {-1, -1}},              // never saved
         {2, Rect16{100, 150, 475, 480}, {-1, -1}},          // only 1 keeps positions
         {1, Rect16{20000, 30000, 20375, 30330}, {-1, -1}},  // on no screen
     };
-    for (const auto& c : cases) {
+    for (const auto& [check, bounds, at] : cases) {
         Kestrova k;
-        k.prefs.BoundsCheck = c.check;
-        k.prefs.PrefeBounds = c.bounds;
+        k.prefs.BoundsCheck = check;
+        k.prefs.PrefeBounds = bounds;
         PreferencesWindow w(k);
         EXPECT_EQ(w.size(), QSize(330, 375));
-        if (c.at.x() >= 0) EXPECT_EQ(w.geometry().topLeft(), c.at) << c.bounds.left;
-        else EXPECT_LE((w.geometry().center() - centre).manhattanLength(), 2) << c.check << " " << c.bounds.left;
-        EXPECT_EQ(k.prefs.PrefeBounds, c.bounds);  // placing is not moving
+        if (at.x() >= 0) EXPECT_EQ(w.geometry().topLeft(), at) << bounds.left;
+        else EXPECT_LE((w.geometry().center() - centre).manhattanLength(), 2) << check << " " << bounds.left;
+        EXPECT_EQ(k.prefs.PrefeBounds, bounds);  // placing is not moving
     }
 }
 
 // Set on the control only (once, Mac Roman shown as Unicode), shown where its
-// code says when the pointer rests on the control; an empty tag shows nothing.
-TEST(HelpTags, SetOnTheControlAndShownBelowItForB)
+// code says when the pointer rests on the control, on any side; an empty tag
+// shows nothing.
+TEST(HelpTags, SetOnTheControlAndShownWhereItsCodeSays)
 {
     const std::string D = "\\\xA4";
     QWidget window;
@@ -147,8 +145,7 @@ TEST(HelpTags, SetOnTheControlAndShownBelowItForB)
     EXPECT_TRUE(button->toolTip().isEmpty() && window.toolTip().isEmpty());
     ButtonHelpSetText(&window, 11, "Caf\x8E \xA5" + D + "+Saves the graph area\\@B");
     EXPECT_EQ(button->toolTip(), QStringLiteral("Caf\u00E9 \u2022"));
-    // Markup shows as written.
-    EXPECT_TRUE(HelpTagDisplayText(ParseHelpTag("<b>bold</b> & more"), false).contains("&lt;b&gt;bold&lt;/b&gt; &amp;"));
+    EXPECT_TRUE(HelpTagDisplayText(ParseHelpTag("<b>&"), false).contains("&lt;b&gt;&amp;"));  // markup as written
     ButtonHelpSetText(&window, 11, "Snapshot of the graph\\@b");
     EXPECT_EQ(button->findChildren<QObject*>(QStringLiteral("ks-help-tag"), Qt::FindDirectChildrenOnly).size(), 1);
 
@@ -170,20 +167,17 @@ TEST(HelpTags, SetOnTheControlAndShownBelowItForB)
     ButtonHelpSetText(&window, 11, "\\@B");
     hover();
     EXPECT_FALSE(QToolTip::isVisible());
-}
 
-// Every side, clear of the control by the gap.
-TEST(HelpTagDisplay, PositionsOnEverySide)
-{
+    // Every side, clear of the control by the gap.
     const QRect c(100, 200, 80, 20);  // right edge 180, bottom edge 220
     const QSize t(40, 10);
     const std::pair<HelpTag::Side, QPoint> cases[] = {
-        {HelpTag::TopCentred, {120, 186}},         {HelpTag::BottomCentred, {120, 224}},
-        {HelpTag::LeftCentred, {56, 205}},         {HelpTag::RightCentred, {184, 205}},
-        {HelpTag::TopLeftAligned, {100, 186}},     {HelpTag::TopRightAligned, {140, 186}},
-        {HelpTag::LeftTopAligned, {56, 200}},      {HelpTag::LeftBottomAligned, {56, 210}},
-        {HelpTag::BottomLeftAligned, {100, 224}},  {HelpTag::BottomRightAligned, {140, 224}},
-        {HelpTag::RightTopAligned, {184, 200}},    {HelpTag::RightBottomAligned, {184, 210}},
+        {HelpTag::TopCentred, {120, 186}},      {HelpTag::BottomCentred, {120, 224}},
+        {HelpTag::LeftCentred, {56, 205}},      {HelpTag::RightCentred, {184, 205}},
+        {HelpTag::TopLeftAligned, {100, 186}},  {HelpTag::TopRightAligned, {140, 186}},
+        {HelpTag::LeftTopAligned, {56, 200}},   {HelpTag::LeftBottomAligned, {56, 210}},
+        {HelpTag::BottomLeftAligned, {100, 224}}, {HelpTag::BottomRightAligned, {140, 224}},
+        {HelpTag::RightTopAligned, {184, 200}},   {HelpTag::RightBottomAligned, {184, 210}},
     };
     for (const auto& [side, at] : cases) EXPECT_EQ(HelpTagTopLeft(c, t, side), at) << static_cast<int>(side);
     EXPECT_EQ(HelpTagTopLeft(c, t, HelpTag::Default, 0), QPoint(120, 220));
