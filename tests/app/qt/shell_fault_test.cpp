@@ -75,7 +75,6 @@ private slots:
         const int left = screen.right() - 100, top = screen.top() + 100;
         r.settings->setValue("BoundsCheck", 1);
         r.settings->setValue("Bounds", QString(" %1, %2, %3, %4").arg(top).arg(left).arg(top + 560).arg(left + 540));
-        r.settings->sync();
         r.shell->Start();
         r.receive(kt::ClosedBoxRecord());
         QVERIFY(screen.contains(r.design()->frameGeometry()));

@@ -1,0 +1,123 @@
+// The program's own texts: help tags, stored rectangles and the default
+// window's listing.
+#include <cctype>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/default_lines.h"
+#include "app/help_tag_text.h"
+#include "app/prefs_rect.h"
+#include "context/prefs.h"
+
+namespace ks {
+namespace {
+
+const std::string D = "\\\xA4";  // the delimiter: backslash, byte 164
+
+TEST(HelpTagText, MainExtendedAndPlacement)
+{
+    const std::tuple<std::string, std::string, std::string, bool, HelpTag::Side> cases[] = {
+        {"Calculate the box", "Calculate the box", "Calculate the box", false, HelpTag::Default},
+        {"Copy" + D + "Copies the parameters\\@B", "Copy", "Copies the parameters", false, HelpTag::BottomCentred},
+        // Only the first delimiter splits; a backslash or byte 164 alone is none.
+        {"a" + D + "b" + D + "c", "a", "b" + D + "c", false, HelpTag::Default},
+        {"a\\b\xA4" "c", "a\\b\xA4" "c", "a\\b\xA4" "c", false, HelpTag::Default},
+        // "+" right after the delimiter shows main before extended.
+        {"Snap" + D + "+Saves the graph\\@RB", "Snap", "Saves the graph", true, HelpTag::BottomRightAligned},
+        {"Snap" + D + " +x", "Snap", " +x", false, HelpTag::Default},
+        // The working copy ends at the first "\@": what follows is the code.
+        {"main\\@B" + D + "not shown", "main", "main", false, HelpTag::Default},
+    };
+    for (const auto& [text, main, extended, showsMain, side] : cases) {
+        const HelpTag t = ParseHelpTag(text);
+        EXPECT_EQ(t.main.str() + "|" + t.extended.str(), main + "|" + extended) << text;
+        EXPECT_EQ(t.extendedShowsMain, showsMain) << text;
+        EXPECT_EQ(t.side, side) << text;
+        EXPECT_EQ(t.ExtendedContent(), showsMain ? main + "\r" + extended : extended) << text;
+    }
+}
+
+TEST(HelpTagText, PlacementCodesInEitherCaseAndOnlyTheirFirstTwoCharacters)
+{
+    using S = HelpTag;
+    std::vector<std::pair<std::string, HelpTag::Side>> codes = {
+        {"T", S::TopCentred},         {"L", S::LeftCentred},         {"R", S::RightCentred},  {"CL", S::LeftCentred},
+        {"LC", S::LeftCentred},       {"CR", S::RightCentred},       {"RC", S::RightCentred}, {"LT", S::TopLeftAligned},
+        {"RT", S::TopRightAligned},   {"TL", S::LeftTopAligned},     {"BL", S::LeftBottomAligned},
+        {"LB", S::BottomLeftAligned}, {"RB", S::BottomRightAligned}, {"TR", S::RightTopAligned},
+        {"BR", S::RightBottomAligned}};
+    for (const char* none : {"", "X", "TT", "C", "BX"}) codes.push_back({none, S::Default});
+    for (const auto& [code, side] : codes) {
+        std::string lower = code;
+        for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        EXPECT_EQ(ParseHelpTag("tip\\@" + lower).side, side) << lower;
+        EXPECT_EQ(ParseHelpTag("tip\\@" + code + "XYZ").side, code.size() == 2 ? side : S::Default) << code;
+    }
+}
+
+// The text is cut at 255 bytes before the code is looked for.
+TEST(HelpTagText, CutAt255Bytes)
+{
+    // Of the code "LT" only the "L" is left: one character, left centred; uncut, both.
+    std::string one(300, 'a');
+    one.replace(252, 4, "\\@LT");
+    EXPECT_EQ(ParseHelpTag(one).side, HelpTag::LeftCentred);
+    EXPECT_EQ(ParseHelpTag(one.substr(200)).side, HelpTag::TopLeftAligned);
+    // A "\@" cut in two is no suffix: the backslash stays in the text.
+    const HelpTag cut = ParseHelpTag(std::string(254, 'b') + "\\@B");
+    EXPECT_EQ(cut.main.str(), std::string(254, 'b') + "\\");
+    EXPECT_EQ(cut.side, HelpTag::Default);
+    EXPECT_EQ(ParseHelpTag("m" + D + std::string(400, 'e')).extended.size(), 255u - 3u);
+}
+
+// Written top, left, bottom, right and read back. Each field is read from
+// the character after the next comma, whatever stands before it; missing
+// fields read 0 and garbage never fails.
+TEST(PrefsRectText, WrittenInOrderAndEachFieldReadFromAfterTheNextComma)
+{
+    const std::pair<Rect16, const char*> written[] = {{Prefs{}.Bounds, " 0, 0, 560, 540"},
+                                                      {Rect16{-20, 7, -1, 32767}, "-20, 7,-1, 32767"},
+                                                      {Rect16{-32768, 0, 0, 0}, "-32768, 0, 0, 0"}};
+    for (const auto& [r, text] : written) {
+        EXPECT_EQ(RectToText(r).str(), text);
+        EXPECT_EQ(TextToRect(text), r) << text;
+    }
+    const std::pair<std::string_view, Rect16> cases[] = {
+        {"", {0, 0, 0, 0}},                      {" 12, 34", {12, 34, 0, 0}},
+        {"1,2,3,4,5", {1, 2, 3, 4}},             {",,,9", {0, 0, 0, 9}},
+        {"7, x8, 9, 10", {7, 0, 9, 10}},         {"7 8 9, 10", {7, 10, 0, 0}},
+        {"12abc,34def,56,78", {12, 34, 56, 78}}, {std::string_view("4\0,5,6,7", 8), {4, 5, 6, 7}},
+        {"&H10, 0x20, 3, 4", {16, 32, 3, 4}},
+        {"32768, -32769, 99999999999999999999999, -99999999999999999999999", {32767, -32768, 32767, -32768}},
+    };
+    for (const auto& [text, r] : cases) EXPECT_EQ(TextToRect(text), r) << text;
+    // Only the first 255 bytes are read: the "3" is byte 254, the "4" lies past the cut.
+    EXPECT_EQ(TextToRect(std::string(250, ' ') + "1,2,3,4"), (Rect16{1, 2, 3, 0}));
+}
+
+// Each value through its mask, the "=" of every line in one column; how a
+// mask shows what does not fit is the formatter's own test.
+TEST(DefaultParameterLines, EachValueThroughItsMask)
+{
+    Design d;
+    d.s_SP2 = "Woofer \x8A\xA7";  // Mac Roman bytes pass through untouched
+    d.s_RANG2 = "";
+    d.DIA2 = 16.5f, d.FS2 = 27.35f, d.VAS2 = 112.4f, d.QTS2 = 0.38f, d.QES2 = 0.41f, d.QMS2 = 5.9f, d.EFI2 = 0.9f;
+    d.RE2 = 5.6f, d.PEMX2 = 150.0f, d.SD2 = 214.0f, d.XMAX2 = 6.5f, d.VD2 = 139.1f, d.LE2 = 1.2f;
+    const std::vector<std::string> want = {
+        "Model Name = Woofer \x8A\xA7",  "Freq Range = ",
+        "Dia        =   16.500 cm",      "Fs         =   27.350 Hz",
+        "Vas        =  112.400 Liter",   "Qts        =    0.380",
+        "Qes        =    0.410",         "Qms        =    5.900",
+        "Effi       =    0.900 %",       "Re         =    5.600 Ohm",
+        "Pemax      =  150.000 Watt",    "Sd         =  214.000 cm^2",
+        "Xmax       =    6.500 mm",      "Vd         =  139.100 cm^3",
+        "Le         =    1.200 mH"};
+    EXPECT_EQ(DefaultParameterLines(d), want);
+}
+
+}  // namespace
+}  // namespace ks
