@@ -2,7 +2,6 @@
 // tells the window; the menus' busy state is the shell suite's.
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -104,16 +103,17 @@ private slots:
         QCOMPARE(std::pair(int(k.sh.SnapNum), host.idle), std::pair(1, 2));
         QCOMPARE(host.played, std::vector<std::string>{"Shutter.aif@Images"});
 
+        // Nothing can create a file below a plain file, not even root.
+        QFile(dir.filePath("plain")).open(QIODevice::WriteOnly);
+        const QString blocked = dir.filePath("plain/kestrova-snapshot.png");
         for (const auto& [button, quits] : {std::pair{"Continue", 0}, std::pair{"Quit", 1}}) {
             host.idle = 0;
             s.SnapShot();
-            saveAs(s, "/proc/kestrova-snapshot.png");  // nothing can create files in /proc, not even root
+            saveAs(s, blocked);
             QMessageBox* alert = s.failureAlert();
             QVERIFY(alert && alert->text() == "SaveImageFile failed");
-            errno = 0;
-            QCOMPARE(::open("/proc/kestrova-probe", O_WRONLY | O_CREAT, 0600), -1);
-            QCOMPARE(alert->informativeText(), QString::fromLocal8Bit(std::strerror(errno)));
-            QVERIFY(!QFile::exists("/proc/kestrova-snapshot.png"));
+            QCOMPARE(alert->informativeText(), QString::fromLocal8Bit(std::strerror(ENOTDIR)));
+            QVERIFY(!QFile::exists(blocked));
             QCOMPARE(host.idle, 0);  // the alert is still up
             for (QAbstractButton* b : alert->buttons())
                 if (b->text() == button) b->click();
