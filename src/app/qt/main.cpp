@@ -10,7 +10,7 @@
 #include "exchange/qt/dbus_messenger.h"
 #include "support/qt/resource_dir.h"
 #include "context/kestrova.h"
-#include "reports/qt/sound_player.h"
+#include "reports/qt/module_sound.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ int main(int argc, char** argv)
     ks::Kestrova k;  // every global at its start value
     ks::DbusMessenger bus(QStringLiteral("Kestrova"), QStringLiteral("Kstv"));
     ks::PrefsStore store;
-    ks::MediaSoundPlayer sound;
+    ks::ModuleSoundPlayer sound;  // Qt Multimedia loads with the first sound
     Platform platform(bus);
     ks::Shell shell(k, bus, store, sound, platform);
     running = &shell;

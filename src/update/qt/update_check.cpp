@@ -1,6 +1,5 @@
 #include "update/qt/update_check.h"
 
-#include <QNetworkAccessManager>
 #include <QPushButton>
 #include <algorithm>
 #include <utility>
@@ -13,6 +12,7 @@
 #include "update/qt/update_desktop.h"
 #include "update/version.h"
 #include "support/qt/qt_text.h"
+#include "support/qt/module.h"
 #include "support/qt/resource_dir.h"
 
 namespace ks {
@@ -46,11 +46,13 @@ UpdateCheck::UpdateCheck(Kestrova& k, UpdateDesktop& desktop, QObject* parent)
     });
 }
 
-ArchiveDownload& UpdateCheck::Downloader()
+ArchiveDownload* UpdateCheck::Downloader()
 {
-    if (download_) return *download_;
-    nam_ = std::make_unique<QNetworkAccessManager>();
-    download_ = std::make_unique<ArchiveDownload>(*nam_);
+    if (download_) return download_.get();
+    const auto make = reinterpret_cast<ArchiveDownload::Factory>(
+        ModuleFunction(QStringLiteral("kestrova-download"), ArchiveDownload::kFactory));
+    if (!make) return nullptr;
+    download_.reset(make());
     connect(download_.get(), &ArchiveDownload::progress, this, [this](qint64 received, qint64 total) {
         if (window_) window_->ShowProgress(received, total);
     });
@@ -60,7 +62,7 @@ ArchiveDownload& UpdateCheck::Downloader()
         ShowDownLoadFinished();
         emit downloadFinished(ok);
     });
-    return *download_;
+    return download_.get();
 }
 
 void UpdateCheck::HoldTimers(bool hold)
@@ -83,7 +85,7 @@ UpdateCheck::~UpdateCheck()
     request_.reset();
     status_.reset();
     if (download_) download_->abort();
-    download_.reset();  // before the manager it uses
+    download_.reset();
     if (window_) {
         window_->CloseQuietly();
         delete window_.data();
@@ -237,7 +239,8 @@ void UpdateCheck::CheckForUpdateWndDownloadButton()
 void UpdateCheck::Download(const QUrl& url)
 {
     k_.up.downloadedPath.clear();
-    if (!Downloader().start(url, downloads_, std::chrono::milliseconds(kDownloadTimeoutMs))) {
+    ArchiveDownload* d = Downloader();
+    if (!d || !d->start(url, downloads_, std::chrono::milliseconds(kDownloadTimeoutMs))) {
         k_.up.DownLoadOkFlag = 1;
         ShowDownLoadFinished();
         emit downloadFinished(false);

@@ -4,7 +4,7 @@
 //
 // The version file and the network status come from the kestrova-fetch
 // helper; only the user's download runs the network stack in this process,
-// and only once asked for.
+// from the kestrova-download module loaded on the first download.
 //
 // The shell makes one UpdateCheck (after the application object) with the
 // desktop services, connects its signals, calls CheckForUpdatesCommand for "Check for Updates..." and
@@ -22,8 +22,6 @@
 #include <utility>
 #include <vector>
 #include <QUrl>
-
-class QNetworkAccessManager;
 
 #include "update/qt/update_window.h"
 
@@ -107,14 +105,14 @@ private:
     void OnVersionFile(const QByteArray& data);
     void ReadBundleVersion();
     void AskNetworkStatus();
-    ArchiveDownload& Downloader();
+    // Null when the module cannot be loaded: the download fails as any other.
+    ArchiveDownload* Downloader();
 
     Kestrova& k_;
     UpdateDesktop& desktop_;
     std::unique_ptr<FetchProcess> request_;
     std::unique_ptr<FetchProcess> status_;
     // Made with the first download.
-    std::unique_ptr<QNetworkAccessManager> nam_;
     std::unique_ptr<ArchiveDownload> download_;
     QPointer<UpdateWindow> window_;
     QTimer judgeTimer_;

@@ -1,10 +1,11 @@
-// The player with its sound resources, without them and without an audio
-// output.
+// The two sound resources, the player without a resource or an audio
+// output, and the program's player loaded from its module.
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "reports/qt/module_sound.h"
 #include "reports/qt/sound_player.h"
 
 using namespace ks;
@@ -43,6 +44,19 @@ private slots:
         if (!QMediaDevices::defaultAudioOutput().isNull()) return;  // this machine has an audio output
         QCOMPARE(real.PlayMovieSoundFromSupportFilename("Shutter.aif", "Images"), 0);
         QCOMPARE(real.playedCount(), 0);
+    }
+
+    // The module's player answers from the first sound on (it knows a
+    // missing folder); without the module, silence, said once.
+    void moduleLoadsOnTheFirstSoundOrStaysSilent()
+    {
+        QCoreApplication::addLibraryPath(QStringLiteral(KESTROVA_MODULE_DIR));
+        ModuleSoundPlayer loaded;
+        QCOMPARE(loaded.PlayMovieSoundFromSupportFilename("Shutter.aif", "NoFolder"), -43);
+        ModuleSoundPlayer missing(QStringLiteral("kestrova-none"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^kestrova: module kestrova-none not loaded"));
+        QTest::failOnWarning(QRegularExpression("."));
+        for (int i = 0; i < 2; ++i) QCOMPARE(missing.PlayMovieSoundFromSupportFilename("Shutter.aif", "NoFolder"), 0);
     }
 };
 

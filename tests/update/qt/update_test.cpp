@@ -604,6 +604,7 @@ int main(int argc, char** argv)
     QTemporaryDir data;
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
     QApplication app(argc, argv);
+    QCoreApplication::addLibraryPath(QStringLiteral(KESTROVA_MODULE_DIR));
     UpdateTest test;
     return QTest::qExec(&test, argc, argv);
 }

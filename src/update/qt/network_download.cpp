@@ -1,6 +1,7 @@
-#include "update/qt/archive_download.h"
+#include "update/qt/network_download.h"
 
 #include <fcntl.h>
+#include <type_traits>
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,17 +26,14 @@ QString FreeFileName(const QString& folder, const QString& name, int maxNumbered
     return QString();
 }
 
-ArchiveDownload::ArchiveDownload(QNetworkAccessManager& nam, QObject* parent)
-    : QObject(parent), nam_(nam)
-{
-}
+NetworkArchiveDownload::NetworkArchiveDownload() : nam_(std::make_unique<QNetworkAccessManager>()) {}
 
-ArchiveDownload::~ArchiveDownload()
+NetworkArchiveDownload::~NetworkArchiveDownload()
 {
     abort();
 }
 
-bool ArchiveDownload::start(const QUrl& url, const QString& folder, std::chrono::milliseconds timeout)
+bool NetworkArchiveDownload::start(const QUrl& url, const QString& folder, std::chrono::milliseconds timeout)
 {
     if (running() || !url.isValid() || folder.isEmpty()) return false;
     if (!QDir().mkpath(folder)) return false;
@@ -49,16 +47,16 @@ bool ArchiveDownload::start(const QUrl& url, const QString& folder, std::chrono:
     announced_ = -1;
     failed_ = false;
     file_.reset();
-    reply_ = nam_.get(request);
+    reply_ = nam_->get(request);
     if (!reply_) return false;
     reply_->setReadBufferSize(kReadBuffer);
-    connect(reply_, &QNetworkReply::metaDataChanged, this, &ArchiveDownload::OnMetaData);
-    connect(reply_, &QNetworkReply::readyRead, this, &ArchiveDownload::OnData);
-    connect(reply_, &QNetworkReply::finished, this, &ArchiveDownload::OnFinished);
+    connect(reply_, &QNetworkReply::metaDataChanged, this, &NetworkArchiveDownload::OnMetaData);
+    connect(reply_, &QNetworkReply::readyRead, this, &NetworkArchiveDownload::OnData);
+    connect(reply_, &QNetworkReply::finished, this, &NetworkArchiveDownload::OnFinished);
     return true;
 }
 
-void ArchiveDownload::abort()
+void NetworkArchiveDownload::abort()
 {
     if (QNetworkReply* r = reply_.data()) {
         reply_.clear();
@@ -70,13 +68,13 @@ void ArchiveDownload::abort()
     file_.reset();  // uncommitted: the partial file is removed
 }
 
-bool ArchiveDownload::StatusOk() const
+bool NetworkArchiveDownload::StatusOk() const
 {
     const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     return status == 0 || (status >= 200 && status < 300);
 }
 
-bool ArchiveDownload::OpenDestination()
+bool NetworkArchiveDownload::OpenDestination()
 {
     const QByteArray disposition = reply_->rawHeader("Content-Disposition");
     const QByteArray path = reply_->url().path(QUrl::FullyEncoded).toUtf8();
@@ -89,7 +87,7 @@ bool ArchiveDownload::OpenDestination()
     return file_->open(QIODevice::WriteOnly);
 }
 
-void ArchiveDownload::Fail()
+void NetworkArchiveDownload::Fail()
 {
     failed_ = true;
     if (file_) file_->cancelWriting();
@@ -98,7 +96,7 @@ void ArchiveDownload::Fail()
     if (QNetworkReply* r = reply_.data(); r && !r->isFinished()) r->abort();
 }
 
-void ArchiveDownload::OnMetaData()
+void NetworkArchiveDownload::OnMetaData()
 {
     if (!reply_ || failed_) return;
     // Announced beyond the bound: refused before a byte is written.
@@ -107,7 +105,7 @@ void ArchiveDownload::OnMetaData()
     if (announced_ > kMaxArchive) Fail();
 }
 
-void ArchiveDownload::OnData()
+void NetworkArchiveDownload::OnData()
 {
     if (!reply_ || failed_) return;
     if (!StatusOk() || reply_->error() != QNetworkReply::NoError) {
@@ -137,7 +135,7 @@ void ArchiveDownload::OnData()
 #endif
 }
 
-void ArchiveDownload::OnFinished()
+void NetworkArchiveDownload::OnFinished()
 {
     QNetworkReply* r = reply_.data();
     if (!r) return;
@@ -167,3 +165,9 @@ void ArchiveDownload::OnFinished()
 }
 
 }  // namespace ks
+
+extern "C" Q_DECL_EXPORT ks::ArchiveDownload* kestrova_archive_download()
+{
+    return new ks::NetworkArchiveDownload;
+}
+static_assert(std::is_same_v<decltype(&kestrova_archive_download), ks::ArchiveDownload::Factory>);

@@ -1,0 +1,30 @@
+#include "support/qt/module.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFile>
+#include <QStringList>
+
+namespace ks {
+
+QFunctionPointer ModuleFunction(const QString& name, const char* function)
+{
+    const QString here = QCoreApplication::applicationDirPath();
+    QStringList dirs{here, here + QStringLiteral("/../lib/kestrova")};
+    dirs += QCoreApplication::libraryPaths();
+    dirs.removeDuplicates();
+    QString why = QStringLiteral("not found");
+    for (const QString& dir : dirs) {
+        // The name CMake gives a module on this platform.
+        const QString file = dir + QStringLiteral("/lib") + name + QStringLiteral(".so");
+        if (!QFile::exists(file)) continue;
+        QLibrary lib(file);
+        if (QFunctionPointer f = lib.resolve(function)) return f;
+        why = lib.errorString();
+        break;
+    }
+    qWarning().noquote() << QStringLiteral("kestrova: module %1 not loaded (%2); going on without it").arg(name, why);
+    return nullptr;
+}
+
+}  // namespace ks
