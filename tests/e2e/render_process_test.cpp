@@ -1,18 +1,16 @@
 // kestrova-render as a process: pictures, trace, record and refusals.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "common/drivers.h"
 #include "graphs/response_data.h"
@@ -32,42 +30,26 @@ struct Result {
 
 std::string Slurp(const fs::path& p)
 {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string Quote(const std::string& a)
-{
-    std::string q = "'";
-    for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
+    QFile f(QString::fromStdString(p.string()));
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
 }
 
 class RenderProcess : public ::testing::Test {
 protected:
-    fs::path dir;
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() /
-              ("kestrova-render-test-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    QTemporaryDir tmp;
+    const fs::path dir = tmp.path().toStdString();
 
-    Result Run(const std::vector<std::string>& args)
+    static Result Run(const std::vector<std::string>& args)
     {
-        std::string cmd = Quote(KESTROVA_RENDER);
-        for (const std::string& a : args) cmd += " " + Quote(a);
-        cmd += " >" + Quote((dir / "out.txt").string()) + " 2>" + Quote((dir / "err.txt").string());
+        QStringList list;
+        for (const std::string& a : args) list << QString::fromStdString(a);
+        QProcess p;
+        p.start(QStringLiteral(KESTROVA_RENDER), list);
         Result r;
-        const int status = std::system(cmd.c_str());
-        r.rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.out = Slurp(dir / "out.txt");
-        r.err = Slurp(dir / "err.txt");
+        if (!p.waitForFinished(60000)) return r;
+        r.rc = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = p.readAllStandardOutput().toStdString();
+        r.err = p.readAllStandardError().toStdString();
         return r;
     }
 };
