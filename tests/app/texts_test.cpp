@@ -61,11 +61,6 @@ TEST(HelpTagText, PlacementCodesInEitherCaseAndOnlyTheirFirstTwoCharacters)
 // The text is cut at 255 bytes before the code is looked for.
 TEST(HelpTagText, CutAt255Bytes)
 {
-    // Of the code "LT" only the "L" is left: one character, left centred; uncut, both.
-    std::string one(300, 'a');
-    one.replace(252, 4, "\\@LT");
-    EXPECT_EQ(ParseHelpTag(one).side, HelpTag::LeftCentred);
-    EXPECT_EQ(ParseHelpTag(one.substr(200)).side, HelpTag::TopLeftAligned);
     // A "\@" cut in two is no suffix: the backslash stays in the text.
     const HelpTag cut = ParseHelpTag(std::string(254, 'b') + "\\@B");
     EXPECT_EQ(cut.main.str(), std::string(254, 'b') + "\\");

@@ -99,9 +99,6 @@ TEST(PreferencesWindow, ControlsMovesAndClosing)
     w.CloseQuietly();
     EXPECT_EQ(calls, "hidden hidden hidden ");
     EXPECT_FALSE(w.isVisible());
-    // A scale the store should never hold selects neither button.
-    k.prefs.ImpVertScale = 7;
-    EXPECT_EQ(PreferencesWindow(k).scaleGroup()->checkedId(), -1);
 }
 
 // Centred unless a kept origin is on a screen.
