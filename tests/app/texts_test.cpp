@@ -30,6 +30,10 @@ TEST(HelpTagText, MainExtendedAndPlacement)
         {"Snap" + D + " +x", "Snap", " +x", false, HelpTag::Default},
         // The working copy ends at the first "\@": what follows is the code.
         {"main\\@B" + D + "not shown", "main", "main", false, HelpTag::Default},
+        // Cut at 255 bytes first: a "\@" cut in two is no suffix, so its backslash stays.
+        {std::string(254, 'b') + "\\@B", std::string(254, 'b') + "\\", std::string(254, 'b') + "\\", false,
+         HelpTag::Default},
+        {"m" + D + std::string(400, 'e'), "m", std::string(252, 'e'), false, HelpTag::Default},
     };
     for (const auto& [text, main, extended, showsMain, side] : cases) {
         const HelpTag t = ParseHelpTag(text);
@@ -56,21 +60,6 @@ TEST(HelpTagText, PlacementCodesInEitherCaseAndOnlyTheirFirstTwoCharacters)
         EXPECT_EQ(ParseHelpTag("tip\\@" + lower).side, side) << lower;
         EXPECT_EQ(ParseHelpTag("tip\\@" + code + "XYZ").side, code.size() == 2 ? side : S::Default) << code;
     }
-}
-
-// The text is cut at 255 bytes before the code is looked for.
-TEST(HelpTagText, CutAt255Bytes)
-{
-    // Of the code "LT" only the "L" is left: one character, left centred; uncut, both.
-    std::string one(300, 'a');
-    one.replace(252, 4, "\\@LT");
-    EXPECT_EQ(ParseHelpTag(one).side, HelpTag::LeftCentred);
-    EXPECT_EQ(ParseHelpTag(one.substr(200)).side, HelpTag::TopLeftAligned);
-    // A "\@" cut in two is no suffix: the backslash stays in the text.
-    const HelpTag cut = ParseHelpTag(std::string(254, 'b') + "\\@B");
-    EXPECT_EQ(cut.main.str(), std::string(254, 'b') + "\\");
-    EXPECT_EQ(cut.side, HelpTag::Default);
-    EXPECT_EQ(ParseHelpTag("m" + D + std::string(400, 'e')).extended.size(), 255u - 3u);
 }
 
 // Written top, left, bottom, right and read back. Each field is read from

@@ -48,16 +48,6 @@ private slots:
         QTest::mouseClick(ok, Qt::LeftButton);
         QTRY_VERIFY(r.menus().menuEnabled(kFile) && r.menus().itemEnabled(kFile, 5));
     }
-
-    void newerVersionOnTheFirstDriverOpensTheWindow()
-    {
-        ShellRig r;
-        Serve("99.0", r);
-        r.shell->Start();
-        r.receive(kt::ClosedBoxRecord());
-        QTRY_VERIFY_WITH_TIMEOUT(r.shell->update().window() != nullptr, 3000);
-        QVERIFY(!r.menus().menuEnabled(kResponse) && r.shell->update().window()->control(552));  // Download...
-    }
 };
 
 QTEST_MAIN(ShellUpdateTest)
