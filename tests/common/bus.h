@@ -57,12 +57,7 @@ public:
         l.removeLast();  // the unfinished rest
         return l;
     }
-    bool waitForLine(const QString& line, int ms = 10000)
-    {
-        return WaitFor([&] { return lines().contains(line); }, ms);
-    }
     bool finished(int ms = 15000) { return WaitFor([&] { return p_.state() == QProcess::NotRunning; }, ms); }
-    QProcess& process() { return p_; }
 
 private:
     QProcess p_;

@@ -15,7 +15,6 @@
 #include "common/drivers.h"
 #include "graphs/response_data.h"
 #include "graphs/null_canvas.h"
-#include "graphs/recording_canvas.h"
 #include "render_session.h"
 
 namespace fs = std::filesystem;
@@ -80,25 +79,6 @@ TEST_F(RenderProcess, ViewsAndThePageWriteTheirFiles)
         EXPECT_NE(Slurp(f).find(ext == "svg" ? "<svg" : ext == "pdf" ? "%PDF" : "PNG"), std::string::npos) << ext;
     }
     EXPECT_EQ(QImage(QString::fromStdString((dir / "page.png").string())).size(), QSize(612, 792));
-}
-
-// The display lists in graphs/golden are this output: the same steps in
-// process give the same list, with a picture written alongside.
-TEST_F(RenderProcess, TraceIsTheDisplayListOfTheFinalRedraw)
-{
-    const fs::path png = dir / "both.png";
-    Result r = Run({"--view", "st", "--trace", "--out", png.string()});
-    ASSERT_EQ(r.rc, 0) << r.err;
-    EXPECT_TRUE(fs::exists(png));
-    Kestrova k;
-    NullCanvas scratch;
-    RecordingCanvas rc;
-    RenderOptions o;
-    o.viewItem = 6;
-    ASSERT_TRUE(RunRenderSequence(k, o, scratch).ok);
-    DrawFinalView(k, o, rc, DateStamp{});
-    EXPECT_EQ(r.out, rc.str());
-    EXPECT_TRUE(r.err.empty()) << r.err;
 }
 
 TEST_F(RenderProcess, RecordIsOneUtf8Line)
