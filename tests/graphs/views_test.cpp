@@ -12,7 +12,6 @@
 #include "graphs/imp.h"
 #include "graphs/primitives.h"
 #include "graphs/recording_canvas.h"
-#include "model/ib.h"
 
 using namespace ks;
 
@@ -74,16 +73,6 @@ TEST(ScaleBands, ChosenFromThePeakAndClosedBelow)
         gd ? GdOpt2(k) : impSetScale(k);
         EXPECT_EQ(gd ? k.ds.GDscl : k.ds.IMPscal, scl) << gd << " " << peak;
     }
-    // A resonance far below 10 Hz: the delay only falls over the scan, so
-    // the value at 10 Hz is the peak.
-    kt::SetUpDriver(k);
-    k.d.FS = 2.0f, k.d.QTS = 0.5f;
-    GdOpt(k);
-    k.d.ff = 10.0f, k.d.f = k.d.ff / k.d.FS;
-    CofCal(k.d);
-    IBGDcal(k.d);
-    EXPECT_EQ(k.ds.G2, std::fabs(k.d.yy));
-    EXPECT_EQ(k.ds.GdOptFlg, 1);
 }
 
 TEST(ResponsePlot, WrapsTheRedrawInABatchAndNamesTheViews)

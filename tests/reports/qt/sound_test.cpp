@@ -1,7 +1,5 @@
 // The two sound resources, the player without a resource or an audio
 // output, and the program's player loaded from its module.
-#include <QAudioDevice>
-#include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -41,9 +39,6 @@ private slots:
         QVERIFY(!DecodeSoundFile(junk.fileName(), s));
         QCOMPARE(player.PlayMovieSoundFromSupportFilename("Junk.aif", "Images"), 0);
         QCOMPARE(player.playedCount(), 0);
-        if (!QMediaDevices::defaultAudioOutput().isNull()) return;  // this machine has an audio output
-        QCOMPARE(real.PlayMovieSoundFromSupportFilename("Shutter.aif", "Images"), 0);
-        QCOMPARE(real.playedCount(), 0);
     }
 
     // The module's player answers from the first sound on (it knows a
