@@ -1,21 +1,17 @@
 // The kestrova program as a process on the private session bus, with this
 // test as its companion, in hostile surroundings too.
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 #include <functional>
 #include <random>
 
 #include "common/bus.h"
-#include "common/fake_companion.h"
 #include "common/sandbox.h"
 #include "common/silent_socket.h"
 #include "exchange/qt/dbus_messenger.h"
@@ -51,15 +47,14 @@ class ProgramTest : public QObject {
     QString confPath() const { return home_.filePath("config/Tessaly/Kestrova.conf"); }
     int savedKeys() const { return QSettings(confPath(), QSettings::IniFormat).allKeys().size(); }
 
-    std::unique_ptr<QProcess> StartProgram(const QProcessEnvironment& extra = {},
-                                           const QString& program = kProgramPath)
+    std::unique_ptr<QProcess> StartProgram(const QProcessEnvironment& extra = {})
     {
         auto p = std::make_unique<QProcess>();
         QProcessEnvironment env = home_.environment();
         for (const QString& key : extra.keys()) env.insert(key, extra.value(key));
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p->start(program, {});
+        p->start(kProgramPath, {});
         p->waitForStarted(5000);
         return p;
     }
@@ -189,36 +184,6 @@ private slots:
                         saved.value("ImpVertScale").toInt() == 1);
             if (c.bus.isEmpty()) QVERIFY2(WaitFor([&] { return Count("QuitVtrl") == 1; }), c.name);
         }
-    }
-
-    // Answers to the start-up message while the companion it launched has
-    // not joined the bus start it once, not once per answer.
-    void bootAnswersLaunchTheCompanionOnce()
-    {
-        const QString bin = home_.filePath("bin");
-        QVERIFY(QDir().mkpath(bin));
-        kt::FakeCompanion fake;
-        QVERIFY(fake.install(bin));
-        me_.reset();  // no companion on the bus: each answer asks for a launch
-        const auto rejoin = qScopeGuard([this] { initTestCase(); });
-        // The program looks beside itself first: a copy of it sits beside
-        // the fake, away from the build's real one.
-        QVERIFY(QFile::copy(kProgramPath, bin + "/kestrova"));
-        auto p = StartProgram({}, bin + "/kestrova");
-        QString to;
-        QVERIFY(WaitFor([&] {
-            for (const QString& n : QDBusConnection::sessionBus().interface()->registeredServiceNames().value())
-                if (n.startsWith("com.tessaly.Kestrova.p")) to = n;
-            return !to.isEmpty();
-        }));
-        for (int i = 0; i < 40; ++i) RawDeliver(to, "YesBootedVtrl");
-        QVERIFY(WaitFor([&] { return !fake.started().isEmpty(); }));
-        QTest::qWait(1500);
-        const QStringList pids = fake.started();
-        for (const QString& pid : pids) ::kill(pid.toInt(), SIGKILL);
-        QCOMPARE(pids.size(), 1);
-        p->terminate();
-        QVERIFY(EndedCleanly(*p));
     }
 };
 

@@ -189,13 +189,11 @@ TEST_F(RenderProcess, ExportWritesTheSampledDesignToAFileOrStandardOutput)
     ASSERT_TRUE(RunRenderSequence(k, o, scratch).ok);
     EXPECT_EQ(Slurp(zma), ResponseText(SampleResponse(k.d, {20, 20000, 24}), ResponseFormat::Zma,
                                        "2026-12-05T14:30:00"));
-
-    Result out = Run({"--driver", woofer, "--export", "frd", "--out", "-"});
+    // The default range, on standard output: the comment lines, then
+    // 10 Hz .. 40 kHz at 48 per octave.
+    const Result out = Run({"--export", "frd", "--out", "-"});
     ASSERT_EQ(out.rc, 0) << out.err;
-    EXPECT_EQ(out.out.rfind("* Kestrova ", 0), 0u);
-    EXPECT_NE(out.out.find("\n* System: closed box\n"), std::string::npos);
-    EXPECT_EQ(Lines(out.out), 6 + 575);  // the comment lines, then 10 Hz .. 40 kHz at 48 per octave
-
+    EXPECT_EQ(Lines(out.out), 6 + 575);
 }
 
 }  // namespace
