@@ -182,7 +182,16 @@ private slots:
             if (!c.conf.isEmpty())
                 QVERIFY(saved.value("BoundsCheck").toInt() == 1 && saved.value("SnapRegionCheck").toInt() == 0 &&
                         saved.value("ImpVertScale").toInt() == 1);
-            if (c.bus.isEmpty()) QVERIFY2(WaitFor([&] { return Count("QuitVtrl") == 1; }), c.name);
+            if (c.bus.isEmpty()) {
+                QVERIFY2(WaitFor([&] { return Count("QuitVtrl") == 1; }), c.name);
+                continue;
+            }
+            // kestrova-send gives up within the bound, saying so.
+            QProcessEnvironment sendEnv = QProcessEnvironment::systemEnvironment();
+            sendEnv.insert("DBUS_SESSION_BUS_ADDRESS", c.bus);
+            const kt::SendRun sent = kt::RunSend({"--to", "Kestrova", "hello"}, &sendEnv);
+            QCOMPARE(sent.code, 1);
+            QCOMPARE(sent.out, QString("0\n"));
         }
     }
 };
