@@ -15,9 +15,11 @@
 
 #include "app/design_actions.h"
 #include "app/qt/design_window.h"
+#include "common/http_server.h"
 #include "common/shell_rig.h"
 #include "graphs/qt/image_canvas.h"
 #include "support/qt/qt_text.h"
+#include "update/qt/update_check.h"
 
 using namespace ks::menu;
 using kt::ShellRig;
@@ -47,7 +49,22 @@ QString Entries(ShellRig& r)
 
 class ShellTest : public QObject {
     Q_OBJECT
+    TestHttpServer server_;
+
+    // The shell's check asks the local server through the real helper.
+    void Serve(const QByteArray& version, ShellRig& r)
+    {
+        TestHttpServer::Route route;
+        route.body = version;
+        server_.route("/versions/Kestrova_version.txt", route);
+        ks::SetUpdateServer(r.k.up, server_.base().toStdString());
+        r.shell->update().setFetchProgram(QStringLiteral(KESTROVA_FETCH_PATH));
+    }
+
 private slots:
+    void initTestCase() { QVERIFY(server_.listen()); }
+
+
     // One session from launch to quit. The default window opens once and its
     // OK opens the design at its saved place; the Qa pop-up, the views and
     // the menus follow the design, a busy window and Close; New Box Design
@@ -225,6 +242,30 @@ private slots:
             QCOMPARE(QString("%1 %2 %3 %4 %5").arg(d.alin).arg(d.scale).arg(d.magni).arg(d.respID).arg(d.boxSys), want);
         }
         QVERIFY(!r.design());  // Ctrl+W closed it
+    }
+
+    // The update check on the companion's first driver record, after the
+    // window shows, and by the menu command, with busy menus until its window
+    // closes; both ask the local server through the real helper.
+    void updateCheckOnTheFirstDriverAndByTheMenu()
+    {
+        ShellRig r;
+        Serve("1.0.0", r);
+        r.receive(kt::ClosedBoxRecord());  // UpdateForCheck is 1: the automatic check starts
+        QVERIFY(r.design()->isVisible());  // the window first, then the check
+        QVERIFY(!r.shell->update().judgementPending());
+        QTRY_VERIFY(r.shell->update().judgementPending());
+        QTRY_VERIFY_WITH_TIMEOUT(!r.shell->update().judgementPending(), 3000);
+        // Not newer: no window, but the check counts as done.
+        QVERIFY(!r.shell->update().window() && r.k.sh.CheckForUpFlag == 1 && r.menus().menuEnabled(kResponse));
+
+        r.shell->Command(kApp, 2);
+        QVERIFY(!r.menus().menuEnabled(kFile));
+        QTRY_VERIFY_WITH_TIMEOUT(r.shell->update().window() != nullptr, 3000);
+        auto* ok = qobject_cast<QPushButton*>(r.shell->update().window()->control(551));  // not newer
+        QVERIFY(ok && !r.menus().menuEnabled(kFile));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QTRY_VERIFY(r.menus().menuEnabled(kFile) && r.menus().itemEnabled(kFile, 5));
     }
 };
 
