@@ -1,5 +1,7 @@
 // The snapshot and print sheets as a user goes through them and what each
-// tells the window; the menus' busy state is the shell suite's.
+// tells the window (the menus' busy state is the shell suite's); the sound
+// resources, the player without one or an audio output, and the program's
+// player loaded from its module.
 #include <cerrno>
 #include <cstring>
 #include <QMessageBox>
@@ -13,8 +15,10 @@
 #include <QtTest>
 
 #include "common/drivers.h"
+#include "reports/qt/module_sound.h"
 #include "reports/qt/printing.h"
 #include "reports/qt/snapshot.h"
+#include "reports/qt/sound_player.h"
 #include "reports/sound.h"
 
 using namespace ks;
@@ -64,6 +68,49 @@ class SheetsTest : public QObject {
     }
 
 private slots:
+    // A resource decodes; missing, outside the resource folder or
+    // undecodable is -43 or silence; without an audio output, silence too
+    // and the program goes on.
+    void resourcesFoundRefusedOrSilent()
+    {
+        MediaSoundPlayer real(QStringLiteral(KESTROVA_SUPPORT_ROOT));
+        QString path;
+        QCOMPARE(real.FSSpecFromSupportFileName("Click.aif", "Images", path), 0);
+        DecodedSound s;
+        QVERIFY(DecodeSoundFile(path, s) && s.seconds() >= 0.01 && s.seconds() <= 0.1);
+
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("Images");
+        QFile junk(dir.filePath("Images/Junk.aif"));
+        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("FORM this is not a sound") > 0);
+        junk.close();
+        QFile::copy(junk.fileName(), dir.filePath("secret.aif"));
+        MediaSoundPlayer player(dir.path());
+        for (const auto& [name, folder] : {std::pair{"Nothing.aif", "Images"}, {"../secret.aif", "Images"},
+                                           {"secret.aif", ".."}, {"", "Images"}, {"Images", "."}}) {
+            path = QStringLiteral("stale");
+            QCOMPARE(player.FSSpecFromSupportFileName(name, folder, path), -43);
+            QVERIFY(path.isEmpty());
+        }
+        QCOMPARE(player.PlayMovieSoundFromSupportFilename("Shutter.aif", "NoFolder"), -43);
+        QVERIFY(!DecodeSoundFile(junk.fileName(), s));
+        QCOMPARE(player.PlayMovieSoundFromSupportFilename("Junk.aif", "Images"), 0);
+        QCOMPARE(player.playedCount(), 0);
+    }
+
+    // The module's player answers from the first sound on (it knows a
+    // missing folder); without the module, silence, said once.
+    void moduleLoadsOnTheFirstSoundOrStaysSilent()
+    {
+        QCoreApplication::addLibraryPath(QStringLiteral(KESTROVA_MODULE_DIR));
+        ModuleSoundPlayer loaded;
+        QCOMPARE(loaded.PlayMovieSoundFromSupportFilename("Shutter.aif", "NoFolder"), -43);
+        ModuleSoundPlayer missing(QStringLiteral("kestrova-none"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^kestrova: module kestrova-none not loaded"));
+        QTest::failOnWarning(QRegularExpression("."));
+        for (int i = 0; i < 2; ++i) QCOMPARE(missing.PlayMovieSoundFromSupportFilename("Shutter.aif", "NoFolder"), 0);
+    }
+
     // The worked closed box as the set-up sequence leaves it.
     void init()
     {
