@@ -270,7 +270,6 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("answer");  // a pattern; empty: failed()
-        QTest::newRow("help") << kFetch << QStringList{"--help"} << "^Usage: kestrova-fetch URL\n";
         QTest::newRow("network status") << kFetch << QStringList{"--network-status"} << "^(up|down)\n$";
         QTest::newRow("not http") << kFetch << QStringList{"file:///etc/passwd"} << "";
         QTest::newRow("endless output") << "/usr/bin/yes" << QStringList{"x"} << "";
