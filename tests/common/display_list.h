@@ -17,8 +17,6 @@ struct Prim {
     std::string kind;          // erase, line, frame, fill, text, image
     std::vector<double> v;     // the numbers in list order
     std::string text;          // text: the text; image: FOLDER/NAME
-    double x() const { return v.at(0); }
-    double y() const { return v.at(1); }
 };
 
 inline Prim ParseLine(const std::string& line)
@@ -64,14 +62,6 @@ inline std::vector<Prim> Record(Kestrova& k, const std::function<void()>& fn)
     k.screen = s;
     k.page = p;
     return Parse(rc);
-}
-
-inline std::vector<Prim> Filter(const std::vector<Prim>& all, const std::function<bool(const Prim&)>& keep)
-{
-    std::vector<Prim> out;
-    for (const Prim& p : all)
-        if (keep(p)) out.push_back(p);
-    return out;
 }
 
 inline const Prim* FindText(const std::vector<Prim>& all, const std::string& text)

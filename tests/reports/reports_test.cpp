@@ -2,6 +2,8 @@
 // (the pages are pictures in graphs/golden), and drivers that break the formulas.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <tuple>
 
@@ -62,7 +64,7 @@ TEST(SystemProfile, ValuePlacementAndNoFigureForAnUnknownSystem)
     kt::SetUpDriver(k);
     k.d.boxSys = 0;
     const auto sys = Record(k, [&] { SystemProfile(k); });
-    EXPECT_TRUE(Filter(sys, [](const Prim& q) { return q.kind == "image"; }).empty());
+    EXPECT_TRUE(std::none_of(sys.begin(), sys.end(), [](const Prim& q) { return q.kind == "image"; }));
     EXPECT_EQ(FindText(sys, "Fs"), nullptr);
     EXPECT_NE(FindText(sys, "System Figure"), nullptr);
 }
