@@ -381,6 +381,7 @@ private slots:
         }
         r.k.prefs.CopySoundCheck = 1;
         ks::DesignWindow* first = r.design();
+        QTRY_VERIFY(r.shell->update().judgementPending());  // its timer pauses for the sound too
         r.sound.whilePlaying = [&] {
             QTimer::singleShot(10, [&] { r.receive(kt::TweeterRecord()); });
             QEventLoop loop;

@@ -567,17 +567,19 @@ private slots:
         k_->sh.RespWndCloseFlag = std::uint8_t(designClosed);
         const std::function<void(UpdateWindow*)> ways[] = {
             [](UpdateWindow* w) { QTest::mouseClick(w->control(551), Qt::LeftButton); },
+            [](UpdateWindow* w) { QTest::mouseClick(w->control(553), Qt::LeftButton); },
             [](UpdateWindow* w) { QTest::keyClick(w, Qt::Key_Return); },
             [this](UpdateWindow* w) {
                 k_->up.DownLoadOkFlag = 1;
                 uc_->ShowDownLoadFinished();
-                QTest::keyClick(w, Qt::Key_Enter);  // 554
+                QTest::keyClick(w, Qt::Key_Return);  // 554
             },
             [](UpdateWindow* w) { w->close(); },  // by the window manager
         };
+        int n = 0;
         for (const auto& close : ways) {
             host_->calls.clear();
-            QPointer<UpdateWindow> w = Open(0, 0);
+            QPointer<UpdateWindow> w = Open(0, ++n == 2 ? 1 : 0);
             close(w);
             QCOMPARE(host_->calls, QStringList{menus});
             QVERIFY(!uc_->window());
