@@ -55,13 +55,12 @@ TEST(VersionFile, KeepsTheFirst255BytesOnly)
 
 TEST(VersionFile, ShownLineEndsAtTheFirstControlCharacter)
 {
-    EXPECT_EQ(VersionLine("1.2.10\nnotes follow"), "1.2.10");
-    EXPECT_EQ(VersionLine("1.2.10\r\n"), "1.2.10");
-    EXPECT_EQ(VersionLine("2.0 beta"), "2.0 beta");
-    EXPECT_EQ(VersionLine("\n1.0"), "");
     // Leading blanks and tabs go, as the comparison skips them.
-    EXPECT_EQ(VersionLine("\t 1.3.0\n"), "1.3.0");
-    EXPECT_EQ(VersionLine(std::string("1.0\0" "9", 5)), "1.0");
+    const std::pair<std::string, std::string> cases[] = {
+        {"1.2.10\nnotes follow", "1.2.10"}, {"1.2.10\r\n", "1.2.10"}, {"2.0 beta", "2.0 beta"}, {"\n1.0", ""},
+        {"\t 1.3.0\n", "1.3.0"}, {std::string("1.0\0" "9", 5), "1.0"},
+    };
+    for (const auto& [file, line] : cases) EXPECT_EQ(VersionLine(file), line) << file;
 }
 
 TEST(BundleVersion, TheProgramsOwnVersion)
@@ -95,14 +94,13 @@ TEST(ContentDisposition, ReadsPlainQuotedAndExtendedNames)
 
 TEST(ContentDisposition, NamesNothingWhenMalformed)
 {
-    EXPECT_EQ(ContentDispositionFileName(""), "");
-    EXPECT_EQ(ContentDispositionFileName("attachment"), "");
-    EXPECT_EQ(ContentDispositionFileName("attachment; filename"), "");
-    EXPECT_EQ(ContentDispositionFileName("attachment; filename=\"unterminated"), "unterminated");
-    EXPECT_EQ(ContentDispositionFileName("attachment; filename*=UTF-8'broken"), "");
     // Only the first 1024 bytes are read.
-    const std::string late = "attachment;" + std::string(2000, ' ') + "filename=late.zip";
-    EXPECT_EQ(ContentDispositionFileName(late), "");
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""}, {"attachment", ""}, {"attachment; filename", ""},
+        {"attachment; filename=\"unterminated", "unterminated"}, {"attachment; filename*=UTF-8'broken", ""},
+        {"attachment;" + std::string(2000, ' ') + "filename=late.zip", ""},
+    };
+    for (const auto& [header, name] : cases) EXPECT_EQ(ContentDispositionFileName(header), name) << header;
 }
 
 TEST(SanitizeFileName, LeavesOnlyAPlainName)
