@@ -6,15 +6,18 @@
 // the session bus. Run it under Xvfb without a window manager, on a bus of its
 // own:
 //   xvfb-run -a dbus-run-session -- build/bench/start_bench [ROUNDS] [--no-update-check]
+//                                     [--kestrova PATH]
 // With the preference " Check for New Updates on Launch" at its start value
 // the first driver record starts the version check (its network work runs in
 // the kestrova-fetch process, which is not counted); --no-update-check turns
-// the preference off.
+// the preference off. --kestrova runs another build of the program against
+// the same bare window, so two builds can be set side by side.
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusServiceWatcher>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -111,9 +114,18 @@ Sample RunOne(xcb_connection_t* x, const QString& program, bool kestrova, bool n
     if (!p.waitForStarted(5000)) return {};
     const QString name = QStringLiteral("com.tessaly.Kestrova.p%1").arg(p.processId());
     bool sent = !kestrova;
+    bool onBus = false;
+    // Told by the bus when the name appears, as a companion would be: asking
+    // the bus over and over would load the cores the program starts on.
+    QDBusServiceWatcher watcher(name, bus, QDBusServiceWatcher::WatchForRegistration);
+    QObject::connect(&watcher, &QDBusServiceWatcher::serviceRegistered, [&onBus] { onBus = true; });
+    // Registered before the watch began.
+    if (kestrova && bus.interface()->isServiceRegistered(name)) onBus = true;
     Sample s;
     const bool mapped = WaitForMap(x, t0 + std::chrono::seconds(10), [&] {
-        if (sent || !bus.interface()->isServiceRegistered(name)) return;
+        if (sent) return;
+        QCoreApplication::processEvents();
+        if (!onBus) return;
         QDBusMessage m = QDBusMessage::createMethodCall(name, QStringLiteral("/com/tessaly/Messages"),
                                                         QStringLiteral("com.tessaly.Messages"),
                                                         QStringLiteral("Deliver"));
@@ -144,8 +156,11 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     int rounds = 5;
     bool noUpdateCheck = false;
+    QString kestrova = QStringLiteral(KESTROVA_PATH);
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--no-update-check") noUpdateCheck = true;
+        const std::string arg = argv[i];
+        if (arg == "--no-update-check") noUpdateCheck = true;
+        else if (arg == "--kestrova" && i + 1 < argc) kestrova = QString::fromLocal8Bit(argv[++i]);
         else rounds = std::max(1, std::atoi(argv[i]));
     }
     if (!QDBusConnection::sessionBus().isConnected()) {
@@ -164,7 +179,6 @@ int main(int argc, char** argv)
     xcb_change_window_attributes(x, it.data->root, XCB_CW_EVENT_MASK, mask);
     xcb_flush(x);
 
-    const QString kestrova = QStringLiteral(KESTROVA_PATH);
     const QString bare = QStringLiteral(BARE_WINDOW_PATH);
     std::vector<double> kMs, kMem, bMs, bMem;
     for (int r = 0; r < rounds; ++r) {
