@@ -242,8 +242,9 @@ void DesignWindow::Build()
 
     qa_ = new QComboBox(boxPanel_);
     qa_->setObjectName(QStringLiteral("320"));
-    qa_->addItems(QaPopupItems());
+    // The font before the items: they are laid out once, in it.
     qa_->setFont(ButtonFont());
+    qa_->addItems(QaPopupItems());
     qa_->setGeometry(InPanel(k320, kBoxPanelRect));
     SelectQaItem();
     connect(qa_, &QComboBox::activated, this, [this](int index) {

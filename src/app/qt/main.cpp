@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QIcon>
 #include <QStyleFactory>
+#include <fontconfig/fontconfig.h>
+#include <thread>
 
 #include "app/qt/prefs_store.h"
 #include "app/qt/quit_signals.h"
@@ -28,6 +30,10 @@ private:
 
 int main(int argc, char** argv)
 {
+    // Fontconfig reads its configuration, some fifty files, when the first
+    // text is laid out: in the first window, on the way to the screen. Read
+    // it on the other core while the display connection is made.
+    std::thread fontConfig([] { FcInit(); });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setOrganizationName(QStringLiteral("Tessaly"));
@@ -57,5 +63,6 @@ int main(int argc, char** argv)
     bus.setReceiver([&shell](const QByteArray& text) {
         shell.Receive(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     });
+    fontConfig.join();
     return app.exec();
 }
