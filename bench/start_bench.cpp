@@ -1,5 +1,5 @@
 // Start-up beside a bare Qt window: launches build/bin/kestrova and the bare
-// window alternately under the display in DISPLAY, and reports the medians of
+// window in turn under the display in DISPLAY, and reports the medians of
 // the time from launch to the 540-point-wide window being mapped and of the
 // resident memory two seconds later, with their ratios. Kestrova is started on
 // the companion's road: a driver record goes to it as soon as its name is on
@@ -10,8 +10,9 @@
 // With the preference " Check for New Updates on Launch" at its start value
 // the first driver record starts the version check (its network work runs in
 // the kestrova-fetch process, which is not counted); --no-update-check turns
-// the preference off. --kestrova runs another build of the program against
-// the same bare window, so two builds can be set side by side.
+// the preference off. --kestrova PATH runs that build of the program instead;
+// given more than once, the builds take turns with the bare window, so they
+// can be set side by side.
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -156,13 +158,14 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     int rounds = 5;
     bool noUpdateCheck = false;
-    QString kestrova = QStringLiteral(KESTROVA_PATH);
+    QStringList builds;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--no-update-check") noUpdateCheck = true;
-        else if (arg == "--kestrova" && i + 1 < argc) kestrova = QString::fromLocal8Bit(argv[++i]);
+        else if (arg == "--kestrova" && i + 1 < argc) builds << QString::fromLocal8Bit(argv[++i]);
         else rounds = std::max(1, std::atoi(argv[i]));
     }
+    if (builds.isEmpty()) builds << QStringLiteral(KESTROVA_PATH);
     if (!QDBusConnection::sessionBus().isConnected()) {
         std::fprintf(stderr, "start_bench: no session bus; run it under dbus-run-session\n");
         return 2;
@@ -179,25 +182,39 @@ int main(int argc, char** argv)
     xcb_change_window_attributes(x, it.data->root, XCB_CW_EVENT_MASK, mask);
     xcb_flush(x);
 
-    const QString bare = QStringLiteral(BARE_WINDOW_PATH);
-    std::vector<double> kMs, kMem, bMs, bMem;
+    // The bare window first in the list, then each build of Kestrova.
+    struct Program {
+        QString path, label;
+        bool kestrova;
+        std::vector<double> ms, mem;
+    };
+    std::vector<Program> programs{{QStringLiteral(BARE_WINDOW_PATH), QStringLiteral("bare"), false, {}, {}}};
+    for (qsizetype i = 0; i < builds.size(); ++i)
+        programs.push_back({builds[i], builds.size() == 1 ? QStringLiteral("kestrova") : QStringLiteral("kestrova%1").arg(i + 1),
+                            true, {}, {}});
+    const std::size_t n = programs.size();
     for (int r = 0; r < rounds; ++r) {
-        // Alternating which goes first, so neither always meets warm caches.
-        for (int turn = 0; turn < 2; ++turn) {
-            const bool isKestrova = (turn == 0) == (r % 2 == 0);
-            const Sample s = RunOne(x, isKestrova ? kestrova : bare, isKestrova, noUpdateCheck);
-            std::printf("round %d %-8s %7.1f ms %6.1f MiB\n", r + 1, isKestrova ? "kestrova" : "bare", s.ms, s.rssMiB);
+        // Each round starts with the next program, so none always meets warm caches.
+        for (std::size_t turn = 0; turn < n; ++turn) {
+            Program& p = programs[(static_cast<std::size_t>(r) + turn) % n];
+            const Sample s = RunOne(x, p.path, p.kestrova, noUpdateCheck);
+            std::printf("round %d %-9s %7.1f ms %6.1f MiB\n", r + 1, qPrintable(p.label), s.ms, s.rssMiB);
             std::fflush(stdout);
             if (s.ms < 0) continue;
-            (isKestrova ? kMs : bMs).push_back(s.ms);
-            (isKestrova ? kMem : bMem).push_back(s.rssMiB);
+            p.ms.push_back(s.ms);
+            p.mem.push_back(s.rssMiB);
         }
     }
-    const double km = Median(kMs), bm = Median(bMs), kr = Median(kMem), br = Median(bMem);
     std::printf("\nmedians over %d rounds, update check on the first driver %s\n", rounds,
                 noUpdateCheck ? "off" : "on");
-    std::printf("  window mapped   kestrova %7.1f ms   bare %7.1f ms   ratio %.2f\n", km, bm, km / bm);
-    std::printf("  resident (2 s)  kestrova %7.1f MiB  bare %7.1f MiB  ratio %.2f\n", kr, br, kr / br);
+    const double bm = Median(programs[0].ms), br = Median(programs[0].mem);
+    for (std::size_t i = 1; i < n; ++i) {
+        const Program& p = programs[i];
+        if (n > 2) std::printf("%s: %s\n", qPrintable(p.label), qPrintable(p.path));
+        const double km = Median(p.ms), kr = Median(p.mem);
+        std::printf("  window mapped   kestrova %7.1f ms   bare %7.1f ms   ratio %.2f\n", km, bm, km / bm);
+        std::printf("  resident (2 s)  kestrova %7.1f MiB  bare %7.1f MiB  ratio %.2f\n", kr, br, kr / br);
+    }
     xcb_disconnect(x);
-    return kMs.empty() || bMs.empty() ? 1 : 0;
+    return std::any_of(programs.begin(), programs.end(), [](const Program& p) { return p.ms.empty(); }) ? 1 : 0;
 }
