@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -181,6 +182,11 @@ DesignWindow::DesignWindow(Kestrova& k, ImageCanvas& graph, Menus& menus, QWidge
 }
 
 DesignWindow::~DesignWindow() = default;
+
+void DesignWindow::WarmFonts()
+{
+    for (const QFont& f : {QFont(), PanelFont(), ButtonFont()}) QFontMetrics(f).height();
+}
 
 void DesignWindow::Build()
 {

@@ -41,6 +41,12 @@ public:
     // Places the window by the preferences and shows it.
     void PlaceAndShow();
 
+    // Measures a line in each font the controls use, which fills Qt's
+    // shared font list and fallback lists the first window would otherwise
+    // fill on its way to the screen. Safe on any thread once the
+    // application object exists.
+    static void WarmFonts();
+
     // Schedules a repaint of the graph area from the retained image.
     void RepaintGraph();
 

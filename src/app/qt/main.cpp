@@ -4,8 +4,10 @@
 #include <QIcon>
 #include <QStyleFactory>
 #include <fontconfig/fontconfig.h>
+#include <semaphore>
 #include <thread>
 
+#include "app/qt/design_window.h"
 #include "app/qt/prefs_store.h"
 #include "app/qt/quit_signals.h"
 #include "app/qt/shell.h"
@@ -30,11 +32,18 @@ private:
 
 int main(int argc, char** argv)
 {
-    // Fontconfig reads its configuration, some fifty files, when the first
-    // text is laid out: in the first window, on the way to the screen. Read
-    // it on the other core while the display connection is made.
-    std::thread fontConfig([] { FcInit(); });
+    // The first text laid out reads fontconfig's configuration (some fifty
+    // files) and then Qt's font lists: on the way to the first window. Both
+    // are read on the other core instead, while the display and the bus are
+    // joined; Qt's part needs the application object.
+    std::binary_semaphore appMade{0};
+    std::thread fonts([&appMade] {
+        FcInit();
+        appMade.acquire();
+        ks::DesignWindow::WarmFonts();
+    });
     QApplication app(argc, argv);
+    appMade.release();
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setOrganizationName(QStringLiteral("Tessaly"));
     QApplication::setApplicationVersion(QStringLiteral(KESTROVA_VERSION));
@@ -63,6 +72,6 @@ int main(int argc, char** argv)
     bus.setReceiver([&shell](const QByteArray& text) {
         shell.Receive(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     });
-    fontConfig.join();
+    fonts.join();
     return app.exec();
 }
