@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "graphs/dispatch.h"
-#include "graphs/qt/image_canvas.h"
 #include "graphs/null_canvas.h"
+#include "graphs/qt/image_canvas.h"
 #include "graphs/qt/painter_canvas.h"
-#include "support/qt/resource_dir.h"
 #include "model/response.h"
+#include "support/qt/resource_dir.h"
 
 using namespace ks;
 
@@ -51,21 +51,22 @@ public:
     void image(std::string_view folder, std::string_view name, std::int16_t t, std::int16_t l, std::int16_t b,
                std::int16_t r) override
     {
-        ops.push_back({'i', {float(t), float(l), float(b), float(r)}, {}, 0, 0, std::string(name), std::string(folder)});
+        ops.push_back(
+            {'i', {float(t), float(l), float(b), float(r)}, {}, 0, 0, std::string(name), std::string(folder)});
     }
     void replay(Canvas& c) const
     {
         for (const Op& o : ops) {
             switch (o.kind) {
-                case 'e': c.erase(o.v[0], o.v[1], o.v[2], o.v[3]); break;
-                case 'l': c.line(o.v[0], o.v[1], o.v[2], o.v[3], o.c, o.w, o.i); break;
-                case 'r': c.frameRect(o.v[0], o.v[1], o.v[2], o.v[3], o.c, o.w); break;
-                case 'f': c.fillRect(o.v[0], o.v[1], o.v[2], o.v[3], o.c); break;
-                case 't': c.text(o.v[0], o.v[1], o.i, o.w, o.c, o.s); break;
-                case 'i':
-                    c.image(o.folder, o.s, std::int16_t(o.v[0]), std::int16_t(o.v[1]), std::int16_t(o.v[2]),
-                            std::int16_t(o.v[3]));
-                    break;
+            case 'e': c.erase(o.v[0], o.v[1], o.v[2], o.v[3]); break;
+            case 'l': c.line(o.v[0], o.v[1], o.v[2], o.v[3], o.c, o.w, o.i); break;
+            case 'r': c.frameRect(o.v[0], o.v[1], o.v[2], o.v[3], o.c, o.w); break;
+            case 'f': c.fillRect(o.v[0], o.v[1], o.v[2], o.v[3], o.c); break;
+            case 't': c.text(o.v[0], o.v[1], o.i, o.w, o.c, o.s); break;
+            case 'i':
+                c.image(o.folder, o.s, std::int16_t(o.v[0]), std::int16_t(o.v[1]), std::int16_t(o.v[2]),
+                        std::int16_t(o.v[3]));
+                break;
             }
         }
     }
@@ -78,7 +79,7 @@ struct Case {
 
 // The default tweeter for every view, and the worst step view.
 const Case kCases[] = {{"amp", 1000, 0.707f}, {"imp", 1000, 0.707f}, {"ph", 1000, 0.707f}, {"gd", 1000, 0.707f},
-                       {"nq", 1000, 0.707f},  {"st", 1000, 0.707f},  {"st", 20000, 1.2f},   {"sys", 1000, 0.707f}};
+                       {"nq", 1000, 0.707f},  {"st", 1000, 0.707f},  {"st", 20000, 1.2f},  {"sys", 1000, 0.707f}};
 
 void SetUp(Kestrova& k, const Case& c)
 {

@@ -13,6 +13,10 @@
 // the preference off. --kestrova PATH runs that build of the program instead;
 // given more than once, the builds take turns with the bare window, so they
 // can be set side by side.
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -27,17 +31,14 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
-#include <xcb/xcb.h>
 
 #include "exchange/records.h"
 
@@ -88,9 +89,21 @@ bool WaitForMap(xcb_connection_t* x, Clock::time_point deadline, const std::func
 
 QByteArray Driver()
 {
-    const ks::PStr r = ks::MakeDriverRecord({.model = "Mid-13W", .range = "60-4000 Hz", .dia = 13, .fs = 50, .vas = 10,
-                                             .qts = 0.35, .qes = 0.4, .qms = 2.8, .effi = 0.5, .re = 6.2,
-                                             .pemax = 60, .sd = 85, .xmax = 4, .vd = 34, .le = 0.4});
+    const ks::PStr r = ks::MakeDriverRecord({.model = "Mid-13W",
+                                             .range = "60-4000 Hz",
+                                             .dia = 13,
+                                             .fs = 50,
+                                             .vas = 10,
+                                             .qts = 0.35,
+                                             .qes = 0.4,
+                                             .qms = 2.8,
+                                             .effi = 0.5,
+                                             .re = 6.2,
+                                             .pemax = 60,
+                                             .sd = 85,
+                                             .xmax = 4,
+                                             .vd = 34,
+                                             .le = 0.4});
     return QByteArray(r.view().data(), static_cast<qsizetype>(r.view().size()));
 }
 
@@ -133,9 +146,9 @@ Sample RunOne(xcb_connection_t* x, const QString& program, bool kestrova, bool n
         if (sent) return;
         QCoreApplication::processEvents();
         if (!onBus) return;
-        QDBusMessage m = QDBusMessage::createMethodCall(name, QStringLiteral("/com/tessaly/Messages"),
-                                                        QStringLiteral("com.tessaly.Messages"),
-                                                        QStringLiteral("Deliver"));
+        QDBusMessage m =
+            QDBusMessage::createMethodCall(name, QStringLiteral("/com/tessaly/Messages"),
+                                           QStringLiteral("com.tessaly.Messages"), QStringLiteral("Deliver"));
         m << QStringLiteral("Kstv") << QStringLiteral("TEXT") << Driver();
         bus.send(m);
         sent = true;
@@ -166,9 +179,12 @@ int main(int argc, char** argv)
     QStringList builds;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--no-update-check") noUpdateCheck = true;
-        else if (arg == "--kestrova" && i + 1 < argc) builds << QString::fromLocal8Bit(argv[++i]);
-        else rounds = std::max(1, std::atoi(argv[i]));
+        if (arg == "--no-update-check")
+            noUpdateCheck = true;
+        else if (arg == "--kestrova" && i + 1 < argc)
+            builds << QString::fromLocal8Bit(argv[++i]);
+        else
+            rounds = std::max(1, std::atoi(argv[i]));
     }
     if (builds.isEmpty()) builds << QStringLiteral(KESTROVA_PATH);
     if (!QDBusConnection::sessionBus().isConnected()) {
@@ -195,8 +211,11 @@ int main(int argc, char** argv)
     };
     std::vector<Program> programs{{QStringLiteral(BARE_WINDOW_PATH), QStringLiteral("bare"), false, {}, {}}};
     for (qsizetype i = 0; i < builds.size(); ++i)
-        programs.push_back({builds[i], builds.size() == 1 ? QStringLiteral("kestrova") : QStringLiteral("kestrova%1").arg(i + 1),
-                            true, {}, {}});
+        programs.push_back({builds[i],
+                            builds.size() == 1 ? QStringLiteral("kestrova") : QStringLiteral("kestrova%1").arg(i + 1),
+                            true,
+                            {},
+                            {}});
     const std::size_t n = programs.size();
     for (int r = 0; r < rounds; ++r) {
         // Each round starts with the next program, so none always meets warm caches.

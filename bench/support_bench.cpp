@@ -3,8 +3,8 @@
 // dozens, the records about twenty.
 #include <benchmark/benchmark.h>
 
-#include "exchange/records.h"
 #include "context/kestrova.h"
+#include "exchange/records.h"
 #include "support/macroman.h"
 #include "support/numtext.h"
 

@@ -27,6 +27,17 @@ kestrova_ensure_packages() {
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 }
 
+# Every C++ source follows .clang-format; a file that does not stops the run
+# before anything is built, naming the file.
+kestrova_check_format() {
+  local files
+  files=$(cd "$KESTROVA_TOP" && find src tools tests bench resources -name '*.cpp' -o -name '*.h' | sort)
+  if ! (cd "$KESTROVA_TOP" && echo "$files" | xargs clang-format --dry-run -Werror); then
+    echo "These sources differ from .clang-format; run clang-format -i on them." >&2
+    exit 1
+  fi
+}
+
 # kestrova_configure DIR [cmake options...]
 kestrova_configure() {
   local dir=$1; shift

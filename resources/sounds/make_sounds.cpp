@@ -4,9 +4,9 @@
 // build.
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -30,8 +30,7 @@ private:
 };
 
 // A burst of band-limited noise with a resonant body, decaying exponentially.
-void AddClack(std::vector<double>& out, double at, double length, double decay, double body,
-              double gain, Noise& noise)
+void AddClack(std::vector<double>& out, double at, double length, double decay, double body, double gain, Noise& noise)
 {
     const int start = static_cast<int>(at * kRate);
     const int n = static_cast<int>(length * kRate);

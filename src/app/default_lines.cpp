@@ -14,18 +14,12 @@ std::vector<std::string> DefaultParameterLines(const Design& d)
     // The labels are padded so every "=" stands in one column of the
     // fixed-width font.
     const Num nums[] = {
-        {"Dia        = ", d.DIA2, " ###.### cm"},
-        {"Fs         = ", d.FS2, "####.### Hz"},
-        {"Vas        = ", d.VAS2, "####.### Liter"},
-        {"Qts        = ", d.QTS2, "  ##.###"},
-        {"Qes        = ", d.QES2, "  ##.###"},
-        {"Qms        = ", d.QMS2, "  ##.###"},
-        {"Effi       = ", d.EFI2, "  ##.### %"},
-        {"Re         = ", d.RE2, "  ##.### Ohm"},
-        {"Pemax      = ", d.PEMX2, "####.### Watt"},
-        {"Sd         = ", d.SD2, "####.### cm^2"},
-        {"Xmax       = ", d.XMAX2, " ###.### mm"},
-        {"Vd         = ", d.VD2, "####.### cm^3"},
+        {"Dia        = ", d.DIA2, " ###.### cm"},    {"Fs         = ", d.FS2, "####.### Hz"},
+        {"Vas        = ", d.VAS2, "####.### Liter"}, {"Qts        = ", d.QTS2, "  ##.###"},
+        {"Qes        = ", d.QES2, "  ##.###"},       {"Qms        = ", d.QMS2, "  ##.###"},
+        {"Effi       = ", d.EFI2, "  ##.### %"},     {"Re         = ", d.RE2, "  ##.### Ohm"},
+        {"Pemax      = ", d.PEMX2, "####.### Watt"}, {"Sd         = ", d.SD2, "####.### cm^2"},
+        {"Xmax       = ", d.XMAX2, " ###.### mm"},   {"Vd         = ", d.VD2, "####.### cm^3"},
         {"Le         = ", d.LE2, "  ##.### mH"},
     };
     std::vector<std::string> lines;

@@ -99,11 +99,11 @@ bool SelectResponse(Design& d, int item)
 bool SelectView(Design& d, int item)
 {
     switch (item) {
-        case 1: d.magni = 1; return true;
-        case 2: d.magni = 2; return true;
-        case 4: d.scale = 5; return true;
-        case 5: d.scale = 10; return true;
-        default: return false;
+    case 1: d.magni = 1; return true;
+    case 2: d.magni = 2; return true;
+    case 4: d.scale = 5; return true;
+    case 5: d.scale = 10; return true;
+    default: return false;
     }
 }
 

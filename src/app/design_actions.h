@@ -43,16 +43,14 @@ void ShowQtcLargeAlert(Kestrova& k, DesignView& v);
 
 // The selector changes of the menus and the Qa pop-up. Each returns false for
 // an item it does not know, changing nothing.
-bool SelectQa(Design& d, int item);         // pop-up 320, items 1..5
-int QaItem(const Design& d);                // the item of the current QA, 0 for none
-bool SelectResponse(Design& d, int item);   // Response menu items 1..6, 8
-bool SelectView(Design& d, int item);       // View menu items 1, 2, 4, 5
+bool SelectQa(Design& d, int item);           // pop-up 320, items 1..5
+int QaItem(const Design& d);                  // the item of the current QA, 0 for none
+bool SelectResponse(Design& d, int item);     // Response menu items 1..6, 8
+bool SelectView(Design& d, int item);         // View menu items 1, 2, 4, 5
 bool SelectAlignment(Kestrova& k, int item);  // Alignment menu items 1..3 (sets EditMenuFlag)
 
 // The texts of the two alignment sheets.
-inline constexpr std::string_view kQtcSmallMessage =
-    "ALERT!   Impossible alignment.  Qtc is too small.";
-inline constexpr std::string_view kQtcLargeMessage =
-    "ALERT!   Unavailable alignment.  Qtc is too Large.";
+inline constexpr std::string_view kQtcSmallMessage = "ALERT!   Impossible alignment.  Qtc is too small.";
+inline constexpr std::string_view kQtcLargeMessage = "ALERT!   Unavailable alignment.  Qtc is too Large.";
 
 }  // namespace ks

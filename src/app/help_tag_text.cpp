@@ -4,10 +4,7 @@ namespace ks {
 
 namespace {
 
-char UpperAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
 
@@ -25,11 +22,11 @@ HelpTag::Side HelpTagSideFromCode(std::string_view code)
     if (code.empty()) return HelpTag::Default;
     if (code.size() == 1) {
         switch (UpperAscii(code[0])) {
-            case 'T': return HelpTag::TopCentred;
-            case 'L': return HelpTag::LeftCentred;
-            case 'B': return HelpTag::BottomCentred;
-            case 'R': return HelpTag::RightCentred;
-            default: return HelpTag::Default;
+        case 'T': return HelpTag::TopCentred;
+        case 'L': return HelpTag::LeftCentred;
+        case 'B': return HelpTag::BottomCentred;
+        case 'R': return HelpTag::RightCentred;
+        default: return HelpTag::Default;
         }
     }
     const char a = UpperAscii(code[0]);

@@ -5,11 +5,11 @@
 
 #include <string>
 
+#include "context/draw_state.h"
 #include "context/prefs.h"
 #include "context/shell_state.h"
-#include "context/draw_state.h"
-#include "model/design.h"
 #include "context/update_state.h"
+#include "model/design.h"
 
 namespace ks {
 

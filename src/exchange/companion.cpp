@@ -5,8 +5,8 @@
 
 namespace ks {
 
-void SndAppleEvent(Messenger& m, CompanionHost& h, std::string_view eventClass,
-                   std::string_view text, std::string_view processName)
+void SndAppleEvent(Messenger& m, CompanionHost& h, std::string_view eventClass, std::string_view text,
+                   std::string_view processName)
 {
     if (m.send(processName, eventClass, text) < 0) h.Beep();
 }

@@ -5,8 +5,8 @@
 
 #include <string_view>
 
-#include "exchange/messenger.h"
 #include "context/kestrova.h"
+#include "exchange/messenger.h"
 
 namespace ks {
 
@@ -33,8 +33,8 @@ public:
 
 // Sends text to every process named processName but this one; one beep when
 // the message cannot be built.
-void SndAppleEvent(Messenger& m, CompanionHost& h, std::string_view eventClass,
-                   std::string_view text, std::string_view processName);
+void SndAppleEvent(Messenger& m, CompanionHost& h, std::string_view eventClass, std::string_view text,
+                   std::string_view processName);
 
 // A received text: cut to 255 bytes into s_Masg, then acted on.
 void DoAppleEvent(Kestrova& k, Messenger& m, CompanionHost& h, std::string_view text);

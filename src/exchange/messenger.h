@@ -11,8 +11,7 @@ public:
     virtual ~Messenger() = default;
     // text is Mac Roman, at most 255 bytes (longer is cut). Returns how many
     // processes received it, or -1 when the message could not be built.
-    virtual int send(std::string_view processName, std::string_view eventClass,
-                     std::string_view text) = 0;
+    virtual int send(std::string_view processName, std::string_view eventClass, std::string_view text) = 0;
 };
 
 // Reaches nobody: the program working alone.

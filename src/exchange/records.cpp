@@ -38,9 +38,8 @@ PStr MakeClipText(Kestrova& k)
     std::replace_if(model.begin(), model.end(), IsControlByte, ' ');
     r += model;
     r += kFieldSeparator;
-    for (const PStr* field : {&d.s_SPL, &d.s_FS, &d.s_VAS, &d.s_QTS, &d.s_QES,
-                              &d.s_QMS, &d.s_EFI, &d.s_RE, &d.s_LE, &d.s_VB, &d.s_FC,
-                              &d.s_QTC, &d.s_QA}) {
+    for (const PStr* field : {&d.s_SPL, &d.s_FS, &d.s_VAS, &d.s_QTS, &d.s_QES, &d.s_QMS, &d.s_EFI, &d.s_RE, &d.s_LE,
+                              &d.s_VB, &d.s_FC, &d.s_QTC, &d.s_QA}) {
         r += *field;
         r += kFieldSeparator;
     }
@@ -123,8 +122,7 @@ PStr MakeDriverRecord(const DriverRecordFields& f, bool* truncated)
     add(kDriverTag);
     add(f.model);
     add(f.range);
-    for (double v : {f.dia, f.fs, f.vas, f.qts, f.qes, f.qms, f.effi, f.re, f.pemax, f.sd,
-                     f.xmax, f.vd, f.le})
+    for (double v : {f.dia, f.fs, f.vas, f.qts, f.qes, f.qms, f.effi, f.re, f.pemax, f.sd, f.xmax, f.vd, f.le})
         add(NumToText(v));
     if (truncated) *truncated = r.size() > PStr::kMax;
     return PStr(r);

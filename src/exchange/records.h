@@ -47,8 +47,8 @@ void MasageTextToParameter(Kestrova& k);
 // Roman bytes; a text with two blanks in a row would split its field.
 struct DriverRecordFields {
     std::string model, range;
-    double dia = 0, fs = 0, vas = 0, qts = 0, qes = 0, qms = 0, effi = 0, re = 0,
-           pemax = 0, sd = 0, xmax = 0, vd = 0, le = 0;
+    double dia = 0, fs = 0, vas = 0, qts = 0, qes = 0, qms = 0, effi = 0, re = 0, pemax = 0, sd = 0, xmax = 0, vd = 0,
+           le = 0;
 };
 
 // Tag, model, range, then the numbers in the order above written by

@@ -28,8 +28,8 @@ public:
     // text is Mac Roman; (x, y) is the left end of the baseline.
     virtual void text(float x, float y, int font, float size, Rgb c, std::string_view text) = 0;
     // An image resource scaled to fill the rectangle; nothing when it cannot be loaded.
-    virtual void image(std::string_view folder, std::string_view name, std::int16_t top,
-                       std::int16_t left, std::int16_t bottom, std::int16_t right) = 0;
+    virtual void image(std::string_view folder, std::string_view name, std::int16_t top, std::int16_t left,
+                       std::int16_t bottom, std::int16_t right) = 0;
 };
 
 }  // namespace ks

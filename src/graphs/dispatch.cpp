@@ -1,7 +1,7 @@
-#include "graphs/canvas.h"
 #include "graphs/dispatch.h"
 
 #include "graphs/amp.h"
+#include "graphs/canvas.h"
 #include "graphs/group_delay.h"
 #include "graphs/imp.h"
 #include "graphs/nyquist.h"

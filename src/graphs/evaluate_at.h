@@ -24,8 +24,7 @@ inline void EvaluateAt(Design& d, float k, void (*closed)(Design&), void (*baffl
 // the current point and s.k2 the first. At each point the design is
 // evaluated, then `point` runs.
 template <typename Point>
-void SweepFrequencies(Kestrova& k, bool downward, void (*closed)(Design&), void (*baffle)(Design&),
-                      Point&& point)
+void SweepFrequencies(Kestrova& k, bool downward, void (*closed)(Design&), void (*baffle)(Design&), Point&& point)
 {
     DrawState& s = k.ds;
     const double lo = std::log10(20.0), hi = std::log10(20000.0);

@@ -36,9 +36,8 @@ void FreqScale(Kestrova& k)
         float x;
         const char* text;
     };
-    static constexpr Label kLabels[] = {{345, "[ Hz ]"}, {37, "20"},  {99, "50"},  {140, "100"},
-                                        {247, "500"},    {299, "1k"}, {406, "5k"}, {449, "10k"},
-                                        {494, "20k"}};
+    static constexpr Label kLabels[] = {{345, "[ Hz ]"}, {37, "20"},  {99, "50"},   {140, "100"}, {247, "500"},
+                                        {299, "1k"},     {406, "5k"}, {449, "10k"}, {494, "20k"}};
     for (const Label& l : kLabels) DrawTextAt(k, l.x, 347.0f, l.text);
 }
 
@@ -47,10 +46,10 @@ void BoxType(Kestrova& k)
     SetGrey(k, 0.0f);
     k.ds.fontSize = 13.0f;
     switch (k.d.boxSys) {
-        case 1: DrawTextAt(k, 208.0f, 39.0f, "'Closed Box System'"); break;
-        case 2: DrawTextAt(k, 203.0f, 39.0f, "'Infinit Baffle System'"); break;
-        case 3: DrawTextAt(k, 198.0f, 39.0f, "'Rear Closed Type Unit'"); break;
-        default: break;
+    case 1: DrawTextAt(k, 208.0f, 39.0f, "'Closed Box System'"); break;
+    case 2: DrawTextAt(k, 203.0f, 39.0f, "'Infinit Baffle System'"); break;
+    case 3: DrawTextAt(k, 198.0f, 39.0f, "'Rear Closed Type Unit'"); break;
+    default: break;
     }
 }
 

@@ -24,6 +24,7 @@ struct RangeLabels {
     Label labels[11];
 };
 
+// clang-format off
 constexpr RangeLabels kRanges[] = {
     {0.005, 13, {{3, "+0.05"}, {3, "+0.04"}, {3, "+0.03"}, {3, "+0.02"}, {3, "+0.01"}, {33, "0"},
                  {6, "-0.01"}, {6, "-0.02"}, {6, "-0.03"}, {6, "-0.04"}, {6, "-0.05"}}},
@@ -48,6 +49,7 @@ constexpr RangeLabels kRanges[] = {
     {10.0, 8, {{7, "+100"}, {15, "+80"}, {15, "+60"}, {15, "+40"}, {15, "+20"}, {33, "0"},
                {18, "-20"}, {18, "-40"}, {18, "-60"}, {18, "-80"}, {10, "-100"}}},
 };
+// clang-format on
 
 }  // namespace
 
@@ -84,8 +86,10 @@ void GdOpt(Kestrova& k)
 void GdOpt2(Kestrova& k)
 {
     static constexpr double kUpper[] = {0.05, 0.1, 0.25, 0.5, 1.0, 2.5, 5.0, 10.0, 25.0, 50.0};
+    // clang-format off
     static constexpr float kScl[] = {0.005f, 0.01f, 0.025f, 0.05f, 0.1f, 0.25f,
                                      0.5f,   1.0f,  2.5f,   5.0f,  10.0f};
+    // clang-format on
     const double g = k.ds.G2;
     int band = 10;  // 50 ms and above, or not a number
     for (int i = 0; i < 10; ++i)

@@ -20,10 +20,7 @@ struct Label {
 
 }  // namespace
 
-bool ImpLinearAxis(const Kestrova& k)
-{
-    return k.prefs.ImpVertScale == 1 && static_cast<double>(k.ds.IMPscal) >= 1.0;
-}
+bool ImpLinearAxis(const Kestrova& k) { return k.prefs.ImpVertScale == 1 && static_cast<double>(k.ds.IMPscal) >= 1.0; }
 
 void ImpOpt(Kestrova& k)
 {
@@ -77,18 +74,15 @@ void ImpGraph(Kestrova& k)
     FrequencyFrame(k, 235.0f, "Impedance");
     DrawTextAt(k, 13.0f, 40.0f, "Ohms");
     if (linear) {
-        static constexpr Label k10[11] = {{25, "10"}, {33, "9"}, {33, "8"}, {33, "7"},
-                                          {33, "6"},  {33, "5"}, {33, "4"}, {33, "3"},
-                                          {33, "2"},  {33, "1"}, {33, "0"}};
+        static constexpr Label k10[11] = {{25, "10"}, {33, "9"}, {33, "8"}, {33, "7"}, {33, "6"}, {33, "5"},
+                                          {33, "4"},  {33, "3"}, {33, "2"}, {33, "1"}, {33, "0"}};
         static constexpr Label k4[11] = {{14, "25.0"}, {14, "22.5"}, {14, "20.0"}, {14, "17.5"},
                                          {14, "15.0"}, {14, "12.5"}, {14, "10.0"}, {21, "7.5"},
                                          {21, "5.0"},  {21, "2.5"},  {33, "0"}};
-        static constexpr Label k2[11] = {{25, "50"}, {25, "45"}, {25, "40"}, {25, "35"},
-                                         {25, "30"}, {25, "25"}, {25, "20"}, {25, "15"},
-                                         {25, "10"}, {33, "5"},  {33, "0"}};
-        static constexpr Label k1[11] = {{17, "100"}, {25, "90"}, {25, "80"}, {25, "70"},
-                                         {25, "60"},  {25, "50"}, {25, "40"}, {25, "30"},
-                                         {25, "20"},  {25, "10"}, {33, "0"}};
+        static constexpr Label k2[11] = {{25, "50"}, {25, "45"}, {25, "40"}, {25, "35"}, {25, "30"}, {25, "25"},
+                                         {25, "20"}, {25, "15"}, {25, "10"}, {33, "5"},  {33, "0"}};
+        static constexpr Label k1[11] = {{17, "100"}, {25, "90"}, {25, "80"}, {25, "70"}, {25, "60"}, {25, "50"},
+                                         {25, "40"},  {25, "30"}, {25, "20"}, {25, "10"}, {33, "0"}};
         const float sc = k.ds.IMPscal;
         const Label* set = sc == 10.0f ? k10 : sc == 4.0f ? k4 : sc == 2.0f ? k2 : sc == 1.0f ? k1 : nullptr;
         if (set)
@@ -98,9 +92,8 @@ void ImpGraph(Kestrova& k)
             float x, y;
             const char* text;
         };
-        static constexpr LogLabel kLog[] = {{17, 55, "1 k"}, {17, 83, "500"}, {17, 147, "100"},
-                                            {25, 176, "50"}, {25, 240, "10"}, {33, 269, "5"},
-                                            {33, 335, "1"}};
+        static constexpr LogLabel kLog[] = {{17, 55, "1 k"}, {17, 83, "500"}, {17, 147, "100"}, {25, 176, "50"},
+                                            {25, 240, "10"}, {33, 269, "5"},  {33, 335, "1"}};
         for (const LogLabel& l : kLog) DrawTextAt(k, l.x, l.y, l.text);
     }
 }
@@ -113,8 +106,8 @@ void ImpPlot(Kestrova& k)
     ImpPrepare(d);
     const bool linear = ImpLinearAxis(k);
     SweepFrequencies(k, false, CBIMPcal, IBIMPcal, [&] {
-        CurveTo(k, linear ? static_cast<float>(330.0 - 2.81 * static_cast<double>(s.IMPscal) *
-                                                           static_cast<double>(d.yyLinea))
+        CurveTo(k, linear ? static_cast<float>(330.0 -
+                                               2.81 * static_cast<double>(s.IMPscal) * static_cast<double>(d.yyLinea))
                           : static_cast<float>(330.0 - 93.33333333333333 * static_cast<double>(d.yy)));
     });
 }

@@ -12,8 +12,7 @@ public:
     void frameRect(float, float, float, float, Rgb, float) override {}
     void fillRect(float, float, float, float, Rgb) override {}
     void text(float, float, int, float, Rgb, std::string_view) override {}
-    void image(std::string_view, std::string_view, std::int16_t, std::int16_t, std::int16_t,
-               std::int16_t) override {}
+    void image(std::string_view, std::string_view, std::int16_t, std::int16_t, std::int16_t, std::int16_t) override {}
 };
 
 }  // namespace ks

@@ -38,9 +38,8 @@ void PhPlot(Kestrova& k)
     DrawState& s = k.ds;
     SetCurveStyle(k);
     CofCal(d);
-    SweepFrequencies(k, true, CBPHcal, IBPHcal, [&] {
-        CurveTo(k, static_cast<float>(330.0 - (7.0 / 9.0) * static_cast<double>(d.yy)));
-    });
+    SweepFrequencies(k, true, CBPHcal, IBPHcal,
+                     [&] { CurveTo(k, static_cast<float>(330.0 - (7.0 / 9.0) * static_cast<double>(d.yy))); });
 }
 
 }  // namespace ks

@@ -1,7 +1,8 @@
-#include "graphs/canvas.h"
 #include "graphs/primitives.h"
 
 #include <cmath>
+
+#include "graphs/canvas.h"
 
 namespace ks {
 
@@ -52,8 +53,7 @@ void QuartzDrawText(Kestrova& k, int /*window*/)
     const DrawState& s = k.ds;
     if (s.QuartzText.empty()) return;  // nothing to show, nothing listed
     if (!std::isfinite(s.xx) || !std::isfinite(s.yy)) return;
-    if (Canvas* c = k.target())
-        c->text(s.xx, s.yy, s.QzFontNum, s.fontSize, CurrentColor(s), s.QuartzText.view());
+    if (Canvas* c = k.target()) c->text(s.xx, s.yy, s.QzFontNum, s.fontSize, CurrentColor(s), s.QuartzText.view());
 }
 
 void DrawCGImageFromBandleResource(Kestrova& k, int /*window*/, Rect16 rect, std::string_view name,

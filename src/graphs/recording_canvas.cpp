@@ -84,8 +84,8 @@ void RecordingCanvas::text(float x, float y, int font, float size, Rgb c, std::s
     lines_.push_back(std::move(s));
 }
 
-void RecordingCanvas::image(std::string_view folder, std::string_view name, std::int16_t top,
-                            std::int16_t left, std::int16_t bottom, std::int16_t right)
+void RecordingCanvas::image(std::string_view folder, std::string_view name, std::int16_t top, std::int16_t left,
+                            std::int16_t bottom, std::int16_t right)
 {
     std::string s = "image ";
     s += folder;

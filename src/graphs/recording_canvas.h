@@ -16,8 +16,8 @@ public:
     void frameRect(float x, float y, float x1, float y1, Rgb c, float width) override;
     void fillRect(float x, float y, float x1, float y1, Rgb c) override;
     void text(float x, float y, int font, float size, Rgb c, std::string_view text) override;
-    void image(std::string_view folder, std::string_view name, std::int16_t top, std::int16_t left,
-               std::int16_t bottom, std::int16_t right) override;
+    void image(std::string_view folder, std::string_view name, std::int16_t top, std::int16_t left, std::int16_t bottom,
+               std::int16_t right) override;
 
     const std::vector<std::string>& lines() const { return lines_; }
     // All lines, each ended by a newline.

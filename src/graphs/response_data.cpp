@@ -146,8 +146,7 @@ ResponseData SampleResponse(const Design& d, const ResponseRange& r)
         const f64 motional = W(w.RES) * W(w.ZVC);
         EvaluateAt(w, kAt(i), CBPHcal, IBPHcal);
         const f64 angle = (W(w.yy) - 90.0) * kDegree;
-        const std::complex<f64> z(W(w.RE) + motional * std::cos(angle),
-                                  motional * std::sin(angle) + W(w.ZL) * W(w.ff));
+        const std::complex<f64> z(W(w.RE) + motional * std::cos(angle), motional * std::sin(angle) + W(w.ZL) * W(w.ff));
         p.ohms = static_cast<f32>(std::abs(z));
         p.ohmsPhase = static_cast<f32>(std::arg(z) / kDegree);
     }

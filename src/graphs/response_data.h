@@ -21,7 +21,7 @@ std::optional<ResponseFormat> ResponseFormatNamed(std::string_view name);
 struct ResponseRange {
     double from = 10.0;  // Hz
     double to = 40000.0;
-    int ppo = 48;        // points per octave
+    int ppo = 48;  // points per octave
 };
 inline constexpr double kResponseMinHz = 1.0;
 inline constexpr double kResponseMaxHz = 100000.0;

@@ -1,9 +1,9 @@
 #include "graphs/system_profile.h"
 
+#include "graphs/box_rows.h"
 #include "graphs/freq_axis.h"
 #include "graphs/primitives.h"
 #include "graphs/sys_figure.h"
-#include "graphs/box_rows.h"
 #include "support/numtext.h"
 
 namespace ks {
@@ -19,8 +19,8 @@ bool LowerFigure(const Kestrova& k) { return k.ds.doPrint && !(k.d.s_Resp == "sy
 
 struct Row {
     const char* label;
-    const char* unit;      // nullptr: none
-    float yScreen;         // < 0: not on screen
+    const char* unit;  // nullptr: none
+    float yScreen;     // < 0: not on screen
     float yPrint;
     int decimals;
     float Design::*value;  // nullptr: text row
@@ -126,13 +126,13 @@ void GetPictSysDisp(Kestrova& k)
 {
     const std::int16_t dy = LowerFigure(k) ? 320 : 0;
     if (k.d.boxSys == 1)
-        DrawCGImageFromBandleResource(k, 1, Rect16{static_cast<std::int16_t>(83 + dy), 45,
-                                                   static_cast<std::int16_t>(279 + dy), 162},
-                                      "ClosedImage.png", "Images");
+        DrawCGImageFromBandleResource(
+            k, 1, Rect16{static_cast<std::int16_t>(83 + dy), 45, static_cast<std::int16_t>(279 + dy), 162},
+            "ClosedImage.png", "Images");
     else if (k.d.boxSys == 2 || k.d.boxSys == 3)
-        DrawCGImageFromBandleResource(k, 1, Rect16{static_cast<std::int16_t>(83 + dy), 74,
-                                                   static_cast<std::int16_t>(279 + dy), 123},
-                                      "InfiniteImage.png", "Images");
+        DrawCGImageFromBandleResource(
+            k, 1, Rect16{static_cast<std::int16_t>(83 + dy), 74, static_cast<std::int16_t>(279 + dy), 123},
+            "InfiniteImage.png", "Images");
 }
 
 void SystemProfile(Kestrova& k)

@@ -75,8 +75,8 @@ private:
 
 void AppendField(std::string& out, std::string_view f)
 {
-    const bool quote = f.find_first_of(",\"\r\n") != std::string_view::npos ||
-                       (!f.empty() && (f.front() == ' ' || f.back() == ' '));
+    const bool quote =
+        f.find_first_of(",\"\r\n") != std::string_view::npos || (!f.empty() && (f.front() == ' ' || f.back() == ' '));
     if (!quote) {
         out += f;
         return;
@@ -140,8 +140,8 @@ ImportResult ImportCsv(std::string_view bytes)
             return r;
         }
         if (row.size() != columns.size()) {
-            r.refused.push_back({line, std::to_string(row.size()) + " fields, the header names " +
-                                           std::to_string(columns.size())});
+            r.refused.push_back(
+                {line, std::to_string(row.size()) + " fields, the header names " + std::to_string(columns.size())});
             continue;
         }
         std::array<std::string, kFieldCount> texts;

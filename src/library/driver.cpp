@@ -94,8 +94,7 @@ std::optional<Field> FieldByKey(std::string_view key)
         const std::string_view k = kInfo[static_cast<std::size_t>(i)].key;
         if (k.size() != key.size()) continue;
         bool same = true;
-        for (std::size_t j = 0; j < k.size() && same; ++j)
-            same = k[j] == static_cast<char>(key[j] | 0x20);
+        for (std::size_t j = 0; j < k.size() && same; ++j) same = k[j] == static_cast<char>(key[j] | 0x20);
         if (same) return static_cast<Field>(i);
     }
     return std::nullopt;
@@ -153,7 +152,8 @@ std::array<std::string, kFieldCount> Texts(const Driver& d)
     std::array<std::string, kFieldCount> t;
     t[0] = d.model;
     t[1] = d.range;
-    for (int i = 2; i < kFieldCount; ++i) t[static_cast<std::size_t>(i)] = NumberText(d.num[static_cast<std::size_t>(i)]);
+    for (int i = 2; i < kFieldCount; ++i)
+        t[static_cast<std::size_t>(i)] = NumberText(d.num[static_cast<std::size_t>(i)]);
     return t;
 }
 
@@ -207,16 +207,21 @@ std::vector<Driver> ExampleDrivers()
     };
     const Design s;  // the built-in driver as the design program starts with it
     std::vector<Driver> out;
-    out.push_back(make(s.s_SP2.str(), s.s_RANG2.str(),
-                       {Plain(s.DIA2), Plain(s.FS2), Plain(s.VAS2), Plain(s.QTS2), Plain(s.QES2), Plain(s.QMS2),
-                        Plain(s.EFI2), Plain(s.RE2), Plain(s.PEMX2), Plain(s.SD2), Plain(s.XMAX2), Plain(s.VD2),
-                        Plain(s.LE2)}));
+    out.push_back(
+        make(s.s_SP2.str(), s.s_RANG2.str(),
+             {Plain(s.DIA2), Plain(s.FS2), Plain(s.VAS2), Plain(s.QTS2), Plain(s.QES2), Plain(s.QMS2), Plain(s.EFI2),
+              Plain(s.RE2), Plain(s.PEMX2), Plain(s.SD2), Plain(s.XMAX2), Plain(s.VD2), Plain(s.LE2)}));
     //                 dia    fs    vas    qts   qes   qms   effi  re   pemax  sd     xmax  vd    le
-    out.push_back(make("Norrland M13", "Mid 300-4000 Hz", {13, 48, 14.5, 0.36, 0.41, 3.1, 0.52, 5.6, 60, 84, 4.5, 38, 0.45}));
-    out.push_back(make("Norrland W20", "Woofer 35-2500 Hz", {20, 31, 52, 0.32, 0.36, 2.9, 0.45, 5.8, 90, 214, 6.5, 139, 0.9}));
-    out.push_back(make("Kiruna D28", "Dome Tw 1800-25000 Hz", {2.8, 620, 0, 0.62, 0.95, 1.8, 0.35, 4.8, 15, 6.2, 0.3, 0.19, 0.04}));
-    out.push_back(make("Aster FR10", "Full range 80-18000 Hz", {10, 82, 4.2, 0.48, 0.58, 2.8, 0.42, 6.4, 20, 50, 2.2, 11, 0.12}));
-    out.push_back(make("Aster CM08", "Cone mid 500-8000 Hz", {8, 210, 0.9, 0.72, 0.98, 2.7, 0.3, 3.3, 25, 28, 1, 2.8, 0.08}));
+    out.push_back(
+        make("Norrland M13", "Mid 300-4000 Hz", {13, 48, 14.5, 0.36, 0.41, 3.1, 0.52, 5.6, 60, 84, 4.5, 38, 0.45}));
+    out.push_back(
+        make("Norrland W20", "Woofer 35-2500 Hz", {20, 31, 52, 0.32, 0.36, 2.9, 0.45, 5.8, 90, 214, 6.5, 139, 0.9}));
+    out.push_back(make("Kiruna D28", "Dome Tw 1800-25000 Hz",
+                       {2.8, 620, 0, 0.62, 0.95, 1.8, 0.35, 4.8, 15, 6.2, 0.3, 0.19, 0.04}));
+    out.push_back(
+        make("Aster FR10", "Full range 80-18000 Hz", {10, 82, 4.2, 0.48, 0.58, 2.8, 0.42, 6.4, 20, 50, 2.2, 11, 0.12}));
+    out.push_back(
+        make("Aster CM08", "Cone mid 500-8000 Hz", {8, 210, 0.9, 0.72, 0.98, 2.7, 0.3, 3.3, 25, 28, 1, 2.8, 0.08}));
     return out;
 }
 

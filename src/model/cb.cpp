@@ -51,8 +51,7 @@ void SolveHH(Design& d)
 bool FiniteBox(const Design& d)
 {
     return std::isfinite(d.HH) && W(d.HH) > 1.0 && std::isfinite(d.AL1) && std::isfinite(d.AL2) &&
-           std::isfinite(d.VB) && W(d.VB) > 0.0 && std::isfinite(d.FC) && std::isfinite(d.QTC) &&
-           W(d.QTC) > 0.0;
+           std::isfinite(d.VB) && W(d.VB) > 0.0 && std::isfinite(d.FC) && std::isfinite(d.QTC) && W(d.QTC) > 0.0;
 }
 
 // The box of the largest Qtc offered: 5, unless no finite box has it. At
@@ -77,9 +76,12 @@ void LargestQtcBox(Design& d)
 void CPopt(Design& d)
 {
     const f64 qa = W(d.QA);
-    if (qa == 5.0) d.CP = 1.2f;
-    else if (qa == 7.0) d.CP = 1.1f;
-    else if (qa == 10.0 || qa == 15.0 || qa == 20.0) d.CP = 1.0f;
+    if (qa == 5.0)
+        d.CP = 1.2f;
+    else if (qa == 7.0)
+        d.CP = 1.1f;
+    else if (qa == 10.0 || qa == 15.0 || qa == 20.0)
+        d.CP = 1.0f;
 }
 
 void CBQTCalin(Design& d)

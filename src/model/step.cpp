@@ -19,8 +19,7 @@ void EulerTransform(Design& d)
     std::array<f32, 21> b{};
     const int digt = EulerTerms(d);
     b[0] = 1.0f;
-    for (int i = 1; i <= digt; ++i)
-        b[i] = static_cast<f32>(static_cast<f64>(b[i - 1]) * (digt + 1 - i) / i);
+    for (int i = 1; i <= digt; ++i) b[i] = static_cast<f32>(static_cast<f64>(b[i - 1]) * (digt + 1 - i) / i);
     d.Euler[digt + 1] = 0.0f;
     for (int i = digt; i >= 0; --i) d.Euler[i] = d.Euler[i + 1] + b[i];
 }

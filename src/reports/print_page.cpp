@@ -1,11 +1,11 @@
-#include "graphs/canvas.h"
 #include "reports/print_page.h"
 
 #include <cstdio>
 
+#include "graphs/box_rows.h"
+#include "graphs/canvas.h"
 #include "graphs/dispatch.h"
 #include "graphs/primitives.h"
-#include "graphs/box_rows.h"
 #include "graphs/system_profile.h"
 
 namespace ks {
@@ -48,8 +48,7 @@ void ClosedBoxBlock(Kestrova& k)
     for (int i = 0; i < 4; ++i) DrawRectAt(k, 410, 657.0f + 20 * i, 476, 673.0f + 20 * i);
     SetGrey(k, 0.0f);
     SetFont(k, 5, 12.0f);
-    for (int i = 0; i < 4; ++i)
-        DrawPlacedValue(k, k.d.*kBoxRows[i].value, kBoxRows[i].decimals, 670.0f + 20 * i);
+    for (int i = 0; i < 4; ++i) DrawPlacedValue(k, k.d.*kBoxRows[i].value, kBoxRows[i].decimals, 670.0f + 20 * i);
 }
 
 }  // namespace

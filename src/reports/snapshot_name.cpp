@@ -15,8 +15,7 @@ PStr SnapShotFileName(const PStr& model, const PStr& title, std::int16_t number)
     tail.reserve(title.size() + num.size() + 6);
     tail.append("_").append(title.view()).append("_").append(num).append(".png");
     std::string head = model.str();
-    if (head.size() + tail.size() > PStr::kMax)
-        head.resize(tail.size() >= PStr::kMax ? 0 : PStr::kMax - tail.size());
+    if (head.size() + tail.size() > PStr::kMax) head.resize(tail.size() >= PStr::kMax ? 0 : PStr::kMax - tail.size());
     std::string name = head + tail;
     for (char& c : name)
         if (c == '/' || c == '\0') c = '-';

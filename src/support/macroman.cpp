@@ -3,8 +3,9 @@
 // can make a buffer overflow.
 #include "support/macroman.h"
 
-#include <cerrno>
 #include <iconv.h>
+
+#include <cerrno>
 
 namespace ks {
 
@@ -60,7 +61,8 @@ std::size_t Utf8SequenceLength(const unsigned char* s, std::size_t n)
     std::size_t len;
     unsigned char lo = 0x80, hi = 0xBF;
     if (c < 0x80) return 1;
-    if (c >= 0xC2 && c <= 0xDF) len = 2;
+    if (c >= 0xC2 && c <= 0xDF)
+        len = 2;
     else if (c >= 0xE0 && c <= 0xEF) {
         len = 3;
         if (c == 0xE0) lo = 0xA0;

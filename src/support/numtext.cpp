@@ -3,13 +3,14 @@
 // comma would otherwise leak into every record and display.
 #include "support/numtext.h"
 
+#include <locale.h>
+
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <locale.h>
 
 namespace ks {
 
@@ -80,10 +81,25 @@ Kind Classify(const char* s, std::size_t n)
             char next = i + 1 < n ? s[i + 1] : '\0';
             k.prefixAt = i;
             switch (next) {
-            case 'H': case 'h': k.base = 16; k.prefixLen = 2; break;
-            case 'O': case 'o': k.base = 8; k.prefixLen = 2; break;
-            case 'X': case 'x': k.base = 2; k.prefixLen = 2; break;
-            default: k.base = 16; k.prefixLen = 1; break;  // "&1F": the digit stays
+            case 'H':
+            case 'h':
+                k.base = 16;
+                k.prefixLen = 2;
+                break;
+            case 'O':
+            case 'o':
+                k.base = 8;
+                k.prefixLen = 2;
+                break;
+            case 'X':
+            case 'x':
+                k.base = 2;
+                k.prefixLen = 2;
+                break;
+            default:
+                k.base = 16;
+                k.prefixLen = 1;
+                break;  // "&1F": the digit stays
             }
             return k;
         }
@@ -106,8 +122,7 @@ Kind Classify(const char* s, std::size_t n)
 std::uint64_t StrtoullAfterPrefix(CText& t, const Kind& k)
 {
     // Drop the prefix in place: the blanks and sign before it stay.
-    std::memmove(t.s + k.prefixAt, t.s + k.prefixAt + k.prefixLen,
-                 t.n - k.prefixAt - k.prefixLen + 1);
+    std::memmove(t.s + k.prefixAt, t.s + k.prefixAt + k.prefixLen, t.n - k.prefixAt - k.prefixLen + 1);
     return std::strtoull(t.s, nullptr, k.base);
 }
 
@@ -162,7 +177,10 @@ PStr FormatWithMask(std::string_view mask, double value)
 
     std::size_t point = len;
     for (std::size_t i = 0; i < len; ++i)
-        if (mask[i] == '.') { point = i; break; }
+        if (mask[i] == '.') {
+            point = i;
+            break;
+        }
     int w = 0, d = 0;
     for (std::size_t i = 0; i < len; ++i)
         if (mask[i] == '#') (i < point ? w : d) += 1;
@@ -217,8 +235,10 @@ PStr FormatWithMask(std::string_view mask, double value)
         // The sign owns the mask's first position and moves right to stand
         // before the first digit; when a digit needs that first position the
         // sign cannot be shown and "?" replaces the leading digit.
-        if (firstDigit > 0) out[firstDigit - 1] = '-';
-        else if (len > 0) out[0] = '?';
+        if (firstDigit > 0)
+            out[firstDigit - 1] = '-';
+        else if (len > 0)
+            out[0] = '?';
     }
     return PStr(std::string_view(out, len));
 }
@@ -245,10 +265,19 @@ std::int64_t TextToInteger(std::string_view text)
     std::size_t skip = 0;
     if (i < t.n && t.s[i] == '&') {
         char next = i + 1 < t.n ? t.s[i + 1] : '\0';
-        if (next == 'H' || next == 'h') { base = 16; skip = 2; }
-        else if (next == 'O' || next == 'o') { base = 8; skip = 2; }
-        else if (next == 'X' || next == 'x') { base = 2; skip = 2; }
-        else { base = 16; skip = 1; }
+        if (next == 'H' || next == 'h') {
+            base = 16;
+            skip = 2;
+        } else if (next == 'O' || next == 'o') {
+            base = 8;
+            skip = 2;
+        } else if (next == 'X' || next == 'x') {
+            base = 2;
+            skip = 2;
+        } else {
+            base = 16;
+            skip = 1;
+        }
     } else if (i + 1 < t.n && t.s[i] == '0' && (t.s[i + 1] == 'x' || t.s[i + 1] == 'X')) {
         base = 16;
         skip = 2;
@@ -260,9 +289,8 @@ std::int64_t TextToInteger(std::string_view text)
         return static_cast<std::int64_t>(u);
     }
     // Decimal digits, saturating at the 64-bit limits instead of wrapping.
-    const std::uint64_t limit = negative
-        ? static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + 1
-        : static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    const std::uint64_t limit = negative ? static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + 1
+                                         : static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
     std::uint64_t acc = 0;
     for (; i < t.n && t.s[i] >= '0' && t.s[i] <= '9'; ++i) {
         unsigned digit = static_cast<unsigned>(t.s[i] - '0');
@@ -273,8 +301,7 @@ std::int64_t TextToInteger(std::string_view text)
         acc = acc * 10 + digit;
     }
     if (!negative) return static_cast<std::int64_t>(acc);
-    return acc == limit ? std::numeric_limits<std::int64_t>::min()
-                        : -static_cast<std::int64_t>(acc);
+    return acc == limit ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(acc);
 }
 
 double RoundedValue(float value, int decimals)
@@ -286,9 +313,6 @@ double RoundedValue(float value, int decimals)
     return std::rint(static_cast<double>(scaled)) / p;
 }
 
-PStr RoundedText(float value, int decimals)
-{
-    return NumToText(RoundedValue(value, decimals));
-}
+PStr RoundedText(float value, int decimals) { return NumToText(RoundedValue(value, decimals)); }
 
 }  // namespace ks

@@ -16,7 +16,7 @@ public:
     static constexpr std::size_t kMax = 255;
 
     PStr() = default;
-    PStr(std::string_view s) { assign(s); }  // NOLINT: texts convert freely
+    PStr(std::string_view s) { assign(s); }                                        // NOLINT: texts convert freely
     PStr(const char* s) { assign(s ? std::string_view(s) : std::string_view()); }  // NOLINT
 
     PStr& assign(std::string_view s)

@@ -151,8 +151,7 @@ std::string UrlPathFileName(std::string_view path)
     return PercentDecode(path);
 }
 
-std::string ChooseDownloadName(std::string_view contentDisposition, std::string_view urlPath,
-                               std::string_view fallback)
+std::string ChooseDownloadName(std::string_view contentDisposition, std::string_view urlPath, std::string_view fallback)
 {
     std::string name = SanitizeFileName(ContentDispositionFileName(contentDisposition));
     if (name.empty()) name = SanitizeFileName(UrlPathFileName(urlPath));

@@ -30,8 +30,10 @@ std::int64_t StringToNumerical(std::string_view version)
     while (i < n && version[i] >= '0' && version[i] <= '9') {
         const int digit = version[i] - '0';
         if (!saturated) {
-            if (value > (kMax - digit) / 10) saturated = true;
-            else value = value * 10 + digit;
+            if (value > (kMax - digit) / 10)
+                saturated = true;
+            else
+                value = value * 10 + digit;
         }
         ++i;
         skipDots();

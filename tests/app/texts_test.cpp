@@ -1,11 +1,11 @@
 // The program's own texts: help tags, stored rectangles and the default
 // window's listing.
+#include <gtest/gtest.h>
+
 #include <cctype>
 #include <string>
 #include <tuple>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "app/default_lines.h"
 #include "app/help_tag_text.h"
@@ -19,6 +19,7 @@ const std::string D = "\\\xA4";  // the delimiter: backslash, byte 164
 
 TEST(HelpTagText, MainExtendedAndPlacement)
 {
+    // clang-format off
     const std::tuple<std::string, std::string, std::string, bool, HelpTag::Side> cases[] = {
         {"Calculate the box", "Calculate the box", "Calculate the box", false, HelpTag::Default},
         {"Copy" + D + "Copies the parameters\\@B", "Copy", "Copies the parameters", false, HelpTag::BottomCentred},
@@ -35,6 +36,7 @@ TEST(HelpTagText, MainExtendedAndPlacement)
          HelpTag::Default},
         {"m" + D + std::string(400, 'e'), "m", std::string(252, 'e'), false, HelpTag::Default},
     };
+    // clang-format on
     for (const auto& [text, main, extended, showsMain, side] : cases) {
         const HelpTag t = ParseHelpTag(text);
         EXPECT_EQ(t.main.str() + "|" + t.extended.str(), main + "|" + extended) << text;
@@ -47,12 +49,14 @@ TEST(HelpTagText, MainExtendedAndPlacement)
 TEST(HelpTagText, PlacementCodesInEitherCaseAndOnlyTheirFirstTwoCharacters)
 {
     using S = HelpTag;
+    // clang-format off
     std::vector<std::pair<std::string, HelpTag::Side>> codes = {
         {"T", S::TopCentred},         {"L", S::LeftCentred},         {"R", S::RightCentred},  {"CL", S::LeftCentred},
         {"LC", S::LeftCentred},       {"CR", S::RightCentred},       {"RC", S::RightCentred}, {"LT", S::TopLeftAligned},
         {"RT", S::TopRightAligned},   {"TL", S::LeftTopAligned},     {"BL", S::LeftBottomAligned},
         {"LB", S::BottomLeftAligned}, {"RB", S::BottomRightAligned}, {"TR", S::RightTopAligned},
         {"BR", S::RightBottomAligned}};
+    // clang-format on
     for (const char* none : {"", "X", "TT", "C", "BX"}) codes.push_back({none, S::Default});
     for (const auto& [code, side] : codes) {
         std::string lower = code;
@@ -67,13 +71,16 @@ TEST(HelpTagText, PlacementCodesInEitherCaseAndOnlyTheirFirstTwoCharacters)
 // fields read 0 and garbage never fails.
 TEST(PrefsRectText, WrittenInOrderAndEachFieldReadFromAfterTheNextComma)
 {
+    // clang-format off
     const std::pair<Rect16, const char*> written[] = {{Prefs{}.Bounds, " 0, 0, 560, 540"},
                                                       {Rect16{-20, 7, -1, 32767}, "-20, 7,-1, 32767"},
                                                       {Rect16{-32768, 0, 0, 0}, "-32768, 0, 0, 0"}};
+    // clang-format on
     for (const auto& [r, text] : written) {
         EXPECT_EQ(RectToText(r).str(), text);
         EXPECT_EQ(TextToRect(text), r) << text;
     }
+    // clang-format off
     const std::pair<std::string_view, Rect16> cases[] = {
         {"", {0, 0, 0, 0}},                      {" 12, 34", {12, 34, 0, 0}},
         {"1,2,3,4,5", {1, 2, 3, 4}},             {",,,9", {0, 0, 0, 9}},
@@ -82,6 +89,7 @@ TEST(PrefsRectText, WrittenInOrderAndEachFieldReadFromAfterTheNextComma)
         {"&H10, 0x20, 3, 4", {16, 32, 3, 4}},
         {"32768, -32769, 99999999999999999999999, -99999999999999999999999", {32767, -32768, 32767, -32768}},
     };
+    // clang-format on
     for (const auto& [text, r] : cases) EXPECT_EQ(TextToRect(text), r) << text;
     // Only the first 255 bytes are read: the "3" is byte 254, the "4" lies past the cut.
     EXPECT_EQ(TextToRect(std::string(250, ' ') + "1,2,3,4"), (Rect16{1, 2, 3, 0}));
@@ -96,6 +104,7 @@ TEST(DefaultParameterLines, EachValueThroughItsMask)
     d.s_RANG2 = "";
     d.DIA2 = 16.5f, d.FS2 = 27.35f, d.VAS2 = 112.4f, d.QTS2 = 0.38f, d.QES2 = 0.41f, d.QMS2 = 5.9f, d.EFI2 = 0.9f;
     d.RE2 = 5.6f, d.PEMX2 = 150.0f, d.SD2 = 214.0f, d.XMAX2 = 6.5f, d.VD2 = 139.1f, d.LE2 = 1.2f;
+    // clang-format off
     const std::vector<std::string> want = {
         "Model Name = Woofer \x8A\xA7",  "Freq Range = ",
         "Dia        =   16.500 cm",      "Fs         =   27.350 Hz",
@@ -105,6 +114,7 @@ TEST(DefaultParameterLines, EachValueThroughItsMask)
         "Pemax      =  150.000 Watt",    "Sd         =  214.000 cm^2",
         "Xmax       =    6.500 mm",      "Vd         =  139.100 cm^3",
         "Le         =    1.200 mH"};
+    // clang-format on
     EXPECT_EQ(DefaultParameterLines(d), want);
 }
 

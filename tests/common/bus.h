@@ -57,7 +57,10 @@ public:
         l.removeLast();  // the unfinished rest
         return l;
     }
-    bool finished(int ms = 15000) { return WaitFor([&] { return p_.state() == QProcess::NotRunning; }, ms); }
+    bool finished(int ms = 15000)
+    {
+        return WaitFor([&] { return p_.state() == QProcess::NotRunning; }, ms);
+    }
 
 private:
     QProcess p_;

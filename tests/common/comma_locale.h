@@ -3,13 +3,14 @@
 // without the German locale). `why` names the reason when none can be had.
 #pragma once
 
+#include <unistd.h>
+
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <locale>
 #include <string>
-#include <unistd.h>
 
 namespace kt {
 

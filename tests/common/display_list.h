@@ -14,9 +14,9 @@
 namespace ks::test {
 
 struct Prim {
-    std::string kind;          // erase, line, frame, fill, text, image
-    std::vector<double> v;     // the numbers in list order
-    std::string text;          // text: the text; image: FOLDER/NAME
+    std::string kind;       // erase, line, frame, fill, text, image
+    std::vector<double> v;  // the numbers in list order
+    std::string text;       // text: the text; image: FOLDER/NAME
 };
 
 inline Prim ParseLine(const std::string& line)
@@ -25,8 +25,12 @@ inline Prim ParseLine(const std::string& line)
     std::istringstream in(line);
     in >> p.kind;
     if (p.kind == "rect") in >> p.kind;  // frame / fill
-    int count = p.kind == "erase" ? 4 : p.kind == "line" ? 9 : p.kind == "frame" ? 8 : p.kind == "fill" ? 7
-              : p.kind == "text" ? 7 : 0;
+    int count = p.kind == "erase"   ? 4
+                : p.kind == "line"  ? 9
+                : p.kind == "frame" ? 8
+                : p.kind == "fill"  ? 7
+                : p.kind == "text"  ? 7
+                                    : 0;
     if (p.kind == "image") {
         in >> p.text;
         count = 4;

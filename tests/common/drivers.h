@@ -12,8 +12,7 @@
 namespace kt {
 
 // The worked driver as a received record (kestrova-render's --driver).
-inline constexpr const char* kWooferRecord =
-    "DUMMY#  W  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ";
+inline constexpr const char* kWooferRecord = "DUMMY#  W  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ";
 
 // The built-in default driver, adopted and set up.
 inline ks::Design DefaultDesign()
@@ -48,6 +47,7 @@ struct BadDriver {
     float fs, vas, qts, qes, qms, re, le;
 };
 
+// clang-format off
 inline constexpr BadDriver kBadDrivers[] = {
     {"fs0", 0.0f, 10.0f, 0.35f, 0.4f, 3.0f, 6.0f, 0.5f},
     {"qts0", 50.0f, 10.0f, 0.0f, 0.0f, 3.0f, 6.0f, 0.5f},
@@ -56,6 +56,7 @@ inline constexpr BadDriver kBadDrivers[] = {
     {"huge", 3e38f, 3e38f, 3e38f, 3e38f, 3e38f, 3e38f, 3e38f},
     {"nan", NAN, NAN, NAN, NAN, NAN, NAN, NAN},
 };
+// clang-format on
 
 }  // namespace kt
 
@@ -113,19 +114,23 @@ namespace kt {
 // The worked closed-box driver: Fs 50 Hz, Vas 10 litres, Qts 0.35.
 inline std::string ClosedBoxRecord()
 {
+    // clang-format off
     return std::string(ks::MakeDriverRecord({.model = "Mid-13W", .range = "60-4000 Hz", .dia = 13, .fs = 50, .vas = 10,
                                              .qts = 0.35, .qes = 0.4, .qms = 2.8, .effi = 0.5, .re = 6.2, .pemax = 60,
                                              .sd = 85, .xmax = 4, .vd = 34, .le = 0.4})
                            .view());
+    // clang-format on
 }
 
 // A second, different driver: a tweeter with a tiny Vas.
 inline std::string TweeterRecord()
 {
+    // clang-format off
     return std::string(ks::MakeDriverRecord({.model = "Tw-25", .range = "2-20 kHz", .dia = 2.5, .fs = 900,
                                              .vas = 0.05, .qts = 0.6, .qes = 0.9, .qms = 2, .effi = 0.3,
                                              .re = 5.6, .pemax = 40, .sd = 7, .xmax = 0.5, .vd = 0.4, .le = 0.05})
                            .view());
+    // clang-format on
 }
 
 }  // namespace kt

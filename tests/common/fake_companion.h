@@ -16,9 +16,9 @@ struct FakeCompanion {
         marker = folder + QStringLiteral("/vantrel-started");
         QFile script(folder + QStringLiteral("/vantrel"));
         if (!script.open(QIODevice::WriteOnly)) return false;
-        script.write(("#!/bin/sh\necho $$ >> '" + marker + "'\nexec '" + QStandardPaths::findExecutable("sleep") +
-                      "' 60\n")
-                         .toUtf8());
+        script.write(
+            ("#!/bin/sh\necho $$ >> '" + marker + "'\nexec '" + QStandardPaths::findExecutable("sleep") + "' 60\n")
+                .toUtf8());
         script.close();
         return script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }

@@ -7,14 +7,12 @@
 #include <algorithm>
 #include <memory>
 
-TestHttpServer::TestHttpServer()
-    : server_(std::make_unique<QTcpServer>())
+TestHttpServer::TestHttpServer() : server_(std::make_unique<QTcpServer>())
 {
     connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, &TestHttpServer::OnConnection);
 }
 
-TestHttpServer::TestHttpServer(const QSslConfiguration& tls)
-    : tls_(true)
+TestHttpServer::TestHttpServer(const QSslConfiguration& tls) : tls_(true)
 {
     auto server = std::make_unique<QSslServer>();
     server->setSslConfiguration(tls);
@@ -23,10 +21,7 @@ TestHttpServer::TestHttpServer(const QSslConfiguration& tls)
     connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, &TestHttpServer::OnConnection);
 }
 
-bool TestHttpServer::listen()
-{
-    return server_->listen(QHostAddress::LocalHost, 0);
-}
+bool TestHttpServer::listen() { return server_->listen(QHostAddress::LocalHost, 0); }
 
 QString TestHttpServer::base() const
 {
@@ -54,14 +49,16 @@ void TestHttpServer::OnConnection()
             const QByteArray path = first.size() >= 2 ? first[1] : QByteArray("/");
             hits_[path] += 1;
             Route r;
-            if (routes_.contains(path)) r = routes_.value(path);
-            else r.status = 404, r.body = "<html>not here</html>";
+            if (routes_.contains(path))
+                r = routes_.value(path);
+            else
+                r.status = 404, r.body = "<html>not here</html>";
             QPointer<QTcpSocket> guard(s);
             auto answer = [guard, r] {
                 if (!guard) return;
                 const qint64 size = r.generated > 0 ? r.generated : r.body.size();
-                QByteArray head = "HTTP/1.1 " + QByteArray::number(r.status) +
-                                  (r.status == 200 ? " OK" : " Status") + "\r\n";
+                QByteArray head =
+                    "HTTP/1.1 " + QByteArray::number(r.status) + (r.status == 200 ? " OK" : " Status") + "\r\n";
                 head += "Content-Length: " + QByteArray::number(r.announce >= 0 ? r.announce : size) + "\r\n";
                 head += "Connection: close\r\n";
                 for (const auto& h : r.headers) head += h.first + ": " + h.second + "\r\n";
@@ -93,8 +90,10 @@ void TestHttpServer::OnConnection()
                 QObject::connect(s, &QTcpSocket::bytesWritten, s, topUp);
                 topUp();
             };
-            if (r.delayMs > 0) QTimer::singleShot(r.delayMs, guard, answer);
-            else answer();
+            if (r.delayMs > 0)
+                QTimer::singleShot(r.delayMs, guard, answer);
+            else
+                answer();
         };
         connect(s, &QTcpSocket::readyRead, s, onData);
         // An encrypted socket may hold the request already when handed over.

@@ -1,9 +1,9 @@
 // One QApplication for the whole program, made before the first test runs
 // (listing the tests needs none).
-#include <memory>
+#include <gtest/gtest.h>
 
 #include <QApplication>
-#include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 

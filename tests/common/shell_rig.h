@@ -19,8 +19,8 @@
 #include "common/drivers.h"
 #include "common/recording_messenger.h"
 #include "common/recording_platform.h"
-#include "exchange/records.h"
 #include "context/kestrova.h"
+#include "exchange/records.h"
 #include "reports/sound.h"
 #include "support/macroman.h"
 

@@ -2,12 +2,13 @@
 // says a word: a session bus that hangs whoever waits on it.
 #pragma once
 
-#include <QFile>
-#include <QString>
-#include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include <QFile>
+#include <QString>
+#include <cstring>
 
 namespace kt {
 

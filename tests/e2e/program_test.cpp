@@ -28,8 +28,7 @@ const QString kProgramPath = QStringLiteral(KESTROVA_PATH);
 void RawDeliver(const QString& to, const QByteArray& text)
 {
     QDBusMessage m = QDBusMessage::createMethodCall(to, QStringLiteral("/com/tessaly/Messages"),
-                                                    QStringLiteral("com.tessaly.Messages"),
-                                                    QStringLiteral("Deliver"));
+                                                    QStringLiteral("com.tessaly.Messages"), QStringLiteral("Deliver"));
     m.setArguments({QStringLiteral("Kstv"), QStringLiteral("TEXT"), text});
     m.setAutoStartService(false);
     QDBusConnection::sessionBus().send(m);
@@ -58,7 +57,10 @@ class ProgramTest : public QObject {
         p->waitForStarted(5000);
         return p;
     }
-    bool OnBus() { return WaitFor([&] { return me_->peers("Kestrova").size() == 1; }); }
+    bool OnBus()
+    {
+        return WaitFor([&] { return me_->peers("Kestrova").size() == 1; });
+    }
     int Count(const QByteArray& text) const { return int(std::count(got_.begin(), got_.end(), text)); }
 
     // Ends with the quit sequence: a normal exit with status 0.
@@ -96,8 +98,10 @@ private slots:
         // Messages of another class are not for it.
         QCOMPARE(me_->send("Kestrova", "Vtrl", "BootedKstvFromVtrlByFile"), 1);
         // kestrova-send delivers a driver record to the one running program.
+        // clang-format off
         const kt::SendRun sent = kt::RunSend({"--driver", "model=E2E Mid", "fs=50", "vas=10", "qts=0.35",
                                               "qes=0.4", "qms=2.8", "re=6.2", "effi=0.5"});
+        // clang-format on
         QCOMPARE(sent.code, 0);
         QCOMPARE(sent.out.trimmed(), QString("1"));
         QCOMPARE(me_->send("Kestrova", "Kstv", "QuitKstv"), 1);
@@ -147,9 +151,10 @@ private slots:
     {
         kt::SilentSocket silent(home_.filePath("silent-bus"));
         QVERIFY(silent.ok());
-        const QByteArray damaged = "[General]\nBounds=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\xff)\nBoundsCheck=abc\n"
-                                   "SnapRegionCheck=99999999999999999999\nImpVertScale=\"\\x\n\xff\xfe[[[\n" +
-                                   QByteArray(5000, '\0');
+        const QByteArray damaged =
+            "[General]\nBounds=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\xff)\nBoundsCheck=abc\n"
+            "SnapRegionCheck=99999999999999999999\nImpVertScale=\"\\x\n\xff\xfe[[[\n" +
+            QByteArray(5000, '\0');
         const struct {
             const char* name;
             QString bus;  // empty: the test's own
@@ -171,13 +176,17 @@ private slots:
             if (!c.bus.isEmpty()) env.insert("DBUS_SESSION_BUS_ADDRESS", c.bus);
             got_.clear();
             auto p = StartProgram(env);
-            if (c.bus.isEmpty()) QVERIFY(WaitFor([&] { return Count("BootedVtrlFromKstv") == 1; }));
-            else QTest::qWait(ks::kBusWaitMs + 1200 + 800);  // the bound, then the start-up timer
+            if (c.bus.isEmpty())
+                QVERIFY(WaitFor([&] { return Count("BootedVtrlFromKstv") == 1; }));
+            else
+                QTest::qWait(ks::kBusWaitMs + 1200 + 800);  // the bound, then the start-up timer
             QVERIFY2(p->state() == QProcess::Running, c.name);
             p->terminate();  // SIGTERM, as a logout sends it
             QVERIFY2(EndedCleanly(*p), c.name);
-            if (c.blocked) QVERIFY(QFileInfo(home_.filePath("config/Tessaly")).isFile());
-            else QCOMPARE(savedKeys(), 9);
+            if (c.blocked)
+                QVERIFY(QFileInfo(home_.filePath("config/Tessaly")).isFile());
+            else
+                QCOMPARE(savedKeys(), 9);
             const QSettings saved(confPath(), QSettings::IniFormat);
             if (!c.conf.isEmpty())
                 QVERIFY(saved.value("BoundsCheck").toInt() == 1 && saved.value("SnapRegionCheck").toInt() == 0 &&

@@ -1,5 +1,7 @@
 // kestrova-render as a process: pictures, trace, record and refusals.
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 
 #include <QFile>
 #include <QImage>
@@ -9,12 +11,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sched.h>
-#include <sys/mount.h>
 
 #include "common/drivers.h"
-#include "graphs/response_data.h"
 #include "graphs/null_canvas.h"
+#include "graphs/response_data.h"
 #include "render_session.h"
 
 namespace fs = std::filesystem;
@@ -101,8 +101,9 @@ TEST_F(RenderProcess, RecordIsOneUtf8Line)
     r = Run({"--driver", kt::kWooferRecord, "--align", "qtc=0.3", "--record"});
     ASSERT_EQ(r.rc, 0);
     EXPECT_EQ(Lines(r.out), 1);
-    EXPECT_EQ(r.err,
-              "alert: ALERT!   Impossible alignment.  Qtc is too small. | Enter larger Qtc.  ( Possible Qtc >=  0.382 )\n");
+    EXPECT_EQ(
+        r.err,
+        "alert: ALERT!   Impossible alignment.  Qtc is too small. | Enter larger Qtc.  ( Possible Qtc >=  0.382 )\n");
 }
 
 TEST_F(RenderProcess, RefusalsExitTwoWithOneLineAndWriteNothing)
@@ -110,9 +111,9 @@ TEST_F(RenderProcess, RefusalsExitTwoWithOneLineAndWriteNothing)
     const std::string woofer = kt::kWooferRecord;
     const std::vector<std::vector<std::string>> cases = {
         {"--driver", woofer, "--align", "qtc=0"},  // refused by the entry's check
-        {"--system", "cb"},                         // no Vas for a box
-        {"--view", "bode"},                         // refused by the options
-        {"--ppo", "400"},                           // beyond the export's bound
+        {"--system", "cb"},                        // no Vas for a box
+        {"--view", "bode"},                        // refused by the options
+        {"--ppo", "400"},                          // beyond the export's bound
     };
     const fs::path png = dir / "never.png";
     for (auto args : cases) {
@@ -187,8 +188,8 @@ TEST_F(RenderProcess, ExportWritesTheSampledDesignToAFileOrStandardOutput)
     o.driver = woofer;
     o.system = "ib";
     ASSERT_TRUE(RunRenderSequence(k, o, scratch).ok);
-    EXPECT_EQ(Slurp(zma), ResponseText(SampleResponse(k.d, {20, 20000, 24}), ResponseFormat::Zma,
-                                       "2026-12-05T14:30:00"));
+    EXPECT_EQ(Slurp(zma),
+              ResponseText(SampleResponse(k.d, {20, 20000, 24}), ResponseFormat::Zma, "2026-12-05T14:30:00"));
     // The default range, on standard output: the comment lines, then
     // 10 Hz .. 40 kHz at 48 per octave.
     const Result out = Run({"--export", "frd", "--out", "-"});

@@ -19,9 +19,9 @@
 #include "common/recording_platform.h"
 #include "common/sandbox.h"
 #include "common/wait_for.h"
+#include "context/kestrova.h"
 #include "exchange/qt/dbus_messenger.h"
 #include "exchange/records.h"
-#include "context/kestrova.h"
 #include "reports/sound.h"
 #include "support/numtext.h"
 
@@ -66,8 +66,9 @@ private slots:
     {
         QFile csv(home_.filePath("mine.csv"));
         QVERIFY(csv.open(QIODevice::WriteOnly));
-        csv.write("model,range,dia,fs,vas,qts,qes,qms,effi,re,pemax,sd,xmax,vd,le\n"
-                  "E2E Mid,60-4000 Hz,13,47.25,11.5,0.355,0.41,2.75,0.48,5.8,60,84,4.5,38,0.45\n");
+        csv.write(
+            "model,range,dia,fs,vas,qts,qes,qms,effi,re,pemax,sd,xmax,vd,le\n"
+            "E2E Mid,60-4000 Hz,13,47.25,11.5,0.355,0.41,2.75,0.48,5.8,60,84,4.5,38,0.45\n");
         csv.close();
         QString out;
         QCOMPARE(RunVantrel({"--import", csv.fileName()}, &out), 0);
@@ -83,9 +84,8 @@ private slots:
         platform.launch = [&launcher] { return launcher.Launch(); };
         ks::Shell shell(k, bus, prefs, sound, platform);
         std::vector<int>& exits = platform.exits;
-        bus.setReceiver([&](const QByteArray& t) {
-            shell.Receive(std::string_view(t.constData(), std::size_t(t.size())));
-        });
+        bus.setReceiver(
+            [&](const QByteArray& t) { shell.Receive(std::string_view(t.constData(), std::size_t(t.size()))); });
         shell.Start();
         QVERIFY(bus.peers("Vantrel").isEmpty());
 
@@ -107,8 +107,11 @@ private slots:
         QVERIFY2(WaitFor([&] { return shell.design() != nullptr; }, 10000), qPrintable(out));
         QCOMPARE(shell.design()->field(301)->text(), QString("E2E Mid"));
         // The record carried the imported values (every field is the records' tests' to read).
-        for (const auto& [text, value] : {std::pair{&k.d.s_FS, 47.25}, {&k.d.s_VAS, 11.5}, {&k.d.s_QTS, 0.355},
-                                          {&k.d.s_RE, 5.8}, {&k.d.s_LE, 0.45}})
+        for (const auto& [text, value] : {std::pair{&k.d.s_FS, 47.25},
+                                          {&k.d.s_VAS, 11.5},
+                                          {&k.d.s_QTS, 0.355},
+                                          {&k.d.s_RE, 5.8},
+                                          {&k.d.s_LE, 0.45}})
             QCOMPARE(text->str(), ks::NumToText(value).str());
         QCOMPARE(k.d.s_RANG.str(), std::string("60-4000 Hz"));
 
@@ -116,10 +119,12 @@ private slots:
         shell.Command(ks::menu::kApp, ks::menu::kQuitItem);
         QCOMPARE(exits, std::vector<int>{0});
         QVERIFY2(WaitFor([&] { return bus.peers("Vantrel").isEmpty(); }, 10000), "vantrel did not quit");
-        QVERIFY(WaitFor([&] {
-            QFile stat(QStringLiteral("/proc/%1/stat").arg(vantrelPid_));
-            return !stat.open(QIODevice::ReadOnly) || stat.readAll().contains(") Z");
-        }, 10000));
+        QVERIFY(WaitFor(
+            [&] {
+                QFile stat(QStringLiteral("/proc/%1/stat").arg(vantrelPid_));
+                return !stat.open(QIODevice::ReadOnly) || stat.readAll().contains(") Z");
+            },
+            10000));
         vantrelPid_ = 0;
     }
 };

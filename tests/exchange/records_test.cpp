@@ -1,14 +1,16 @@
 // The design record on the clipboard, the driver record in messages, and the
 // companion protocol's words over a recording transport.
+#include "exchange/records.h"
+
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 #include "common/recording_messenger.h"
 #include "exchange/companion.h"
-#include "exchange/records.h"
 
 namespace ks {
 namespace {
@@ -21,10 +23,12 @@ std::string Decode(std::string_view text)
     MasageTextToParameter(k);
     const Design& d = k.d;
     std::string s = k.sh.s_Dummy.str() + "|" + d.s_SP.str() + "|" + d.s_RANG.str();
+    // clang-format off
     const std::pair<const PStr*, f32> values[] = {
         {&d.s_DIA, d.DIA2}, {&d.s_FS, d.FS2},     {&d.s_VAS, d.VAS2}, {&d.s_QTS, d.QTS2}, {&d.s_QES, d.QES2},
         {&d.s_QMS, d.QMS2}, {&d.s_EFI, d.EFI2},   {&d.s_RE, d.RE2},   {&d.s_PEMX, d.PEMX2}, {&d.s_SD, d.SD2},
         {&d.s_XMAX, d.XMAX2}, {&d.s_VD, d.VD2},   {&d.s_LE, d.LE2}};
+    // clang-format on
     for (const auto& [t, value] : values) {
         char b[32];
         std::snprintf(b, sizeof b, "=%g", static_cast<double>(value));
@@ -35,22 +39,36 @@ std::string Decode(std::string_view text)
     return s;
 }
 
-const std::string kFullValues = "| 2.5=2.5| 1000=1000| 0=0| 0.707=0.707| 0.972=0.972| 2.5=2.5| 0.628=0.628| 6=6"
-                                "| 10=10| 5=5| 0.2=0.2| 0.1=0.1| 0.025=0.025";
+const std::string kFullValues =
+    "| 2.5=2.5| 1000=1000| 0=0| 0.707=0.707| 0.972=0.972| 2.5=2.5| 0.628=0.628| 6=6"
+    "| 10=10| 5=5| 0.2=0.2| 0.1=0.1| 0.025=0.025";
 const std::string kNoValues = "|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0";
 
 // The companion's record reads back field for field; every field ends in
 // two blanks and the record is cut at 255 bytes.
 TEST(DriverRecord, MadeAndReadBackFieldForField)
 {
-    const DriverRecordFields f{.model = "Test2.5-07", .range = "Dome Tw", .dia = 2.5, .fs = 1000, .qts = 0.707,
-                               .qes = 0.972, .qms = 2.5, .effi = 0.628, .re = 6, .pemax = 10, .sd = 5, .xmax = 0.2,
-                               .vd = 0.1, .le = 0.025};
+    const DriverRecordFields f{.model = "Test2.5-07",
+                               .range = "Dome Tw",
+                               .dia = 2.5,
+                               .fs = 1000,
+                               .qts = 0.707,
+                               .qes = 0.972,
+                               .qms = 2.5,
+                               .effi = 0.628,
+                               .re = 6,
+                               .pemax = 10,
+                               .sd = 5,
+                               .xmax = 0.2,
+                               .vd = 0.1,
+                               .le = 0.025};
     const std::string full = MakeDriverRecord(f).str();
-    EXPECT_EQ(full, "DUMMY#  Test2.5-07  Dome Tw   2.5   1000   0   0.707   0.972   2.5   0.628   6   10   5   0.2"
-                    "   0.1   0.025  ");
+    EXPECT_EQ(full,
+              "DUMMY#  Test2.5-07  Dome Tw   2.5   1000   0   0.707   0.972   2.5   0.628   6   10   5   0.2"
+              "   0.1   0.025  ");
     const std::string tail = full.substr(full.find("  Dome"));
     const std::string model(255 - 8 - tail.size(), 'N'), none = Decode("");
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {full + " 99  extra  ", "DUMMY#|Test2.5-07|Dome Tw" + kFullValues},
         // A missing separator empties the rest; a record may be the tag alone.
@@ -65,6 +83,7 @@ TEST(DriverRecord, MadeAndReadBackFieldForField)
         {" DUMMY#" + full.substr(6), " DUMMY#" + none}, {"DUMMY##" + full.substr(6), "DUMMY##" + none},
         {full.substr(6), none}, {"DUMMY# 3", none},
     };
+    // clang-format on
     for (const auto& [text, want] : cases) EXPECT_EQ(Decode(text), want) << text;
     // 64 bytes without a model: with 191 the record is 255 bytes, whole.
     for (const auto& [length, cut] : {std::pair{191, false}, {192, true}}) {
@@ -86,9 +105,10 @@ TEST(DesignRecord, ClosedBoxDesignByteForByteOnOneLine)
     d.SPL = 87.6543f, d.FS = 50.0f, d.VAS = 10.0f, d.QTS = 0.35f, d.QES = 0.4f, d.QMS = 2.8f, d.EFI = 0.0f;
     d.RE = 5.6f, d.LE = 0.28f, d.VB = 47.619f, d.FC = 55.0f, d.QTC = 0.382f, d.QA = 10.0f, d.boxSys = 1;
     PStr r = MakeClipText(k);
-    EXPECT_EQ(r.str(), "DUMMY%  W130-8   87.7   50   10   0.35   0.4   2.8   0   5.6   0.28   47.619   55   0.382   10  ");
+    EXPECT_EQ(r.str(),
+              "DUMMY%  W130-8   87.7   50   10   0.35   0.4   2.8   0   5.6   0.28   47.619   55   0.382   10  ");
     EXPECT_TRUE(k.sh.ClipText == r && d.s_QTC == " 0.382");  // kept for the clipboard and the fields
-    d.s_SP = std::string(200, 'M');  // cut at 255 inside a field
+    d.s_SP = std::string(200, 'M');                          // cut at 255 inside a field
     EXPECT_EQ(MakeClipText(k).str().substr(244), "   0   5.6 ");
     k.sh.s_Masg = std::string("DUMMY#  Two\nLines\r\t\x7F  Mid  ");
     MasageTextToParameter(k);
@@ -132,8 +152,13 @@ TEST(Companion, EachTextAndSpeakerSelectDoTheirOwnThingOnly)
         {"QuitKstv", 1, 0, {"save-quit"}, {}},
         // Anything else only sets the message globals; a command word
         // followed by more bytes, even cut at 255, is none.
-        {"ShowVtrl", 1, 0, {}, {}},  {"hidekstv", 1, 0, {}, {}}, {"QuitKstv ", 1, 0, {}, {}}, {"", 1, 0, {}, {}},
-        {"DUMMY%  x  ", 1, 0, {}, {}}, {"garbage\xff", 1, 0, {}, {}}, {"QuitKstv" + std::string(300, ' '), 1, 0, {}, {}},
+        {"ShowVtrl", 1, 0, {}, {}},
+        {"hidekstv", 1, 0, {}, {}},
+        {"QuitKstv ", 1, 0, {}, {}},
+        {"", 1, 0, {}, {}},
+        {"DUMMY%  x  ", 1, 0, {}, {}},
+        {"garbage\xff", 1, 0, {}, {}},
+        {"QuitKstv" + std::string(300, ' '), 1, 0, {}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 30));

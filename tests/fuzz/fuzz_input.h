@@ -7,7 +7,10 @@
 #include <memory>
 #include <string_view>
 
-#define KT_REQUIRE(cond) do { if (!(cond)) __builtin_trap(); } while (0)
+#define KT_REQUIRE(cond)               \
+    do {                               \
+        if (!(cond)) __builtin_trap(); \
+    } while (0)
 
 namespace kt {
 

@@ -57,12 +57,14 @@ std::vector<std::pair<std::string, std::string>> Scenes()
     const auto Num = [](double v) { return (std::ostringstream() << v).str(); };
     const std::pair<const char*, std::vector<std::string_view>> designs[] = {
         {"closed_box", {"--driver", kt::kWooferRecord}},
-        {"infinite_baffle", {"--driver", kt::kWooferRecord, "--system", "ib"}}, {"rear_closed", {}}};
+        {"infinite_baffle", {"--driver", kt::kWooferRecord, "--system", "ib"}},
+        {"rear_closed", {}}};
     for (const auto& [design, args] : designs) {
         for (const std::string view : {"amp", "imp", "ph", "gd", "nq", "st", "sys", "print_amp", "print_sys"}) {
             std::vector<std::string_view> a = args;
             if (view.starts_with("print_"))
-                a.insert(a.end(), {"--view", std::string_view(view).substr(6), "--print", "--date", "2026-12-05T14:30:00"});
+                a.insert(a.end(),
+                         {"--view", std::string_view(view).substr(6), "--print", "--date", "2026-12-05T14:30:00"});
             else
                 a.insert(a.end(), {"--view", view});
             s.emplace_back(std::string(design) + "_" + view, Render(a));
@@ -81,13 +83,13 @@ std::vector<std::pair<std::string, std::string>> Scenes()
         s.emplace_back("gd_scale_" + Num(scl), Draw([scl](Kestrova& k) { k.ds.GDscl = scl; }, GdGraph));
     for (const float scl : {10.0f, 4.0f, 2.0f, 1.0f, 0.1f})
         s.emplace_back("imp_scale_" + Num(scl), Draw([scl](Kestrova& k) { k.ds.IMPscal = scl; }, ImpGraph));
-    const std::pair<float, float> steps[] = {{17500, 1}, {17499, 1}, {3500, 1}, {1750, 1}, {1000, 0.707f}, {350, 1},
+    const std::pair<float, float> steps[] = {{17500, 1}, {17499, 1}, {3500, 1}, {1750, 1},  {1000, 0.707f}, {350, 1},
                                              {175, 1},   {70, 1},    {35, 1},   {17.5f, 1}, {17.4999f, 1}};
     for (const auto& [fs, qts] : steps)
         s.emplace_back("step_fs_" + Num(fs), Draw([&](Kestrova& k) { k.d.FS = fs, k.d.QTS = qts; }, StepGraph));
-    const std::tuple<int, float> bands[] = {{5, 75.99f}, {5, 76.0f},    {5, 85.99f}, {5, 89.998f}, {5, 100.99f},
-                                            {5, 101.0f}, {5, 120.0f},   {10, 80.99f}, {10, 81.0f}, {10, 100.99f},
-                                            {10, 101.0f}};
+    const std::tuple<int, float> bands[] = {{5, 75.99f},  {5, 76.0f},    {5, 85.99f}, {5, 89.998f},
+                                            {5, 100.99f}, {5, 101.0f},   {5, 120.0f}, {10, 80.99f},
+                                            {10, 81.0f},  {10, 100.99f}, {10, 101.0f}};
     for (const auto& [scale, spl] : bands)
         s.emplace_back("amp_band_" + Num(scale) + "_" + Num(spl),
                        Draw([&](Kestrova& k) { k.d.magni = 2, k.d.scale = scale, k.d.SPL = spl; }, AmpGraph));

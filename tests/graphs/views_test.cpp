@@ -51,7 +51,7 @@ TEST(Primitives, StateLastsOneShapeAndShapesWithoutAPlaceAreLeftOut)
     SetFont(k, 3, 15.0f);
     SetGrey(k, 0.2f);
     DrawTextAt(k, 75, 157, "Vb \xB5");  // Mac Roman micro sign
-    DrawTextAt(k, 1, 2, "a\rb");         // a line break would split the list
+    DrawTextAt(k, 1, 2, "a\rb");        // a line break would split the list
     ASSERT_EQ(screen.lines().size(), 4u);
     EXPECT_EQ(screen.lines()[0], "line 1.0000 2.0000 3.0000 4.0000 0.0000 0.0000 0.0000 1.0000 0.0000");
     EXPECT_EQ(screen.lines()[2], "text 75.0000 157.0000 3.0000 15.0000 0.2000 0.2000 0.2000 Vb \xC2\xB5");
@@ -74,10 +74,10 @@ TEST(ScaleBands, ChosenFromThePeakAndClosedBelow)
     Kestrova k;
     // The impedance band from G1, the delay band from G2; not a number: unchanged.
     const std::tuple<bool, float, float> bands[] = {
-        {false, 9.99f, 10}, {false, 10.0f, 4}, {false, 24.99f, 4}, {false, 25.0f, 2}, {false, 50.0f, 1},
-        {false, 99.99f, 1}, {false, 100.0f, 0.1f}, {false, NAN, 0.1f}, {true, 0.049f, 0.005f}, {true, 0.05f, 0.01f},
-        {true, 0.1f, 0.025f}, {true, 0.25f, 0.05f}, {true, 0.5f, 0.1f}, {true, 1.0f, 0.25f}, {true, 2.5f, 0.5f},
-        {true, 5.0f, 1.0f}, {true, 24.9f, 2.5f}, {true, 25.0f, 5.0f}, {true, 50.0f, 10.0f}, {true, NAN, 10.0f}};
+        {false, 9.99f, 10},   {false, 10.0f, 4},     {false, 24.99f, 4},  {false, 25.0f, 2},      {false, 50.0f, 1},
+        {false, 99.99f, 1},   {false, 100.0f, 0.1f}, {false, NAN, 0.1f},  {true, 0.049f, 0.005f}, {true, 0.05f, 0.01f},
+        {true, 0.1f, 0.025f}, {true, 0.25f, 0.05f},  {true, 0.5f, 0.1f},  {true, 1.0f, 0.25f},    {true, 2.5f, 0.5f},
+        {true, 5.0f, 1.0f},   {true, 24.9f, 2.5f},   {true, 25.0f, 5.0f}, {true, 50.0f, 10.0f},   {true, NAN, 10.0f}};
     for (const auto& [gd, peak, scl] : bands) {
         (gd ? k.ds.G2 : k.ds.G1) = peak;
         gd ? GdOpt2(k) : impSetScale(k);
@@ -135,7 +135,9 @@ TEST(ResponseData, LevelImpedanceAndPhaseFollowTheViews)
             EvaluateAt(view, static_cast<float>(std::log10(hz)), CBFRcal, IBFRcal);
             EXPECT_EQ(At(k, hz).level, static_cast<float>(double(view.SPL) - double(view.yy))) << sys << " " << hz;
         }
-        if (sys != kBox) { EXPECT_NEAR(At(k, fr).level, k.d.SPL + 20.0 * std::log10(k.d.QTS), 0.001) << sys; }
+        if (sys != kBox) {
+            EXPECT_NEAR(At(k, fr).level, k.d.SPL + 20.0 * std::log10(k.d.QTS), 0.001) << sys;
+        }
         const ResponsePoint peak = At(k, fr);
         Design view = k.d;
         view.s_Resp = "imp";
@@ -169,8 +171,10 @@ TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
                 EXPECT_EQ(header.find("Level (dB rel.)") != std::string::npos, sys == kRearClosed);
             } else {
                 EXPECT_TRUE(header.starts_with("* Kestrova " KESTROVA_VERSION ": modelled ") &&
-                            header.ends_with("\n* Date: 2026-12-05T14:30:00\n")) << header;
-                EXPECT_NE(header.find("\n* Driver: " + k.d.s_SP.str() + "\n* System: " + system[sys]), std::string::npos);
+                            header.ends_with("\n* Date: 2026-12-05T14:30:00\n"))
+                    << header;
+                EXPECT_NE(header.find("\n* Driver: " + k.d.s_SP.str() + "\n* System: " + system[sys]),
+                          std::string::npos);
                 EXPECT_EQ(header.find("relative") != std::string::npos, sys == kRearClosed && f == ResponseFormat::Frd);
             }
             std::vector<float> got, want;
@@ -178,14 +182,16 @@ TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
                 std::replace(line.begin(), line.end(), ',', ' ');
                 std::istringstream fields(line);
                 for (std::string field; fields >> field;) {
-                    const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), got.emplace_back());
+                    const auto [end, ec] =
+                        std::from_chars(field.data(), field.data() + field.size(), got.emplace_back());
                     EXPECT_TRUE(ec == std::errc() && end == field.data() + field.size()) << line;
                 }
             }
             for (const ResponsePoint& p : r.points)
-                want.insert(want.end(), csv ? std::initializer_list<float>{p.hz, p.level, p.phase, p.delay, p.ohms, p.ohmsPhase}
-                                        : f == ResponseFormat::Frd ? std::initializer_list<float>{p.hz, p.level, p.phase}
-                                                                   : std::initializer_list<float>{p.hz, p.ohms, p.ohmsPhase});
+                want.insert(want.end(),
+                            csv ? std::initializer_list<float>{p.hz, p.level, p.phase, p.delay, p.ohms, p.ohmsPhase}
+                            : f == ResponseFormat::Frd ? std::initializer_list<float>{p.hz, p.level, p.phase}
+                                                       : std::initializer_list<float>{p.hz, p.ohms, p.ohmsPhase});
             EXPECT_EQ(got, want);  // not a number never equals itself
         }
     }

@@ -1,11 +1,12 @@
 // A driver's fields as typed or imported, the record it is sent as, and the
 // CSV rows that carry it.
+#include "library/driver.h"
+
 #include <gtest/gtest.h>
 
 #include <tuple>
 
 #include "library/csv.h"
-#include "library/driver.h"
 
 namespace lib = ks::lib;
 using lib::Field;
@@ -25,14 +26,18 @@ TEST(LibraryFields, ValidatedOrRefusedWithReasonAndSentAsTheRecord)
 {
     lib::Driver d;
     // A decimal comma, blanks around, not given, minus zero.
-    for (const auto& [field, text, value] : {std::tuple{Field::Fs, "47,5", 47.5}, {Field::Vas, " 12.25 ", 12.25},
-                                             {Field::Vas, "", 0.0}, {Field::Vas, "-0", 0.0}})
+    for (const auto& [field, text, value] : {std::tuple{Field::Fs, "47,5", 47.5},
+                                             {Field::Vas, " 12.25 ", 12.25},
+                                             {Field::Vas, "", 0.0},
+                                             {Field::Vas, "-0", 0.0}})
         EXPECT_TRUE(lib::Validate(Row({{field, text}}), d).empty() && d.get(field) == value) << text;
+    // clang-format off
     const std::pair<Field, std::string> refused[] = {
         {Field::Vas, "nan"}, {Field::Vas, "inf"}, {Field::Vas, "1e999"}, {Field::Vas, "-3"}, {Field::Vas, "12 l"},
         {Field::Vas, "0x10"}, {Field::Fs, ""}, {Field::Re, "0"}, {Field::Model, ""},
         {Field::Model, "Two  blanks"}, {Field::Model, "Tab\there"}, {Field::Model, "\xC3\x28"},
         {Field::Range, std::string(101, 'r')}, {Field::Qts, ""}};  // Qts: and no Qes/Qms to compute it
+    // clang-format on
     for (const auto& [field, text] : refused) {
         const auto errors = lib::Validate(Row({{field, text}}), d);
         EXPECT_TRUE(errors.size() == 1 && errors[0].field == field && !errors[0].reason.empty()) << text;
@@ -74,7 +79,8 @@ TEST(LibraryCsv, RowsRefusedWithTheirLineOthersTaken)
     const std::pair<int, const char*> refused[] = {{3, "control"}, {5, "fs"}, {7, "2 fields"}, {9, "never ends"}};
     ASSERT_EQ(r.refused.size(), std::size(refused));
     for (std::size_t i = 0; i < std::size(refused); ++i)
-        EXPECT_TRUE(r.refused[i].line == refused[i].first && r.refused[i].reason.find(refused[i].second) != std::string::npos)
+        EXPECT_TRUE(r.refused[i].line == refused[i].first &&
+                    r.refused[i].reason.find(refused[i].second) != std::string::npos)
             << r.refused[i].line << " " << r.refused[i].reason;
     // Header problems refuse the whole file.
     for (const char* csv : {"", "fs,qts\n1,2\n", "model,colour\nA,red\n", "model,model\nA,B\n"})

@@ -203,11 +203,12 @@ TEST(CofCal, DispatchesOnTheSystemAndTheImpedanceViewKeepsQtsAndTheBox)
         CofCal(d);
         const Design amp = d;
         EXPECT_EQ(amp.VB == 0.0f, sys == 2);  // no box for the baffle
-        if (sys == 2) { EXPECT_FLOAT_EQ(amp.A01, 1.0f / 0.35f); }  // 1 / Qts
+        if (sys == 2) {
+            EXPECT_FLOAT_EQ(amp.A01, 1.0f / 0.35f);
+        }  // 1 / Qts
         d.s_Resp = "imp";
         CofCal(d);
-        EXPECT_EQ(std::tuple(d.QTS, d.VB, d.FC, d.QTC, d.A02),
-                  std::tuple(0.35f, amp.VB, amp.FC, amp.QTC, amp.A02));
+        EXPECT_EQ(std::tuple(d.QTS, d.VB, d.FC, d.QTC, d.A02), std::tuple(0.35f, amp.VB, amp.FC, amp.QTC, amp.A02));
         EXPECT_NE(d.A01, amp.A01);
         EXPECT_FLOAT_EQ(sys == 1 ? d.B01 : d.A01, 1.0f / 3.0f);  // 1 / Qms
     }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <string>
 #include <tuple>
 
@@ -55,8 +54,8 @@ TEST(PageTexts, StampScaleErrorsAndSnapshotNames)
 TEST(SystemProfile, ValuePlacementAndNoFigureForAnUnknownSystem)
 {
     const std::string longText(80, '7');  // the point lies beyond the cut
-    for (const auto& [text, length, point] : {std::tuple{std::string(" 40"), 3, 0}, {" 40.5", 5, 4}, {"1.2.3", 5, 2},
-                                              {longText + ".", 63, 0}}) {
+    for (const auto& [text, length, point] :
+         {std::tuple{std::string(" 40"), 3, 0}, {" 40.5", 5, 4}, {"1.2.3", 5, 2}, {longText + ".", 63, 0}}) {
         EXPECT_EQ(CharactCheck(text), length) << text;
         EXPECT_EQ(CommaCheck(text), point) << text;
     }

@@ -25,9 +25,11 @@ RenderOptions Opts(std::vector<std::string_view> a)
 
 TEST(RenderOptions, EveryOptionIsRead)
 {
+    // clang-format off
     auto p = Parse({"--driver", "DUMMY#  x  ", "--system", "ib", "--qa", "15", "--align", "qtc=0.5", "--view", "sys",
                     "--absolute", "--scale", "10", "--imp-log", "--print", "--date", "2026-12-05T14:30:00", "--out",
                     "a.PDF", "--trace", "--record", "-h"});
+    // clang-format on
     ASSERT_TRUE(p.options) << p.error;
     const RenderOptions& o = *p.options;
     EXPECT_EQ(*o.driver + "|" + *o.system + "|" + o.align->entry + "|" + *o.out, "DUMMY#  x  |ib|0.5|a.PDF");
@@ -52,6 +54,7 @@ TEST(RenderOptions, EveryOptionIsRead)
 
 TEST(RenderOptions, MalformedOptionsGiveOneReason)
 {
+    // clang-format off
     const std::vector<std::vector<std::string_view>> bad = {
         {"--view"}, {"--view", "bode"}, {"--system", "CB"}, {"--qa", "8"}, {"--qa", "10.0"}, {"--scale", "20"},
         {"--align", "auto"}, {"--align", "fc=3"}, {"--date", "today"}, {"--date", "2026-02-29T10:00:00"},
@@ -66,6 +69,7 @@ TEST(RenderOptions, MalformedOptionsGiveOneReason)
         {"--export", "frd", "--out", "-", "--to", "100001"}, {"--export", "frd", "--out", "-", "--from", "nan"},
         {"--export", "frd", "--out", "-", "--from", "2k"},
         {"--export", "frd", "--out", "-", "--from", "1000", "--to", "1000"}};
+    // clang-format on
     for (const auto& args : bad) {
         auto p = Parse(args);  // one line of reason
         EXPECT_TRUE(!p.options && !p.error.empty() && p.error.find('\n') == std::string::npos)
@@ -77,7 +81,8 @@ TEST(RenderSession, QaThenOptimumAndNoBoxWithoutVas)
 {
     NullCanvas scratch;
     Kestrova k;
-    ASSERT_TRUE(RunRenderSequence(k, Opts({"--driver", kt::kWooferRecord, "--qa", "20", "--align", "opt"}), scratch).ok);
+    ASSERT_TRUE(
+        RunRenderSequence(k, Opts({"--driver", kt::kWooferRecord, "--qa", "20", "--align", "opt"}), scratch).ok);
     EXPECT_EQ((std::array{int(k.d.boxSys), int(k.d.alin), int(k.sh.EditMenuFlag)}), (std::array{1, 1, 0}));
     EXPECT_EQ(k.d.QA, 20.0f);
     // A closed box needs Vas, which the default driver lacks.

@@ -39,11 +39,14 @@ TEST(SendOptions, TextsAndDriverRecordsInMacRoman)
     for (int i = 0; i < 255; ++i) e255 += "\xC3\xA9";
     EXPECT_EQ(Parsed({e255}).text.size(), 255u);  // one more byte is refused below
 
+    // clang-format off
     EXPECT_EQ(Parsed({"--to", "Kestrova", "--driver", "model=W\xC3\xBC" "fer 8", "range=Bass", "fs=27.5", "vas=120",
                       "qts=0.35", "qes=0.41", "qms=3.2", "re=5.6", "le=0.9", "dia=21", "effi=0.5", "pemax=150",
                       "sd=220", "xmax=6", "vd=132"}).text,
-              "DUMMY#  W\x9F" "fer 8  Bass   21   27.5   120   0.35   0.41   3.2   0.5   5.6   150   220   6"
+              "DUMMY#  W\x9F"
+              "fer 8  Bass   21   27.5   120   0.35   0.41   3.2   0.5   5.6   150   220   6"
               "   132   0.9  ");
+    // clang-format on
     // Missing numbers are 0 and missing texts empty; single blanks in a name are fine.
     DriverRecordFields g;
     g.fs = 40;
@@ -53,6 +56,7 @@ TEST(SendOptions, TextsAndDriverRecordsInMacRoman)
 
 TEST(SendOptions, RefusalsGiveOneReason)
 {
+    // clang-format off
     const std::vector<std::vector<std::string>> bad = {
         {}, {"\xE4\xB8\xAD"}, {"\xC3"}, {"\xFF\xFE"}, {std::string(256, 'x')},
         {"a", "b"}, {"--bogus", "x"}, {"--to"}, {"--to", "a.b", "x"}, {"--count", "2", "x"},
@@ -67,6 +71,7 @@ TEST(SendOptions, RefusalsGiveOneReason)
         {"--driver", "model=two  blanks"}, {"--driver", "model=ends "}, {"--driver", "model=two\nlines"},
         {"--driver", "range=tab\there"}, {"--driver", "range=\x7F"},
     };
+    // clang-format on
     for (const auto& args : bad) {
         SendOptions o;
         std::string err;  // one line of reason

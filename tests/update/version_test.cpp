@@ -1,6 +1,8 @@
 // The update rules without the network: the version texts (the comparison
 // integer, the file as read, the shown line) and the name a download is
 // saved under.
+#include "update/version.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -9,7 +11,6 @@
 
 #include "context/update_state.h"
 #include "update/download_name.h"
-#include "update/version.h"
 
 using namespace ks;
 
@@ -18,6 +19,7 @@ TEST(StringToNumerical, DeletesEveryDotThenReadsTheLeadingInteger)
     constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
     std::string dotted;  // dots spread through a long run change nothing
     for (int i = 0; i < 300; ++i) dotted += "9.";
+    // clang-format off
     const std::pair<std::string, std::int64_t> cases[] = {
         {"1.2.10", 1210}, {"1.2.9", 129}, {"1.9.1", 191}, {"..3..4.", 34}, {"007", 7},
         // Stops at the first character that is no digit.
@@ -29,14 +31,17 @@ TEST(StringToNumerical, DeletesEveryDotThenReadsTheLeadingInteger)
         {std::string(5000, '9'), kMax}, {"-" + std::string(400, '1'), std::numeric_limits<std::int64_t>::min()},
         {dotted, kMax},
     };
+    // clang-format on
     for (const auto& [text, value] : cases) EXPECT_EQ(StringToNumerical(text), value) << text.substr(0, 40);
 }
 
 TEST(JudgeNewer, StrictlyGreaterIsNewer)
 {
+    // clang-format off
     const std::tuple<const char*, const char*, int> cases[] = {
         {"1.2.10", "1.2.9", 1}, {"2.0", "1.9.1", 0}, {"1.0.0", "1.0.0", 0}, {"Version 9.9", "1.0", 0}, {"1.0.1", "", 1},
     };
+    // clang-format on
     for (const auto& [avail, running, newer] : cases) EXPECT_EQ(JudgeNewer(avail, running), newer) << avail;
 }
 
@@ -56,10 +61,12 @@ TEST(VersionFile, KeepsTheFirst255BytesOnly)
 TEST(VersionFile, ShownLineEndsAtTheFirstControlCharacter)
 {
     // Leading blanks and tabs go, as the comparison skips them.
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {"1.2.10\nnotes follow", "1.2.10"}, {"1.2.10\r\n", "1.2.10"}, {"2.0 beta", "2.0 beta"}, {"\n1.0", ""},
         {"\t 1.3.0\n", "1.3.0"}, {std::string("1.0\0" "9", 5), "1.0"},
     };
+    // clang-format on
     for (const auto& [file, line] : cases) EXPECT_EQ(VersionLine(file), line) << file;
 }
 
@@ -95,21 +102,25 @@ TEST(ContentDisposition, ReadsPlainQuotedAndExtendedNames)
 TEST(ContentDisposition, NamesNothingWhenMalformed)
 {
     // Only the first 1024 bytes are read.
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {"", ""}, {"attachment", ""}, {"attachment; filename", ""},
         {"attachment; filename=\"unterminated", "unterminated"}, {"attachment; filename*=UTF-8'broken", ""},
         {"attachment;" + std::string(2000, ' ') + "filename=late.zip", ""},
     };
+    // clang-format on
     for (const auto& [header, name] : cases) EXPECT_EQ(ContentDispositionFileName(header), name) << header;
 }
 
 TEST(SanitizeFileName, LeavesOnlyAPlainName)
 {
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {"Kestrova.zip", "Kestrova.zip"}, {"../../.bashrc", "bashrc"}, {"/etc/passwd", "passwd"},
         {"C:\\Users\\x\\evil.zip", "evil.zip"}, {"a\nb\tc\x7F.zip", "abc.zip"}, {"..", ""}, {"dir/", ""},
         {"  . ", ""}, {"", ""},
     };
+    // clang-format on
     for (const auto& [name, kept] : cases) EXPECT_EQ(SanitizeFileName(name), kept) << name;
 }
 

@@ -59,8 +59,8 @@ int main(int argc, char** argv)
     QUrl url;
     const bool status = arg == "--network-status";
     if (!status && !ParseUrl(arg, url))
-        return Fail(kUsage, QStringLiteral("not an http or https address: %1")
-                                .arg(QString::fromStdString(arg.substr(0, 200))));
+        return Fail(kUsage,
+                    QStringLiteral("not an http or https address: %1").arg(QString::fromStdString(arg.substr(0, 200))));
 
     QCoreApplication app(argc, argv);
     if (status) {
@@ -74,9 +74,8 @@ int main(int argc, char** argv)
         const bool written = std::fwrite(data.constData(), 1, n, stdout) == n && std::fflush(stdout) == 0;
         QCoreApplication::exit(written ? kOk : Fail(kFailed, QStringLiteral("could not write the answer")));
     });
-    QObject::connect(&request, &ks::VersionRequest::failed, &app, [&request] {
-        QCoreApplication::exit(Fail(kFailed, request.errorString()));
-    });
+    QObject::connect(&request, &ks::VersionRequest::failed, &app,
+                     [&request] { QCoreApplication::exit(Fail(kFailed, request.errorString())); });
     QTimer::singleShot(kOverallMs, &app, [&request] {
         request.abort();
         QCoreApplication::exit(Fail(kFailed, QStringLiteral("no answer within %1 seconds").arg(kOverallMs / 1000)));

@@ -9,12 +9,12 @@
 #include "exchange/records.h"
 #include "graphs/null_canvas.h"
 #include "graphs/qt/picture_output.h"
-#include "support/qt/save_file.h"
 #include "graphs/recording_canvas.h"
-#include "support/qt/resource_dir.h"
 #include "render_options.h"
 #include "render_session.h"
 #include "support/macroman.h"
+#include "support/qt/resource_dir.h"
+#include "support/qt/save_file.h"
 #include "tee_canvas.h"
 
 namespace {
@@ -95,11 +95,11 @@ int main(int argc, char** argv)
     if (o.out) {
         const QString path = QString::fromStdString(*o.out);
         const int w = o.print ? 612 : 540, h = o.print ? 792 : 380;
-        const QString failed = ks::WritePicture(path, *ks::PictureKindFor(path), w, h, ks::ImagesDir(),
-                                                [&](ks::Canvas& picture) {
-                                                    ks::TeeCanvas both(picture, trace);
-                                                    ks::DrawFinalView(k, o, both, when);
-                                                });
+        const QString failed =
+            ks::WritePicture(path, *ks::PictureKindFor(path), w, h, ks::ImagesDir(), [&](ks::Canvas& picture) {
+                ks::TeeCanvas both(picture, trace);
+                ks::DrawFinalView(k, o, both, when);
+            });
         if (!failed.isEmpty()) return CannotWrite(*o.out, failed);
     } else {
         ks::DrawFinalView(k, o, trace, when);

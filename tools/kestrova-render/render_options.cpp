@@ -58,8 +58,8 @@ std::optional<DateStamp> ParseIsoDate(std::string_view s)
     if (s.size() != 19 || s[4] != '-' || s[7] != '-' || s[10] != 'T' || s[13] != ':' || s[16] != ':')
         return std::nullopt;
     DateStamp d;
-    if (!Digits(s, 0, 4, d.year) || !Digits(s, 5, 2, d.month) || !Digits(s, 8, 2, d.day) ||
-        !Digits(s, 11, 2, d.hour) || !Digits(s, 14, 2, d.minute) || !Digits(s, 17, 2, d.second))
+    if (!Digits(s, 0, 4, d.year) || !Digits(s, 5, 2, d.month) || !Digits(s, 8, 2, d.day) || !Digits(s, 11, 2, d.hour) ||
+        !Digits(s, 14, 2, d.minute) || !Digits(s, 17, 2, d.second))
         return std::nullopt;
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (d.month < 1 || d.month > 12) return std::nullopt;
@@ -96,9 +96,9 @@ ParsedOptions ParseRenderOptions(const std::vector<std::string_view>& args)
             o.trace = true;
         } else if (opt == "--record") {
             o.record = true;
-        } else if (opt == "--driver" || opt == "--system" || opt == "--qa" || opt == "--align" ||
-                   opt == "--view" || opt == "--scale" || opt == "--date" || opt == "--out" || opt == "--export" ||
-                   opt == "--from" || opt == "--to" || opt == "--ppo") {
+        } else if (opt == "--driver" || opt == "--system" || opt == "--qa" || opt == "--align" || opt == "--view" ||
+                   opt == "--scale" || opt == "--date" || opt == "--out" || opt == "--export" || opt == "--from" ||
+                   opt == "--to" || opt == "--ppo") {
             if (!value(v)) return fail("option " + std::string(opt) + " needs a value");
             const std::string vs(v);
             if (opt == "--driver") {
@@ -149,7 +149,8 @@ ParsedOptions ParseRenderOptions(const std::vector<std::string_view>& args)
     }
     if (o.exportFormat) {
         if (!o.out || o.out->empty()) return fail("--export needs --out FILE, or --out - for standard output");
-        if (o.print || o.trace || o.record) return fail("--export writes the data only, without --print, --trace or --record");
+        if (o.print || o.trace || o.record)
+            return fail("--export writes the data only, without --print, --trace or --record");
         if (!(o.range.from < o.range.to)) return fail("--from must be below --to");
     } else {
         if (seen.count("--from") || seen.count("--to") || seen.count("--ppo"))

@@ -22,13 +22,13 @@ struct RenderOptions {
     std::optional<std::string> system;  // "cb" or "ib"
     std::optional<int> qaItem;          // Qa pop-up item 1..5
     std::optional<RenderAlignment> align;
-    std::optional<int> viewItem;        // Response menu item 1..6, 8
+    std::optional<int> viewItem;  // Response menu item 1..6, 8
     bool absolute = false;
-    std::optional<int> scale;           // 5 or 10
+    std::optional<int> scale;  // 5 or 10
     bool impLog = false;
     bool print = false;
     std::optional<DateStamp> date;
-    std::optional<std::string> out;     // a picture, or with --export any file or "-"
+    std::optional<std::string> out;  // a picture, or with --export any file or "-"
     std::optional<ResponseFormat> exportFormat;
     ResponseRange range;
     bool trace = false;

@@ -74,7 +74,8 @@ RenderRun RunRenderSequence(Kestrova& k, const RenderOptions& o, Canvas& scratch
         if (!bytes) return Fail(run, "--driver: the record has a character Mac Roman lacks");
         k.sh.s_Masg = *bytes;  // cut at 255 bytes, as a received message is
         MasageTextToParameter(k);
-        if (!(k.sh.s_Dummy == kDriverTag)) return Fail(run, "--driver: not a driver record (it must start with DUMMY#)");
+        if (!(k.sh.s_Dummy == kDriverTag))
+            return Fail(run, "--driver: not a driver record (it must start with DUMMY#)");
     }
     ParameterPass(k.d);
 

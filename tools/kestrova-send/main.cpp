@@ -27,19 +27,18 @@ int Listen(QCoreApplication& app, const ks::SendOptions& o)
     int printed = 0;
     m.setReceiver([&](const QByteArray& bytes) {
         if (o.count > 0 && printed >= o.count) return;
-        const std::string line = cls + " TEXT " +
-                                 ks::MacRomanToUtf8(std::string_view(bytes.constData(),
-                                                                     std::size_t(bytes.size()))) +
-                                 "\n";
+        const std::string line =
+            cls + " TEXT " + ks::MacRomanToUtf8(std::string_view(bytes.constData(), std::size_t(bytes.size()))) + "\n";
         std::fwrite(line.data(), 1, line.size(), stdout);
         std::fflush(stdout);
         if (o.count > 0 && ++printed >= o.count) app.quit();
     });
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &app, [&] { if (g_stop) app.quit(); });
+    QObject::connect(&poll, &QTimer::timeout, &app, [&] {
+        if (g_stop) app.quit();
+    });
     poll.start(50);
-    if (o.timeout > 0)
-        QTimer::singleShot(int(o.timeout * 1000.0), &app, [&] { app.quit(); });
+    if (o.timeout > 0) QTimer::singleShot(int(o.timeout * 1000.0), &app, [&] { app.quit(); });
     app.exec();
     return 0;
 }

@@ -76,14 +76,15 @@ bool SetDriverField(DriverRecordFields& f, const std::string& kv, std::string& e
         (key == "model" ? f.model : f.range) = mr;
         return true;
     }
-    struct Num { const char* key; double DriverRecordFields::*field; };
+    struct Num {
+        const char* key;
+        double DriverRecordFields::*field;
+    };
     static const Num nums[] = {
-        {"dia", &DriverRecordFields::dia},     {"fs", &DriverRecordFields::fs},
-        {"vas", &DriverRecordFields::vas},     {"qts", &DriverRecordFields::qts},
-        {"qes", &DriverRecordFields::qes},     {"qms", &DriverRecordFields::qms},
-        {"effi", &DriverRecordFields::effi},   {"re", &DriverRecordFields::re},
-        {"pemax", &DriverRecordFields::pemax}, {"sd", &DriverRecordFields::sd},
-        {"xmax", &DriverRecordFields::xmax},   {"vd", &DriverRecordFields::vd},
+        {"dia", &DriverRecordFields::dia},   {"fs", &DriverRecordFields::fs},     {"vas", &DriverRecordFields::vas},
+        {"qts", &DriverRecordFields::qts},   {"qes", &DriverRecordFields::qes},   {"qms", &DriverRecordFields::qms},
+        {"effi", &DriverRecordFields::effi}, {"re", &DriverRecordFields::re},     {"pemax", &DriverRecordFields::pemax},
+        {"sd", &DriverRecordFields::sd},     {"xmax", &DriverRecordFields::xmax}, {"vd", &DriverRecordFields::vd},
         {"le", &DriverRecordFields::le}};
     for (const Num& n : nums) {
         if (key != n.key) continue;

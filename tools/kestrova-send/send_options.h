@@ -19,8 +19,8 @@ struct SendOptions {
     bool listen = false;
     std::string to = "Kestrova";
     std::string as = "Vantrel";
-    std::string text;  // Mac Roman, at most 255 bytes
-    int count = 0;     // 0: no limit
+    std::string text;    // Mac Roman, at most 255 bytes
+    int count = 0;       // 0: no limit
     double timeout = 0;  // seconds; 0: none
 };
 

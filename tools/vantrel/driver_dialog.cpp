@@ -26,8 +26,7 @@ DriverDialog::DriverDialog(const QString& title, const lib::Driver& start, QWidg
         QString label = Q(info.title);
         if (!info.unit.empty()) label += QStringLiteral(" (") + Q(info.unit) + QLatin1Char(')');
         if (required) label += QStringLiteral(" *");
-        auto* edit = new QLineEdit(start.model.empty() && start.id == 0 && info.numeric &&
-                                           start.get(f) == 0
+        auto* edit = new QLineEdit(start.model.empty() && start.id == 0 && info.numeric && start.get(f) == 0
                                        ? QString()
                                        : Q(texts[std::size_t(i)]));
         edit->setMaxLength(info.numeric ? 64 : int(lib::kMaxTextBytes));
@@ -49,7 +48,8 @@ DriverDialog::DriverDialog(const QString& title, const lib::Driver& start, QWidg
     connect(buttons, &QDialogButtonBox::rejected, this, &DriverDialog::reject);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
-    top->addWidget(new QLabel(QStringLiteral("* required; Qts may instead come from Qes and Qms. A decimal comma is read as a point.")));
+    top->addWidget(new QLabel(
+        QStringLiteral("* required; Qts may instead come from Qes and Qms. A decimal comma is read as a point.")));
     top->addWidget(buttons);
 }
 

@@ -42,10 +42,7 @@ void KestrovaLink::Announce()
         bus_.send(kProgram, kProgramClass, "BootedKstvFromVtrlByFile");
 }
 
-QString KestrovaLink::FindProgram()
-{
-    return SiblingProgram(QStringLiteral("kestrova"));
-}
+QString KestrovaLink::FindProgram() { return SiblingProgram(QStringLiteral("kestrova")); }
 
 void KestrovaLink::SendDriver(const lib::Driver& d)
 {
@@ -94,9 +91,10 @@ void KestrovaLink::Poll()
     poll_.stop();
     waiting_.reset();
     Q_EMIT waitingChanged(false);
-    Q_EMIT finished(false, QStringLiteral("Kestrova was started but did not answer within %1 seconds; \"%2\" was not sent.")
-                               .arg(kStartWaitMs / 1000)
-                               .arg(waitingModel_));
+    Q_EMIT finished(false,
+                    QStringLiteral("Kestrova was started but did not answer within %1 seconds; \"%2\" was not sent.")
+                        .arg(kStartWaitMs / 1000)
+                        .arg(waitingModel_));
 }
 
 void KestrovaLink::Deliver(const QString& model)

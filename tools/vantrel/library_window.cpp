@@ -90,9 +90,10 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
     // Numbers: room for six digits or the header with its unit and the sort mark.
     const QFontMetrics fm = table_->horizontalHeader()->fontMetrics();
     for (int c = int(lib::Field::Dia); c < lib::kFieldCount; ++c)
-        table_->setColumnWidth(c, std::max(fm.horizontalAdvance(QStringLiteral("000.00")),
-                                           fm.horizontalAdvance(model_.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString())) +
-                                      14);
+        table_->setColumnWidth(
+            c, std::max(fm.horizontalAdvance(QStringLiteral("000.00")),
+                        fm.horizontalAdvance(model_.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString())) +
+                   14);
     table_->installEventFilter(this);
     connect(table_, &QTableView::doubleClicked, this, [this] { Pick(); });
     top->addWidget(table_, 1);
@@ -105,13 +106,15 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    QAction* send = act(QStringLiteral("Send to Kestrova"), QKeySequence(Qt::CTRL | Qt::Key_Return), &LibraryWindow::Pick);
+    QAction* send =
+        act(QStringLiteral("Send to Kestrova"), QKeySequence(Qt::CTRL | Qt::Key_Return), &LibraryWindow::Pick);
     QAction* add = act(QStringLiteral("New..."), QKeySequence::New, &LibraryWindow::New);
     QAction* edit = act(QStringLiteral("Edit..."), QKeySequence(Qt::CTRL | Qt::Key_E), &LibraryWindow::Edit);
     QAction* dup = act(QStringLiteral("Duplicate"), QKeySequence(Qt::CTRL | Qt::Key_D), &LibraryWindow::Duplicate);
     QAction* del = act(QStringLiteral("Delete"), QKeySequence::Delete, &LibraryWindow::Delete);
     QAction* imp = act(QStringLiteral("Import..."), QKeySequence(Qt::CTRL | Qt::Key_I), &LibraryWindow::Import);
-    QAction* exp = act(QStringLiteral("Export..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &LibraryWindow::Export);
+    QAction* exp =
+        act(QStringLiteral("Export..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &LibraryWindow::Export);
     QAction* quit = act(QStringLiteral("Quit"), QKeySequence::Quit, &QWidget::close);
     QAction* undo = undo_.createUndoAction(this);
     undo->setShortcut(QKeySequence::Undo);
@@ -200,8 +203,7 @@ bool LibraryWindow::eventFilter(QObject* o, QEvent* e)
             QApplication::sendEvent(table_, &copy);
             return true;
         }
-        default:
-            break;
+        default: break;
         }
     }
     return QMainWindow::eventFilter(o, e);
@@ -307,8 +309,7 @@ void LibraryWindow::ImportPath(const QString& path)
             progress->setMinimumDuration(0);
         }
         const int before = undo_.count();
-        undo_.push(new lib::AddDrivers(model_, std::move(r.taken),
-                                       QStringLiteral("Import %1 drivers").arg(n),
+        undo_.push(new lib::AddDrivers(model_, std::move(r.taken), QStringLiteral("Import %1 drivers").arg(n),
                                        [&progress](std::size_t done) {
                                            if (progress) progress->setValue(int(done));
                                        }));
@@ -323,7 +324,8 @@ void LibraryWindow::ImportPath(const QString& path)
     text += QStringLiteral("\n%1 rows refused and skipped.").arg(r.refused.size());
     QString details;
     for (std::size_t i = 0; i < r.refused.size() && i < 1000; ++i)
-        details += QStringLiteral("line %1: %2\n").arg(r.refused[i].line).arg(QString::fromStdString(r.refused[i].reason));
+        details +=
+            QStringLiteral("line %1: %2\n").arg(r.refused[i].line).arg(QString::fromStdString(r.refused[i].reason));
     QMessageBox box(QMessageBox::Information, QStringLiteral("Import"), text, QMessageBox::Ok, this);
     box.setDetailedText(details);
     box.exec();
@@ -332,8 +334,7 @@ void LibraryWindow::ImportPath(const QString& path)
 void LibraryWindow::Export()
 {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Drivers"),
-                                                      QStringLiteral("drivers.csv"),
-                                                      QStringLiteral("CSV (*.csv)"));
+                                                      QStringLiteral("drivers.csv"), QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty()) return;
     QString error;
     if (lib::ExportFile(path, model_.drivers(), error))

@@ -120,9 +120,9 @@ int RunSend(QCoreApplication& app, const QString& model)
 int RunWindow(QApplication& app)
 {
     QApplication::setDesktopFileName(QStringLiteral("vantrel"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vantrel"),
-                                                 QIcon(QCoreApplication::applicationDirPath() +
-                                                       QStringLiteral("/../share/kestrova/Images/vantrel.png"))));
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("vantrel"),
+        QIcon(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/kestrova/Images/vantrel.png"))));
     // Hidden by the design program, it still waits for its words.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -150,7 +150,8 @@ int RunWindow(QApplication& app)
     bus.setReceiver([&link](const QByteArray& t) { link.Receive(t); });
     window.show();
     if (!opened.message.isEmpty())
-        QTimer::singleShot(0, &window, [&] { QMessageBox::warning(&window, QStringLiteral("Vantrel"), opened.message); });
+        QTimer::singleShot(0, &window,
+                           [&] { QMessageBox::warning(&window, QStringLiteral("Vantrel"), opened.message); });
     link.Announce();
     return app.exec();
 }

@@ -20,6 +20,7 @@ struct CommandRow {
 };
 
 // Menu commands. The 'quit' command comes as (kApp, kQuitItem).
+// clang-format off
 const CommandRow kCommands[] = {
     {kApp, kQuitItem, [](Shell& s, int) { s.QuitSequence(); }},
     {kApp, 1, [](Shell& s, int) { s.HiAboutWnd(); }},
@@ -61,6 +62,7 @@ const CommandRow kCommands[] = {
     {kHelp, 4, [](Shell& s, int) { s.LaunchMyURL(); }},
     {kHelp, 5, [](Shell& s, int) { s.MailToMaker(); }},
 };
+// clang-format on
 
 struct ControlRow {
     int id;
@@ -70,12 +72,14 @@ struct ControlRow {
 // Control hits of the design window. The Qa pop-up comes with its item
 // (onQaChosen); the small windows and the update window act on their own
 // buttons and Return; the Alignment button's menu items arrive as commands.
+// clang-format off
 const ControlRow kControls[] = {
     {1, [](Shell& s) { s.CommandCalc(); }},
     {2, [](Shell& s) { s.CommandCopyParameters(); }},
     {11, [](Shell& s) { s.CommandSnapShot(); }},
     {13, [](Shell& s) { s.CommandSpeakerSelect(); }},
 };
+// clang-format on
 
 }  // namespace
 

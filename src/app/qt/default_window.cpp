@@ -1,23 +1,22 @@
 #include "app/qt/default_window.h"
 
-#include "app/qt/dialog_keys.h"
-
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QVBoxLayout>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 #include "app/default_lines.h"
+#include "app/qt/dialog_keys.h"
 #include "app/qt/menus.h"
 #include "app/qt/window_place.h"
-#include "support/qt/fonts.h"
 #include "model/design.h"
 #include "support/macroman.h"
+#include "support/qt/fonts.h"
 #include "support/qt/qt_text.h"
 
 namespace ks {
@@ -55,8 +54,7 @@ private:
 }  // namespace
 
 DefaultParamWindow::DefaultParamWindow(const Design& d, Menus* menus, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      d_(d)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), d_(d)
 {
     setWindowTitle(QStringLiteral("Kestrova Default Parameters"));
     // Not modal: the windows its menus open (About, Preferences, the update

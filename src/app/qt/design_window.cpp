@@ -1,7 +1,4 @@
 #include "app/qt/design_window.h"
-#include "app/qt/window_place.h"
-
-#include <algorithm>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -20,15 +17,17 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/qt/help_tags.h"
-#include "exchange/companion.h"
 #include "app/qt/menus.h"
-#include "support/qt/bundle_image.h"
-#include "support/qt/fonts.h"
+#include "app/qt/window_place.h"
+#include "exchange/companion.h"
 #include "graphs/qt/image_canvas.h"
 #include "support/macroman.h"
 #include "support/numtext.h"
+#include "support/qt/bundle_image.h"
+#include "support/qt/fonts.h"
 #include "support/qt/qt_text.h"
 
 namespace ks {
@@ -104,18 +103,12 @@ constexpr ControlRect k13{333, 385, 355, 400};
 constexpr ControlRect k451{385, 527, 455, 544};
 
 // Screen positions are kept as 16-bit numbers: far-off places saturate.
-std::int16_t ToI16(int v)
-{
-    return static_cast<std::int16_t>(std::clamp(v, -32768, 32767));
-}
+std::int16_t ToI16(int v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
 
 QRect ToQRect(ControlRect r) { return QRect(r.l, r.t, r.r - r.l, r.b - r.t); }
 
 // A rectangle given in content coordinates, placed inside a panel.
-QRect InPanel(ControlRect r, ControlRect panel)
-{
-    return ToQRect(r).translated(-panel.l, -panel.t);
-}
+QRect InPanel(ControlRect r, ControlRect panel) { return ToQRect(r).translated(-panel.l, -panel.t); }
 
 QFont PanelFont() { return KestrovaFont(1, 13.0f); }
 
@@ -129,15 +122,15 @@ QFont ButtonFont()
 float FieldValue(const Design& d, int id)
 {
     switch (id) {
-        case 302: return d.SPL;
-        case 303: return d.FS;
-        case 304: return d.VAS;
-        case 305: return d.EFI;
-        case 306: return d.QTS;
-        case 307: return d.QES;
-        case 308: return d.QMS;
-        case 309: return d.RE;
-        default: return 0.0f;
+    case 302: return d.SPL;
+    case 303: return d.FS;
+    case 304: return d.VAS;
+    case 305: return d.EFI;
+    case 306: return d.QTS;
+    case 307: return d.QES;
+    case 308: return d.QMS;
+    case 309: return d.RE;
+    default: return 0.0f;
     }
 }
 
@@ -175,8 +168,8 @@ DesignWindow::DesignWindow(Kestrova& k, ImageCanvas& graph, Menus& menus, QWidge
     setObjectName(QStringLiteral("window1"));
     setWindowTitle(QStringLiteral("Kestrova"));
     // A document window with close and minimise boxes, not resizable.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
+                   Qt::CustomizeWindowHint);
     menus_.attach(menuBar());
     Build();
 }
@@ -253,9 +246,7 @@ void DesignWindow::Build()
     qa_->addItems(QaPopupItems());
     qa_->setGeometry(InPanel(k320, kBoxPanelRect));
     SelectQaItem();
-    connect(qa_, &QComboBox::activated, this, [this](int index) {
-        emit qaChosen(index + 1);
-    });
+    connect(qa_, &QComboBox::activated, this, [this](int index) { emit qaChosen(index + 1); });
 
     auto button = [this](int id, QWidget* parent, ControlRect r, ControlRect pr, const char* title) {
         auto* b = new QPushButton(QString::fromLatin1(title), parent);
@@ -263,9 +254,7 @@ void DesignWindow::Build()
         b->setFont(ButtonFont());
         b->setGeometry(InPanel(r, pr));
         b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, id] {
-            emit controlHit(id);
-        });
+        connect(b, &QPushButton::clicked, this, [this, id] { emit controlHit(id); });
         return b;
     };
     QPushButton* calc = button(1, boxPanel_, k1, kBoxPanelRect, "Calc.");
@@ -284,9 +273,7 @@ void DesignWindow::Build()
         select->setIconSize(QSize(k13.r - k13.l - 4, k13.b - k13.t - 3));
     }
     select->setEnabled(SpeakerSelectEnabled(k_));
-    connect(select, &QToolButton::clicked, this, [this] {
-        emit controlHit(13);
-    });
+    connect(select, &QToolButton::clicked, this, [this] { emit controlHit(13); });
 
     DrawBevelBtnMenu();
 
@@ -324,15 +311,9 @@ void DesignWindow::RepaintGraph()
     if (graphArea_) graphArea_->update();
 }
 
-QWidget* DesignWindow::control(int id) const
-{
-    return content_->findChild<QWidget*>(QString::number(id));
-}
+QWidget* DesignWindow::control(int id) const { return content_->findChild<QWidget*>(QString::number(id)); }
 
-QLineEdit* DesignWindow::field(int id) const
-{
-    return content_->findChild<QLineEdit*>(QString::number(id));
-}
+QLineEdit* DesignWindow::field(int id) const { return content_->findChild<QLineEdit*>(QString::number(id)); }
 
 void DesignWindow::DrawBevelBtnMenu()
 {
@@ -396,15 +377,12 @@ PStr DesignWindow::BoxEntryText(std::int16_t id)
     return bytes ? PStr(*bytes) : PStr("?");
 }
 
-void DesignWindow::Beep()
-{
-    emit entryRejected();
-}
+void DesignWindow::Beep() { emit entryRejected(); }
 
 void DesignWindow::ShowSheetAlert(std::string_view message, std::string_view informative)
 {
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kestrova"),
-                                FromMacRoman(message), QMessageBox::Ok, this);
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("Kestrova"), FromMacRoman(message), QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("sheet"));
     box->setInformativeText(FromMacRoman(informative));
     box->setWindowModality(Qt::WindowModal);
@@ -450,8 +428,7 @@ void DesignWindow::moveEvent(QMoveEvent* e)
     QMainWindow::moveEvent(e);
     if (placing_ || !isVisible() || pos() == placed_) return;
     const QRect r = ContentRectOnScreen();
-    k_.prefs.Bounds = Rect16{ToI16(r.top()), ToI16(r.left()), ToI16(r.top() + kHeight),
-                             ToI16(r.left() + kWidth)};
+    k_.prefs.Bounds = Rect16{ToI16(r.top()), ToI16(r.left()), ToI16(r.top() + kHeight), ToI16(r.left() + kWidth)};
     k_.sh.RePosiFlag = 1;
     placed_ = pos();
 }

@@ -74,11 +74,11 @@ public:
 
 signals:
     // What the window reports to the shell: control hits and its events.
-    void controlHit(int id);      // 1, 2, 11, 13
-    void qaChosen(int item);      // 320, items 1..5
-    void returnPressed();         // Return or Enter
-    void closeRequested();        // the window's close button
-    void entryRejected();         // a refused box entry: the beep
+    void controlHit(int id);  // 1, 2, 11, 13
+    void qaChosen(int item);  // 320, items 1..5
+    void returnPressed();     // Return or Enter
+    void closeRequested();    // the window's close button
+    void entryRejected();     // a refused box entry: the beep
 
 protected:
     void closeEvent(QCloseEvent* e) override;

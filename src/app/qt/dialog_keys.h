@@ -11,15 +11,13 @@ template <typename Ok>
 bool HandleDialogKeys(QKeyEvent* event, Ok&& ok)
 {
     switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            event->accept();
-            ok();
-            return true;
-        case Qt::Key_Escape:
-            event->accept();
-            return true;
-        default: return false;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        ok();
+        return true;
+    case Qt::Key_Escape: event->accept(); return true;
+    default: return false;
     }
 }
 

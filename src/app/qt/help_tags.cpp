@@ -50,10 +50,7 @@ QWidget* ShownTipLabel()
 
 class HelpTagFilter : public QObject {
 public:
-    explicit HelpTagFilter(QWidget* control) : QObject(control)
-    {
-        setObjectName(QLatin1String(kFilterName));
-    }
+    explicit HelpTagFilter(QWidget* control) : QObject(control) { setObjectName(QLatin1String(kFilterName)); }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -95,19 +92,19 @@ QPoint HelpTagTopLeft(const QRect& c, QSize tip, HelpTag::Side side, int gap)
     const int above = top - gap - tip.height(), below = bottom + gap;
     const int leftOf = left - gap - tip.width(), rightOf = right + gap;
     switch (side) {
-        case HelpTag::TopCentred: return {cx, above};
-        case HelpTag::LeftCentred: return {leftOf, cy};
-        case HelpTag::RightCentred: return {rightOf, cy};
-        case HelpTag::TopLeftAligned: return {left, above};
-        case HelpTag::TopRightAligned: return {right - tip.width(), above};
-        case HelpTag::LeftTopAligned: return {leftOf, top};
-        case HelpTag::LeftBottomAligned: return {leftOf, bottom - tip.height()};
-        case HelpTag::BottomLeftAligned: return {left, below};
-        case HelpTag::BottomRightAligned: return {right - tip.width(), below};
-        case HelpTag::RightTopAligned: return {rightOf, top};
-        case HelpTag::RightBottomAligned: return {rightOf, bottom - tip.height()};
-        case HelpTag::BottomCentred:
-        case HelpTag::Default: break;
+    case HelpTag::TopCentred: return {cx, above};
+    case HelpTag::LeftCentred: return {leftOf, cy};
+    case HelpTag::RightCentred: return {rightOf, cy};
+    case HelpTag::TopLeftAligned: return {left, above};
+    case HelpTag::TopRightAligned: return {right - tip.width(), above};
+    case HelpTag::LeftTopAligned: return {leftOf, top};
+    case HelpTag::LeftBottomAligned: return {leftOf, bottom - tip.height()};
+    case HelpTag::BottomLeftAligned: return {left, below};
+    case HelpTag::BottomRightAligned: return {right - tip.width(), below};
+    case HelpTag::RightTopAligned: return {rightOf, top};
+    case HelpTag::RightBottomAligned: return {rightOf, bottom - tip.height()};
+    case HelpTag::BottomCentred:
+    case HelpTag::Default: break;
     }
     return {cx, below};
 }

@@ -5,11 +5,10 @@
 // extended tag shows on demand beside the short one.
 #pragma once
 
-#include <string_view>
-
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <string_view>
 
 #include "app/help_tag_text.h"
 

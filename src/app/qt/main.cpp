@@ -1,9 +1,10 @@
 // Kestrova: the start values, the transport on the session bus, the shell,
 // then the event loop.
+#include <fontconfig/fontconfig.h>
+
 #include <QApplication>
 #include <QIcon>
 #include <QStyleFactory>
-#include <fontconfig/fontconfig.h>
 #include <semaphore>
 #include <thread>
 
@@ -11,10 +12,10 @@
 #include "app/qt/prefs_store.h"
 #include "app/qt/quit_signals.h"
 #include "app/qt/shell.h"
-#include "exchange/qt/dbus_messenger.h"
-#include "support/qt/resource_dir.h"
 #include "context/kestrova.h"
+#include "exchange/qt/dbus_messenger.h"
 #include "reports/qt/module_sound.h"
+#include "support/qt/resource_dir.h"
 
 namespace {
 

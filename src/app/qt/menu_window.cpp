@@ -13,8 +13,8 @@ MenuWindow::MenuWindow(Menus& menus, QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("menuWindow"));
     setWindowTitle(QStringLiteral("Kestrova"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
+                   Qt::CustomizeWindowHint);
     menus.attach(menuBar());
     auto* hint = new QLabel(QStringLiteral("  New Box Design...  (Ctrl+N)"), this);
     hint->setEnabled(false);

@@ -6,8 +6,8 @@
 #include <QMenuBar>
 #include <string_view>
 
-#include "exchange/companion.h"
 #include "context/kestrova.h"
+#include "exchange/companion.h"
 
 namespace ks {
 
@@ -15,8 +15,8 @@ using namespace menu;
 
 QStringList QaPopupItems()
 {
-    return {QStringLiteral("      5"), QStringLiteral("      7"), QStringLiteral("    10"),
-            QStringLiteral("    15"), QStringLiteral("    20")};
+    return {QStringLiteral("      5"), QStringLiteral("      7"), QStringLiteral("    10"), QStringLiteral("    15"),
+            QStringLiteral("    20")};
 }
 
 namespace {
@@ -89,17 +89,16 @@ struct MenuDef {
     int id;
     const char* title;
 };
-constexpr MenuDef kBar[] = {{kFile, "&File"},         {kEdit, "&Edit"},   {kResponse, "&Response"},
-                            {kView, "&View"},         {kAlignment, "&Alignment"},
-                            {kMisc, "&Misc."},        {kWindow, "&Window"}, {kHelp, "&Help"}};
+constexpr MenuDef kBar[] = {{kFile, "&File"},           {kEdit, "&Edit"},  {kResponse, "&Response"}, {kView, "&View"},
+                            {kAlignment, "&Alignment"}, {kMisc, "&Misc."}, {kWindow, "&Window"},     {kHelp, "&Help"}};
 
 // Which bar menu shows an application item.
 int HolderOf(int index)
 {
     switch (index) {
-        case kQuitItem: return kFile;
-        case 4: return kEdit;
-        default: return kHelp;
+    case kQuitItem: return kFile;
+    case 4: return kEdit;
+    default: return kHelp;
     }
 }
 
@@ -140,8 +139,7 @@ QAction* Menus::add(QMenu* m, int menuId, int index, const QString& text, const 
     a->setObjectName(QStringLiteral("item%1.%2").arg(menuId).arg(index));
     if (!keys.isEmpty()) a->setShortcut(QKeySequence(keys));
     // Quit answers wherever the focus is, the small windows included.
-    a->setShortcutContext(menuId == kApp && index == kQuitItem ? Qt::ApplicationShortcut
-                                                               : Qt::WindowShortcut);
+    a->setShortcutContext(menuId == kApp && index == kQuitItem ? Qt::ApplicationShortcut : Qt::WindowShortcut);
     a->setMenuRole(QAction::NoRole);
     connect(a, &QAction::triggered, this, [this, menuId, index] { emit command(menuId, index); });
     items_[{menuId, index}] = a;
@@ -248,8 +246,7 @@ void Menus::buildCommon(const Kestrova& k, bool open)
 
     // Response
     for (int i : {1, 2, 3, 4, 5, 6, 8, 10, 12}) setItemEnabled(kResponse, i, true);
-    if (static_cast<double>(d.RE) <= 0.0 || static_cast<double>(d.QMS) <= 0.0)
-        setItemEnabled(kResponse, 2, false);
+    if (static_cast<double>(d.RE) <= 0.0 || static_cast<double>(d.QMS) <= 0.0) setItemEnabled(kResponse, 2, false);
     setMenuEnabled(kResponse, open);
     markOnly(kResponse, d.respID, 12);
 

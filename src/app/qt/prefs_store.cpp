@@ -1,20 +1,19 @@
 #include "app/qt/prefs_store.h"
 
-#include <cstdio>
-#include <limits>
-#include <string>
-
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QString>
 #include <QVariant>
+#include <cstdio>
+#include <limits>
+#include <string>
 
 #include "app/prefs_rect.h"
 #include "support/macroman.h"
-#include "support/qt/save_file.h"
 #include "support/qt/qt_text.h"
+#include "support/qt/save_file.h"
 
 namespace ks {
 
@@ -51,27 +50,26 @@ bool ParseI32(const QString& s, std::int32_t& out)
 bool VariantToI32(const QVariant& v, std::int32_t& out)
 {
     switch (v.typeId()) {
-        case QMetaType::Int:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::UInt:
-        case QMetaType::Long:
-        case QMetaType::LongLong: {
-            const qlonglong x = v.toLongLong();
-            if (x < std::numeric_limits<std::int32_t>::min() || x > std::numeric_limits<std::int32_t>::max())
-                return false;
-            out = static_cast<std::int32_t>(x);
-            return true;
-        }
-        case QMetaType::ULong:
-        case QMetaType::ULongLong: {
-            const qulonglong x = v.toULongLong();
-            if (x > static_cast<qulonglong>(std::numeric_limits<std::int32_t>::max())) return false;
-            out = static_cast<std::int32_t>(x);
-            return true;
-        }
-        case QMetaType::QString: return ParseI32(v.toString(), out);
-        default: return false;  // lists, byte arrays, reals, booleans...
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong: {
+        const qlonglong x = v.toLongLong();
+        if (x < std::numeric_limits<std::int32_t>::min() || x > std::numeric_limits<std::int32_t>::max()) return false;
+        out = static_cast<std::int32_t>(x);
+        return true;
+    }
+    case QMetaType::ULong:
+    case QMetaType::ULongLong: {
+        const qulonglong x = v.toULongLong();
+        if (x > static_cast<qulonglong>(std::numeric_limits<std::int32_t>::max())) return false;
+        out = static_cast<std::int32_t>(x);
+        return true;
+    }
+    case QMetaType::QString: return ParseI32(v.toString(), out);
+    default: return false;  // lists, byte arrays, reals, booleans...
     }
 }
 
@@ -97,10 +95,7 @@ QString NativeStorePath()
 
 // Stands in for a file that must not be touched: nothing to read, nothing
 // ever written (SavePrefs does not get that far).
-std::unique_ptr<QSettings> NoStore()
-{
-    return std::make_unique<QSettings>(QString(), QSettings::IniFormat);
-}
+std::unique_ptr<QSettings> NoStore() { return std::make_unique<QSettings>(QString(), QSettings::IniFormat); }
 
 }  // namespace
 
@@ -176,10 +171,7 @@ bool PrefsStore::GetRect(std::string_view key, Rect16& where, const Rect16& def)
     return true;
 }
 
-void PrefsStore::SetRect(std::string_view key, const Rect16& r)
-{
-    SetPString(key, RectToText(r).view());
-}
+void PrefsStore::SetRect(std::string_view key, const Rect16& r) { SetPString(key, RectToText(r).view()); }
 
 bool PrefsStore::AppSynchronize()
 {

@@ -1,23 +1,21 @@
 #include "app/qt/prefs_window.h"
-#include "app/qt/window_place.h"
-
-#include "app/qt/dialog_keys.h"
-
-#include <limits>
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMoveEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <limits>
 
-#include "support/qt/fonts.h"
+#include "app/qt/dialog_keys.h"
+#include "app/qt/window_place.h"
 #include "context/kestrova.h"
+#include "support/qt/fonts.h"
 
 namespace ks {
 

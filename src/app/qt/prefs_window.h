@@ -4,9 +4,8 @@
 // and "510-2").
 #pragma once
 
-#include <functional>
-
 #include <QDialog>
+#include <functional>
 
 class QButtonGroup;
 

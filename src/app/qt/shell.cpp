@@ -17,8 +17,8 @@
 #include "exchange/qt/clipboard.h"
 #include "graphs/dispatch.h"
 #include "graphs/qt/image_canvas.h"
-#include "support/qt/resource_dir.h"
 #include "model/response.h"
+#include "support/qt/resource_dir.h"
 #include "update/qt/update_check.h"
 #include "update/version.h"
 
@@ -56,8 +56,7 @@ Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& 
       store_(store),
       sound_(sound, *this),
       menus_(std::make_unique<Menus>()),
-      graph_(std::make_unique<ImageCanvas>(ImagesDir(),
-                                           qApp ? qApp->devicePixelRatio() : 1.0))
+      graph_(std::make_unique<ImageCanvas>(ImagesDir(), qApp ? qApp->devicePixelRatio() : 1.0))
 {
     k_.screen = graph_.get();
     // Every finished drawing shows in the window that is open now.
@@ -208,8 +207,10 @@ void Shell::ChooseAlignment(int item)
     if (!design_ || !SelectAlignment(k_, item)) return;
     menus_->setMenuEnabled(kEdit, item != 1);
     design_->SetCalcEnabled(item != 1);
-    if (item == 1) CustomAlign(k_, *design_);
-    else design_->ResponseWndDisp();
+    if (item == 1)
+        CustomAlign(k_, *design_);
+    else
+        design_->ResponseWndDisp();
     design_->DrawBevelBtnMenu();
     menus_->markOnly(kAlignment, item, 3);
 }
@@ -283,14 +284,14 @@ void Shell::CommandEdit(int item)
     auto* e = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     if (!e) return;
     switch (item) {
-        case 1: e->undo(); break;
-        case 2: e->redo(); break;
-        case 4: e->cut(); break;
-        case 5: e->copy(); break;
-        case 6: e->paste(); break;
-        case 7: e->del(); break;
-        case 8: e->selectAll(); break;
-        default: break;
+    case 1: e->undo(); break;
+    case 2: e->redo(); break;
+    case 4: e->cut(); break;
+    case 5: e->copy(); break;
+    case 6: e->paste(); break;
+    case 7: e->del(); break;
+    case 8: e->selectAll(); break;
+    default: break;
     }
 }
 
@@ -349,8 +350,8 @@ void Shell::HiAboutWnd()
         return;
     }
     const QString version = QString::fromLatin1(GetCFBundleVersion("CFBundleShortVersionString").view());
-    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("About Kestrova"),
-                                QStringLiteral("Kestrova"), QMessageBox::Ok);
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("About Kestrova"), QStringLiteral("Kestrova"),
+                                QMessageBox::Ok);
     box->setObjectName(QStringLiteral("about"));
     box->setInformativeText(QStringLiteral("Version %1\nCopyright \u00A9 2026 Tessaly").arg(version));
     const QImage icon = CreateCGImageFromBundleResource("kestrova.png", "Images");
@@ -392,10 +393,7 @@ int Shell::CreateURLFromBundleResourceAndLaunch(const QString& name, const QStri
     return platform_.OpenUrl(QUrl::fromLocalFile(path)) ? 0 : -50;
 }
 
-void Shell::MailToMaker()
-{
-    LSLaunchURL(QStringLiteral("mailto:") + QStringLiteral(KESTROVA_CONTACT_MAIL));
-}
+void Shell::MailToMaker() { LSLaunchURL(QStringLiteral("mailto:") + QStringLiteral(KESTROVA_CONTACT_MAIL)); }
 
 // ---------------------------------------------------------------- wiring
 
@@ -457,8 +455,10 @@ void Shell::MenuDisable() { menus_->MenuDisable(); }
 
 void Shell::RestoreMenus()
 {
-    if (k_.sh.RespWndCloseFlag == 0 && design_) InitMenu16();
-    else InitMenu11();
+    if (k_.sh.RespWndCloseFlag == 0 && design_)
+        InitMenu16();
+    else
+        InitMenu11();
 }
 
 void Shell::Beep() { platform_.Beep(); }
@@ -474,7 +474,8 @@ void Shell::StartUpdateCheck()
 {
     // Once the design window this driver record opened is on the screen:
     // starting the helper must not hold up its first frame.
-    QMetaObject::invokeMethod(this, [this] { update().StartUpdateCheck(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { update().StartUpdateCheck(); }, Qt::QueuedConnection);
 }
 
 UpdateCheck& Shell::update()
@@ -489,8 +490,10 @@ UpdateCheck& Shell::update()
 void Shell::HideWindows()
 {
     Dismiss(default_);
-    if (design_) CloseDesign(false);
-    else InitMenu11();
+    if (design_)
+        CloseDesign(false);
+    else
+        InitMenu11();
     if (strip_) strip_->hide();
 }
 

@@ -49,10 +49,7 @@ public:
 // functions; the interfaces it implements are what the parts ask back (the
 // window a sheet opens on, the desktop services of the update) and what the
 // toolkit-free message protocol has done.
-class Shell final : public QObject,
-                    public SheetWindow,
-                    public CompanionHost,
-                    public UpdateDesktop {
+class Shell final : public QObject, public SheetWindow, public CompanionHost, public UpdateDesktop {
     Q_OBJECT
 public:
     static constexpr int kStartUpDelayMs = 1200;

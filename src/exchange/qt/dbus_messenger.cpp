@@ -1,23 +1,24 @@
 #include "exchange/qt/dbus_messenger.h"
 
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QProcess>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QProcess>
 #include <QScopeGuard>
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
 #include <optional>
-#include <poll.h>
-#include <signal.h>
 #include <string>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include "support/qt/resource_dir.h"
 
@@ -56,9 +57,14 @@ QByteArray HelloMessage()
     u32(1);  // serial
     u32(0);  // header fields length, set below
     const qsizetype fieldsStart = m.size();
-    const struct { char code; char type; const char* value; } fields[] = {
-        {1, 'o', "/org/freedesktop/DBus"}, {3, 's', "Hello"},
-        {2, 's', "org.freedesktop.DBus"},  {6, 's', "org.freedesktop.DBus"}};
+    const struct {
+        char code;
+        char type;
+        const char* value;
+    } fields[] = {{1, 'o', "/org/freedesktop/DBus"},
+                  {3, 's', "Hello"},
+                  {2, 's', "org.freedesktop.DBus"},
+                  {6, 's', "org.freedesktop.DBus"}};
     for (const auto& f : fields) {
         while (m.size() % 8) m += '\0';
         m += f.code;
@@ -86,8 +92,8 @@ bool BusAnswers(const std::string& socketAddress, int ms)
     sa.sun_family = AF_UNIX;
     if (socketAddress.empty() || socketAddress.size() >= sizeof sa.sun_path) return false;
     std::memcpy(sa.sun_path, socketAddress.data(), socketAddress.size());
-    const socklen_t saLen = socklen_t(offsetof(sockaddr_un, sun_path) + socketAddress.size() +
-                                      (socketAddress[0] == '\0' ? 0 : 1));
+    const socklen_t saLen =
+        socklen_t(offsetof(sockaddr_un, sun_path) + socketAddress.size() + (socketAddress[0] == '\0' ? 0 : 1));
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return false;
     const auto closeFd = qScopeGuard([fd] { ::close(fd); });
@@ -176,18 +182,16 @@ bool ProcessRunning(qint64 pid)
 
 }  // namespace
 
-DbusMessenger::DbusMessenger(const QString& processName, const QString& ownClass,
-                             QObject* parent)
+DbusMessenger::DbusMessenger(const QString& processName, const QString& ownClass, QObject* parent)
     : QObject(parent), bus_(OpenSessionBus()), ownClass_(ownClass)
 {
     next_.setSingleShot(true);
     next_.setInterval(0);
     connect(&next_, &QTimer::timeout, this, &DbusMessenger::HandleNext);
     if (!bus_.isConnected()) return;
-    busName_ = kPrefix + processName + QStringLiteral(".p") +
-               QString::number(QCoreApplication::applicationPid());
-    if (!bus_.registerObject(kPath, kInterface, this, QDBusConnection::ExportScriptableSlots |
-                                                          QDBusConnection::ExportAllSlots))
+    busName_ = kPrefix + processName + QStringLiteral(".p") + QString::number(QCoreApplication::applicationPid());
+    if (!bus_.registerObject(kPath, kInterface, this,
+                             QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportAllSlots))
         return;
     if (!bus_.registerService(busName_)) {
         bus_.unregisterObject(kPath);
@@ -219,18 +223,15 @@ QStringList DbusMessenger::peers(const QString& processName) const
     return out;
 }
 
-int DbusMessenger::send(std::string_view processName, std::string_view eventClass,
-                        std::string_view text)
+int DbusMessenger::send(std::string_view processName, std::string_view eventClass, std::string_view text)
 {
     if (!connected_) return 0;
     const QString name = QString::fromUtf8(processName.data(), qsizetype(processName.size()));
     const QString cls = QString::fromLatin1(eventClass.data(), qsizetype(eventClass.size()));
-    const QByteArray body(text.data(),
-                          qsizetype(std::min<std::size_t>(text.size(), kMaxMessageBytes)));
+    const QByteArray body(text.data(), qsizetype(std::min<std::size_t>(text.size(), kMaxMessageBytes)));
     int sent = 0;
     for (const QString& peer : peers(name)) {
-        QDBusMessage m = QDBusMessage::createMethodCall(peer, kPath, kInterface,
-                                                        QStringLiteral("Deliver"));
+        QDBusMessage m = QDBusMessage::createMethodCall(peer, kPath, kInterface, QStringLiteral("Deliver"));
         m.setAutoStartService(false);
         m << cls << QStringLiteral("TEXT") << body;
         if (bus_.send(m)) ++sent;
@@ -243,14 +244,13 @@ void DbusMessenger::flush()
     // The connection writes in order, so once the bus daemon has answered a
     // round trip everything queued before it has reached the daemon.
     if (!connected_) return;
-    QDBusMessage ping = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"));
+    QDBusMessage ping =
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"));
     bus_.call(ping, QDBus::Block, kBusWaitMs);
 }
 
-void DbusMessenger::Deliver(const QString& eventClass, const QString& eventId,
-                            const QByteArray& text)
+void DbusMessenger::Deliver(const QString& eventClass, const QString& eventId, const QByteArray& text)
 {
     if (eventClass != ownClass_ || eventId != QLatin1String("TEXT")) return;
     // Handled later, so the bus call returns first; a timer rather than one

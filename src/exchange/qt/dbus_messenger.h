@@ -4,8 +4,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDeadlineTimer>
 #include <QDBusConnection>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -34,8 +34,7 @@ public:
     // processName: our own NAME on the bus; ownClass: the four-character class
     // a message must carry to be accepted. Without a session bus this still
     // succeeds and simply reaches nobody.
-    DbusMessenger(const QString& processName, const QString& ownClass,
-                  QObject* parent = nullptr);
+    DbusMessenger(const QString& processName, const QString& ownClass, QObject* parent = nullptr);
     ~DbusMessenger() override;
 
     // Called on the main loop, once per accepted message, in arrival order,
@@ -48,8 +47,7 @@ public:
     std::size_t pending() const { return inbox_.size(); }
     std::size_t dropped() const { return dropped_; }
 
-    int send(std::string_view processName, std::string_view eventClass,
-             std::string_view text) override;
+    int send(std::string_view processName, std::string_view eventClass, std::string_view text) override;
 
     // Bus names com.tessaly.NAME.pN, ours left out.
     QStringList peers(const QString& processName) const;
@@ -61,8 +59,7 @@ public:
     void flush();
 
 public Q_SLOTS:
-    Q_NOREPLY void Deliver(const QString& eventClass, const QString& eventId,
-                           const QByteArray& text);
+    Q_NOREPLY void Deliver(const QString& eventClass, const QString& eventId, const QByteArray& text);
 
 private:
     void HandleNext();

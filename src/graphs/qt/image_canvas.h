@@ -14,8 +14,7 @@ namespace ks {
 
 class ImageCanvas final : public Canvas {
 public:
-    explicit ImageCanvas(QString imagesDir, qreal devicePixelRatio = 1.0, int width = 540,
-                         int height = 380);
+    explicit ImageCanvas(QString imagesDir, qreal devicePixelRatio = 1.0, int width = 540, int height = 380);
     ~ImageCanvas() override;
 
     void setDevicePixelRatio(qreal dpr);
@@ -30,8 +29,8 @@ public:
     void frameRect(float x, float y, float x1, float y1, Rgb c, float width) override;
     void fillRect(float x, float y, float x1, float y1, Rgb c) override;
     void text(float x, float y, int font, float size, Rgb c, std::string_view text) override;
-    void image(std::string_view folder, std::string_view name, std::int16_t top, std::int16_t left,
-               std::int16_t bottom, std::int16_t right) override;
+    void image(std::string_view folder, std::string_view name, std::int16_t top, std::int16_t left, std::int16_t bottom,
+               std::int16_t right) override;
 
 private:
     struct Impl;

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "support/qt/bundle_image.h"
 #include "support/macroman.h"
+#include "support/qt/bundle_image.h"
 #include "support/qt/qt_text.h"
 
 namespace ks {
@@ -15,10 +15,7 @@ namespace {
 
 float Unit(float v) { return std::isnan(v) ? 0.0f : std::clamp(v, 0.0f, 1.0f); }
 
-QRectF Span(float x, float y, float x1, float y1)
-{
-    return QRectF(QPointF(x, y), QPointF(x1, y1)).normalized();
-}
+QRectF Span(float x, float y, float x1, float y1) { return QRectF(QPointF(x, y), QPointF(x1, y1)).normalized(); }
 
 QPen StrokePen(Rgb c, float width, int dash)
 {
@@ -35,8 +32,7 @@ QPen StrokePen(Rgb c, float width, int dash)
 
 QColor ToQColor(Rgb c) { return QColor::fromRgbF(Unit(c.r), Unit(c.g), Unit(c.b), 1.0f); }
 
-PaintOps::PaintOps(QString imagesDir, QColor background)
-    : imagesDir_(std::move(imagesDir)), background_(background)
+PaintOps::PaintOps(QString imagesDir, QColor background) : imagesDir_(std::move(imagesDir)), background_(background)
 {
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
     clearUpper_ = __builtin_cpu_supports("avx");
@@ -93,8 +89,8 @@ void PaintOps::text(QPainter& p, float x, float y, int font, float size, Rgb c, 
     SettleVectorState();
 }
 
-void PaintOps::image(QPainter& p, std::string_view folder, std::string_view name, std::int16_t top,
-                     std::int16_t left, std::int16_t bottom, std::int16_t right) const
+void PaintOps::image(QPainter& p, std::string_view folder, std::string_view name, std::int16_t top, std::int16_t left,
+                     std::int16_t bottom, std::int16_t right) const
 {
     const QImage img = LoadResourceImage(imagesDir_, name, folder);
     if (img.isNull()) return;

@@ -23,8 +23,8 @@ public:
     void frameRect(QPainter& p, float x, float y, float x1, float y1, Rgb c, float width) const;
     void fillRect(QPainter& p, float x, float y, float x1, float y1, Rgb c) const;
     void text(QPainter& p, float x, float y, int font, float size, Rgb c, std::string_view text);
-    void image(QPainter& p, std::string_view folder, std::string_view name, std::int16_t top,
-               std::int16_t left, std::int16_t bottom, std::int16_t right) const;
+    void image(QPainter& p, std::string_view folder, std::string_view name, std::int16_t top, std::int16_t left,
+               std::int16_t bottom, std::int16_t right) const;
 
     // Qt's vector paths leave the upper halves of the AVX registers dirty;
     // the model's scalar code that runs between two primitives then pays for
@@ -50,8 +50,8 @@ public:
     void frameRect(float x, float y, float x1, float y1, Rgb c, float width) override;
     void fillRect(float x, float y, float x1, float y1, Rgb c) override;
     void text(float x, float y, int font, float size, Rgb c, std::string_view text) override;
-    void image(std::string_view folder, std::string_view name, std::int16_t top, std::int16_t left,
-               std::int16_t bottom, std::int16_t right) override;
+    void image(std::string_view folder, std::string_view name, std::int16_t top, std::int16_t left, std::int16_t bottom,
+               std::int16_t right) override;
 
 private:
     QPainter& p_;

@@ -29,40 +29,40 @@ QString WritePicture(const QString& path, PictureKind kind, int width, int heigh
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     switch (kind) {
-        case PictureKind::Png: {
-            ImageCanvas canvas(imagesDir, 1.0, width, height);
-            draw(canvas);
-            if (!canvas.image().save(&buffer, "PNG")) return QStringLiteral("cannot encode the PNG image");
-            break;
-        }
-        case PictureKind::Svg: {
-            QSvgGenerator svg;
-            svg.setOutputDevice(&buffer);
-            svg.setSize(QSize(width, height));
-            svg.setViewBox(QRect(0, 0, width, height));
-            svg.setResolution(72);
-            svg.setTitle(QStringLiteral("Kestrova"));
-            QPainter painter(&svg);
-            painter.fillRect(QRectF(0, 0, width, height), Qt::white);
-            PainterCanvas canvas(painter, imagesDir);
-            draw(canvas);
-            painter.end();
-            break;
-        }
-        case PictureKind::Pdf: {
-            QPdfWriter pdf(&buffer);
-            pdf.setResolution(72);
-            pdf.setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point, QString(), QPageSize::ExactMatch));
-            pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-            pdf.setTitle(QStringLiteral("Kestrova"));
-            pdf.setCreator(QStringLiteral("Kestrova"));
-            QPainter painter;
-            if (!painter.begin(&pdf)) return QStringLiteral("cannot start the PDF page");
-            PainterCanvas canvas(painter, imagesDir);
-            draw(canvas);
-            painter.end();
-            break;
-        }
+    case PictureKind::Png: {
+        ImageCanvas canvas(imagesDir, 1.0, width, height);
+        draw(canvas);
+        if (!canvas.image().save(&buffer, "PNG")) return QStringLiteral("cannot encode the PNG image");
+        break;
+    }
+    case PictureKind::Svg: {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(QSize(width, height));
+        svg.setViewBox(QRect(0, 0, width, height));
+        svg.setResolution(72);
+        svg.setTitle(QStringLiteral("Kestrova"));
+        QPainter painter(&svg);
+        painter.fillRect(QRectF(0, 0, width, height), Qt::white);
+        PainterCanvas canvas(painter, imagesDir);
+        draw(canvas);
+        painter.end();
+        break;
+    }
+    case PictureKind::Pdf: {
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(72);
+        pdf.setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point, QString(), QPageSize::ExactMatch));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setTitle(QStringLiteral("Kestrova"));
+        pdf.setCreator(QStringLiteral("Kestrova"));
+        QPainter painter;
+        if (!painter.begin(&pdf)) return QStringLiteral("cannot start the PDF page");
+        PainterCanvas canvas(painter, imagesDir);
+        draw(canvas);
+        painter.end();
+        break;
+    }
     }
     buffer.close();
     return SaveFileBytes(path, bytes);

@@ -27,10 +27,9 @@ ImportResult ImportQspeakersXml(const QByteArray& bytes)
         double factor;
     };
     static const Unit kUnits[] = {
-        {"dia", Field::Dia, 100.0},   {"fs", Field::Fs, 1.0},     {"vas", Field::Vas, 1.0},
-        {"qts", Field::Qts, 1.0},     {"qes", Field::Qes, 1.0},   {"qms", Field::Qms, 1.0},
-        {"re", Field::Re, 1.0},       {"pe", Field::Pemax, 1.0},  {"sd", Field::Sd, 10000.0},
-        {"xmax", Field::Xmax, 1.0},   {"le", Field::Le, 1.0},
+        {"dia", Field::Dia, 100.0}, {"fs", Field::Fs, 1.0},     {"vas", Field::Vas, 1.0}, {"qts", Field::Qts, 1.0},
+        {"qes", Field::Qes, 1.0},   {"qms", Field::Qms, 1.0},   {"re", Field::Re, 1.0},   {"pe", Field::Pemax, 1.0},
+        {"sd", Field::Sd, 10000.0}, {"xmax", Field::Xmax, 1.0}, {"le", Field::Le, 1.0},
     };
     QXmlStreamReader x(bytes);
     std::size_t rows = 0;
@@ -45,7 +44,8 @@ ImportResult ImportQspeakersXml(const QByteArray& bytes)
         const QXmlStreamAttributes a = x.attributes();
         std::array<std::string, kFieldCount> texts;
         const QString name = (a.value(QLatin1String("vendor")).toString() + QLatin1Char(' ') +
-                              a.value(QLatin1String("model")).toString()).simplified();
+                              a.value(QLatin1String("model")).toString())
+                                 .simplified();
         texts[std::size_t(Field::Model)] = name.toStdString();
         std::string why;
         for (const Unit& u : kUnits) {
@@ -78,7 +78,8 @@ ImportResult ImportQspeakersXml(const QByteArray& bytes)
     }
     if (x.hasError()) {
         // Not well-formed: nothing of it is trusted.
-        r.fatal = "not well-formed XML at line " + std::to_string(x.lineNumber()) + ": " + x.errorString().toStdString();
+        r.fatal =
+            "not well-formed XML at line " + std::to_string(x.lineNumber()) + ": " + x.errorString().toStdString();
         r.taken.clear();
         r.refused.clear();
         return r;
@@ -115,8 +116,7 @@ bool ExportFile(const QString& path, const std::vector<Driver>& drivers, QString
 {
     const std::string csv = ExportCsv(drivers);
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) ||
-        !f.commit()) {
+    if (!f.open(QIODevice::WriteOnly) || f.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !f.commit()) {
         error = QStringLiteral("Cannot write %1: %2").arg(path, f.errorString());
         return false;
     }

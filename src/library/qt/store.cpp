@@ -16,7 +16,11 @@ namespace {
 
 QAtomicInt g_connections;
 
-QString Column(int i) { return QStringLiteral("\"%1\"").arg(QLatin1String(Info(static_cast<Field>(i)).key.data(), qsizetype(Info(static_cast<Field>(i)).key.size()))); }
+QString Column(int i)
+{
+    return QStringLiteral("\"%1\"").arg(
+        QLatin1String(Info(static_cast<Field>(i)).key.data(), qsizetype(Info(static_cast<Field>(i)).key.size())));
+}
 
 // AUTOINCREMENT: an id is never given again, so undoing a delete cannot
 // collide with a driver another copy added meanwhile.
@@ -53,8 +57,8 @@ void Bind(QSqlQuery& q, const Driver& d)
 // A free name beside the file for a damaged copy.
 QString AsideName(const QString& path)
 {
-    const QString base = path + QStringLiteral(".damaged-") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base =
+        path + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString name = base;
     for (int n = 2; QFileInfo::exists(name); ++n) name = base + QLatin1Char('-') + QString::number(n);
     return name;
@@ -69,8 +73,7 @@ QString DriverStore::DefaultPath()
 }
 
 DriverStore::DriverStore(QString path)
-    : path_(std::move(path)),
-      conn_(QStringLiteral("vantrel-library-%1").arg(g_connections.fetchAndAddRelaxed(1)))
+    : path_(std::move(path)), conn_(QStringLiteral("vantrel-library-%1").arg(g_connections.fetchAndAddRelaxed(1)))
 {
 }
 
@@ -116,13 +119,11 @@ DriverStore::Opened DriverStore::open(bool withExamples)
         if (v < 0) return error_;
         if (v == 0) {
             // Empty (new, or made by a copy that has not finished): fine.
-            if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !q.next())
-                return q.lastError().text();
+            if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !q.next()) return q.lastError().text();
             return q.value(0).toInt() == 0 ? QString() : QStringLiteral("tables without a schema version");
         }
         if (v > kSchemaVersion) return QString();  // handled below, not damage
-        if (!q.exec(QStringLiteral("SELECT %1 FROM drivers LIMIT 1").arg(ColumnList())))
-            return q.lastError().text();
+        if (!q.exec(QStringLiteral("SELECT %1 FROM drivers LIMIT 1").arg(ColumnList()))) return q.lastError().text();
         return QString();
     };
 
@@ -133,8 +134,7 @@ DriverStore::Opened DriverStore::open(bool withExamples)
         QSqlDatabase::database(conn_, false).close();
         const QString aside = AsideName(path_);
         if (!QFile::rename(path_, aside)) {
-            r.message = QStringLiteral("The library %1 cannot be read (%2) and cannot be moved aside.")
-                            .arg(path_, why);
+            r.message = QStringLiteral("The library %1 cannot be read (%2) and cannot be moved aside.").arg(path_, why);
             return r;
         }
         // A journal left beside it belongs to the damaged file.
@@ -154,7 +154,8 @@ DriverStore::Opened DriverStore::open(bool withExamples)
     const int v = schemaVersion();
     if (v > kSchemaVersion) {
         open_ = false;
-        r.message = QStringLiteral("The library %1 was made by a newer version of this program (schema %2); it is left as it is.")
+        r.message = QStringLiteral(
+                        "The library %1 was made by a newer version of this program (schema %2); it is left as it is.")
                         .arg(path_)
                         .arg(v);
         return r;
@@ -169,8 +170,7 @@ DriverStore::Opened DriverStore::open(bool withExamples)
         if (schemaVersion() == 0) {
             QSqlQuery q(QSqlDatabase::database(conn_, false));
             std::vector<Driver> examples = withExamples ? ExampleDrivers() : std::vector<Driver>{};
-            if (!q.exec(CreateTable()) ||
-                !q.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion))) {
+            if (!q.exec(CreateTable()) || !q.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion))) {
                 Fail(QStringLiteral("Making the library %1").arg(path_), q.lastError().text());
                 Rollback();
                 open_ = false;

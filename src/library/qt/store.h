@@ -28,9 +28,9 @@ public:
 
     struct Opened {
         bool ok = false;
-        bool created = false;   // a fresh library was made (with examples)
-        QString movedAside;     // where a damaged file went, if one did
-        QString message;        // for the user: what went wrong or was done
+        bool created = false;  // a fresh library was made (with examples)
+        QString movedAside;    // where a damaged file went, if one did
+        QString message;       // for the user: what went wrong or was done
     };
     // Opens or creates the library; a fresh one gets the example drivers.
     Opened open(bool withExamples = true);

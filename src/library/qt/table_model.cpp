@@ -10,15 +10,9 @@ QString Q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.s
 
 }  // namespace
 
-DriverTableModel::DriverTableModel(DriverStore& store, QObject* parent)
-    : QAbstractTableModel(parent), store_(store)
-{
-}
+DriverTableModel::DriverTableModel(DriverStore& store, QObject* parent) : QAbstractTableModel(parent), store_(store) {}
 
-QString DriverTableModel::Hay(const Driver& d)
-{
-    return (Q(d.model) + QLatin1Char('\n') + Q(d.range)).toCaseFolded();
-}
+QString DriverTableModel::Hay(const Driver& d) { return (Q(d.model) + QLatin1Char('\n') + Q(d.range)).toCaseFolded(); }
 
 bool DriverTableModel::reload()
 {
@@ -105,10 +99,7 @@ bool DriverTableModel::remove(const std::vector<std::int64_t>& ids)
     return true;
 }
 
-int DriverTableModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(rows_.size());
-}
+int DriverTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(rows_.size()); }
 
 int DriverTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kFieldCount; }
 
@@ -128,12 +119,14 @@ QVariant DriverTableModel::data(const QModelIndex& index, int role) const
         if (!numeric) return Q(f == Field::Model ? d.model : d.range);
         return Q(NumberText(d.get(f)));
     case kSortRole:
-        if (!numeric) return hay_[std::size_t(index.row())].section(QLatin1Char('\n'), f == Field::Model ? 0 : 1, f == Field::Model ? 0 : 1);
+        if (!numeric)
+            return hay_[std::size_t(index.row())].section(QLatin1Char('\n'), f == Field::Model ? 0 : 1,
+                                                          f == Field::Model ? 0 : 1);
         return d.get(f);
     case Qt::TextAlignmentRole:
-        return numeric ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
-    default:
-        return {};
+        return numeric ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter))
+                       : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
+    default: return {};
     }
 }
 
@@ -201,7 +194,10 @@ void AddDrivers::undo()
 }
 
 EditDriver::EditDriver(DriverTableModel& m, Driver before, Driver after)
-    : QUndoCommand(QStringLiteral("Edit \"%1\"").arg(Q(after.model))), m_(m), before_(std::move(before)), after_(std::move(after))
+    : QUndoCommand(QStringLiteral("Edit \"%1\"").arg(Q(after.model))),
+      m_(m),
+      before_(std::move(before)),
+      after_(std::move(after))
 {
 }
 
@@ -218,7 +214,8 @@ void EditDriver::undo()
 DeleteDrivers::DeleteDrivers(DriverTableModel& m, std::vector<Driver> drivers)
     : QUndoCommand(drivers.size() == 1 ? QStringLiteral("Delete \"%1\"").arg(Q(drivers.front().model))
                                        : QStringLiteral("Delete %1 drivers").arg(drivers.size())),
-      m_(m), drivers_(std::move(drivers))
+      m_(m),
+      drivers_(std::move(drivers))
 {
 }
 

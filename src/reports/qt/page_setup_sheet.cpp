@@ -14,8 +14,8 @@ namespace ks {
 
 namespace {
 
-constexpr QPageSize::PageSizeId kPapers[] = {QPageSize::A4,     QPageSize::Letter, QPageSize::Legal,
-                                             QPageSize::A3,     QPageSize::A5,     QPageSize::B5,
+constexpr QPageSize::PageSizeId kPapers[] = {QPageSize::A4,        QPageSize::Letter, QPageSize::Legal,
+                                             QPageSize::A3,        QPageSize::A5,     QPageSize::B5,
                                              QPageSize::Executive, QPageSize::Tabloid};
 
 }  // namespace
@@ -53,8 +53,9 @@ PageSetupSheet::PageSetupSheet(const QPageLayout& layout, double scalePercent, Q
     scale_->setRange(kMinScale, kMaxScale);
     scale_->setSuffix(QStringLiteral(" %"));
     scale_->setValue(static_cast<int>(std::lround(std::clamp(scalePercent, double(kMinScale), double(kMaxScale)))));
-    scale_->setToolTip(QStringLiteral("The printed size in percent. A page is never printed larger than "
-                                      "the paper: past that it is fitted to the printable area."));
+    scale_->setToolTip(
+        QStringLiteral("The printed size in percent. A page is never printed larger than "
+                       "the paper: past that it is fitted to the printable area."));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Paper:"), paper_);

@@ -7,12 +7,12 @@
 #include <QPrinter>
 #include <QWidget>
 
-#include "graphs/qt/painter_canvas.h"
-#include "support/qt/resource_dir.h"
 #include "context/kestrova.h"
+#include "graphs/qt/painter_canvas.h"
 #include "reports/print_job.h"
 #include "support/macroman.h"
 #include "support/qt/qt_text.h"
+#include "support/qt/resource_dir.h"
 
 namespace ks {
 
@@ -26,10 +26,8 @@ constexpr double kFileMargin = 18.0;
 
 void GiveFileMargins(QPrinter& printer)
 {
-    if (printer.outputFormat() == QPrinter::PdfFormat &&
-        printer.pageLayout().margins(QPageLayout::Point).isNull())
-        printer.setPageMargins(QMarginsF(kFileMargin, kFileMargin, kFileMargin, kFileMargin),
-                               QPageLayout::Point);
+    if (printer.outputFormat() == QPrinter::PdfFormat && printer.pageLayout().margins(QPageLayout::Point).isNull())
+        printer.setPageMargins(QMarginsF(kFileMargin, kFileMargin, kFileMargin, kFileMargin), QPageLayout::Point);
 }
 
 }  // namespace
@@ -116,8 +114,7 @@ int Printing::MyGetDocumentNumPagesInDoc(QPrinter& printer)
     pageScale_ = k / 100.0 * (k_.sh.GPrintScale / 100.0);
     // Fitted to the width, the page would run off the bottom of the paper
     // and lose its date stamp; then it is fitted to the height instead.
-    if (r.height() > 0.0 && pageScale_ * kPageContentHeight > r.height())
-        pageScale_ = r.height() / kPageContentHeight;
+    if (r.height() > 0.0 && pageScale_ * kPageContentHeight > r.height()) pageScale_ = r.height() / kPageContentHeight;
     return 1;
 }
 

@@ -3,17 +3,16 @@
 #pragma once
 
 #include <QMessageBox>
-#include <QPrintDialog>
 #include <QObject>
 #include <QPageLayout>
 #include <QPointer>
-
+#include <QPrintDialog>
 #include <functional>
 #include <memory>
 
+#include "reports/print_page.h"
 #include "reports/qt/design_sheet.h"
 #include "reports/qt/page_setup_sheet.h"
-#include "reports/print_page.h"
 
 class QPrinter;
 class QWidget;

@@ -4,12 +4,12 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "graphs/response_data.h"
-#include "graphs/qt/picture_output.h"
-#include "support/qt/save_file.h"
 #include "context/kestrova.h"
+#include "graphs/qt/picture_output.h"
+#include "graphs/response_data.h"
 #include "support/macroman.h"
 #include "support/qt/qt_text.h"
+#include "support/qt/save_file.h"
 
 namespace ks {
 
@@ -72,9 +72,8 @@ void ResponseExport::Chosen(int result)
     dialog_ = nullptr;
     if (path.isEmpty()) return Done();
 
-    const std::string text =
-        ResponseText(SampleResponse(k_.d, ResponseRange{}), type->format,
-                     QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
+    const std::string text = ResponseText(SampleResponse(k_.d, ResponseRange{}), type->format,
+                                          QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
     const QString failed = SaveFileBytes(path, QByteArray::fromStdString(text));
     if (!failed.isEmpty()) return ShowWriteFailure(path, failed);
     folder_ = QFileInfo(path).absolutePath();
@@ -83,10 +82,10 @@ void ResponseExport::Chosen(int result)
 
 void ResponseExport::ShowWriteFailure(const QString& path, const QString& reason)
 {
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kestrova"),
-                                QStringLiteral("The response data could not be saved as \"%1\".")
-                                    .arg(QDir::toNativeSeparators(path)),
-                                QMessageBox::Ok, window_.designWindow());
+    auto* box = new QMessageBox(
+        QMessageBox::Warning, QStringLiteral("Kestrova"),
+        QStringLiteral("The response data could not be saved as \"%1\".").arg(QDir::toNativeSeparators(path)),
+        QMessageBox::Ok, window_.designWindow());
     box->setInformativeText(reason);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("ExportFailed"));

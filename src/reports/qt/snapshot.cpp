@@ -9,13 +9,13 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "graphs/dispatch.h"
 #include "context/kestrova.h"
+#include "graphs/dispatch.h"
 #include "reports/snapshot_name.h"
 #include "reports/sound.h"
 #include "support/macroman.h"
-#include "support/qt/save_file.h"
 #include "support/qt/qt_text.h"
+#include "support/qt/save_file.h"
 
 namespace ks {
 
@@ -102,8 +102,7 @@ void Snapshot::PutPngFileHandler(int result)
 void Snapshot::ShowWriteFailure(const QString& why)
 {
     auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Kestrova"),
-                                QStringLiteral("SaveImageFile failed"), QMessageBox::NoButton,
-                                window_.designWindow());
+                                QStringLiteral("SaveImageFile failed"), QMessageBox::NoButton, window_.designWindow());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("SaveImageFileFailed"));
     box->setInformativeText(why);

@@ -2,8 +2,8 @@
 // through a window-modal save dialog.
 #pragma once
 
-#include <QImage>
 #include <QFileDialog>
+#include <QImage>
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>

@@ -5,8 +5,5 @@
 #include "reports/qt/module_sound.h"
 #include "reports/qt/sound_player.h"
 
-extern "C" Q_DECL_EXPORT ks::SoundPlayer* kestrova_sound_player()
-{
-    return new ks::MediaSoundPlayer;
-}
+extern "C" Q_DECL_EXPORT ks::SoundPlayer* kestrova_sound_player() { return new ks::MediaSoundPlayer; }
 static_assert(std::is_same_v<decltype(&kestrova_sound_player), ks::ModuleSoundPlayer::Factory>);

@@ -1,5 +1,7 @@
 #include "reports/qt/sound_player.h"
 
+#include <sndfile.h>
+
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QBuffer>
@@ -8,8 +10,6 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QTimer>
-
-#include <sndfile.h>
 
 #include "support/qt/resource_dir.h"
 
@@ -41,12 +41,10 @@ bool DecodeSoundFile(const QString& path, DecodedSound& out, double maxSeconds)
 
 MediaSoundPlayer::MediaSoundPlayer(QString supportRoot) : root_(std::move(supportRoot))
 {
-    if (root_.isEmpty())
-        root_ = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/kestrova");
+    if (root_.isEmpty()) root_ = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/kestrova");
 }
 
-int MediaSoundPlayer::FSSpecFromSupportFileName(std::string_view name, std::string_view folder,
-                                                QString& path) const
+int MediaSoundPlayer::FSSpecFromSupportFileName(std::string_view name, std::string_view folder, QString& path) const
 {
     path.clear();
     const QString p = ResourcePath(root_ + QStringLiteral("/Images"), name, folder);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,9 +19,7 @@ struct DecodedSound {
     std::vector<std::int16_t> samples;
     double seconds() const
     {
-        return sampleRate > 0 && channels > 0
-                   ? static_cast<double>(samples.size()) / channels / sampleRate
-                   : 0.0;
+        return sampleRate > 0 && channels > 0 ? static_cast<double>(samples.size()) / channels / sampleRate : 0.0;
     }
 };
 

@@ -13,13 +13,13 @@ QFont KestrovaFont(int number, float size)
     QString family = QStringLiteral("Liberation Sans");
     bool bold = false;
     switch (number) {
-        case 2:
-        case 3: family = QStringLiteral("DejaVu Sans Mono"); break;
-        case 4:
-        case 6:
-        case 8: bold = true; break;
-        case 5: family = QStringLiteral("DejaVu Sans"); break;
-        default: break;  // 1, 7, and numbers no caller passes
+    case 2:
+    case 3: family = QStringLiteral("DejaVu Sans Mono"); break;
+    case 4:
+    case 6:
+    case 8: bold = true; break;
+    case 5: family = QStringLiteral("DejaVu Sans"); break;
+    default: break;  // 1, 7, and numbers no caller passes
     }
     QFont f(family);
     f.setStyleHint(number == 2 || number == 3 ? QFont::Monospace : QFont::SansSerif);

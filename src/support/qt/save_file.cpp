@@ -1,9 +1,8 @@
 #include "support/qt/save_file.h"
 
+#include <QSaveFile>
 #include <cerrno>
 #include <cstring>
-
-#include <QSaveFile>
 
 namespace ks {
 

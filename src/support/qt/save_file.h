@@ -3,9 +3,8 @@
 // cancelled, which tells a user with a full disk nothing.
 #pragma once
 
-#include <functional>
-
 #include <QString>
+#include <functional>
 
 class QIODevice;
 

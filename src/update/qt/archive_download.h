@@ -10,11 +10,10 @@
 // download so the program starts without the network stack.
 #pragma once
 
-#include <chrono>
-
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <chrono>
 
 namespace ks {
 

@@ -9,10 +9,7 @@
 
 namespace ks {
 
-QString DefaultDownloadsFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-}
+QString DefaultDownloadsFolder() { return QStandardPaths::writableLocation(QStandardPaths::DownloadLocation); }
 
 bool EnsureUserTrash()
 {

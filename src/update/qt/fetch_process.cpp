@@ -10,10 +10,7 @@ FetchProcess::FetchProcess(const QString& program, const QStringList& arguments,
     QMetaObject::invokeMethod(this, &FetchProcess::Start, Qt::QueuedConnection);
 }
 
-FetchProcess::~FetchProcess()
-{
-    abort();
-}
+FetchProcess::~FetchProcess() { abort(); }
 
 void FetchProcess::Start()
 {

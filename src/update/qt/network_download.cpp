@@ -1,13 +1,13 @@
 #include "update/qt/network_download.h"
 
 #include <fcntl.h>
-#include <type_traits>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <type_traits>
 
 #include "update/download_name.h"
 
@@ -28,10 +28,7 @@ QString FreeFileName(const QString& folder, const QString& name, int maxNumbered
 
 NetworkArchiveDownload::NetworkArchiveDownload() : nam_(std::make_unique<QNetworkAccessManager>()) {}
 
-NetworkArchiveDownload::~NetworkArchiveDownload()
-{
-    abort();
-}
+NetworkArchiveDownload::~NetworkArchiveDownload() { abort(); }
 
 bool NetworkArchiveDownload::start(const QUrl& url, const QString& folder, std::chrono::milliseconds timeout)
 {
@@ -78,9 +75,9 @@ bool NetworkArchiveDownload::OpenDestination()
 {
     const QByteArray disposition = reply_->rawHeader("Content-Disposition");
     const QByteArray path = reply_->url().path(QUrl::FullyEncoded).toUtf8();
-    const std::string name = ChooseDownloadName(std::string_view(disposition.constData(), std::size_t(disposition.size())),
-                                                std::string_view(path.constData(), std::size_t(path.size())),
-                                                "Kestrova.zip");
+    const std::string name =
+        ChooseDownloadName(std::string_view(disposition.constData(), std::size_t(disposition.size())),
+                           std::string_view(path.constData(), std::size_t(path.size())), "Kestrova.zip");
     const QString free = FreeFileName(folder_, QString::fromStdString(name), kMaxNumbered);
     if (free.isEmpty()) return false;
     file_ = std::make_unique<QSaveFile>(QDir(folder_).filePath(free));
@@ -166,8 +163,5 @@ void NetworkArchiveDownload::OnFinished()
 
 }  // namespace ks
 
-extern "C" Q_DECL_EXPORT ks::ArchiveDownload* kestrova_archive_download()
-{
-    return new ks::NetworkArchiveDownload;
-}
+extern "C" Q_DECL_EXPORT ks::ArchiveDownload* kestrova_archive_download() { return new ks::NetworkArchiveDownload; }
 static_assert(std::is_same_v<decltype(&kestrova_archive_download), ks::ArchiveDownload::Factory>);

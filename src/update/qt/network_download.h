@@ -2,10 +2,9 @@
 // the update check loads on the first download.
 #pragma once
 
-#include <memory>
-
 #include <QPointer>
 #include <QSaveFile>
+#include <memory>
 
 #include "update/qt/archive_download.h"
 
@@ -44,7 +43,7 @@ private:
     QString folder_;
     QString savedPath_;
     qint64 written_ = 0;
-    qint64 flushedTo_ = 0;  // handed to the disk up to here
+    qint64 flushedTo_ = 0;   // handed to the disk up to here
     qint64 announced_ = -1;  // Content-Length, -1 when not given
     bool failed_ = false;
 };

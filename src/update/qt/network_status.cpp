@@ -10,9 +10,9 @@ bool InternetAvailable()
     const QNetworkInformation* info = QNetworkInformation::instance();
     if (!info) return true;
     switch (info->reachability()) {
-        case QNetworkInformation::Reachability::Disconnected:
-        case QNetworkInformation::Reachability::Local: return false;
-        default: return true;
+    case QNetworkInformation::Reachability::Disconnected:
+    case QNetworkInformation::Reachability::Local: return false;
+    default: return true;
     }
 }
 

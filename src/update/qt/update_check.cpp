@@ -6,23 +6,20 @@
 
 #include "context/kestrova.h"
 #include "support/macroman.h"
+#include "support/qt/module.h"
+#include "support/qt/qt_text.h"
+#include "support/qt/resource_dir.h"
 #include "update/qt/archive_download.h"
 #include "update/qt/downloads_folder.h"
 #include "update/qt/fetch_process.h"
 #include "update/qt/update_desktop.h"
 #include "update/version.h"
-#include "support/qt/qt_text.h"
-#include "support/qt/module.h"
-#include "support/qt/resource_dir.h"
 
 namespace ks {
 
 namespace {
 
-QString FromUtf8(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
+QString FromUtf8(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
@@ -41,9 +38,7 @@ UpdateCheck::UpdateCheck(Kestrova& k, UpdateDesktop& desktop, QObject* parent)
         emit closeDesignWindow();
         quitWait_.start(kQuitWaitMs);
     });
-    connect(&quitWait_, &QTimer::timeout, this, [this] {
-        emit quitRequested();
-    });
+    connect(&quitWait_, &QTimer::timeout, this, [this] { emit quitRequested(); });
 }
 
 ArchiveDownload* UpdateCheck::Downloader()
@@ -92,10 +87,7 @@ UpdateCheck::~UpdateCheck()
     }
 }
 
-bool UpdateCheck::downloading() const
-{
-    return (download_ && download_->running()) || trashWait_.isActive();
-}
+bool UpdateCheck::downloading() const { return (download_ && download_->running()) || trashWait_.isActive(); }
 
 void UpdateCheck::CheckForUpdatesCommand()
 {
@@ -122,14 +114,18 @@ void UpdateCheck::InitUpdateFlag()
 
 void UpdateCheck::ReadBundleVersion()
 {
-    if (bundleVersion_.isEmpty()) k_.up.bundleStr = GetCFBundleVersion("CFBundleShortVersionString");
-    else k_.up.bundleStr = Utf8ToMacRomanLossy(bundleVersion_.toStdString());
+    if (bundleVersion_.isEmpty())
+        k_.up.bundleStr = GetCFBundleVersion("CFBundleShortVersionString");
+    else
+        k_.up.bundleStr = Utf8ToMacRomanLossy(bundleVersion_.toStdString());
 }
 
 void UpdateCheck::CheckForVersion()
 {
-    if (probe_) k_.up.NetConnectFlag = probe_() ? 0 : 1;
-    else AskNetworkStatus();
+    if (probe_)
+        k_.up.NetConnectFlag = probe_() ? 0 : 1;
+    else
+        AskNetworkStatus();
     // Known before any answer, so the window names the running version
     // even when the server never answers.
     ReadBundleVersion();
@@ -222,9 +218,12 @@ void UpdateCheck::CheckForUpdateWndOkButton()
         window_.clear();
     }
     k_.up.checkUpdateBtn = 0;
-    if (k_.sh.CheckForUpFlag == 1 && k_.sh.CheckByMenuFlag == 0) emit menusOpen();
-    else if (k_.sh.RespWndCloseFlag == 0) emit menusOpen();
-    else emit menusClosed();
+    if (k_.sh.CheckForUpFlag == 1 && k_.sh.CheckByMenuFlag == 0)
+        emit menusOpen();
+    else if (k_.sh.RespWndCloseFlag == 0)
+        emit menusOpen();
+    else
+        emit menusClosed();
 }
 
 void UpdateCheck::CheckForUpdateWndDownloadButton()
@@ -282,23 +281,23 @@ void UpdateCheck::LaunchInstallerAndQuit()
 void UpdateCheck::ControlHit(int id, int state)
 {
     switch (id) {
-        case 551:
-        case 553:
-        case 554: CheckForUpdateWndOkButton(); break;
-        case 552: CheckForUpdateWndDownloadButton(); break;
-        case 555: LaunchInstallerAndQuit(); break;
-        case 558: k_.prefs.UpdateForCheck = state; break;
-        default: break;
+    case 551:
+    case 553:
+    case 554: CheckForUpdateWndOkButton(); break;
+    case 552: CheckForUpdateWndDownloadButton(); break;
+    case 555: LaunchInstallerAndQuit(); break;
+    case 558: k_.prefs.UpdateForCheck = state; break;
+    default: break;
     }
 }
 
 void UpdateCheck::WindowReturn()
 {
     switch (k_.up.checkUpdateBtn) {
-        case 551:
-        case 554: CheckForUpdateWndOkButton(); break;
-        case 552: CheckForUpdateWndDownloadButton(); break;
-        default: break;
+    case 551:
+    case 554: CheckForUpdateWndOkButton(); break;
+    case 552: CheckForUpdateWndDownloadButton(); break;
+    default: break;
     }
 }
 

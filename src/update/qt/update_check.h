@@ -12,16 +12,15 @@
 // check; the window's controls and Return come back here by themselves.
 #pragma once
 
-#include <functional>
-#include <memory>
-
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <QUrl>
+#include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
-#include <QUrl>
 
 #include "update/qt/update_window.h"
 

@@ -11,9 +11,6 @@ bool UpdateDesktop::OpenWithDefaultApp(const QString& path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-bool UpdateDesktop::MoveToTrash(const QString& path)
-{
-    return QFile::moveToTrash(path);
-}
+bool UpdateDesktop::MoveToTrash(const QString& path) { return QFile::moveToTrash(path); }
 
 }  // namespace ks

@@ -17,10 +17,7 @@ namespace {
 
 constexpr int kWidth = 420, kHeight = 150;
 
-void Place(QWidget* w, UpdateWindow::Box b)
-{
-    w->setGeometry(b.left, b.top, b.right - b.left, b.bottom - b.top);
-}
+void Place(QWidget* w, UpdateWindow::Box b) { w->setGeometry(b.left, b.top, b.right - b.left, b.bottom - b.top); }
 
 // Arial has no place here: the installed sans of the same width, sized in
 // pixels like the rest of the window.
@@ -69,9 +66,7 @@ UpdateWindow::UpdateWindow(QWidget* parent)
     auto* check = new QCheckBox(QStringLiteral(" Check for New Updates on Launch."), this);
     check->setObjectName(QStringLiteral("558"));
     Place(check, {129, 80, 380, 99});
-    connect(check, &QCheckBox::clicked, this, [this](bool on) {
-        emit controlHit(558, on ? 1 : 0);
-    });
+    connect(check, &QCheckBox::clicked, this, [this](bool on) { emit controlHit(558, on ? 1 : 0); });
 
     // Below the buttons, clear of the texts; shown only while downloading.
     progress_ = new QProgressBar(this);
@@ -104,9 +99,7 @@ QPushButton* UpdateWindow::AddButton(int id, const QString& title, Box box, bool
     b->setObjectName(QString::number(id));
     b->setDefault(isDefault);
     Place(b, box);
-    connect(b, &QPushButton::clicked, this, [this, id] {
-        emit controlHit(id, 0);
-    });
+    connect(b, &QPushButton::clicked, this, [this, id] { emit controlHit(id, 0); });
     b->show();
     return b;
 }
@@ -137,10 +130,7 @@ void UpdateWindow::ShowProgress(qint64 received, qint64 total)
     progress_->show();
 }
 
-void UpdateWindow::HideProgress()
-{
-    progress_->hide();
-}
+void UpdateWindow::HideProgress() { progress_->hide(); }
 
 void UpdateWindow::SetButtonsEnabled(bool on)
 {

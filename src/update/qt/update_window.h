@@ -3,9 +3,8 @@
 // named by its id. It only shows; what a control does is the controller's.
 #pragma once
 
-#include <functional>
-
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QProgressBar;

@@ -6,8 +6,7 @@
 
 namespace ks {
 
-VersionRequest::VersionRequest(QNetworkAccessManager& nam, const QUrl& url, QObject* parent)
-    : QObject(parent)
+VersionRequest::VersionRequest(QNetworkAccessManager& nam, const QUrl& url, QObject* parent) : QObject(parent)
 {
     QNetworkRequest request(url);
     // Certificates are verified by default; TLS errors are never ignored, so
@@ -21,10 +20,7 @@ VersionRequest::VersionRequest(QNetworkAccessManager& nam, const QUrl& url, QObj
     connect(reply_, &QNetworkReply::finished, this, &VersionRequest::FinishedLoading);
 }
 
-VersionRequest::~VersionRequest()
-{
-    abort();
-}
+VersionRequest::~VersionRequest() { abort(); }
 
 void VersionRequest::abort()
 {
@@ -36,10 +32,7 @@ void VersionRequest::abort()
     }
 }
 
-void VersionRequest::ResponseReceived()
-{
-    gResponseData.clear();
-}
+void VersionRequest::ResponseReceived() { gResponseData.clear(); }
 
 void VersionRequest::DataReceived()
 {
@@ -62,15 +55,19 @@ void VersionRequest::FinishedLoading()
     if (!reply_) return;  // over the cap: already reported
     const int status = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const bool ok = r->error() == QNetworkReply::NoError && (status == 0 || (status >= 200 && status < 300));
-    if (r->error() != QNetworkReply::NoError) error_ = r->errorString();
-    else if (!ok) error_ = QStringLiteral("the server answered with status %1").arg(status);
+    if (r->error() != QNetworkReply::NoError)
+        error_ = r->errorString();
+    else if (!ok)
+        error_ = QStringLiteral("the server answered with status %1").arg(status);
     reply_.clear();
     r->disconnect(this);
     r->deleteLater();
     QByteArray data;
     data.swap(gResponseData);  // the buffer is released either way
-    if (ok) emit finishedLoading(data);
-    else emit failed();
+    if (ok)
+        emit finishedLoading(data);
+    else
+        emit failed();
 }
 
 }  // namespace ks

@@ -2,6 +2,10 @@
 // they show, where they stand and what their buttons and keys call; the
 // preferences store against temporary files: what it reads and writes, and
 // the paths it must leave alone.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -16,15 +20,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
-#include <gtest/gtest.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <tuple>
 
 #include "app/prefs_rect.h"
@@ -72,10 +73,12 @@ TEST(DefaultParamWindow, ListingButtonsAndKeys)
 // check box says, and the next opening puts them back.
 TEST(PreferencesWindow, ControlsMovesAndClosing)
 {
+    // clang-format off
     const std::pair<const char*, std::int32_t Prefs::*> checks[] = {
         {"502", &Prefs::BoundsCheck},    {"507", &Prefs::SnapRegionCheck}, {"503", &Prefs::SnapSoundCheck},
         {"504", &Prefs::CopySoundCheck}, {"505", &Prefs::PrintDateCheck},  {"506", &Prefs::UpdateForCheck},
     };
+    // clang-format on
     Kestrova k;
     for (std::size_t i = 0; i < std::size(checks); ++i) k.prefs.*checks[i].second = std::int32_t(i % 2);
     k.prefs.ImpVertScale = 2;
@@ -122,6 +125,7 @@ TEST(PreferencesWindow, ControlsMovesAndClosing)
 TEST(PreferencesWindow, PlacedAtTheSavedOriginOrCentred)
 {
     const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    // clang-format off
     const std::tuple<std::int32_t, Rect16, QPoint> cases[] = {  // check, bounds, origin or (-1, -1): centred
         {1, Rect16{0, 64, 375, 394}, {64, 0}},              // one of left and top is an origin too
         {0, Rect16{100, 150, 475, 480}, {-1, -1}},          // positions not kept
@@ -129,14 +133,17 @@ TEST(PreferencesWindow, PlacedAtTheSavedOriginOrCentred)
         {2, Rect16{100, 150, 475, 480}, {-1, -1}},          // only 1 keeps positions
         {1, Rect16{20000, 30000, 20375, 30330}, {-1, -1}},  // on no screen
     };
+    // clang-format on
     for (const auto& [check, bounds, at] : cases) {
         Kestrova k;
         k.prefs.BoundsCheck = check;
         k.prefs.PrefeBounds = bounds;
         PreferencesWindow w(k);
         EXPECT_EQ(w.size(), QSize(330, 375));
-        if (at.x() >= 0) EXPECT_EQ(w.geometry().topLeft(), at) << bounds.left;
-        else EXPECT_LE((w.geometry().center() - centre).manhattanLength(), 2) << check << " " << bounds.left;
+        if (at.x() >= 0)
+            EXPECT_EQ(w.geometry().topLeft(), at) << bounds.left;
+        else
+            EXPECT_LE((w.geometry().center() - centre).manhattanLength(), 2) << check << " " << bounds.left;
         EXPECT_EQ(k.prefs.PrefeBounds, bounds);  // placing is not moving
     }
 }
@@ -185,6 +192,7 @@ TEST(HelpTags, SetOnTheControlAndShownWhereItsCodeSays)
     // Every side, clear of the control by the gap.
     const QRect c(100, 200, 80, 20);  // right edge 180, bottom edge 220
     const QSize t(40, 10);
+    // clang-format off
     const std::pair<HelpTag::Side, QPoint> cases[] = {
         {HelpTag::TopCentred, {120, 186}},      {HelpTag::BottomCentred, {120, 224}},
         {HelpTag::LeftCentred, {56, 205}},      {HelpTag::RightCentred, {184, 205}},
@@ -193,6 +201,7 @@ TEST(HelpTags, SetOnTheControlAndShownWhereItsCodeSays)
         {HelpTag::BottomLeftAligned, {100, 224}}, {HelpTag::BottomRightAligned, {140, 224}},
         {HelpTag::RightTopAligned, {184, 200}},   {HelpTag::RightBottomAligned, {184, 210}},
     };
+    // clang-format on
     for (const auto& [side, at] : cases) EXPECT_EQ(HelpTagTopLeft(c, t, side), at) << static_cast<int>(side);
     EXPECT_EQ(HelpTagTopLeft(c, t, HelpTag::Default, 0), QPoint(120, 220));
 }
@@ -238,6 +247,7 @@ TEST_F(PrefsStoreTest, ValuesReadAndWritten)
     QByteArray junk(head, sizeof head - 1);
     for (int i = 0; i < 4096; ++i) junk.append(char((i * 7919 + 13) % 256 == '=' ? 'x' : (i * 7919 + 13) % 256));
     const std::string start = Fields(kChanged);  // what the file does not give stays
+    // clang-format off
     const std::pair<QByteArray, std::string> cases[] = {
         {"", start},
         {junk, start},
@@ -249,6 +259,7 @@ TEST_F(PrefsStoreTest, ValuesReadAndWritten)
          "Bounds=\" 5\"\nPrefeBounds=\"40000, -40000, x, 12\"\n",
          " 5, 0, 0, 0 | 32767,-32768, 0, 12 | -2147483648 2147483647 7 0 0 0 1"},
     };
+    // clang-format on
     ASSERT_TRUE(QFile::link(Path("real.conf"), Path()));
     for (const auto& [bytes, want] : cases) {
         SCOPED_TRACE(bytes.left(40).toStdString());
@@ -266,15 +277,18 @@ TEST_F(PrefsStoreTest, ValuesReadAndWritten)
         EXPECT_TRUE(QFileInfo(Path()).isSymLink());
     }
     // As bytes: QSettings answers from its cache while size and time look unchanged.
-    EXPECT_EQ(ReadFile(), "[General]\nBounds=\" 0, 0, 560, 540\"\nBoundsCheck=1\nCopySoundCheck=1\nImpVertScale=1\n"
-                          "PrefeBounds=\" 0, 0, 255, 330\"\nPrintDateCheck=1\nSnapRegionCheck=0\nSnapSoundCheck=1\n"
-                          "UpdateForCheck=1\n");
+    EXPECT_EQ(ReadFile(),
+              "[General]\nBounds=\" 0, 0, 560, 540\"\nBoundsCheck=1\nCopySoundCheck=1\nImpVertScale=1\n"
+              "PrefeBounds=\" 0, 0, 255, 330\"\nPrintDateCheck=1\nSnapRegionCheck=0\nSnapSoundCheck=1\n"
+              "UpdateForCheck=1\n");
 
     QSettings typed(Path("typed.conf"), QSettings::NativeFormat);
+    // clang-format off
     const std::pair<const char*, QVariant> values[] = {
         {"Bounds", 5}, {"BoundsCheck", qlonglong{1} << 40}, {"SnapRegionCheck", qlonglong{-12}},
         {"SnapSoundCheck", QStringList{"0"}}, {"CopySoundCheck", 0.0}, {"PrintDateCheck", false},
         {"UpdateForCheck", qulonglong{0xFFFFFFFFu}}, {"ImpVertScale", qulonglong{3}}};
+    // clang-format on
     for (const auto& [key, value] : values) typed.setValue(key, value);
     Prefs p;
     PrefsStore(&typed).LoadPrefs(p);
@@ -288,6 +302,7 @@ TEST_F(PrefsStoreTest, ValuesReadAndWritten)
 TEST_F(PrefsStoreTest, PathsItCannotUseAreLeftAsTheyAre)
 {
     WriteFile("not a folder", "blocker");
+    // clang-format off
     const std::pair<const char*, std::function<bool(const QString&)>> cases[] = {  // false: cannot be made here
         {"folder", [](const QString& p) { return QDir().mkdir(p); }},
         {"fifo", [](const QString& p) { return ::mkfifo(QFile::encodeName(p), 0600) == 0; }},
@@ -296,6 +311,7 @@ TEST_F(PrefsStoreTest, PathsItCannotUseAreLeftAsTheyAre)
          }},
         {"blocker/sub", [](const QString&) { return true; }},
     };
+    // clang-format on
     for (const auto& [name, make] : cases) {
         SCOPED_TRACE(name);
         const QString path = dir_.filePath(QString::fromLatin1(name) + QStringLiteral(".conf"));

@@ -2,8 +2,6 @@
 // reaches its routine and the result shows. The values and texts shown are
 // the toolkit-free suites' to pin. Then the faults users met, each driven
 // through the real shell.
-#include <tuple>
-
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -19,6 +17,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <tuple>
 
 #include "app/design_actions.h"
 #include "app/qt/default_window.h"
@@ -71,7 +70,6 @@ class ShellTest : public QObject {
 
 private slots:
     void initTestCase() { QVERIFY(server_.listen()); }
-
 
     // One session from launch to quit. The default window opens once and its
     // OK opens the design at its saved place; the Qa pop-up, the views and
@@ -131,7 +129,8 @@ private slots:
         QCOMPARE(r.design()->findChild<QComboBox*>("320")->currentIndex(), 4);
 
         // A driver without Qms has no impedance; without Vas no box at all.
-        r.receive(std::string(ks::MakeDriverRecord({.model = "NoRe", .fs = 800, .qts = 0.6, .qes = 0.9, .re = 6}).view()));
+        r.receive(
+            std::string(ks::MakeDriverRecord({.model = "NoRe", .fs = 800, .qts = 0.6, .qes = 0.9, .re = 6}).view()));
         QCOMPARE(State(m, kResponse, {2, 3}), "on -2 +3");
         QVERIFY(r.k.d.boxSys == 3 && !m.itemEnabled(kMisc, 1) && !m.itemEnabled(kMisc, 2));
 
@@ -241,9 +240,9 @@ private slots:
         // Each key, then alignment, scale, magnification, view and system.
         const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char*> keys[] = {
             {Qt::Key_L, C, "1 5 1 1 1"},  // a new closed box sets up afresh
-            {Qt::Key_2, C, "2 5 1 1 1"},  {Qt::Key_1, C | S, "2 10 1 1 1"}, {Qt::Key_1, C, "1 10 1 1 1"},
-            {Qt::Key_5, C | S, "1 5 1 1 1"}, {Qt::Key_K, C, "1 5 2 1 1"},   {Qt::Key_P, C | A, "1 5 2 8 1"},
-            {Qt::Key_A, C | A, "1 5 2 1 1"}, {Qt::Key_I, C, "1 5 2 1 2"},   {Qt::Key_W, C, "1 5 2 1 2"}};
+            {Qt::Key_2, C, "2 5 1 1 1"},     {Qt::Key_1, C | S, "2 10 1 1 1"}, {Qt::Key_1, C, "1 10 1 1 1"},
+            {Qt::Key_5, C | S, "1 5 1 1 1"}, {Qt::Key_K, C, "1 5 2 1 1"},      {Qt::Key_P, C | A, "1 5 2 8 1"},
+            {Qt::Key_A, C | A, "1 5 2 1 1"}, {Qt::Key_I, C, "1 5 2 1 2"},      {Qt::Key_W, C, "1 5 2 1 2"}};
         for (const auto& [key, mods, want] : keys) {
             QTest::keyClick(w, key, mods);
             const ks::Design& d = r.k.d;
@@ -313,9 +312,12 @@ private slots:
                 QVERIFY(r.shell->preferencesWindow() && r.platform.exits.empty());
                 continue;
             }
-            if (way == "close") w->close();
-            else if (way == "escape") QTest::keyClick(w, Qt::Key_Escape);
-            else QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
+            if (way == "close")
+                w->close();
+            else if (way == "escape")
+                QTest::keyClick(w, Qt::Key_Escape);
+            else
+                QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
             QCOMPARE(r.platform.exits, std::vector<int>{0});
             const bool sequence = way == "ctrl+q";
             QCOMPARE(r.messenger.texts().back() == "QuitVtrl", sequence);

@@ -25,12 +25,12 @@ using kt::WaitFor;
 
 class Transport : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(me.connected()) << "run under dbus-run-session";
-    }
+    void SetUp() override { ASSERT_TRUE(me.connected()) << "run under dbus-run-session"; }
     Listener& Listen(const QStringList& extra) { return listeners.emplace_back(extra); }
-    bool WaitForPeers(int n) { return WaitFor([&] { return me.peers(QStringLiteral("Vantrel")).size() == n; }); }
+    bool WaitForPeers(int n)
+    {
+        return WaitFor([&] { return me.peers(QStringLiteral("Vantrel")).size() == n; });
+    }
 
     DbusMessenger me{QStringLiteral("Kestrova"), QStringLiteral("Kstv")};
     std::list<Listener> listeners;  // ended before the messenger
@@ -45,12 +45,14 @@ TEST_F(Transport, EveryReceiverButTheSenderGetsEachMessageInOrder)
     Listener& b = Listen({"--count", "5", "--timeout", "20"});
     ASSERT_TRUE(WaitForPeers(2));
     for (const QString& to : me.peers(QStringLiteral("Vantrel")))
-        for (const QVariantList& args : std::vector<QVariantList>{
-                 {"Kstv", "TEXT", QByteArray("wrong class")}, {"Vtrl", "DATA", QByteArray("wrong id")},
-                 {"vtrl", "TEXT", QByteArray("case")}, {"Vtrl", "TEXT", QStringLiteral("a string")},
-                 {"Vtrl", "TEXT", QByteArray(1000, 'a')}})
+        for (const QVariantList& args : std::vector<QVariantList>{{"Kstv", "TEXT", QByteArray("wrong class")},
+                                                                  {"Vtrl", "DATA", QByteArray("wrong id")},
+                                                                  {"vtrl", "TEXT", QByteArray("case")},
+                                                                  {"Vtrl", "TEXT", QStringLiteral("a string")},
+                                                                  {"Vtrl", "TEXT", QByteArray(1000, 'a')}})
             kt::RawDeliver(to, args);
-    for (const char* t : {"one", "caf\xC3\xA9"}) EXPECT_EQ(RunSend({"--to", "Vantrel", QString::fromUtf8(t)}).out, "2\n");
+    for (const char* t : {"one", "caf\xC3\xA9"})
+        EXPECT_EQ(RunSend({"--to", "Vantrel", QString::fromUtf8(t)}).out, "2\n");
     EXPECT_EQ(RunSend({"--as", "Vantrel", "--to", "Vantrel", "hi"}).out, "2\n");  // not to itself
     EXPECT_EQ(me.send("Vantrel", "Vtrl", std::string(400, 'z')), 2);
     me.flush();
@@ -82,14 +84,15 @@ TEST_F(Transport, EachMessageGetsItsOwnPassOfTheLoop)
         if (int(made.size()) == n) loop.quit();
     });
     for (int i = 0; i < n; ++i) {
-        QDBusMessage m = QDBusMessage::createMethodCall(me.busName(), QStringLiteral("/com/tessaly/Messages"),
-                                                        QStringLiteral("com.tessaly.Messages"), QStringLiteral("Deliver"));
+        QDBusMessage m =
+            QDBusMessage::createMethodCall(me.busName(), QStringLiteral("/com/tessaly/Messages"),
+                                           QStringLiteral("com.tessaly.Messages"), QStringLiteral("Deliver"));
         m.setArguments({QStringLiteral("Kstv"), QStringLiteral("TEXT"), QByteArray::number(i)});
         QDBusConnection::sessionBus().send(m);
     }
-    QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")));
+    QDBusConnection::sessionBus().call(
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")));
     QThread::msleep(300);  // all of them delivered to this process first
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     loop.exec();

@@ -1,5 +1,7 @@
 // The library against real SQLite files in a temporary folder: changes through
 // the table model and its undo stack, two connections, files it cannot use.
+#include "library/qt/store.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -8,7 +10,6 @@
 #include <QUndoStack>
 
 #include "library/qt/import.h"
-#include "library/qt/store.h"
 #include "library/qt/table_model.h"
 
 namespace lib = ks::lib;
@@ -59,17 +60,19 @@ TEST_F(LibraryStore, ChangesUndoRedoAndFailuresAsASecondConnectionSeesThem)
     undo.push(new lib::DeleteDrivers(model, {model.driver(1)}));
     std::vector<lib::Driver> mine{Make("C", 60)};
     ASSERT_TRUE(other.insert(mine));  // written between our changes
-    const auto seen = [&] {  // each model with its Fs and id, and the rows the model shows
+    const auto seen = [&] {           // each model with its Fs and id, and the rows the model shows
         std::string s;
         for (const lib::Driver& d : other.all())
             s += d.model + ":" + QString::number(d.get(Field::Fs)).toStdString() + "#" + std::to_string(d.id) + " ";
         return s + std::to_string(model.rowCount());
     };
-    const std::pair<void (QUndoStack::*)(), const char*> steps[] = {
-        {nullptr, "A:41.5#1 C:60#3 1"},         {&QUndoStack::undo, "A:41.5#1 B:50#2 C:60#3 2"},
-        {&QUndoStack::undo, "A:40#1 B:50#2 C:60#3 2"}, {&QUndoStack::undo, "C:60#3 0"},
-        {&QUndoStack::redo, "A:40#1 B:50#2 C:60#3 2"}, {&QUndoStack::redo, "A:41.5#1 B:50#2 C:60#3 2"},
-        {&QUndoStack::redo, "A:41.5#1 C:60#3 1"}};
+    const std::pair<void (QUndoStack::*)(), const char*> steps[] = {{nullptr, "A:41.5#1 C:60#3 1"},
+                                                                    {&QUndoStack::undo, "A:41.5#1 B:50#2 C:60#3 2"},
+                                                                    {&QUndoStack::undo, "A:40#1 B:50#2 C:60#3 2"},
+                                                                    {&QUndoStack::undo, "C:60#3 0"},
+                                                                    {&QUndoStack::redo, "A:40#1 B:50#2 C:60#3 2"},
+                                                                    {&QUndoStack::redo, "A:41.5#1 B:50#2 C:60#3 2"},
+                                                                    {&QUndoStack::redo, "A:41.5#1 C:60#3 1"}};
     for (const auto& [op, want] : steps) {
         if (op) (undo.*op)();
         EXPECT_EQ(seen(), want);
@@ -113,22 +116,25 @@ TEST_F(LibraryStore, NewerFileIsLeftAlone)
 // quotes, commas and all 17 digits (reading a CSV file in is e2e's).
 TEST_F(LibraryStore, FilesReadInAndWrittenOut)
 {
-    const auto r = lib::ImportFile(write("db.xml",
-        "<speakers>\n"
-        " <speaker vendor=\"Made\" model=\"W8\" fs=\"38.5\" qts=\".33\" vas=\"25\" re=\"5.6\" sd=\".0214\" dia=\".2\" spl=\"90\"/>\n"
-        " <speaker vendor=\"Made Up\" model=\"NoRe\" fs=\"40\" qts=\"0.3\" vas=\"10\" re=\"0\"/>\n"
-        " <speaker vendor=\"Made Up\" model=\"V\" fs=\"60\" qts=\"0.4\" re=\"6\" vas=\"abc\"/>\n"
-        "</speakers>\n"));
+    const auto r = lib::ImportFile(
+        write("db.xml",
+              "<speakers>\n"
+              " <speaker vendor=\"Made\" model=\"W8\" fs=\"38.5\" qts=\".33\" vas=\"25\" re=\"5.6\" sd=\".0214\" "
+              "dia=\".2\" spl=\"90\"/>\n"
+              " <speaker vendor=\"Made Up\" model=\"NoRe\" fs=\"40\" qts=\"0.3\" vas=\"10\" re=\"0\"/>\n"
+              " <speaker vendor=\"Made Up\" model=\"V\" fs=\"60\" qts=\"0.4\" re=\"6\" vas=\"abc\"/>\n"
+              "</speakers>\n"));
     ASSERT_TRUE(r.fatal.empty() && r.taken.size() == 1) << r.fatal;
     const lib::Driver& w = r.taken[0];
     EXPECT_EQ(w.model, "Made W8");
     EXPECT_EQ((std::array{w.get(Field::Fs), w.get(Field::Sd), w.get(Field::Dia)}), (std::array{38.5, 214.0, 20.0}));
     EXPECT_NEAR(w.get(Field::Effi), 0.6283, 1e-4);  // 90 dB
-    ASSERT_EQ(r.refused.size(), 2u);  // with their lines and reasons
+    ASSERT_EQ(r.refused.size(), 2u);                // with their lines and reasons
     EXPECT_TRUE(r.refused[0].line == 3 && r.refused[0].reason.find("re:") != std::string::npos);
     EXPECT_TRUE(r.refused[1].line == 4 && r.refused[1].reason.find("vas") != std::string::npos);
     // Not well-formed: nothing is taken.
-    const auto broken = lib::ImportFile(write("bad.xml", "<speakers><speaker model=\"b\" fs=\"1\" qts=\"1\" re=\"1\"/>\n<speaker"));
+    const auto broken =
+        lib::ImportFile(write("bad.xml", "<speakers><speaker model=\"b\" fs=\"1\" qts=\"1\" re=\"1\"/>\n<speaker"));
     EXPECT_TRUE(!broken.fatal.empty() && broken.taken.empty());
 
     std::vector<lib::Driver> drivers = lib::ExampleDrivers();

@@ -2,8 +2,6 @@
 // tells the window (the menus' busy state is the shell suite's); the sound
 // resources, the player without one or an audio output, and the program's
 // player loaded from its module.
-#include <cerrno>
-#include <cstring>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -13,6 +11,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cerrno>
+#include <cstring>
 
 #include "common/drivers.h"
 #include "reports/qt/module_sound.h"
@@ -86,8 +86,11 @@ private slots:
         junk.close();
         QFile::copy(junk.fileName(), dir.filePath("secret.aif"));
         MediaSoundPlayer player(dir.path());
-        for (const auto& [name, folder] : {std::pair{"Nothing.aif", "Images"}, {"../secret.aif", "Images"},
-                                           {"secret.aif", ".."}, {"", "Images"}, {"Images", "."}}) {
+        for (const auto& [name, folder] : {std::pair{"Nothing.aif", "Images"},
+                                           {"../secret.aif", "Images"},
+                                           {"secret.aif", ".."},
+                                           {"", "Images"},
+                                           {"Images", "."}}) {
             path = QStringLiteral("stale");
             QCOMPARE(player.FSSpecFromSupportFileName(name, folder, path), -43);
             QVERIFY(path.isEmpty());
@@ -166,7 +169,8 @@ private slots:
                 if (b->text() == button) b->click();
             QCOMPARE(std::pair(host.idle, host.quits), std::pair(1, quits));
         }
-        QVERIFY(!WritePngFile(QImage(), dir.filePath("null.png")).isEmpty() && !QFile::exists(dir.filePath("null.png")));
+        QVERIFY(!WritePngFile(QImage(), dir.filePath("null.png")).isEmpty() &&
+                !QFile::exists(dir.filePath("null.png")));
     }
 
     // The whole page (a display list in graphs/golden), down to the date
@@ -213,7 +217,8 @@ private slots:
         QVERIFY(p.waitForFinished(30000));
         const QString text = QString::fromUtf8(p.readAllStandardOutput()).simplified();
         QVERIFY2(text.contains("Amplitude") && text.contains("Closed Box Parameters") &&
-                     text.contains("Kestrova Box 10 Dec/05/2026 14:30:00"), qPrintable(text));
+                     text.contains("Kestrova Box 10 Dec/05/2026 14:30:00"),
+                 qPrintable(text));
     }
 };
 

@@ -1,5 +1,7 @@
 // The version check, its window and the download against a real HTTP server
 // on 127.0.0.1.
+#include <sys/wait.h>
+
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,7 +21,6 @@
 #include <QtTest>
 #include <cerrno>
 #include <functional>
-#include <sys/wait.h>
 
 #include "common/http_server.h"
 #include "context/kestrova.h"
@@ -40,8 +41,8 @@ const QString kFetch = QStringLiteral(KESTROVA_FETCH_PATH);
 // A shell stand-in: records, in order, what the check reports and the files
 // it opens; moving to the trash is the real one.
 struct FakeUpdateDesktop : ks::UpdateDesktop {
-    QStringList calls;   // "MenuDisable", "InitMenu16", "QuitSequence", "Open PATH" ...
-    QStringList trashed; // paths given to MoveToTrash
+    QStringList calls;    // "MenuDisable", "InitMenu16", "QuitSequence", "Open PATH" ...
+    QStringList trashed;  // paths given to MoveToTrash
 
     // Records the check's signals under the names of what the shell runs.
     void watch(ks::UpdateCheck& u)
@@ -119,8 +120,10 @@ class UpdateTest : public QObject {
     bool Judge(bool byMenu)
     {
         QSignalSpy judged(uc_.get(), &UpdateCheck::judged);
-        if (byMenu) uc_->CheckForUpdatesCommand();
-        else uc_->StartUpdateCheck();
+        if (byMenu)
+            uc_->CheckForUpdatesCommand();
+        else
+            uc_->StartUpdateCheck();
         return judged.wait(5000) && judged.count() == 1;
     }
     // A newer version found and its window open, then "Download..." pressed.
@@ -214,8 +217,8 @@ private slots:
         const QByteArray longLine = "1.2.10" + QByteArray(1000, '7');
         const QByteArray notes = "1.2.10\r\nRelease notes: <b>big</b>\n" + QByteArray(600, 'x');
         const QByteArray big = "9.9.9" + QByteArray(VersionRequest::kMaxBody, '0');
-        QTest::newRow("newer") << QByteArray("1.2.10") << 200 << 0 << true << true << false << 1
-                               << QByteArray("1.2.10") << newerWindow("1.2.10");
+        QTest::newRow("newer") << QByteArray("1.2.10") << 200 << 0 << true << true << false << 1 << QByteArray("1.2.10")
+                               << newerWindow("1.2.10");
         QTest::newRow("equal") << QByteArray("1.2.9") << 200 << 0 << true << true << false << 0 << QByteArray("1.2.9")
                                << QStringList();
         QTest::newRow("empty file") << QByteArray() << 200 << 0 << true << true << false << 0 << QByteArray()
@@ -295,9 +298,9 @@ private slots:
         QTemporaryDir certs;
         const QString key = certs.filePath("key.pem"), crt = certs.filePath("cert.pem");
         QProcess openssl;
-        openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
-                                  "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key,
-                                  "-out", crt});
+        openssl.start("openssl",
+                      {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
+                       "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", crt});
         if (!openssl.waitForFinished(60000) || openssl.exitCode() != 0) QSKIP("openssl could not make a certificate");
         const QSslCertificate certificate(ReadAll(crt));
         QSslConfiguration serverTls = QSslConfiguration::defaultConfiguration();
@@ -351,13 +354,16 @@ private slots:
         QCOMPARE(ReadAll(first), archive);
         QCOMPARE(DownloadsListing(), QStringList{"Kestrova-9.zip"});
         QCOMPARE(QString::fromStdString(k_->up.downloadedPath), first);
+        // clang-format off
         QCOMPARE(Window(), QStringList({"Download is Successful.", "Download file is in the downloads folder.",
                                         "554* OK", "555 Launch Installer and Quit"}));
+        // clang-format on
         QVERIFY(!uc_->window()->findChild<QWidget*>("progress")->isVisible());
 
         // Downloaded again: the first stays, the second takes the next name.
         uc_->CheckForUpdateWndOkButton();
-        ServeZip({.body = "second", .headers = {{"Content-Disposition", "attachment; filename=\"../Kestrova-9.zip\""}}});
+        ServeZip(
+            {.body = "second", .headers = {{"Content-Disposition", "attachment; filename=\"../Kestrova-9.zip\""}}});
         QVERIFY(DownloadFromWindow(ok) && ok);
         QCOMPARE(ReadAll(first), archive);
         const QString saved = QDir(downloads_).filePath("Kestrova-9 (1).zip");
@@ -387,14 +393,18 @@ private slots:
         inThread.moveToThread(&serverThread);
         serverThread.start();
         TestHttpServer* fast = nullptr;
-        QMetaObject::invokeMethod(&inThread, [&] {
-            fast = new TestHttpServer;
-            fast->route(kZipPath, {.generated = kSize});
-            if (!fast->listen()) fast->deleteLater(), fast = nullptr;
-        }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            &inThread,
+            [&] {
+                fast = new TestHttpServer;
+                fast->route(kZipPath, {.generated = kSize});
+                if (!fast->listen()) fast->deleteLater(), fast = nullptr;
+            },
+            Qt::BlockingQueuedConnection);
         QVERIFY(fast);
         const auto stopServer = qScopeGuard([&] {
-            QMetaObject::invokeMethod(&inThread, [&] { delete fast; }, Qt::BlockingQueuedConnection);
+            QMetaObject::invokeMethod(
+                &inThread, [&] { delete fast; }, Qt::BlockingQueuedConnection);
             serverThread.quit();
             serverThread.wait();
         });
@@ -412,7 +422,8 @@ private slots:
             last = now;
             peakRssKb = std::max(peakRssKb, StatusKb("VmRSS"));
             if (auto* bar = uc_->window() ? uc_->window()->findChild<QProgressBar*>("progress") : nullptr)
-                if (bar->isVisible() && bar->value() > 0 && bar->value() < bar->maximum()) progressSeen.insert(bar->value());
+                if (bar->isVisible() && bar->value() > 0 && bar->value() < bar->maximum())
+                    progressSeen.insert(bar->value());
         });
         const qint64 startRssKb = StatusKb("VmRSS");
         QVERIFY(startRssKb > 0);
@@ -565,6 +576,7 @@ private slots:
         k_->sh.CheckForUpFlag = std::uint8_t(judged);
         k_->sh.CheckByMenuFlag = std::uint8_t(byMenu);
         k_->sh.RespWndCloseFlag = std::uint8_t(designClosed);
+        // clang-format off
         const std::function<void(UpdateWindow*)> ways[] = {
             [](UpdateWindow* w) { QTest::mouseClick(w->control(551), Qt::LeftButton); },
             [](UpdateWindow* w) { QTest::mouseClick(w->control(553), Qt::LeftButton); },
@@ -576,6 +588,7 @@ private slots:
             },
             [](UpdateWindow* w) { w->close(); },  // by the window manager
         };
+        // clang-format on
         int n = 0;
         for (const auto& close : ways) {
             host_->calls.clear();
