@@ -22,7 +22,7 @@
 #include "app/qt/shell.h"
 #include "exchange/qt/dbus_messenger.h"
 #include "exchange/records.h"
-#include "reports/sound.h"
+#include "sound/sound.h"
 
 using namespace ks;
 

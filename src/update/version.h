@@ -9,6 +9,11 @@
 
 namespace ks {
 
+// The most of the server's version file that is read: a wrong or hostile
+// server cannot fill memory, past it the request fails. The version
+// request and the program's reading of kestrova-fetch's answer share it.
+inline constexpr std::int64_t kVersionFileMaxBytes = 64 * 1024;
+
 // Every "." deleted, then the integer the rest begins with (after blanks
 // and one optional sign); 0 when no digit follows. Digit runs beyond the
 // 64-bit range saturate at its limits, so an absurdly long version is the

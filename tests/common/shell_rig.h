@@ -21,7 +21,7 @@
 #include "common/recording_platform.h"
 #include "context/kestrova.h"
 #include "exchange/records.h"
-#include "reports/sound.h"
+#include "sound/sound.h"
 #include "support/macroman.h"
 
 namespace kt {

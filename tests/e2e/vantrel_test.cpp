@@ -22,7 +22,7 @@
 #include "context/kestrova.h"
 #include "exchange/qt/dbus_messenger.h"
 #include "exchange/records.h"
-#include "reports/sound.h"
+#include "sound/sound.h"
 #include "support/numtext.h"
 
 using kt::WaitFor;

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "update/qt/network_status.h"
-#include "update/qt/version_request.h"
+#include "update/net/network_status.h"
+#include "update/net/version_request.h"
 
 namespace {
 

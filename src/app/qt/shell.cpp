@@ -241,7 +241,14 @@ void Shell::CommandCalc()
     if (design_) CalcBtnClickRetern(k_, *design_);
 }
 
-void Shell::CommandCopyParameters() { CopyParameters(k_, sound_); }
+// The click sound when the preference asks for it, then the record.
+void Shell::CommandCopyParameters()
+{
+    if (k_.prefs.CopySoundCheck == 1) sound_.PlayMovieSoundFromSupportFilename("Click.aif", "Images");
+    k_.sh.copyFlag = 1;
+    TextToClipBoard(k_);
+    k_.sh.copyFlag = 0;
+}
 
 void Shell::CommandSnapShot()
 {

@@ -21,7 +21,7 @@
 #include "reports/qt/printing.h"
 #include "reports/qt/response_export.h"
 #include "reports/qt/snapshot.h"
-#include "reports/sound.h"
+#include "sound/sound.h"
 #include "update/qt/update_desktop.h"
 
 namespace ks {

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include "exchange/records.h"
-#include "reports/sound.h"
 #include "support/macroman.h"
 #include "support/qt/qt_text.h"
 
@@ -18,14 +17,6 @@ void TextToClipBoard(Kestrova& k, const PStr* block)
     if (!cb) return;  // no clipboard service: silently nothing
     cb->clear();
     cb->setText(FromMacRoman(text.view()));
-}
-
-void CopyParameters(Kestrova& k, SoundPlayer& sound)
-{
-    if (k.prefs.CopySoundCheck == 1) sound.PlayMovieSoundFromSupportFilename("Click.aif", "Images");
-    k.sh.copyFlag = 1;
-    TextToClipBoard(k);
-    k.sh.copyFlag = 0;
 }
 
 }  // namespace ks

@@ -6,13 +6,8 @@
 
 namespace ks {
 
-class SoundPlayer;
-
 // With no block the design record is made by MakeClipText. The clipboard is
 // cleared and gets the block as its one plain-text entry (from Mac Roman).
 void TextToClipBoard(Kestrova& k, const PStr* block = nullptr);
-
-// The click sound when the preference asks for it, then the record.
-void CopyParameters(Kestrova& k, SoundPlayer& sound);
 
 }  // namespace ks

@@ -12,7 +12,7 @@
 #include "context/kestrova.h"
 #include "graphs/dispatch.h"
 #include "reports/snapshot_name.h"
-#include "reports/sound.h"
+#include "sound/sound.h"
 #include "support/macroman.h"
 #include "support/qt/qt_text.h"
 #include "support/qt/save_file.h"

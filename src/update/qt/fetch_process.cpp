@@ -1,6 +1,6 @@
 #include "update/qt/fetch_process.h"
 
-#include "update/qt/version_request.h"
+#include "update/version.h"
 
 namespace ks {
 
@@ -59,7 +59,7 @@ void FetchProcess::OnOutput()
     if (!process_) return;
     out_ += process_->readAllStandardOutput();
     // The helper caps the file itself; this bounds a helper gone wrong.
-    if (out_.size() > VersionRequest::kMaxBody) Fail();
+    if (out_.size() > kVersionFileMaxBytes) Fail();
 }
 
 void FetchProcess::OnFinished(int code, QProcess::ExitStatus status)

@@ -9,7 +9,7 @@
 #include "support/qt/module.h"
 #include "support/qt/qt_text.h"
 #include "support/qt/resource_dir.h"
-#include "update/qt/archive_download.h"
+#include "update/archive_download.h"
 #include "update/qt/downloads_folder.h"
 #include "update/qt/fetch_process.h"
 #include "update/qt/update_desktop.h"
@@ -48,15 +48,17 @@ ArchiveDownload* UpdateCheck::Downloader()
         ModuleFunction(QStringLiteral("kestrova-download"), ArchiveDownload::kFactory));
     if (!make) return nullptr;
     download_.reset(make());
-    connect(download_.get(), &ArchiveDownload::progress, this, [this](qint64 received, qint64 total) {
-        if (window_) window_->ShowProgress(received, total);
-    });
-    connect(download_.get(), &ArchiveDownload::finished, this, [this](bool ok) {
-        k_.up.DownLoadOkFlag = ok ? 0 : 1;
-        if (ok) k_.up.downloadedPath = download_->savedPath().toStdString();
-        ShowDownLoadFinished();
-        emit downloadFinished(ok);
-    });
+    download_->setReports({.progress =
+                               [this](std::int64_t received, std::int64_t total) {
+                                   if (window_) window_->ShowProgress(received, total);
+                               },
+                           .finished =
+                               [this](bool ok) {
+                                   k_.up.DownLoadOkFlag = ok ? 0 : 1;
+                                   if (ok) k_.up.downloadedPath = download_->savedPath();
+                                   ShowDownLoadFinished();
+                                   emit downloadFinished(ok);
+                               }});
     return download_.get();
 }
 
@@ -239,7 +241,8 @@ void UpdateCheck::Download(const QUrl& url)
 {
     k_.up.downloadedPath.clear();
     ArchiveDownload* d = Downloader();
-    if (!d || !d->start(url, downloads_, std::chrono::milliseconds(kDownloadTimeoutMs))) {
+    if (!d || !d->start(url.toEncoded().toStdString(), downloads_.toStdString(),
+                        std::chrono::milliseconds(kDownloadTimeoutMs))) {
         k_.up.DownLoadOkFlag = 1;
         ShowDownLoadFinished();
         emit downloadFinished(false);

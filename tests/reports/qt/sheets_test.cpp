@@ -15,11 +15,11 @@
 #include <cstring>
 
 #include "common/drivers.h"
-#include "reports/qt/module_sound.h"
 #include "reports/qt/printing.h"
 #include "reports/qt/snapshot.h"
-#include "reports/qt/sound_player.h"
-#include "reports/sound.h"
+#include "sound/player/sound_player.h"
+#include "sound/qt/module_sound.h"
+#include "sound/sound.h"
 
 using namespace ks;
 

@@ -24,11 +24,12 @@
 
 #include "common/http_server.h"
 #include "context/kestrova.h"
-#include "update/qt/archive_download.h"
+#include "update/archive_download.h"
+#include "update/download/network_download.h"
 #include "update/qt/fetch_process.h"
 #include "update/qt/update_check.h"
 #include "update/qt/update_desktop.h"
-#include "update/qt/version_request.h"
+#include "update/version.h"
 
 using namespace ks;
 
@@ -216,7 +217,7 @@ private slots:
         };
         const QByteArray longLine = "1.2.10" + QByteArray(1000, '7');
         const QByteArray notes = "1.2.10\r\nRelease notes: <b>big</b>\n" + QByteArray(600, 'x');
-        const QByteArray big = "9.9.9" + QByteArray(VersionRequest::kMaxBody, '0');
+        const QByteArray big = "9.9.9" + QByteArray(kVersionFileMaxBytes, '0');
         QTest::newRow("newer") << QByteArray("1.2.10") << 200 << 0 << true << true << false << 1 << QByteArray("1.2.10")
                                << newerWindow("1.2.10");
         QTest::newRow("equal") << QByteArray("1.2.9") << 200 << 0 << true << true << false << 0 << QByteArray("1.2.9")
@@ -463,7 +464,7 @@ private slots:
         QTest::addColumn<bool>("badFolder");
         QTest::newRow("not found") << 404 << -1 << qint64(-1) << false;
         QTest::newRow("cut off halfway") << 200 << 100 * 1024 << qint64(-1) << false;
-        QTest::newRow("announced beyond the bound") << 200 << -1 << ArchiveDownload::kMaxArchive + 1 << false;
+        QTest::newRow("announced beyond the bound") << 200 << -1 << qint64(ArchiveDownload::kMaxArchive + 1) << false;
         QTest::newRow("folder below a plain file: fails before asking") << 200 << -1 << qint64(-1) << true;
     }
     void downloadFailures()
@@ -529,6 +530,30 @@ private slots:
         QCOMPARE(ReadAll(QDir(downloads_).filePath("Kestrova (1).zip")), QByteArray("new one"));
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList());
+    }
+
+    // The finished archive takes the first free name in one step: a file or
+    // a dangling link that appeared under a name meanwhile is never
+    // replaced, and with every name taken nothing moves.
+    void commitNeverReplacesANameTakenMeanwhile()
+    {
+        const QString zip = QDir(downloads_).filePath("Kestrova.zip");
+        const QString link = QDir(downloads_).filePath("Kestrova (1).zip");
+        QVERIFY(QDir().mkpath(downloads_));
+        WriteFile(zip, "someone else's");
+        QVERIFY(QFile::link(root_.filePath("nowhere"), link));
+        const QString partial = QDir(downloads_).filePath(".partial");
+        WriteFile(partial, "archive");
+        QCOMPARE(CommitUnderFreeName(partial, downloads_, "Kestrova.zip", 99),
+                 QDir(downloads_).filePath("Kestrova (2).zip"));
+        QCOMPARE(ReadAll(zip), QByteArray("someone else's"));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), root_.filePath("nowhere"));
+        QCOMPARE(ReadAll(QDir(downloads_).filePath("Kestrova (2).zip")), QByteArray("archive"));
+        QVERIFY(!QFileInfo::exists(partial));
+
+        WriteFile(partial, "second");
+        QCOMPARE(CommitUnderFreeName(partial, downloads_, "Kestrova.zip", 2), QString());
+        QCOMPARE(ReadAll(partial), QByteArray("second"));
     }
 
     // The server's text is shown as plain text, read as Mac Roman; the check

@@ -7,6 +7,11 @@ namespace ks {
 
 class SoundPlayer {
 public:
+    // The kestrova-sound module's factory: a new player for the program's
+    // own resources.
+    using Factory = SoundPlayer* (*)();
+    static constexpr const char* kFactory = "kestrova_sound_player";
+
     virtual ~SoundPlayer() = default;
     // Plays the resource `name` of folder `folder` synchronously; 0 when it
     // played (or there is no audio device), -43 when the resource is missing.

@@ -1,4 +1,4 @@
-#include "reports/qt/module_sound.h"
+#include "sound/qt/module_sound.h"
 
 #include <utility>
 

@@ -18,8 +18,6 @@ namespace ks {
 class VersionRequest : public QObject {
     Q_OBJECT
 public:
-    static constexpr qint64 kMaxBody = 64 * 1024;
-
     VersionRequest(QNetworkAccessManager& nam, const QUrl& url, QObject* parent = nullptr);
     ~VersionRequest() override;
 

@@ -1,27 +1,47 @@
-#include "update/qt/network_download.h"
+#include "update/download/network_download.h"
 
 #include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <type_traits>
+#include <cerrno>
 
 #include "update/download_name.h"
 
 namespace ks {
 
-QString FreeFileName(const QString& folder, const QString& name, int maxNumbered)
+namespace {
+
+// Moves from to to unless to exists, as one step of the file system. Where
+// the file system cannot refuse a rename by itself, a hard link does the
+// same (it fails on an existing name) and the old name goes after.
+bool MoveUnlessTaken(const QByteArray& from, const QByteArray& to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
+    if (::link(from.constData(), to.constData()) != 0) return false;
+    ::unlink(from.constData());
+    return true;
+}
+
+}  // namespace
+
+QString CommitUnderFreeName(const QString& from, const QString& folder, const QString& name, int maxNumbered)
 {
     const QDir dir(folder);
+    const QByteArray source = QFile::encodeName(from);
     const std::string utf8 = name.toStdString();
     for (int n = 0; n <= maxNumbered; ++n) {
         const QString candidate = QString::fromStdString(NumberedFileName(utf8, n));
-        // A dangling symbolic link counts as taken too.
-        const QFileInfo info(dir.filePath(candidate));
-        if (!info.exists() && !info.isSymLink()) return candidate;
+        if (MoveUnlessTaken(source, QFile::encodeName(dir.filePath(candidate)))) return dir.filePath(candidate);
+        if (errno != EEXIST) return QString();
     }
     return QString();
 }
@@ -30,14 +50,17 @@ NetworkArchiveDownload::NetworkArchiveDownload() : nam_(std::make_unique<QNetwor
 
 NetworkArchiveDownload::~NetworkArchiveDownload() { abort(); }
 
-bool NetworkArchiveDownload::start(const QUrl& url, const QString& folder, std::chrono::milliseconds timeout)
+bool NetworkArchiveDownload::start(const std::string& url, const std::string& folder, std::chrono::milliseconds timeout)
 {
-    if (running() || !url.isValid() || folder.isEmpty()) return false;
-    if (!QDir().mkpath(folder)) return false;
-    QNetworkRequest request(url);
+    const QUrl target = QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode);
+    if (running() || !target.isValid() || folder.empty()) return false;
+    const QString dir = QString::fromStdString(folder);
+    if (!QDir().mkpath(dir)) return false;
+    QNetworkRequest request(target);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferNetwork);
     request.setTransferTimeout(static_cast<int>(timeout.count()));
-    folder_ = folder;
+    folder_ = dir;
+    name_.clear();
     savedPath_.clear();
     written_ = 0;
     flushedTo_ = 0;
@@ -61,8 +84,7 @@ void NetworkArchiveDownload::abort()
         r->abort();
         r->deleteLater();
     }
-    if (file_) file_->cancelWriting();
-    file_.reset();  // uncommitted: the partial file is removed
+    file_.reset();  // the partial file is removed with it
 }
 
 bool NetworkArchiveDownload::StatusOk() const
@@ -71,23 +93,46 @@ bool NetworkArchiveDownload::StatusOk() const
     return status == 0 || (status >= 200 && status < 300);
 }
 
-bool NetworkArchiveDownload::OpenDestination()
+// The partial file, hidden in the destination folder (so the final move is a
+// rename on the same file system), and the name it is meant to get: when
+// every numbered name is taken already, the download fails before a byte is
+// written.
+bool NetworkArchiveDownload::OpenPartial()
 {
     const QByteArray disposition = reply_->rawHeader("Content-Disposition");
     const QByteArray path = reply_->url().path(QUrl::FullyEncoded).toUtf8();
-    const std::string name =
+    name_ = QString::fromStdString(
         ChooseDownloadName(std::string_view(disposition.constData(), std::size_t(disposition.size())),
-                           std::string_view(path.constData(), std::size_t(path.size())), "Kestrova.zip");
-    const QString free = FreeFileName(folder_, QString::fromStdString(name), kMaxNumbered);
-    if (free.isEmpty()) return false;
-    file_ = std::make_unique<QSaveFile>(QDir(folder_).filePath(free));
-    return file_->open(QIODevice::WriteOnly);
+                           std::string_view(path.constData(), std::size_t(path.size())), "Kestrova.zip"));
+    const QDir dir(folder_);
+    bool free = false;
+    for (int n = 0; n <= kMaxNumbered && !free; ++n) {
+        const QFileInfo info(dir.filePath(QString::fromStdString(NumberedFileName(name_.toStdString(), n))));
+        free = !info.exists() && !info.isSymLink();  // a dangling link counts as taken too
+    }
+    if (!free) return false;
+    file_ = std::make_unique<QTemporaryFile>(dir.filePath(QStringLiteral(".kestrova-download-XXXXXX")));
+    return file_->open();
+}
+
+// Flushed to the disk, given the permissions a new file of the user gets,
+// then moved under its free name in one step.
+bool NetworkArchiveDownload::Commit()
+{
+    if (!file_->flush() || ::fdatasync(file_->handle()) != 0) return false;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (::fchmod(file_->handle(), 0666 & ~mask) != 0) return false;
+    const QString saved = CommitUnderFreeName(file_->fileName(), folder_, name_, kMaxNumbered);
+    if (saved.isEmpty()) return false;
+    file_->setAutoRemove(false);  // it has its own name now
+    savedPath_ = saved;
+    return true;
 }
 
 void NetworkArchiveDownload::Fail()
 {
     failed_ = true;
-    if (file_) file_->cancelWriting();
     file_.reset();
     // Aborting makes the reply finish, which reports the failure.
     if (QNetworkReply* r = reply_.data(); r && !r->isFinished()) r->abort();
@@ -109,7 +154,7 @@ void NetworkArchiveDownload::OnData()
         reply_->readAll();  // an error page is not the archive
         return;
     }
-    if (!file_ && !OpenDestination()) {
+    if (!file_ && !OpenPartial()) {
         Fail();
         return;
     }
@@ -121,7 +166,7 @@ void NetworkArchiveDownload::OnData()
     written_ += chunk.size();
     // Each chunk moves the bar (the reply's own report comes at most ten
     // times a second, too seldom for a fast link).
-    emit progress(written_, announced_);
+    ReportProgress(written_, announced_);
 #ifdef __linux__
     // Starts writing the pages out as they come, without waiting, so the
     // commit's sync at the end has little left to do on the main thread.
@@ -141,27 +186,13 @@ void NetworkArchiveDownload::OnFinished()
     // A connection closed before the announced length is a cut-off archive.
     const QVariant length = r->header(QNetworkRequest::ContentLengthHeader);
     if (ok && length.isValid() && length.toLongLong() != written_) ok = false;
-    if (ok && !file_) ok = OpenDestination();  // an empty archive is still a file
-    if (ok) {
-        // Someone may have made a file of that name meanwhile: never replace it.
-        const QFileInfo target(file_->fileName());
-        if (target.exists() || target.isSymLink()) ok = false;
-    }
-    if (ok) {
-        const QString name = file_->fileName();
-        ok = file_->commit();
-        if (ok) savedPath_ = name;
-    } else if (file_) {
-        file_->cancelWriting();
-    }
+    if (ok && !file_) ok = OpenPartial();  // an empty archive is still a file
+    if (ok) ok = Commit();
     file_.reset();
     reply_.clear();
     r->disconnect(this);
     r->deleteLater();
-    emit finished(ok);
+    ReportFinished(ok);
 }
 
 }  // namespace ks
-
-extern "C" Q_DECL_EXPORT ks::ArchiveDownload* kestrova_archive_download() { return new ks::NetworkArchiveDownload; }
-static_assert(std::is_same_v<decltype(&kestrova_archive_download), ks::ArchiveDownload::Factory>);

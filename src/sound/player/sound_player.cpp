@@ -1,4 +1,4 @@
-#include "reports/qt/sound_player.h"
+#include "sound/player/sound_player.h"
 
 #include <sndfile.h>
 

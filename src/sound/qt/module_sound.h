@@ -6,16 +6,12 @@
 #include <QString>
 #include <memory>
 
-#include "reports/sound.h"
+#include "sound/sound.h"
 
 namespace ks {
 
 class ModuleSoundPlayer final : public SoundPlayer {
 public:
-    // The module's factory: a new player for the program's own resources.
-    using Factory = SoundPlayer* (*)();
-    static constexpr const char* kFactory = "kestrova_sound_player";
-
     explicit ModuleSoundPlayer(QString module = QStringLiteral("kestrova-sound"));
     ~ModuleSoundPlayer() override;
 

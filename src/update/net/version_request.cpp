@@ -1,8 +1,10 @@
-#include "update/qt/version_request.h"
+#include "update/net/version_request.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+
+#include "update/version.h"
 
 namespace ks {
 
@@ -14,7 +16,7 @@ VersionRequest::VersionRequest(QNetworkAccessManager& nam, const QUrl& url, QObj
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferNetwork);
     reply_ = nam.get(request);
     // Only what fits under the cap is ever buffered by the reply itself.
-    reply_->setReadBufferSize(kMaxBody);
+    reply_->setReadBufferSize(kVersionFileMaxBytes);
     connect(reply_, &QNetworkReply::metaDataChanged, this, &VersionRequest::ResponseReceived);
     connect(reply_, &QNetworkReply::readyRead, this, &VersionRequest::DataReceived);
     connect(reply_, &QNetworkReply::finished, this, &VersionRequest::FinishedLoading);
@@ -38,9 +40,9 @@ void VersionRequest::DataReceived()
 {
     if (!reply_) return;
     const QByteArray chunk = reply_->readAll();
-    if (gResponseData.size() + chunk.size() > kMaxBody) {
+    if (gResponseData.size() + chunk.size() > kVersionFileMaxBytes) {
         abort();
-        error_ = QStringLiteral("the answer is larger than %1 bytes").arg(kMaxBody);
+        error_ = QStringLiteral("the answer is larger than %1 bytes").arg(kVersionFileMaxBytes);
         emit failed();
         return;
     }

@@ -1,4 +1,4 @@
-#include "update/qt/network_status.h"
+#include "update/net/network_status.h"
 
 #include <QNetworkInformation>
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "reports/sound.h"
+#include "sound/sound.h"
 
 namespace ks {
 

@@ -14,7 +14,7 @@
 #include "app/qt/shell.h"
 #include "context/kestrova.h"
 #include "exchange/qt/dbus_messenger.h"
-#include "reports/qt/module_sound.h"
+#include "sound/qt/module_sound.h"
 #include "support/qt/resource_dir.h"
 
 namespace {
