@@ -5,8 +5,6 @@
 #include <QApplication>
 #include <QIcon>
 #include <QStyleFactory>
-#include <semaphore>
-#include <thread>
 
 #include "app/qt/design_window.h"
 #include "app/qt/prefs_store.h"
@@ -16,6 +14,7 @@
 #include "exchange/qt/dbus_messenger.h"
 #include "sound/qt/module_sound.h"
 #include "support/qt/resource_dir.h"
+#include "support/startup_thread.h"
 
 namespace {
 
@@ -37,14 +36,9 @@ int main(int argc, char** argv)
     // files) and then Qt's font lists: on the way to the first window. Both
     // are read on the other core instead, while the display and the bus are
     // joined; Qt's part needs the application object.
-    std::binary_semaphore appMade{0};
-    std::thread fonts([&appMade] {
-        FcInit();
-        appMade.acquire();
-        ks::DesignWindow::WarmFonts();
-    });
+    ks::StartupThread fonts([] { FcInit(); }, [] { ks::DesignWindow::WarmFonts(); });
     QApplication app(argc, argv);
-    appMade.release();
+    fonts.Release();
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setOrganizationName(QStringLiteral("Tessaly"));
     QApplication::setApplicationVersion(QStringLiteral(KESTROVA_VERSION));
@@ -73,6 +67,6 @@ int main(int argc, char** argv)
     bus.setReceiver([&shell](const QByteArray& text) {
         shell.Receive(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     });
-    fonts.join();
+    fonts.Join();  // the loop lays out the first window once the fonts are read
     return app.exec();
 }

@@ -1,0 +1,73 @@
+// The start's helper thread: its late work waits for the release, and every
+// way out of the scope joins it without running what was never released.
+#include "support/startup_thread.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <stdexcept>
+#include <string>
+
+namespace ks {
+namespace {
+
+struct Log {
+    std::mutex m;
+    std::string steps;
+    void Add(char c)
+    {
+        std::lock_guard lock(m);
+        steps += c;
+    }
+    std::string Read()
+    {
+        std::lock_guard lock(m);
+        return steps;
+    }
+};
+
+TEST(StartupThread, LateWorkWaitsForTheReleaseAndJoinWaitsForBoth)
+{
+    Log log;
+    std::binary_semaphore earlyDone{0};
+    StartupThread t([&] { log.Add('e'), earlyDone.release(); }, [&] { log.Add('l'); });
+    earlyDone.acquire();
+    log.Add('m');  // the main thread's own work, before the release
+    t.Release();
+    t.Release();  // a second release changes nothing
+    t.Join();
+    EXPECT_EQ(log.Read(), "eml");
+}
+
+TEST(StartupThread, NeverReleasedSkipsTheLateWorkOnEveryWayOut)
+{
+    Log log;
+    {
+        StartupThread t([&] { log.Add('e'); }, [&] { log.Add('l'); });
+    }  // left without a release: joined, the late work skipped
+    EXPECT_THROW(
+        {
+            StartupThread t([&] { log.Add('e'); }, [&] { log.Add('l'); });
+            throw std::runtime_error("the application object could not be made");
+        },
+        std::runtime_error);
+    StartupThread joined([&] { log.Add('e'); }, [&] { log.Add('l'); });
+    joined.Join();
+    EXPECT_EQ(log.Read(), "eee");
+}
+
+TEST(StartupThread, WhatTheThreadThrewComesBackFromJoin)
+{
+    bool lateRan = false;
+    StartupThread early([] { throw std::runtime_error("early"); }, [&] { lateRan = true; });
+    early.Release();
+    EXPECT_THROW(early.Join(), std::runtime_error);
+    EXPECT_FALSE(lateRan);  // what the late work needs may be missing
+
+    StartupThread late([] {}, [] { throw std::logic_error("late"); });
+    late.Release();
+    EXPECT_THROW(late.Join(), std::logic_error);
+}
+
+}  // namespace
+}  // namespace ks
