@@ -6,4 +6,4 @@ target_link_libraries(kestrova_send_core PUBLIC exchange)
 
 add_executable(kestrova-send ${send_dir}/main.cpp)
 target_link_libraries(kestrova-send PRIVATE kestrova_send_core exchange_qt)
-install(TARGETS kestrova-send RUNTIME DESTINATION bin)
+install(TARGETS kestrova-send RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

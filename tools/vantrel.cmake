@@ -6,4 +6,4 @@ add_executable(vantrel
 target_include_directories(vantrel PRIVATE ${vantrel_dir})
 target_link_libraries(vantrel PRIVATE library_qt exchange_qt support_qt Qt6::Widgets)
 add_dependencies(vantrel kestrova_resources)
-install(TARGETS vantrel RUNTIME DESTINATION bin)
+install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
