@@ -1,4 +1,4 @@
-# cmake -DCOMMAND=A|B... -DFILES=F|G... [-DSUCCESS=line] [-DSTDERR_ONLY=ON] -P quiet_check.cmake
+# cmake -DCOMMAND=A|B... -DFILES=F|G... [-DSUCCESS=regex] [-DSTDERR_ONLY=ON] -P quiet_check.cmake
 # Runs COMMAND FILE for each file; fails when it fails or says anything
 # other than SUCCESS (on standard error only, with STDERR_ONLY), naming the
 # file.
@@ -13,7 +13,7 @@ foreach(file ${FILES})
   endif()
   string(STRIP "${out}\n${err}" said)
   if(SUCCESS)
-    string(REPLACE "${SUCCESS}" "" said "${said}")
+    string(REGEX REPLACE "${SUCCESS}" "" said "${said}")
     string(STRIP "${said}" said)
   endif()
   if(NOT status EQUAL 0 OR NOT said STREQUAL "")
