@@ -1,12 +1,9 @@
-// Where a program finds its resources and documents, and what it says when
-// one is not there.
+// What a program says when one of its resources is not there.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QStringList>
 #include <QTemporaryDir>
 
 #include "support/qt/bundle_image.h"
@@ -21,18 +18,6 @@ QStringList g_said;
 void Keep(QtMsgType, const QMessageLogContext& context, const QString& message)
 {
     g_said << QString::fromLatin1(context.category) + QStringLiteral(": ") + message;
-}
-
-// The test program sits one folder below the build, as the programs do in
-// build/bin: from there the installed layout's relative folders are the
-// build tree's.
-TEST(Resources, FoundWhereTheBuildLaysThemOut)
-{
-    ASSERT_EQ(QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/..")).canonicalPath(),
-              QDir(QStringLiteral(KESTROVA_BUILD_DATA_DIR "/../..")).canonicalPath());
-    EXPECT_EQ(DataDir(), QDir::cleanPath(QStringLiteral(KESTROVA_BUILD_DATA_DIR)));
-    EXPECT_EQ(ImagesDir(), DataDir() + QStringLiteral("/Images"));
-    EXPECT_EQ(UserGuidePath(), QDir::cleanPath(QStringLiteral(KESTROVA_BUILD_DOC_DIR "/user-guide.html")));
 }
 
 // A missing or unreadable image is named once, however often it is drawn;
