@@ -40,6 +40,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # SQLite driver (the library's store) and the two font families the views
 # are laid out in.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-liberation2, fonts-dejavu-core")
+# The desktop's opener: the user guide, the release notes, the web site and
+# mail open through it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "enclosure design for one loudspeaker driver
 Kestrova designs the closed box of one loudspeaker driver, a midrange unit or
 a tweeter, from its Thiele/Small parameters: the box volume, resonance and
