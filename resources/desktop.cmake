@@ -1,18 +1,33 @@
-# The programs' desktop entries and icons, installed for menus and docks; the
-# window icon is the same drawing rendered into the resource folder.
+# The programs' desktop entries and icons, installed for menus and docks: the
+# drawing itself (scalable) and the sizes menus and software centres look
+# for. The window icon is the same drawing rendered into the resource folder.
+set(KESTROVA_ICON_SIZES 48 64 128 256)
+set(KESTROVA_BUILD_ICONS_DIR ${CMAKE_BINARY_DIR}/icons/hicolor)
+
 function(kestrova_desktop_entry name what)
-  set(png ${KESTROVA_IMAGES_DIR}/${name}.png)
   set(svg ${CMAKE_CURRENT_LIST_DIR}/desktop/${name}.svg)
-  add_custom_command(OUTPUT ${png}
-    COMMAND kestrova_svg_to_png ${svg} ${png} 128 128
+  set(window_png ${KESTROVA_IMAGES_DIR}/${name}.png)
+  set(pngs ${window_png})
+  add_custom_command(OUTPUT ${window_png}
+    COMMAND kestrova_svg_to_png ${svg} ${window_png} 128 128
     DEPENDS kestrova_svg_to_png ${svg}
     COMMENT "Rendering the ${what} icon"
     VERBATIM)
-  add_custom_target(${name}_icon DEPENDS ${png})
+  foreach(size ${KESTROVA_ICON_SIZES})
+    set(dir ${KESTROVA_BUILD_ICONS_DIR}/${size}x${size}/apps)
+    add_custom_command(OUTPUT ${dir}/${name}.png
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+      COMMAND kestrova_svg_to_png ${svg} ${dir}/${name}.png ${size} ${size}
+      DEPENDS kestrova_svg_to_png ${svg}
+      COMMENT "Rendering the ${what} icon at ${size} pixels"
+      VERBATIM)
+    list(APPEND pngs ${dir}/${name}.png)
+    install(FILES ${dir}/${name}.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+  add_custom_target(${name}_icon DEPENDS ${pngs})
   add_dependencies(kestrova_resources ${name}_icon)
-  install(FILES ${CMAKE_CURRENT_LIST_DIR}/desktop/${name}.desktop DESTINATION share/applications)
-  install(FILES ${svg} DESTINATION share/icons/hicolor/scalable/apps)
-  install(FILES ${png} DESTINATION share/icons/hicolor/128x128/apps)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/desktop/${name}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endfunction()
 
 kestrova_desktop_entry(kestrova "application")

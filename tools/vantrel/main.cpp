@@ -6,9 +6,13 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "exchange/qt/dbus_messenger.h"
 #include "kestrova_link.h"
@@ -16,6 +20,9 @@
 #include "library/qt/store.h"
 #include "library/qt/table_model.h"
 #include "library_window.h"
+#include "support/program_lines.h"
+#include "support/qt/resource_dir.h"
+#include "support/qt/save_file.h"
 
 namespace {
 
@@ -27,10 +34,13 @@ constexpr const char* kUsage =
     "                               write the library as CSV\n"
     "       vantrel --send MODEL    send the driver of that model name to Kestrova,\n"
     "                               starting Kestrova when none runs\n"
-    "       vantrel --help          show this text\n"
+    "       vantrel --screenshot FILE.png\n"
+    "                               open the window, write a picture of it and end\n"
+    "       vantrel --help, -h      show this text\n"
+    "       vantrel --version       show the version and the licence\n"
     "Exit status: 0 done; 1 some rows refused (import) or Kestrova not reached\n"
-    "(send); 2 the file cannot be read, the library cannot be opened or\n"
-    "written, or the arguments are wrong.\n"
+    "(send); 2 the file cannot be read or written, the library cannot be opened\n"
+    "or written, or the arguments are wrong.\n"
     "The library is $XDG_DATA_HOME/Tessaly/Vantrel/drivers.sqlite.\n";
 
 void Err(const QString& s) { std::fprintf(stderr, "vantrel: %s\n", s.toLocal8Bit().constData()); }
@@ -117,12 +127,24 @@ int RunSend(QCoreApplication& app, const QString& model)
     return code;
 }
 
-int RunWindow(QApplication& app)
+// Writes a picture of the window once it is laid out, and ends.
+void TakeScreenshot(QApplication& app, QWidget& window, const QString& path)
+{
+    QTimer::singleShot(0, &window, [&app, &window, path] {
+        const QString failed =
+            ks::SaveFileAtomically(path, [&window](QIODevice& out) { return window.grab().save(&out, "PNG"); });
+        if (!failed.isEmpty()) Err(QStringLiteral("cannot write %1: %2").arg(path, failed));
+        app.exit(failed.isEmpty() ? 0 : 2);
+    });
+}
+
+// With a screenshot path the window is drawn for the picture only: it tells
+// no running Kestrova that it has started.
+int RunWindow(QApplication& app, const QString& screenshot)
 {
     QApplication::setDesktopFileName(QStringLiteral("vantrel"));
-    QApplication::setWindowIcon(QIcon::fromTheme(
-        QStringLiteral("vantrel"),
-        QIcon(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/kestrova/Images/vantrel.png"))));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("vantrel"), QIcon(ks::ImagesDir() + QStringLiteral("/vantrel.png"))));
     // Hidden by the design program, it still waits for its words.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -152,7 +174,10 @@ int RunWindow(QApplication& app)
     if (!opened.message.isEmpty())
         QTimer::singleShot(0, &window,
                            [&] { QMessageBox::warning(&window, QStringLiteral("Vantrel"), opened.message); });
-    link.Announce();
+    if (screenshot.isEmpty())
+        link.Announce();
+    else
+        TakeScreenshot(app, window, screenshot);
     return app.exec();
 }
 
@@ -160,26 +185,37 @@ int RunWindow(QApplication& app)
 
 int main(int argc, char** argv)
 {
-    enum class Mode { Window, Import, Export, Send } mode = Mode::Window;
+    enum class Mode { Window, Import, Export, Send, Screenshot } mode = Mode::Window;
     QString arg;
     if (argc >= 2) {
-        const char* a = argv[1];
-        if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
-            std::fputs(kUsage, stdout);
-            return 0;
+        const std::string_view a = argv[1];
+        if (a == "--help" || a == "-h" || a == "--version") {
+            const std::string text = a == "--version" ? ks::VersionText("vantrel") : kUsage;
+            std::fputs(text.c_str(), stdout);
+            return std::fflush(stdout) == 0 ? 0 : 2;
         }
-        const bool takesFile = !std::strcmp(a, "--import") || !std::strcmp(a, "--export") || !std::strcmp(a, "--send");
-        if (!takesFile || argc != 3 || std::strlen(argv[2]) == 0 || std::strlen(argv[2]) > 4096) {
-            std::fputs(kUsage, stderr);
+        const std::pair<std::string_view, Mode> modes[] = {{"--import", Mode::Import},
+                                                           {"--export", Mode::Export},
+                                                           {"--send", Mode::Send},
+                                                           {"--screenshot", Mode::Screenshot}};
+        const auto it = std::find_if(std::begin(modes), std::end(modes), [a](const auto& m) { return m.first == a; });
+        std::string refused;
+        if (it == std::end(modes))
+            refused =
+                ks::RefusalLine("vantrel", a.size() > 1 && a[0] == '-' ? "unknown option:" : "unexpected argument:", a);
+        else if (argc != 3 || std::strlen(argv[2]) == 0 || std::strlen(argv[2]) > 4096)
+            refused = ks::RefusalLine("vantrel", "option takes one FILE or MODEL:", a);
+        if (!refused.empty()) {
+            std::fprintf(stderr, "%s\n", refused.c_str());
             return 2;
         }
-        mode = !std::strcmp(a, "--import") ? Mode::Import : !std::strcmp(a, "--export") ? Mode::Export : Mode::Send;
+        mode = it->second;
         arg = QString::fromLocal8Bit(argv[2]);
     }
-    if (mode == Mode::Window) {
+    if (mode == Mode::Window || mode == Mode::Screenshot) {
         QApplication app(argc, argv);
         SetNames();
-        return RunWindow(app);
+        return RunWindow(app, mode == Mode::Screenshot ? arg : QString());
     }
     QCoreApplication app(argc, argv);
     SetNames();

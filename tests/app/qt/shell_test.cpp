@@ -76,9 +76,10 @@ private slots:
     // the menus follow the design, a busy window and Close; New Box Design
     // reopens it as it was left. The companion's words reach the shell;
     // Speaker Select hands over, or gives the menus back when there is nobody
-    // to hand over to. Help and About answer, the links open, and a help file
-    // is looked for only among the program's own. The preferences window's
-    // changes are written only by the quit that closing the menu window runs.
+    // to hand over to. Help opens the user guide or, without one, its alert;
+    // About answers, the links open, and a help file is looked for only
+    // among the program's own. The preferences window's changes are written
+    // only by the quit that closing the menu window runs.
     void sessionFromLaunchToQuit()
     {
         ShellRig r;
@@ -147,10 +148,26 @@ private slots:
         r.shell->Command(kMisc, 4);
         QVERIFY(!r.design() && m.itemEnabled(kFile, 1) && r.shell->menuWindow()->isVisible());
 
+        const QString guide = r.dir.filePath("user-guide.html");
+        r.shell->setUserGuide(guide);                                 // not installed: the alert
         for (int item : {1, 2, 4, 5}) r.shell->Command(kHelp, item);  // help, release notes, web site, mail
         r.shell->Command(kApp, 1);
         QCOMPARE(r.shell->CreateURLFromBundleResourceAndLaunch("../x", "Images"), -50);
         QVERIFY(r.shell->helpAlert() && r.shell->aboutBox() && r.platform.opened.size() == 3);
+        // Installed, the guide opens in the browser; with no browser, the
+        // alert says where it is.
+        QFile html(guide);
+        QVERIFY(html.open(QIODevice::WriteOnly) && html.write("<html></html>") > 0);
+        html.close();
+        r.shell->helpAlert()->close();
+        QTRY_VERIFY(!r.shell->helpAlert());
+        r.shell->Command(kHelp, 1);
+        QVERIFY(!r.shell->helpAlert() && r.platform.opened.back() == QUrl::fromLocalFile(guide));
+        r.platform.opens = false;
+        r.shell->Command(kHelp, 1);
+        auto* alert = qobject_cast<QMessageBox*>(r.shell->helpAlert());
+        QVERIFY(alert && alert->informativeText().contains(guide));
+        r.platform.opens = true;
         QVERIFY(!r.settings->contains("SnapSoundCheck"));
         r.shell->menuWindow()->close();
         QCOMPARE(r.platform.exits, std::vector<int>{0});
