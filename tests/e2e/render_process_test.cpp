@@ -1,6 +1,5 @@
 // kestrova-render as a process: pictures, trace, record and refusals.
 #include <gtest/gtest.h>
-#include <sched.h>
 #include <sys/mount.h>
 
 #include <QFile>
@@ -10,9 +9,9 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "common/drivers.h"
+#include "common/full_disk.h"
 #include "graphs/null_canvas.h"
 #include "graphs/response_data.h"
 #include "render_session.h"
@@ -127,23 +126,6 @@ TEST_F(RenderProcess, RefusalsExitTwoWithOneLineAndWriteNothing)
     }
 }
 
-// A small tmpfs filled to the last byte, in a mount namespace of this test
-// (and of the programs it starts) only; empty when none can be made here,
-// with the reason.
-std::string MountFullFilesystem(const fs::path& at)
-{
-    fs::create_directories(at);
-    if (::unshare(CLONE_NEWNS) != 0) return std::string("no mount namespace: ") + std::strerror(errno);
-    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        ::mount("tmpfs", at.c_str(), "tmpfs", 0, "size=64k") != 0)
-        return std::string("cannot mount a tmpfs: ") + std::strerror(errno);
-    std::ofstream fill(at / "fill", std::ios::binary);
-    const std::string block(4096, 'x');
-    while (fill.write(block.data(), std::streamsize(block.size())) && fill.flush()) {
-    }
-    return {};
-}
-
 // The one line names the system's reason, and nothing is left behind.
 TEST_F(RenderProcess, UnwritableOutputSaysWhyWithoutAPartialFile)
 {
@@ -160,7 +142,7 @@ TEST_F(RenderProcess, UnwritableOutputSaysWhyWithoutAPartialFile)
     }
 
     const fs::path full = dir / "full";
-    const std::string why = MountFullFilesystem(full);
+    const std::string why = kt::MountFullFilesystem(full);
     if (!why.empty()) GTEST_SKIP() << "full file system case: " << why;
     for (const char* name : {"a.png", "a.svg", "a.pdf"}) {
         r = Run({"--out", (full / name).string()});
