@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QTimer>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -22,14 +23,17 @@ namespace {
 constexpr const char* kUsage =
     "Usage: vantrel                 open the driver library window\n"
     "       vantrel --import FILE   add the drivers of a CSV file or a qspeakers\n"
-    "                               driver database (XML) to the library\n"
+    "                               driver database (XML) to the library; a\n"
+    "                               model already there is updated\n"
     "       vantrel --export FILE.csv\n"
-    "                               write the library as CSV\n"
+    "                               write the library as CSV (- for standard\n"
+    "                               output); only a regular file is replaced\n"
     "       vantrel --send MODEL    send the driver of that model name to Kestrova,\n"
     "                               starting Kestrova when none runs\n"
     "       vantrel --help          show this text\n"
     "Exit status: 0 done; 1 some rows refused (import) or Kestrova not reached\n"
-    "(send); 2 the file cannot be read, the library cannot be opened or\n"
+    "(send); 2 the file cannot be read or written, the library cannot be\n"
+    "opened (in use by another program, unreadable, of another layout) or\n"
     "written, or the arguments are wrong.\n"
     "The library is $XDG_DATA_HOME/Tessaly/Vantrel/drivers.sqlite.\n";
 
@@ -59,13 +63,15 @@ int RunImport(const QString& path)
         Err(path + QStringLiteral(": ") + QString::fromStdString(r.fatal));
         return 2;
     }
-    if (!store.insert(r.taken)) {
+    const std::optional<ks::lib::MergePlan> plan = store.merge(std::move(r.taken));
+    if (!plan) {
         Err(store.lastError() + QStringLiteral(" (nothing was imported)"));
         return 2;
     }
     for (const ks::lib::Refusal& f : r.refused)
         std::printf("%s:%d: refused: %s\n", path.toLocal8Bit().constData(), f.line, f.reason.c_str());
-    std::printf("%zu drivers imported, %zu rows refused.\n", r.taken.size(), r.refused.size());
+    std::printf("%zu drivers added, %zu updated, %zu unchanged, %zu rows refused.\n", plan->added.size(), plan->updated,
+                plan->unchanged, r.refused.size());
     return r.refused.empty() ? 0 : 1;
 }
 
@@ -77,6 +83,15 @@ int RunExport(const QString& path)
     if (!store.lastError().isEmpty()) {
         Err(store.lastError());
         return 2;
+    }
+    if (path == QLatin1String("-")) {
+        const std::string csv = ks::lib::ExportCsv(all);
+        if (std::fwrite(csv.data(), 1, csv.size(), stdout) != csv.size() || std::fflush(stdout) != 0) {
+            Err(QStringLiteral("cannot write to standard output: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(errno))));
+            return 2;
+        }
+        return 0;
     }
     QString error;
     if (!ks::lib::ExportFile(path, all, error)) {
@@ -128,12 +143,13 @@ int RunWindow(QApplication& app)
 
     ks::lib::DriverStore store(ks::lib::DriverStore::DefaultPath());
     const ks::lib::DriverStore::Opened opened = store.open();
-    if (!opened.ok) {
+    const bool busy = opened.status == ks::lib::DriverStore::Status::Busy;
+    if (!opened.ok && !busy) {
         QMessageBox::critical(nullptr, QStringLiteral("Vantrel"), opened.message);
         return 2;
     }
     ks::lib::DriverTableModel model(store);
-    model.reload();
+    if (opened.ok) model.reload();
     ks::DbusMessenger bus(QStringLiteral("Vantrel"), QStringLiteral("Vtrl"));
     ks::vantrel::KestrovaLink link(bus);
     ks::vantrel::LibraryWindow window(model, link);
@@ -152,6 +168,31 @@ int RunWindow(QApplication& app)
     if (!opened.message.isEmpty())
         QTimer::singleShot(0, &window,
                            [&] { QMessageBox::warning(&window, QStringLiteral("Vantrel"), opened.message); });
+    // A library another program holds: the window changes nothing and tries
+    // again now and then, each try short so the window keeps painting.
+    QTimer retry;
+    if (busy) {
+        window.SetReadOnly(
+            QStringLiteral("The library is in use by another program: nothing can be changed; "
+                           "trying again every few seconds."));
+        store.setBusyTimeout(200);
+        retry.setInterval(3000);
+        QObject::connect(&retry, &QTimer::timeout, &window, [&] {
+            const ks::lib::DriverStore::Opened again = store.open();
+            if (again.status == ks::lib::DriverStore::Status::Busy) return;
+            retry.stop();
+            store.setBusyTimeout(5000);
+            if (!again.ok) {
+                window.SetReadOnly(again.message);
+                QMessageBox::critical(&window, QStringLiteral("Vantrel"), again.message);
+                return;
+            }
+            model.reload();
+            window.SetReadOnly({});
+            if (!again.message.isEmpty()) QMessageBox::warning(&window, QStringLiteral("Vantrel"), again.message);
+        });
+        retry.start();
+    }
     link.Announce();
     return app.exec();
 }
