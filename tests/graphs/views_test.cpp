@@ -197,4 +197,37 @@ TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
     }
 }
 
+// Without Re, or without a Qms that Qts and Qes allow, there is no
+// impedance: the table leaves its two columns empty and ZMA is refused. A
+// Qms supplied from Qts and Qes gives numbers on every line.
+TEST(ResponseData, AnUnknownImpedanceLeavesItsColumnsEmptyAndRefusesZma)
+{
+    for (const auto& [re, qes, qms, known] :
+         {std::tuple{0.0f, 0.4f, 3.0f, false}, {6.0f, 0.3f, 0.0f, false}, {6.0f, 0.4f, 0.0f, true}}) {
+        Kestrova k;
+        k.d.RE2 = re;
+        kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, qes, qms);
+        EXPECT_EQ(ResponseRefusal(k.d, ResponseFormat::Zma).empty(), known) << re << " " << qms;
+        EXPECT_TRUE(ResponseRefusal(k.d, ResponseFormat::Frd).empty() &&
+                    ResponseRefusal(k.d, ResponseFormat::Csv).empty());
+        const ResponseData r = SampleResponse(k.d, {20, 20000, 12});
+        for (ResponseFormat f : {ResponseFormat::Csv, ResponseFormat::Zma}) {
+            if (f == ResponseFormat::Zma && !known) continue;
+            std::istringstream text(ResponseText(r, f, "2026-12-05T14:30:00"));
+            std::string line;
+            int rows = 0;
+            while (std::getline(text, line)) {
+                if (line.empty() || line[0] == '*' || line[0] == 'F') continue;
+                ++rows;
+                EXPECT_EQ(line.find("nan"), std::string::npos) << line;
+                if (f == ResponseFormat::Csv) {
+                    EXPECT_EQ(line.ends_with(",,"), !known) << line;
+                    EXPECT_EQ(std::count(line.begin(), line.end(), ','), 5) << line;
+                }
+            }
+            EXPECT_EQ(rows, int(r.points.size()));
+        }
+    }
+}
+
 }  // namespace

@@ -88,6 +88,7 @@ int main(int argc, char** argv)
     }
     const ks::DateStamp when = o.date ? *o.date : Now();
     if (o.exportFormat) {
+        if (const std::string why = ks::ResponseRefusal(k.d, *o.exportFormat); !why.empty()) return Reject(why);
         const std::string text = ks::ResponseText(ks::SampleResponse(k.d, o.range), *o.exportFormat, IsoText(when));
         if (*o.out == "-") {
             std::fwrite(text.data(), 1, text.size(), stdout);

@@ -128,9 +128,12 @@ private slots:
         QCOMPARE(origin(), QPoint(230, 140));
         QCOMPARE(r.design()->findChild<QComboBox*>("320")->currentIndex(), 4);
 
-        // A driver without Qms has no impedance; without Vas no box at all.
+        // A driver without Qms has one from Qts and Qes, so an impedance; one
+        // without Re has none; without Vas no box at all.
         r.receive(
-            std::string(ks::MakeDriverRecord({.model = "NoRe", .fs = 800, .qts = 0.6, .qes = 0.9, .re = 6}).view()));
+            std::string(ks::MakeDriverRecord({.model = "NoQms", .fs = 800, .qts = 0.6, .qes = 0.9, .re = 6}).view()));
+        QCOMPARE(State(m, kResponse, {2, 3}), "on +2 +3");
+        r.receive(std::string(ks::MakeDriverRecord({.model = "NoRe", .fs = 800, .qts = 0.6, .qes = 0.9}).view()));
         QCOMPARE(State(m, kResponse, {2, 3}), "on -2 +3");
         QVERIFY(r.k.d.boxSys == 3 && !m.itemEnabled(kMisc, 1) && !m.itemEnabled(kMisc, 2));
 
