@@ -1,6 +1,5 @@
 #include "library/qt/store.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -317,9 +316,10 @@ DriverStore::Opened DriverStore::open(bool withExamples)
     bool existed = false;
     if (::stat(native.constData(), &st) == 0) {
         if (!S_ISREG(st.st_mode)) return untouched(Status::Unreadable, QStringLiteral("it is not a regular file"));
-        const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) return untouched(Status::Unreadable, QString::fromLocal8Bit(std::strerror(errno)));
-        ::close(fd);
+        // Asked, not opened: closing a descriptor of the file would drop the
+        // locks SQLite holds on it for this process.
+        if (::access(native.constData(), R_OK) != 0)
+            return untouched(Status::Unreadable, QString::fromLocal8Bit(std::strerror(errno)));
         existed = st.st_size > 0;
     } else if (errno != ENOENT) {
         return untouched(Status::Unreadable, QString::fromLocal8Bit(std::strerror(errno)));

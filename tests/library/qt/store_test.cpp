@@ -225,13 +225,13 @@ TEST_F(LibraryStore, BusyLibraryIsReportedAndLeftAlone)
 {
     lib::DriverStore ready(path());
     ASSERT_TRUE(ready.open().ok);
+    const QByteArray before = Bytes(path());  // read first: a closed descriptor drops the process's locks
     {
         Raw holder(path());
         ASSERT_TRUE(holder.exec("BEGIN EXCLUSIVE"));
         ASSERT_TRUE(
             holder.exec("INSERT INTO drivers (model,range,dia,fs,vas,qts,qes,qms,effi,re,pemax,sd,xmax,vd,le) "
                         "VALUES ('Theirs','',0,50,0,0.4,0,0,0,6,0,0,0,0,0)"));
-        const QByteArray before = Bytes(path());
         lib::DriverStore store(path());
         store.setBusyTimeout(200);
         const auto opened = store.open();
