@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <cerrno>
 #include <cstdio>
@@ -165,16 +166,25 @@ int RunWindow(QApplication& app)
     });
     bus.setReceiver([&link](const QByteArray& t) { link.Receive(t); });
     window.show();
-    if (!opened.message.isEmpty())
+    if (!opened.message.isEmpty() && !busy)
         QTimer::singleShot(0, &window,
                            [&] { QMessageBox::warning(&window, QStringLiteral("Vantrel"), opened.message); });
     // A library another program holds: the window changes nothing and tries
-    // again now and then, each try short so the window keeps painting.
+    // again now and then, each try short so the window keeps painting; the
+    // note goes when the library comes.
     QTimer retry;
+    QPointer<QMessageBox> note;
     if (busy) {
         window.SetReadOnly(
             QStringLiteral("The library is in use by another program: nothing can be changed; "
                            "trying again every few seconds."));
+        note = new QMessageBox(QMessageBox::Information, QStringLiteral("Vantrel"),
+                               QStringLiteral("The library %1 is in use by another program. This window shows it "
+                                              "as soon as that program lets it go, and changes nothing until then.")
+                                   .arg(store.path()),
+                               QMessageBox::Ok, &window);
+        note->setAttribute(Qt::WA_DeleteOnClose);
+        QTimer::singleShot(0, note, [note] { note->show(); });
         store.setBusyTimeout(200);
         retry.setInterval(3000);
         QObject::connect(&retry, &QTimer::timeout, &window, [&] {
@@ -182,6 +192,7 @@ int RunWindow(QApplication& app)
             if (again.status == ks::lib::DriverStore::Status::Busy) return;
             retry.stop();
             store.setBusyTimeout(5000);
+            if (note) note->close();
             if (!again.ok) {
                 window.SetReadOnly(again.message);
                 QMessageBox::critical(&window, QStringLiteral("Vantrel"), again.message);
