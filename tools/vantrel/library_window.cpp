@@ -316,11 +316,13 @@ void LibraryWindow::ImportPath(const QString& path)
         const int before = undo_.count();
         lib::MergePlan plan = lib::PlanMerge(model_.drivers(), std::move(r.taken));
         counts = {plan.added.size(), plan.updated, plan.unchanged};
-        undo_.push(new lib::ImportDrivers(model_, std::move(plan), QStringLiteral("Import %1 drivers").arg(n),
-                                          [&progress](std::size_t done) {
-                                              if (progress) progress->setValue(int(done));
-                                          }));
-        ok = undo_.count() > before;
+        if (!plan.added.empty() || !plan.after.empty()) {  // else nothing to write or undo
+            undo_.push(new lib::ImportDrivers(model_, std::move(plan), QStringLiteral("Import %1 drivers").arg(n),
+                                              [&progress](std::size_t done) {
+                                                  if (progress) progress->setValue(int(done));
+                                              }));
+            ok = undo_.count() > before;
+        }
     }
     if (!ok) return;  // the store's failure was reported
     QString text = QStringLiteral("From %1: %2 drivers added, %3 updated, %4 unchanged.")
