@@ -94,6 +94,11 @@ int RunExport(const QString& path)
         }
         return 0;
     }
+    // A CSV file in the library's place would end it.
+    if (QFileInfo(path).canonicalFilePath() == QFileInfo(store.path()).canonicalFilePath()) {
+        Err(QStringLiteral("%1 is the library itself; it is left as it is").arg(path));
+        return 2;
+    }
     QString error;
     if (!ks::lib::ExportFile(path, all, error)) {
         Err(error);
