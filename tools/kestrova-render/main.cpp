@@ -83,8 +83,15 @@ int main(int argc, char** argv)
     for (const std::string& a : run.alerts) std::fprintf(stderr, "alert: %s\n", a.c_str());
     if (!run.ok) return Reject(run.error);
 
+    // What is not a regular file is refused before any drawing: writing
+    // there would replace a pipe or a device with a file.
+    if (o.out && *o.out != "-") {
+        const QString refused = ks::SaveTargetRefusal(QString::fromStdString(*o.out));
+        if (!refused.isEmpty()) return Reject(*o.out + ": " + refused.toStdString());
+    }
     const ks::DateStamp when = o.date ? *o.date : Now();
     if (o.exportFormat) {
+        if (const std::string why = ks::ResponseRefusal(k.d, *o.exportFormat); !why.empty()) return Reject(why);
         const std::string text = ks::ResponseText(ks::SampleResponse(k.d, o.range), *o.exportFormat, IsoText(when));
         if (*o.out == "-") {
             std::fwrite(text.data(), 1, text.size(), stdout);

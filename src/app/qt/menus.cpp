@@ -8,6 +8,7 @@
 
 #include "context/kestrova.h"
 #include "exchange/companion.h"
+#include "model/response.h"
 
 namespace ks {
 
@@ -246,7 +247,7 @@ void Menus::buildCommon(const Kestrova& k, bool open)
 
     // Response
     for (int i : {1, 2, 3, 4, 5, 6, 8, 10, 12}) setItemEnabled(kResponse, i, true);
-    if (static_cast<double>(d.RE) <= 0.0 || static_cast<double>(d.QMS) <= 0.0) setItemEnabled(kResponse, 2, false);
+    if (!ImpedanceKnown(d)) setItemEnabled(kResponse, 2, false);
     setMenuEnabled(kResponse, open);
     markOnly(kResponse, d.respID, 12);
 

@@ -129,10 +129,21 @@ private slots:
         QCOMPARE(origin(), QPoint(230, 140));
         QCOMPARE(r.design()->findChild<QComboBox*>("320")->currentIndex(), 4);
 
-        // A driver without Qms has no impedance; without Vas no box at all.
+        // A driver without Qms has one from Qts and Qes, so an impedance; one
+        // without Re has none; without Vas no box at all.
         r.receive(
-            std::string(ks::MakeDriverRecord({.model = "NoRe", .fs = 800, .qts = 0.6, .qes = 0.9, .re = 6}).view()));
+            std::string(ks::MakeDriverRecord({.model = "NoQms", .fs = 800, .qts = 0.6, .qes = 0.9, .re = 6}).view()));
+        QCOMPARE(State(m, kResponse, {2, 3}), "on +2 +3");
+        r.receive(std::string(ks::MakeDriverRecord({.model = "NoRe", .fs = 800, .qts = 0.6, .qes = 0.9}).view()));
         QCOMPARE(State(m, kResponse, {2, 3}), "on -2 +3");
+        r.shell->Command(kFile, 7);  // nor can its impedance be exported: why, and no file
+        QFileDialog* noRe = r.shell->responseExport().saveDialog();
+        noRe->selectNameFilter("Impedance (*.zma)");
+        noRe->selectFile(r.dir.filePath("nore.zma"));
+        QMetaObject::invokeMethod(noRe, "accept", Qt::DirectConnection);
+        QMessageBox* refused = r.shell->responseExport().failureAlert();
+        QVERIFY(refused && refused->informativeText().contains("no Re") && !QFile::exists(r.dir.filePath("nore.zma")));
+        refused->accept();
         QVERIFY(r.k.d.boxSys == 3 && !m.itemEnabled(kMisc, 1) && !m.itemEnabled(kMisc, 2));
 
         r.receive("HideKstv");
