@@ -42,15 +42,29 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
 {
     setWindowTitle(QStringLiteral("Vantrel \u2013 Driver Library"));
     filter_.setSourceModel(&model_);
-
     auto* central = new QWidget;
     auto* top = new QVBoxLayout(central);
+    top->addLayout(BuildFilters());
+    top->addWidget(BuildTable(), 1);
+    setCentralWidget(central);
+    BuildCommands();
+    BuildStatus();
+    resize(1260, 680);
+    UpdateStatus();
+}
+
+QLayout* LibraryWindow::BuildFilters()
+{
     auto* filters = new QHBoxLayout;
     search_ = new QLineEdit;
     search_->setPlaceholderText(QStringLiteral("Search model or range"));
     search_->setClearButtonEnabled(true);
     search_->setMaxLength(100);
     search_->installEventFilter(this);
+    connect(search_, &QLineEdit::textChanged, this, [this](const QString& t) {
+        filter_.setText(t);
+        UpdateStatus();
+    });
     filters->addWidget(search_, 3);
     const std::array<std::pair<lib::Field, const char*>, 3> ranged{
         {{lib::Field::Fs, "Fs (Hz)"}, {lib::Field::Qts, "Qts"}, {lib::Field::Vas, "Vas (l)"}}};
@@ -70,8 +84,11 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
             });
         }
     }
-    top->addLayout(filters);
+    return filters;
+}
 
+QTableView* LibraryWindow::BuildTable()
+{
     table_ = new QTableView;
     table_->setModel(&filter_);
     table_->setSortingEnabled(true);
@@ -96,18 +113,19 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
                    14);
     table_->installEventFilter(this);
     connect(table_, &QTableView::doubleClicked, this, [this] { Pick(); });
-    top->addWidget(table_, 1);
-    setCentralWidget(central);
+    return table_;
+}
 
-    // Commands: menus carry the keys, the tool bar the buttons.
+// Menus carry the keys, the tool bar the buttons.
+void LibraryWindow::BuildCommands()
+{
     auto act = [this](const QString& text, QKeySequence key, auto slot) {
         auto* a = new QAction(text, this);
         a->setShortcut(key);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    QAction* send =
-        act(QStringLiteral("Send to Kestrova"), QKeySequence(Qt::CTRL | Qt::Key_Return), &LibraryWindow::Pick);
+    send_ = act(QStringLiteral("Send to Kestrova"), QKeySequence(Qt::CTRL | Qt::Key_Return), &LibraryWindow::Pick);
     QAction* add = act(QStringLiteral("New..."), QKeySequence::New, &LibraryWindow::New);
     QAction* edit = act(QStringLiteral("Edit..."), QKeySequence(Qt::CTRL | Qt::Key_E), &LibraryWindow::Edit);
     QAction* dup = act(QStringLiteral("Duplicate"), QKeySequence(Qt::CTRL | Qt::Key_D), &LibraryWindow::Duplicate);
@@ -125,7 +143,7 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
     table_->addAction(del);
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addActions({send, imp, exp});
+    file->addActions({send_, imp, exp});
     file->addSeparator();
     file->addAction(quit);
     QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -142,28 +160,26 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
     bar->addSeparator();
     bar->addActions({imp, exp});
     bar->addSeparator();
-    bar->addAction(send);
+    bar->addAction(send_);
+}
 
+// The count of shown drivers, and what the store and the link report.
+void LibraryWindow::BuildStatus()
+{
     count_ = new QLabel;
     statusBar()->addPermanentWidget(count_);
-    connect(search_, &QLineEdit::textChanged, this, [this](const QString& t) {
-        filter_.setText(t);
-        UpdateStatus();
-    });
     connect(&filter_, &QAbstractItemModel::rowsInserted, this, &LibraryWindow::UpdateStatus);
     connect(&filter_, &QAbstractItemModel::rowsRemoved, this, &LibraryWindow::UpdateStatus);
     connect(&filter_, &QAbstractItemModel::modelReset, this, &LibraryWindow::UpdateStatus);
     connect(&model_, &lib::DriverTableModel::failed, this, [this](const QString& m) { Report(m, true); });
-    connect(&link_, &KestrovaLink::waitingChanged, this, [send](bool waiting) {
-        send->setEnabled(!waiting);
+    connect(&link_, &KestrovaLink::waitingChanged, this, [this](bool waiting) {
+        send_->setEnabled(!waiting);
         if (waiting)
             QApplication::setOverrideCursor(Qt::BusyCursor);
         else
             QApplication::restoreOverrideCursor();
     });
     connect(&link_, &KestrovaLink::finished, this, [this](bool sent, const QString& m) { Report(m, !sent); });
-    resize(1260, 680);
-    UpdateStatus();
 }
 
 void LibraryWindow::showEvent(QShowEvent* e)

@@ -9,7 +9,9 @@
 
 #include "library/qt/table_model.h"
 
+class QAction;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QTableView;
 
@@ -38,6 +40,10 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    QLayout* BuildFilters();
+    QTableView* BuildTable();
+    void BuildCommands();
+    void BuildStatus();
     std::vector<lib::Driver> Selected() const;
     void New();
     void Edit();
@@ -57,6 +63,7 @@ private:
     std::array<QLineEdit*, 6> ranges_{};
     QTableView* table_ = nullptr;
     QLabel* count_ = nullptr;
+    QAction* send_ = nullptr;
 };
 
 }  // namespace ks::vantrel
