@@ -10,6 +10,7 @@
 #include <memory>
 #include <random>
 
+#include "library/qt/driver_filter.h"
 #include "library/qt/import.h"
 #include "library/qt/store.h"
 #include "library/qt/table_model.h"

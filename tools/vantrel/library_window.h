@@ -7,6 +7,7 @@
 #include <QUndoStack>
 #include <array>
 
+#include "library/qt/driver_filter.h"
 #include "library/qt/table_model.h"
 
 class QAction;

@@ -118,11 +118,6 @@ QVariant DriverTableModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         if (!numeric) return Q(f == Field::Model ? d.model : d.range);
         return Q(NumberText(d.get(f)));
-    case kSortRole:
-        if (!numeric)
-            return hay_[std::size_t(index.row())].section(QLatin1Char('\n'), f == Field::Model ? 0 : 1,
-                                                          f == Field::Model ? 0 : 1);
-        return d.get(f);
     case Qt::TextAlignmentRole:
         return numeric ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter))
                        : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
@@ -135,42 +130,6 @@ QVariant DriverTableModel::headerData(int section, Qt::Orientation o, int role) 
     if (o != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kFieldCount) return {};
     const FieldInfo& i = Info(static_cast<Field>(section));
     return i.unit.empty() ? Q(i.title) : Q(i.title) + QStringLiteral(" (") + Q(i.unit) + QLatin1Char(')');
-}
-
-DriverFilter::DriverFilter(QObject* parent) : QSortFilterProxyModel(parent)
-{
-    setSortRole(DriverTableModel::kSortRole);
-    setSortCaseSensitivity(Qt::CaseInsensitive);
-}
-
-void DriverFilter::setText(const QString& text)
-{
-    const QString folded = text.trimmed().toCaseFolded();
-    if (folded == text_) return;
-    text_ = folded;
-    invalidateRowsFilter();
-}
-
-void DriverFilter::setRange(Field f, std::optional<double> low, std::optional<double> high)
-{
-    for (Range& r : ranges_)
-        if (r.field == f) {
-            r.low = low;
-            r.high = high;
-        }
-    invalidateRowsFilter();
-}
-
-bool DriverFilter::filterAcceptsRow(int row, const QModelIndex&) const
-{
-    const auto* m = static_cast<const DriverTableModel*>(sourceModel());
-    if (!text_.isEmpty() && !m->haystack(row).contains(text_)) return false;
-    const Driver& d = m->driver(row);
-    for (const Range& r : ranges_) {
-        const double v = d.get(r.field);
-        if ((r.low && v < *r.low) || (r.high && v > *r.high)) return false;
-    }
-    return true;
 }
 
 AddDrivers::AddDrivers(DriverTableModel& m, std::vector<Driver> drivers, const QString& text,

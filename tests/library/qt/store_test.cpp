@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QUndoStack>
 
+#include "library/qt/driver_filter.h"
 #include "library/qt/import.h"
 #include "library/qt/table_model.h"
 
