@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "exchange/records.h"
+#include "library/driver_values.h"
 #include "model/design.h"
 #include "support/macroman.h"
 
@@ -139,7 +140,7 @@ std::vector<FieldError> Validate(const std::array<std::string, kFieldCount>& tex
     if (d.get(Field::Qts) <= 0 && !has(Field::Qts)) {
         const double qes = d.get(Field::Qes), qms = d.get(Field::Qms);
         if (qes > 0 && qms > 0 && !has(Field::Qes) && !has(Field::Qms))
-            d.set(Field::Qts, qes * qms / (qes + qms));
+            d.set(Field::Qts, QtsFrom(qes, qms));
         else
             errors.push_back({Field::Qts, "required, or Qes and Qms to compute it"});
     }
