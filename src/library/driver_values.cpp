@@ -41,18 +41,21 @@ bool IsPlausible(Field f, double v)
     return !r || v == 0 || (v >= r->low && v <= r->high);
 }
 
+std::optional<std::string> Implausible(Field f, double v)
+{
+    if (IsPlausible(f, v)) return std::nullopt;
+    const Plausible r = *PlausibleRange(f);
+    std::string unit;
+    if (!Info(f).unit.empty()) unit.append(" ").append(Info(f).unit);
+    std::string said(Info(f).title);
+    said.append(" ").append(NumberText(v)).append(unit).append(" lies outside ");
+    return said.append(NumberText(r.low)).append(" to ").append(NumberText(r.high)).append(unit);
+}
+
 std::optional<std::string> Implausible(const Driver& d)
 {
-    for (int i = 0; i < kFieldCount; ++i) {
-        const Field f = static_cast<Field>(i);
-        if (IsPlausible(f, d.get(f))) continue;
-        const Plausible r = *PlausibleRange(f);
-        std::string unit;
-        if (!Info(f).unit.empty()) unit.append(" ").append(Info(f).unit);
-        std::string said(Info(f).title);
-        said.append(" ").append(NumberText(d.get(f))).append(unit).append(" lies outside ");
-        return said.append(NumberText(r.low)).append(" to ").append(NumberText(r.high)).append(unit);
-    }
+    for (int i = 0; i < kFieldCount; ++i)
+        if (auto said = Implausible(static_cast<Field>(i), d.get(static_cast<Field>(i)))) return said;
     return std::nullopt;
 }
 

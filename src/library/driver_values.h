@@ -19,8 +19,10 @@ struct Plausible {
 std::optional<Plausible> PlausibleRange(Field f);
 // Whether a given value lies in its field's range (0, not given, does).
 bool IsPlausible(Field f, double v);
-// The first given value outside its range, said with the range, e.g.
-// "Fs 1e+300 Hz lies outside 1 to 20000 Hz"; nothing when all lie inside.
+// A value outside its range said with the range, e.g. "Fs 1e+300 Hz lies
+// outside 1 to 20000 Hz"; nothing when it lies inside.
+std::optional<std::string> Implausible(Field f, double v);
+// The first of the driver's values outside its range.
 std::optional<std::string> Implausible(const Driver& d);
 
 // 1/Qts = 1/Qes + 1/Qms.

@@ -39,16 +39,13 @@ TEST(DriverValues, ImplausibleValuesAreNamedWithTheirRange)
 // trip too; one typed is not, even when it is close.
 TEST(DriverValues, ComputedQtsIsKnownAsComputed)
 {
-    auto validated = [](const char* qts, const char* qes, const char* qms) {
-        std::array<std::string, lib::kFieldCount> t;
-        t[size_t(Field::Model)] = "M";
-        t[size_t(Field::Fs)] = "50";
-        t[size_t(Field::Re)] = "6";
-        t[size_t(Field::Qts)] = qts;
-        t[size_t(Field::Qes)] = qes;
-        t[size_t(Field::Qms)] = qms;
+    auto validated = [](std::string qts, std::string qes, std::string qms) {
+        std::array<std::string, lib::kFieldCount> t = lib::Texts(lib::ExampleDrivers()[1]);
+        t[size_t(Field::Qts)] = std::move(qts);
+        t[size_t(Field::Qes)] = std::move(qes);
+        t[size_t(Field::Qms)] = std::move(qms);
         lib::Driver d;
-        EXPECT_TRUE(lib::Validate(t, d).empty()) << qts << " " << qes << " " << qms;
+        EXPECT_TRUE(lib::Validate(t, d).empty()) << t[size_t(Field::Qts)];
         return d;
     };
     const lib::Driver computed = validated("", "0.41", "3.1");

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include <QProgressDialog>
 #include <QStatusBar>
 #include <QTableView>
+#include <QThread>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -23,8 +25,10 @@
 namespace ks::vantrel {
 namespace {
 
-// Above this many rows an import shows its progress.
+// Above this many rows adding an import's drivers shows its progress;
+// reading a file shows it once it takes this long.
 constexpr std::size_t kProgressRows = 300;
+constexpr int kShowProgressMs = 300;
 
 std::optional<double> Bound(const QLineEdit* e)
 {
@@ -168,9 +172,12 @@ void LibraryWindow::BuildStatus()
 {
     count_ = new QLabel;
     statusBar()->addPermanentWidget(count_);
-    connect(&filter_, &QAbstractItemModel::rowsInserted, this, &LibraryWindow::UpdateStatus);
-    connect(&filter_, &QAbstractItemModel::rowsRemoved, this, &LibraryWindow::UpdateStatus);
+    // The filter follows the library in one layout change; the library's own
+    // signals come after the filter has taken them.
+    connect(&filter_, &QAbstractItemModel::layoutChanged, this, &LibraryWindow::UpdateStatus);
     connect(&filter_, &QAbstractItemModel::modelReset, this, &LibraryWindow::UpdateStatus);
+    connect(&model_, &QAbstractItemModel::rowsInserted, this, &LibraryWindow::UpdateStatus);
+    connect(&model_, &QAbstractItemModel::rowsRemoved, this, &LibraryWindow::UpdateStatus);
     connect(&model_, &lib::DriverTableModel::failed, this, [this](const QString& m) { Report(m, true); });
     connect(&link_, &KestrovaLink::waitingChanged, this, [this](bool waiting) {
         send_->setEnabled(!waiting);
@@ -182,15 +189,33 @@ void LibraryWindow::BuildStatus()
     connect(&link_, &KestrovaLink::finished, this, [this](bool sent, const QString& m) { Report(m, !sent); });
 }
 
+LibraryWindow::~LibraryWindow()
+{
+    if (reading_) {
+        reading_->wait();
+        delete reading_;
+    }
+}
+
+void LibraryWindow::Load(const QString& openMessage)
+{
+    if (!openMessage.isEmpty()) Report(openMessage, true);
+    model_.reload();
+    UpdateStatus();
+}
+
 void LibraryWindow::showEvent(QShowEvent* e)
 {
     QMainWindow::showEvent(e);
     search_->setFocus();
+    for (const QString& m : std::exchange(unshown_, {})) Box(m);
 }
 
 void LibraryWindow::MakeReady()
 {
-    if (isHidden()) show();
+    // Un-minimised, keeping a maximised or full-screen state.
+    if (isMinimized()) setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
     raise();
     activateWindow();
     search_->setFocus();
@@ -235,10 +260,19 @@ std::vector<lib::Driver> LibraryWindow::Selected() const
 
 void LibraryWindow::Pick()
 {
+    const QItemSelectionModel* sel = table_->selectionModel();
+    const QModelIndexList rows = sel->selectedRows();
     QModelIndex row = table_->currentIndex();
-    if (!row.isValid() || !table_->selectionModel()->isRowSelected(row.row(), {})) row = filter_.index(0, 0);
+    if (!row.isValid() || !sel->isRowSelected(row.row(), {})) row = rows.size() == 1 ? rows.front() : QModelIndex();
     if (!row.isValid()) {
-        Report(QStringLiteral("No driver is shown to send."), true);
+        Say(rows.isEmpty() ? QStringLiteral("No driver is selected: select the one to send.")
+                           : QStringLiteral("Several drivers are selected: select the one to send."));
+        return;
+    }
+    // Only what the user sees goes out, never a row scrolled away.
+    const QRect cell = table_->visualRect(row), view = table_->viewport()->rect();
+    if (cell.bottom() < view.top() || cell.top() > view.bottom()) {
+        Say(QStringLiteral("The selected driver is scrolled out of view: scroll to it, or select the one to send."));
         return;
     }
     link_.SendDriver(model_.driver(filter_.mapToSource(row).row()));
@@ -254,21 +288,28 @@ void LibraryWindow::Select(std::int64_t id)
     table_->scrollTo(i);
 }
 
+bool LibraryWindow::Add(std::vector<lib::Driver> drivers, const QString& text,
+                        const std::function<void(std::size_t)>& progress)
+{
+    std::int64_t first = 0;
+    undo_.push(new lib::AddDrivers(model_, std::move(drivers), text, progress,
+                                   [&first](const std::vector<lib::Driver>& added) { first = added.front().id; }));
+    if (first) Select(first);
+    return first != 0;
+}
+
 void LibraryWindow::New()
 {
     DriverDialog dlg(QStringLiteral("New Driver"), lib::Driver{}, this);
     if (dlg.exec() != QDialog::Accepted) return;
-    auto* cmd = new lib::AddDrivers(model_, {dlg.driver()},
-                                    QStringLiteral("New \"%1\"").arg(QString::fromStdString(dlg.driver().model)));
-    undo_.push(cmd);
-    if (undo_.command(undo_.index() - 1) == cmd) Select(cmd->drivers().front().id);
+    Add({dlg.driver()}, QStringLiteral("New \"%1\"").arg(QString::fromStdString(dlg.driver().model)));
 }
 
 void LibraryWindow::Edit()
 {
     const std::vector<lib::Driver> sel = Selected();
     if (sel.size() != 1) {
-        Report(QStringLiteral("Select one driver to edit."), true);
+        Say(QStringLiteral("Select one driver to edit."));
         return;
     }
     DriverDialog dlg(QStringLiteral("Edit Driver"), sel.front(), this);
@@ -280,17 +321,14 @@ void LibraryWindow::Duplicate()
 {
     const std::vector<lib::Driver> sel = Selected();
     if (sel.size() != 1) {
-        Report(QStringLiteral("Select one driver to duplicate."), true);
+        Say(QStringLiteral("Select one driver to duplicate."));
         return;
     }
     lib::Driver copy = sel.front();
     copy.id = 0;
     DriverDialog dlg(QStringLiteral("Duplicate Driver"), copy, this);
     if (dlg.exec() != QDialog::Accepted) return;
-    auto* cmd = new lib::AddDrivers(model_, {dlg.driver()},
-                                    QStringLiteral("Duplicate \"%1\"").arg(QString::fromStdString(copy.model)));
-    undo_.push(cmd);
-    if (undo_.command(undo_.index() - 1) == cmd) Select(cmd->drivers().front().id);
+    Add({dlg.driver()}, QStringLiteral("Duplicate \"%1\"").arg(QString::fromStdString(copy.model)));
 }
 
 void LibraryWindow::Delete()
@@ -309,29 +347,53 @@ void LibraryWindow::Import()
 
 void LibraryWindow::ImportPath(const QString& path)
 {
-    lib::ImportResult r = lib::ImportFile(path);
+    if (reading_) {
+        Say(QStringLiteral("Another file is still being read; import this one when it is done."));
+        return;
+    }
+    auto result = std::make_shared<lib::ImportResult>();
+    reading_ = QThread::create([path, result] { *result = lib::ImportFile(path); });
+    auto* progress = new QProgressDialog(QStringLiteral("Reading %1...").arg(QFileInfo(path).fileName()),
+                                         QStringLiteral("Cancel"), 0, 0, this);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(kShowProgressMs);
+    connect(reading_, &QThread::finished, this, [this, path, result, progress] {
+        const bool canceled = progress->wasCanceled();
+        delete progress;
+        delete reading_;
+        reading_ = nullptr;
+        if (canceled)
+            Say(QStringLiteral("Nothing was imported from %1.").arg(path));
+        else
+            Take(path, std::move(*result));
+    });
+    reading_->start();
+}
+
+void LibraryWindow::Take(const QString& path, lib::ImportResult r)
+{
     if (!r.fatal.empty()) {
-        QMessageBox::warning(this, QStringLiteral("Import"), QString::fromStdString(r.fatal));
+        Report(QStringLiteral("Nothing was imported from %1: %2").arg(path, QString::fromStdString(r.fatal)), true);
         return;
     }
     const std::size_t n = r.taken.size();
-    bool ok = true;
     if (n > 0) {
+        // Adding is the library's own work, on this thread: each step lets
+        // the window paint (the dialog keeps its input meanwhile).
         std::unique_ptr<QProgressDialog> progress;
         if (n > kProgressRows) {
-            progress = std::make_unique<QProgressDialog>(QStringLiteral("Importing %1 drivers...").arg(n), QString(), 0,
+            progress = std::make_unique<QProgressDialog>(QStringLiteral("Adding %1 drivers...").arg(n), QString(), 0,
                                                          int(n), this);
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(0);
+            progress->show();
         }
-        const int before = undo_.count();
-        undo_.push(new lib::AddDrivers(model_, std::move(r.taken), QStringLiteral("Import %1 drivers").arg(n),
-                                       [&progress](std::size_t done) {
-                                           if (progress) progress->setValue(int(done));
-                                       }));
-        ok = undo_.count() > before;
+        const auto step = [&progress](std::size_t done) {
+            if (progress) progress->setValue(int(done));
+        };
+        if (!Add(std::move(r.taken), QStringLiteral("Import %1 drivers").arg(n), step))
+            return;  // the store's failure was reported
     }
-    if (!ok) return;  // the store's failure was reported
     QString text = QStringLiteral("%1 drivers imported from %2.").arg(n).arg(path);
     if (r.refused.empty()) {
         Report(text, false);
@@ -342,9 +404,8 @@ void LibraryWindow::ImportPath(const QString& path)
     for (std::size_t i = 0; i < r.refused.size() && i < 1000; ++i)
         details +=
             QStringLiteral("line %1: %2\n").arg(r.refused[i].line).arg(QString::fromStdString(r.refused[i].reason));
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Import"), text, QMessageBox::Ok, this);
-    box.setDetailedText(details);
-    box.exec();
+    Say(text.section(QLatin1Char('\n'), 0, 0));
+    Box(text, details);
 }
 
 void LibraryWindow::Export()
@@ -367,7 +428,23 @@ void LibraryWindow::UpdateStatus()
 void LibraryWindow::Report(const QString& message, bool problem)
 {
     statusBar()->showMessage(message, problem ? 0 : 8000);
-    if (problem && isVisible()) QMessageBox::warning(this, QStringLiteral("Vantrel"), message);
+    if (!problem) return;
+    if (isVisible())
+        Box(message);
+    else
+        unshown_ << message;
+}
+
+void LibraryWindow::Say(const QString& message) { statusBar()->showMessage(message, 8000); }
+
+// Open, not run: the window and the bus go on while it is read.
+void LibraryWindow::Box(const QString& message, const QString& details)
+{
+    auto* box = new QMessageBox(details.isEmpty() ? QMessageBox::Warning : QMessageBox::Information,
+                                QStringLiteral("Vantrel"), message, QMessageBox::Ok, this);
+    box->setDetailedText(details);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 }  // namespace ks::vantrel

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "library/qt/driver_filter.h"
+#include "library/qt/import.h"
 #include "library/qt/table_model.h"
 
 class QAction;
@@ -15,6 +16,7 @@ class QLabel;
 class QLayout;
 class QLineEdit;
 class QTableView;
+class QThread;
 
 namespace ks::vantrel {
 
@@ -24,15 +26,27 @@ class LibraryWindow final : public QMainWindow {
     Q_OBJECT
 public:
     LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, QWidget* parent = nullptr);
+    // Waits for a file still being read.
+    ~LibraryWindow() override;
 
-    // Shown, raised, the search field focused, the selection kept.
+    // The first read of the library, made once the window hears the store,
+    // so a failure reaches the user; openMessage is what opening the
+    // library had to say, if anything.
+    void Load(const QString& openMessage = {});
+    // Shown (out of the task bar when minimised), raised and active, the
+    // search field focused, the selection kept.
     void MakeReady();
-    // Sends the selected driver, or the first shown when none is selected.
+    // Sends the selected driver when its row is in view; otherwise sends
+    // nothing and says why in the status line.
     void Pick();
+    // Reads the file on another thread while the window goes on, then adds
+    // its drivers, showing the progress of a large import.
     void ImportPath(const QString& path);
+    bool importing() const { return reading_ != nullptr; }
 
     QLineEdit* search() const { return search_; }
     QTableView* table() const { return table_; }
+    QLabel* count() const { return count_; }
     lib::DriverFilter& filter() { return filter_; }
     QUndoStack& undoStack() { return undo_; }
 
@@ -50,11 +64,20 @@ private:
     void Edit();
     void Duplicate();
     void Delete();
+    // Adds the drivers as one undoable step and selects the first; false
+    // when the store refused them (and said why).
+    bool Add(std::vector<lib::Driver> drivers, const QString& text,
+             const std::function<void(std::size_t)>& progress = {});
     void Import();
+    void Take(const QString& path, lib::ImportResult r);
     void Export();
     void UpdateStatus();
     void Select(std::int64_t id);
+    // A message in the status line; a problem also in a box, at once or
+    // when the window is first shown.
     void Report(const QString& message, bool problem);
+    void Say(const QString& message);
+    void Box(const QString& message, const QString& details = {});
 
     lib::DriverTableModel& model_;
     KestrovaLink& link_;
@@ -65,6 +88,8 @@ private:
     QTableView* table_ = nullptr;
     QLabel* count_ = nullptr;
     QAction* send_ = nullptr;
+    QThread* reading_ = nullptr;
+    QStringList unshown_;  // problems reported before the window was shown
 };
 
 }  // namespace ks::vantrel

@@ -133,7 +133,6 @@ int RunWindow(QApplication& app)
         return 2;
     }
     ks::lib::DriverTableModel model(store);
-    model.reload();
     ks::DbusMessenger bus(QStringLiteral("Vantrel"), QStringLiteral("Vtrl"));
     ks::vantrel::KestrovaLink link(bus);
     ks::vantrel::LibraryWindow window(model, link);
@@ -149,9 +148,7 @@ int RunWindow(QApplication& app)
     });
     bus.setReceiver([&link](const QByteArray& t) { link.Receive(t); });
     window.show();
-    if (!opened.message.isEmpty())
-        QTimer::singleShot(0, &window,
-                           [&] { QMessageBox::warning(&window, QStringLiteral("Vantrel"), opened.message); });
+    window.Load(opened.message);
     link.Announce();
     return app.exec();
 }

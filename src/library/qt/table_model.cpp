@@ -1,7 +1,10 @@
 #include "library/qt/table_model.h"
 
+#include <QColor>
 #include <algorithm>
 #include <unordered_set>
+
+#include "library/driver_values.h"
 
 namespace ks::lib {
 namespace {
@@ -117,7 +120,13 @@ QVariant DriverTableModel::data(const QModelIndex& index, int role) const
         return d.get(f) == 0 ? QString() : QString::number(d.get(f), 'g', 5);
     case Qt::ToolTipRole:
         if (!numeric) return Q(f == Field::Model ? d.model : d.range);
+        if (const auto why = Implausible(f, d.get(f))) return Q(*why);
+        if (f == Field::Qts && QtsIsComputed(d))
+            return QStringLiteral("%1, from Qes and Qms").arg(d.get(f), 0, 'f', kQtsDecimals);
         return Q(NumberText(d.get(f)));
+    case Qt::ForegroundRole:
+        // A value no driver has: a slip of units, or a damaged file.
+        return numeric && !IsPlausible(f, d.get(f)) ? QVariant(QColor(176, 0, 32)) : QVariant();
     case Qt::TextAlignmentRole:
         return numeric ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter))
                        : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
@@ -133,16 +142,20 @@ QVariant DriverTableModel::headerData(int section, Qt::Orientation o, int role) 
 }
 
 AddDrivers::AddDrivers(DriverTableModel& m, std::vector<Driver> drivers, const QString& text,
-                       std::function<void(std::size_t)> progress)
-    : QUndoCommand(text), m_(m), drivers_(std::move(drivers)), progress_(std::move(progress))
+                       std::function<void(std::size_t)> progress, Added added)
+    : QUndoCommand(text), m_(m), drivers_(std::move(drivers)), progress_(std::move(progress)), added_(std::move(added))
 {
 }
 
 void AddDrivers::redo()
 {
     // The first time the store gives the ids; later the same ids return.
-    if (!m_.add(drivers_, progress_)) setObsolete(true);
+    if (!m_.add(drivers_, progress_))
+        setObsolete(true);
+    else if (added_)
+        added_(drivers_);
     progress_ = {};
+    added_ = {};
 }
 
 void AddDrivers::undo()

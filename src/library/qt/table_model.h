@@ -47,11 +47,15 @@ private:
 };
 
 // Adds drivers (New, Duplicate, Import); undo deletes them again, redo
-// brings them back with the same ids.
+// brings them back with the same ids. The first redo (in the push) calls
+// progress now and then and added once the store took the drivers, with
+// their new ids: a caller learns the outcome from it, not from the command,
+// which the stack deletes at once when the store refused.
 class AddDrivers final : public QUndoCommand {
 public:
+    using Added = std::function<void(const std::vector<Driver>&)>;
     AddDrivers(DriverTableModel& m, std::vector<Driver> drivers, const QString& text,
-               std::function<void(std::size_t)> progress = {});
+               std::function<void(std::size_t)> progress = {}, Added added = {});
     void redo() override;
     void undo() override;
     const std::vector<Driver>& drivers() const { return drivers_; }
@@ -60,6 +64,7 @@ private:
     DriverTableModel& m_;
     std::vector<Driver> drivers_;
     std::function<void(std::size_t)> progress_;
+    Added added_;
 };
 
 class EditDriver final : public QUndoCommand {
