@@ -414,10 +414,13 @@ void LibraryWindow::Export()
                                                       QStringLiteral("drivers.csv"), QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty()) return;
     QString error;
-    if (lib::ExportFile(path, model_.drivers(), error))
-        Report(QStringLiteral("%1 drivers written to %2.").arg(model_.rowCount()).arg(path), false);
-    else
+    if (!lib::ExportFile(path, model_.drivers(), error)) {
         Report(error, true);
+        return;
+    }
+    const QString written = QStringLiteral("%1 drivers written to %2.").arg(model_.rowCount()).arg(path);
+    const QString limit = lib::ReadBackLimit(model_.drivers().size(), QFileInfo(path).size());
+    Report(limit.isEmpty() ? written : written + QLatin1Char(' ') + limit, !limit.isEmpty());
 }
 
 void LibraryWindow::UpdateStatus()

@@ -28,9 +28,10 @@ constexpr const char* kUsage =
     "       vantrel --send MODEL    send the driver of that model name to Kestrova,\n"
     "                               starting Kestrova when none runs\n"
     "       vantrel --help          show this text\n"
-    "Exit status: 0 done; 1 some rows refused (import) or Kestrova not reached\n"
-    "(send); 2 the file cannot be read, the library cannot be opened or\n"
-    "written, or the arguments are wrong.\n"
+    "Exit status: 0 done; 1 some rows refused (import), the file written is\n"
+    "more than one import reads back (export) or Kestrova not reached (send);\n"
+    "2 the file cannot be read, the library cannot be opened or written, or\n"
+    "the arguments are wrong.\n"
     "The library is $XDG_DATA_HOME/Tessaly/Vantrel/drivers.sqlite.\n";
 
 void Err(const QString& s) { std::fprintf(stderr, "vantrel: %s\n", s.toLocal8Bit().constData()); }
@@ -84,7 +85,10 @@ int RunExport(const QString& path)
         return 2;
     }
     std::printf("%zu drivers written to %s.\n", all.size(), path.toLocal8Bit().constData());
-    return 0;
+    const QString limit = ks::lib::ReadBackLimit(all.size(), QFileInfo(path).size());
+    if (limit.isEmpty()) return 0;
+    Err(limit);
+    return 1;
 }
 
 int RunSend(QCoreApplication& app, const QString& model)

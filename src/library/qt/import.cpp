@@ -190,4 +190,17 @@ bool ExportFile(const QString& path, const std::vector<Driver>& drivers, QString
     return true;
 }
 
+QString ReadBackLimit(std::size_t drivers, qint64 bytes)
+{
+    if (drivers > kMaxImportRows)
+        return QStringLiteral(
+                   "It holds %1 drivers and an import reads at most %2, so it cannot be imported back whole.")
+            .arg(drivers)
+            .arg(kMaxImportRows);
+    if (bytes > qint64(kMaxImportBytes))
+        return QStringLiteral("It is larger than the %1 MiB an import reads, so it cannot be imported back whole.")
+            .arg(kMaxImportBytes >> 20);
+    return {};
+}
+
 }  // namespace ks::lib
