@@ -357,6 +357,7 @@ void LibraryWindow::ImportPath(const QString& path)
                                          QStringLiteral("Cancel"), 0, 0, this);
     progress->setWindowModality(Qt::WindowModal);
     progress->setMinimumDuration(kShowProgressMs);
+    progress->setValue(0);  // starts the clock that shows it
     connect(reading_, &QThread::finished, this, [this, path, result, progress] {
         const bool canceled = progress->wasCanceled();
         delete progress;
