@@ -208,7 +208,6 @@ void LibraryWindow::showEvent(QShowEvent* e)
 {
     QMainWindow::showEvent(e);
     search_->setFocus();
-    for (const QString& m : std::exchange(unshown_, {})) Box(m);
 }
 
 void LibraryWindow::MakeReady()
@@ -432,11 +431,7 @@ void LibraryWindow::UpdateStatus()
 void LibraryWindow::Report(const QString& message, bool problem)
 {
     statusBar()->showMessage(message, problem ? 0 : 8000);
-    if (!problem) return;
-    if (isVisible())
-        Box(message);
-    else
-        unshown_ << message;
+    if (problem && isVisible()) Box(message);
 }
 
 void LibraryWindow::Say(const QString& message) { statusBar()->showMessage(message, 8000); }

@@ -29,9 +29,9 @@ public:
     // Waits for a file still being read.
     ~LibraryWindow() override;
 
-    // The first read of the library, made once the window hears the store,
-    // so a failure reaches the user; openMessage is what opening the
-    // library had to say, if anything.
+    // The first read of the library, made once the window is shown and
+    // hears the store, so a failure reaches the user; openMessage is what
+    // opening the library had to say, if anything.
     void Load(const QString& openMessage = {});
     // Shown (out of the task bar when minimised), raised and active, the
     // search field focused, the selection kept.
@@ -73,8 +73,7 @@ private:
     void Export();
     void UpdateStatus();
     void Select(std::int64_t id);
-    // A message in the status line; a problem also in a box, at once or
-    // when the window is first shown.
+    // A message in the status line; a problem also in a box.
     void Report(const QString& message, bool problem);
     void Say(const QString& message);
     void Box(const QString& message, const QString& details = {});
@@ -89,7 +88,6 @@ private:
     QLabel* count_ = nullptr;
     QAction* send_ = nullptr;
     QThread* reading_ = nullptr;
-    QStringList unshown_;  // problems reported before the window was shown
 };
 
 }  // namespace ks::vantrel
