@@ -360,6 +360,7 @@ void LibraryWindow::ImportPath(const QString& path)
     connect(reading_, &QThread::finished, this, [this, path, result, progress] {
         const bool canceled = progress->wasCanceled();
         delete progress;
+        reading_->wait();  // finished comes just before the thread ends
         delete reading_;
         reading_ = nullptr;
         if (canceled)
