@@ -134,21 +134,15 @@ ResponseData SampleResponse(const Design& d, const ResponseRange& r)
         p.delay = w.yy;
     }
 
-    // The impedance with the impedance view's own coefficients and RES. Its
-    // motional part B01·s / (s² + A01·s + A02) has the view's magnitude ZVC
-    // and the phase of H less 90 degrees; the voice coil's inductance adds in
-    // quadrature here, where the view adds it to the magnitude.
+    // The impedance with the impedance view's own coefficients and RES: the
+    // magnitude is the view's, the phase that of the same complex value.
     w.s_Resp = "imp";
     ImpPrepare(w);
     for (int i = 0; i < n; ++i) {
         ResponsePoint& p = out.points[static_cast<std::size_t>(i)];
         EvaluateAt(w, kAt(i), CBIMPcal, IBIMPcal);
-        const f64 motional = W(w.RES) * W(w.ZVC);
-        EvaluateAt(w, kAt(i), CBPHcal, IBPHcal);
-        const f64 angle = (W(w.yy) - 90.0) * kDegree;
-        const std::complex<f64> z(W(w.RE) + motional * std::cos(angle), motional * std::sin(angle) + W(w.ZL) * W(w.ff));
-        p.ohms = static_cast<f32>(std::abs(z));
-        p.ohmsPhase = static_cast<f32>(std::arg(z) / kDegree);
+        p.ohms = w.yyLinea;
+        p.ohmsPhase = static_cast<f32>(std::arg(ElectricalImpedance(w)) / kDegree);
     }
     Unwrap(out.points, &ResponsePoint::phase);
     Unwrap(out.points, &ResponsePoint::ohmsPhase);
