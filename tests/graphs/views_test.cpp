@@ -181,6 +181,25 @@ TEST(ImpedanceView, RangeFollowsTheHighestImpedance)
     EXPECT_EQ(k.ds.IMPscal, 10.0f);
 }
 
+// The grid is computed in double precision: the octave points it holds are
+// written as 10, 20, 40 ..., and each point stands 2^(1/ppo) above the last
+// to the frequencies' own precision.
+TEST(ResponseData, OctavePointsAreWrittenExactly)
+{
+    Kestrova k;
+    kt::SetUpDriver(k);
+    const ResponseData r = SampleResponse(k.d, {10, 40000, 48});
+    std::istringstream text(ResponseText(r, ResponseFormat::Frd, ""));
+    std::vector<std::string> octaves;
+    int i = 0;
+    for (std::string line; std::getline(text, line);)
+        if (!line.starts_with("*") && i++ % 48 == 0) octaves.push_back(line.substr(0, line.find(' ')));
+    EXPECT_EQ(octaves, (std::vector<std::string>{"10", "20", "40", "80", "160", "320", "640", "1280", "2560", "5120",
+                                                 "10240", "20480"}));
+    for (std::size_t p = 1; p < r.points.size(); ++p)
+        EXPECT_NEAR(double(r.points[p].hz) / double(r.points[p - 1].hz), std::exp2(1.0 / 48), 1.5e-7) << p;
+}
+
 // Every format for every system reads back exactly, with a decimal point even
 // under a decimal-comma locale, below a header that names the design.
 TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
