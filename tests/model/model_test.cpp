@@ -64,7 +64,8 @@ TEST(Alignment, WorkedBoxes)
         {"Qtc too small", 0.35f, 10, 0.3f, "1.1", "55.0", "47.619", "0.382", 0},
         // b² < 4ac: the root is not a number, which is too small as well.
         {"negative discriminant", 0.35f, 10, 0.01f, "1.1", "", "", "", 0},
-        {"Qtc too large", 0.35f, 10, 6.0f, "28.536", "1426.8", "0.012295", "5.0", -1},
+        // The box of a hundredth of Vas (Vb 0.1 l, Fc 502.5 Hz) has Qtc 2.6089.
+        {"Qtc too large", 0.35f, 10, 6.0f, "", "502.3", "0.10", "2.608", -1},
         {"Qtc with Qa 5", 0.35f, 5, 0.9f, "", "", "", "0.9", 1},
     };
     for (const auto& r : rows) {
@@ -85,24 +86,39 @@ TEST(Alignment, WorkedBoxes)
     EXPECT_DOUBLE_EQ(Shown(small.QTC, 3), 0.382);
 }
 
-// A request at or above the limit, for every loss factor: the box shown is
-// a real one, its Qtc below 5 and below Qa (at Qa 5 the quadratic has no
-// root at 5 itself), and the next valid request is met at once.
-TEST(QtcAlignment, LargeRequestsGiveAFiniteLimitForEveryQa)
+// A request above the largest Qtc, for every loss factor: the box shown is
+// one a builder can make (at least a hundredth of Vas, Fc within about ten
+// times Fs), its Qtc at most 5 and below Qa, rounded down to the thousandth
+// the sheet names; entering that number gives the same box without a
+// complaint, and the next valid request is met at once. Where the box of
+// Qtc 5 is larger than that (a driver of Qts 1 at Qa 10 to 20), 5 stays the
+// limit.
+TEST(QtcAlignment, LargeRequestsGiveABoxABuilderCanMake)
 {
-    for (const float qa : {5.0f, 7.0f, 10.0f, 15.0f, 20.0f}) {
-        for (const float requested : {4.9f, 5.0f, 6.0f, 7.0f, 100.0f}) {
-            SCOPED_TRACE(testing::Message() << "Qa " << qa << ", Qtc " << requested);
-            Design d = Box(0.35f, qa, requested);
-            for (const float v : {d.HH, d.VB, d.FC, d.QTC, d.A01, d.A02, d.B01}) EXPECT_TRUE(std::isfinite(v));
-            EXPECT_TRUE(d.VB > 0.0f && d.FC > d.FS);
-            EXPECT_LE(Shown(d.QTC, 3), 5.0);
-            EXPECT_LT(d.QTC, qa);
-            EXPECT_EQ(d.CBAlart, requested <= 5.0f && requested < qa ? 1 : -1);
-            d.QTC = 0.8f;
-            CofCal(d);
-            EXPECT_EQ(d.CBAlart, 1);
-            EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), 0.8);
+    for (const float qts : {0.35f, 1.0f}) {
+        for (const float qa : {5.0f, 7.0f, 10.0f, 15.0f, 20.0f}) {
+            SCOPED_TRACE(testing::Message() << "Qts " << qts << ", Qa " << qa);
+            const Design top = Box(qts, qa, 100.0f);
+            const double offered = Shown(top.QTC, 3);
+            EXPECT_EQ(top.CBAlart, -1);
+            EXPECT_EQ(offered == 5.0, qts == 1.0f && qa >= 10.0f) << offered;
+            EXPECT_TRUE(offered <= 5.0 && offered < qa) << offered;
+            const Design again = Box(qts, qa, static_cast<float>(offered));
+            EXPECT_EQ(std::tuple(again.CBAlart, Shown(again.QTC, 3), Shown(again.VB, 4)),
+                      std::tuple(1, offered, Shown(top.VB, 4)));
+            for (const float requested : {4.9f, 5.0f, 6.0f, 7.0f}) {
+                SCOPED_TRACE(requested);
+                Design d = Box(qts, qa, requested);
+                for (const float v : {d.HH, d.VB, d.FC, d.QTC, d.A01, d.A02, d.B01}) EXPECT_TRUE(std::isfinite(v));
+                EXPECT_GE(d.VB, 0.1f * (1.0f - 1e-5f));  // Vas 10 l
+                EXPECT_TRUE(d.FC > d.FS && d.FC < 10.1f * d.FS) << d.FC;
+                EXPECT_EQ(d.CBAlart, requested <= offered ? 1 : -1);
+                const float valid = qts < 0.5f ? 0.8f : 1.5f;
+                d.QTC = valid;
+                CofCal(d);
+                EXPECT_EQ(d.CBAlart, 1);
+                EXPECT_DOUBLE_EQ(Shown(d.QTC, 3), Shown(valid, 3));
+            }
         }
     }
 }

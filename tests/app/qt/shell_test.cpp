@@ -340,7 +340,7 @@ private slots:
     }
 
     // The box entries refuse what is not a finite number above zero; Qa 5
-    // with a large Qtc shows a real limit and takes the next entry.
+    // with a large Qtc offers a limit that, entered, gives a drawn box.
     void entriesRefuseNonNumbersAndQa5HasARealLimit()
     {
         ShellRig r;
@@ -363,9 +363,16 @@ private slots:
                  qPrintable(sheet ? sheet->informativeText() : "no sheet"));
         for (int id : {311, 312, 313})
             QVERIFY2(!r.text(id).contains("nan") && !r.text(id).contains("inf"), qPrintable(r.text(id)));
+        // The number the sheet offers is a box: entering it draws without a sheet.
+        const QString offered = sheet->informativeText().section("<=", 1).trimmed().section(' ', 0, 0);
+        QVERIFY2(offered.toDouble() > 0.0 && offered.toDouble() < 5.0, qPrintable(sheet->informativeText()));
+        QCOMPARE(r.text(313), ' ' + offered);
         sheet->button(QMessageBox::Ok)->click();
         QTRY_VERIFY(!r.design()->sheet());
         const int beeps = r.platform.beeps;
+        r.enter(313, offered);
+        QVERIFY(!r.design()->sheet() && r.platform.beeps == beeps && r.text(313) == ' ' + offered);
+        QVERIFY2(r.text(311).toDouble() > 0.0, qPrintable(r.text(311)));
         r.enter(313, "0.8");
         QVERIFY(r.platform.beeps == beeps && r.text(313) == " 0.8");
     }
