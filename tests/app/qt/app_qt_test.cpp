@@ -42,8 +42,9 @@ namespace {
 void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2)); }
 
 // The listing is read when painted, so a changed incoming driver shows.
-// Quit leaves ending the process to the shell; OK and Return close the
-// window before they call the shell; the shell's own close calls nobody.
+// Quit leaves ending the process to the shell; OK and Return, wherever the
+// focus is, close the window before they call the shell; the shell's own
+// close calls nobody.
 // Escape and the window manager's close are the shell suites'.
 TEST(DefaultParamWindow, ListingButtonsAndKeys)
 {
@@ -62,9 +63,16 @@ TEST(DefaultParamWindow, ListingButtonsAndKeys)
     Click(w.findChild<QPushButton*>("5"));
     w.show();
     QTest::keyClick(&w, Qt::Key_Return);
+    // Return is OK wherever the focus is, on Quit too.
+    for (const char* focused : {"6", "5"}) {
+        w.show();
+        auto* button = w.findChild<QPushButton*>(focused);
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(button, Qt::Key_Return);
+    }
     w.show();
     w.CloseQuietly();
-    EXPECT_EQ(got, "quit ok ok ");
+    EXPECT_EQ(got, "quit ok ok ok ok ");
     EXPECT_FALSE(w.isVisible());
 }
 
