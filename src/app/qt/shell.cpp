@@ -187,6 +187,13 @@ void Shell::PreferenceWndOKReturn()
 
 // ---------------------------------------------------------------- commands
 
+void Shell::CommandNewBoxDesign()
+{
+    if (design_ || k_.sh.RespWndCloseFlag != 1) return;
+    SendToVantrel("HideVtrl");
+    InitSetUp();
+}
+
 void Shell::ChooseResponse(int item)
 {
     if (!design_ || !SelectResponse(k_.d, item)) return;
@@ -241,7 +248,10 @@ void Shell::CommandCalc()
     if (design_) CalcBtnClickRetern(k_, *design_);
 }
 
-void Shell::CommandCopyParameters() { CopyParameters(k_, sound_); }
+void Shell::CommandCopyParameters()
+{
+    if (design_) CopyParameters(k_, sound_);
+}
 
 void Shell::CommandSnapShot()
 {
@@ -253,10 +263,8 @@ void Shell::CommandPageSetup()
     if (design_) printing_->MyDoPageSetup();
 }
 
-void Shell::CommandPrint()
-{
-    if (design_) printing_->MyDoPrint();
-}
+// Without a design window the print job beeps and stops.
+void Shell::CommandPrint() { printing_->MyDoPrint(); }
 
 void Shell::CommandExportResponse()
 {
@@ -413,7 +421,9 @@ void Shell::WireParts()
 void Shell::WireUpdateCheck(UpdateCheck& u)
 {
     connect(&u, &UpdateCheck::menusBusy, this, &Shell::MenuDisable);
-    connect(&u, &UpdateCheck::menusOpen, this, &Shell::InitMenu16);
+    // A check asked for from the default window's menus ends with no design
+    // window: the menus without a design then, as the sheets' do.
+    connect(&u, &UpdateCheck::menusOpen, this, &Shell::RestoreMenus);
     connect(&u, &UpdateCheck::menusClosed, this, &Shell::InitMenu11);
     connect(&u, &UpdateCheck::closeDesignWindow, this, &Shell::CloseDesignWindow);
     connect(&u, &UpdateCheck::quitRequested, this, [this] { QuitSequence(); });

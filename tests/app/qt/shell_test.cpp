@@ -325,6 +325,40 @@ private slots:
         }
     }
 
+    // With only the default window open, Check for Updates ends with the
+    // menus it began with: none of a design. Commands that need a design do
+    // nothing without one (Print beeps); New Box Design needs an adopted
+    // driver.
+    void defaultWindowKeepsTheMenusWithoutADesign()
+    {
+        ShellRig r;
+        Serve("1.0.0", r);
+        r.shell->Start();
+        r.shell->CarbonTimerAction();
+        ks::Menus& m = r.menus();
+        const auto menus = [&] {
+            return State(m, kFile, {1, 2, 4, 5, 7}) + " " + State(m, kEdit, {5}) + " " + State(m, kResponse, {12}) +
+                   " " + State(m, kView);
+        };
+        QCOMPARE(menus(), "off -1 -2 -4 -5 -7 on -5 off -12 off");
+        r.shell->Command(kApp, 2);
+        QTRY_VERIFY_WITH_TIMEOUT(r.shell->update().window() != nullptr, 3000);
+        QTest::mouseClick(r.shell->update().window()->control(551), Qt::LeftButton);
+        QTRY_VERIFY(!r.shell->update().window());
+        QCOMPARE(menus(), "off -1 -2 -4 -5 -7 on -5 off -12 off");
+
+        QGuiApplication::clipboard()->setText("kept");
+        for (const auto& [menu, item] : {std::pair{kFile, 5}, {kFile, 2}, {kFile, 1}, {kResponse, 12}})
+            r.shell->Command(menu, item);
+        QVERIFY(!r.design() && !r.shell->menuWindow() && r.shell->defaultWindow()->isVisible());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
+        QCOMPARE(r.platform.beeps, 1);  // Print's
+
+        QTest::mouseClick(r.shell->defaultWindow()->findChild<QPushButton*>("5"), Qt::LeftButton);
+        QTRY_VERIFY(r.design() != nullptr);
+        QCOMPARE(menus(), "on -1 +2 +4 +5 +7 on +5 on +12 on");
+    }
+
     void savedPlacePartlyOffTheScreenComesFullyOn()
     {
         ShellRig r;
