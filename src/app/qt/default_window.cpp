@@ -13,11 +13,11 @@
 #include "app/default_lines.h"
 #include "app/qt/dialog_keys.h"
 #include "app/qt/menus.h"
-#include "app/qt/window_place.h"
 #include "model/design.h"
 #include "support/macroman.h"
 #include "support/qt/fonts.h"
 #include "support/qt/qt_text.h"
+#include "support/qt/window_place.h"
 
 namespace ks {
 

@@ -553,6 +553,16 @@ private slots:
                  qsizetype(1));
     }
 
+    // The window's content, not its frame, stands at the centre of the screen.
+    void contentCentredOnTheScreen()
+    {
+        UpdateWindow* w = Open(0, 0);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QRect want(0, 0, 420, 150);
+        want.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+        QCOMPARE(w->geometry(), want);
+    }
+
     // Every way of closing the window gives the menus back, in the state the
     // check and the design window call for; Return presses the default
     // button, and does nothing when the default is none of the closing ones.
