@@ -1,7 +1,7 @@
 // The snapshot and print sheets as a user goes through them and what each
 // tells the window (the menus' busy state is the shell suite's); the sound
-// resources, the player without one or an audio output, and the program's
-// player loaded from its module.
+// resources, the player without one or an audio output (or a server), and
+// the program's player loaded from its module.
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -68,6 +68,21 @@ class SheetsTest : public QObject {
     }
 
 private slots:
+    // Without an audio server the first sound, which is the first question
+    // for an audio output in this process, is silent and says nothing. What
+    // a query prints is passed on when it finds what it asked for.
+    void noAudioServerNoSoundAndNoMessage()
+    {
+        qputenv("PULSE_SERVER", "unix:/nonexistent/kestrova-test/native");
+        QTest::failOnWarning(QRegularExpression("."));
+        MediaSoundPlayer player(QStringLiteral(KESTROVA_SUPPORT_ROOT));
+        for (int i = 0; i < 2; ++i) QCOMPARE(player.PlayMovieSoundFromSupportFilename("Click.aif", "Images"), 0);
+        QCOMPARE(player.playedCount(), 0);
+        QVERIFY(!QueryHoldingMessages([] { return qWarning("no output"), false; }));
+        QTest::ignoreMessage(QtWarningMsg, "kept");
+        QVERIFY(QueryHoldingMessages([] { return qWarning("kept"), true; }));
+    }
+
     // A resource decodes; missing, outside the resource folder or
     // undecodable is -43 or silence; without an audio output, silence too
     // and the program goes on.
