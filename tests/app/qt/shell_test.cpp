@@ -187,9 +187,10 @@ private slots:
         QFileDialog* dlg = ex.saveDialog();
         QVERIFY(dlg && dlg->windowModality() == Qt::WindowModal && !m.menuEnabled(kFile));  // busy while open
         QCOMPARE(dlg->selectedFiles().value(0).section('/', -1), QString("Mid-13W.frd"));
-        // The file type chooses the format; the folder is offered again.
+        // The typed suffix chooses the format, whatever the file type says;
+        // the folder is offered again.
         const QString zma = r.dir.filePath("mid.zma");
-        dlg->selectNameFilter("Impedance (*.zma)");
+        dlg->selectNameFilter("Frequency response (*.frd)");
         dlg->selectFile(zma);
         QMetaObject::invokeMethod(dlg, "accept", Qt::DirectConnection);
         QTRY_VERIFY(m.menuEnabled(kFile));

@@ -2,6 +2,7 @@
 // tells the window (the menus' busy state is the shell suite's); the sound
 // resources, the player without one or an audio output (or a server), and
 // the program's player loaded from its module.
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -17,6 +18,7 @@
 #include "common/drivers.h"
 #include "reports/qt/module_sound.h"
 #include "reports/qt/printing.h"
+#include "reports/qt/response_export.h"
 #include "reports/qt/snapshot.h"
 #include "reports/qt/sound_player.h"
 #include "reports/sound.h"
@@ -186,6 +188,50 @@ private slots:
         }
         QVERIFY(!WritePngFile(QImage(), dir.filePath("null.png")).isEmpty() &&
                 !QFile::exists(dir.filePath("null.png")));
+    }
+
+    // The typed suffix decides the format, in any case; a name without a
+    // known one gets the file type's suffix and format. When that suffix
+    // names a file that exists, the dialog comes back to ask, and nothing
+    // is written meanwhile.
+    void exportFormatFollowsTheTypedSuffix()
+    {
+        using F = ResponseFormat;
+        const std::tuple<const char*, F, const char*, F> rows[] = {
+            {"/d/seas.zma", F::Frd, "/d/seas.zma", F::Zma},
+            {"/d/seas.FRD", F::Csv, "/d/seas.FRD", F::Frd},
+            {"/d/seas.Csv", F::Zma, "/d/seas.Csv", F::Csv},
+            {"/d/seas", F::Zma, "/d/seas.zma", F::Zma},
+            {"/d/seas.txt", F::Csv, "/d/seas.txt.csv", F::Csv},
+            {"/d/zma", F::Frd, "/d/zma.frd", F::Frd},
+            {"/d.zma/seas", F::Frd, "/d.zma/seas.frd", F::Frd},
+            {"/d/seas.zma.txt", F::Frd, "/d/seas.zma.txt.frd", F::Frd}};
+        for (const auto& [chosen, type, path, format] : rows) {
+            const ExportTarget t = ExportTargetFor(chosen, type);
+            QCOMPARE(t.path, QString(path));
+            QCOMPARE(t.format, format);
+        }
+
+        ResponseExport ex(k, host);
+        host.watch(ex);
+        ex.Export();
+        QFileDialog* first = ex.saveDialog();
+        QVERIFY(first);
+        first->selectNameFilter("Frequency response (*.frd)");
+        QFile kept(dir.filePath("seas.txt.frd"));
+        QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("kept") == 4);
+        kept.close();
+        first->selectFile(dir.filePath("seas.txt"));
+        QMetaObject::invokeMethod(first, "accept", Qt::DirectConnection);
+        QFileDialog* again = ex.saveDialog();
+        QVERIFY(again && again != first);
+        QCOMPARE(again->selectedFiles().value(0), dir.filePath("seas.txt.frd"));
+        QCOMPARE(again->selectedNameFilter(), QString("Frequency response (*.frd)"));
+        again->reject();
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("kept"));
+        QCOMPARE(std::pair(host.busy, host.idle), std::pair(1, 1));
+        QVERIFY(!QFile::exists(dir.filePath("seas.txt")));
     }
 
     // The whole page (a display list in graphs/golden), down to the date
