@@ -18,6 +18,7 @@
 #include "graphs/dispatch.h"
 #include "graphs/qt/image_canvas.h"
 #include "model/response.h"
+#include "support/qt/file_dialogs.h"
 #include "support/qt/resource_dir.h"
 #include "update/qt/update_check.h"
 #include "update/version.h"
@@ -59,6 +60,8 @@ Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& 
       graph_(std::make_unique<ImageCanvas>(ImagesDir(), qApp ? qApp->devicePixelRatio() : 1.0))
 {
     k_.screen = graph_.get();
+    // The dialogs Qt makes itself too: a typed /proc path must not hang them.
+    if (QCoreApplication* app = QCoreApplication::instance()) KeepFileModelsFromReadingInEveryWindow(*app);
     // Every finished drawing shows in the window that is open now.
     graph_->setChangedCallback([this] {
         if (design_) design_->RepaintGraph();

@@ -67,7 +67,7 @@ void ResponseExport::Export()
 
 void ResponseExport::OpenDialog(const QString& proposed, ResponseFormat type)
 {
-    QFileDialog* dlg = SaveDialog(QStringLiteral("Export Response Data"));
+    QFileDialog* dlg = SaveDialog(QStringLiteral("Export Response Data"), QFileInfo(proposed).absolutePath());
     QStringList filters;
     for (const FileType& t : kTypes) filters << QLatin1String(t.filter);
     // In a save dialog another file type also puts its suffix on the name,
@@ -78,7 +78,6 @@ void ResponseExport::OpenDialog(const QString& proposed, ResponseFormat type)
     dlg->setDefaultSuffix(QLatin1String(TypeOf(type).suffix));
     connect(dlg, &QFileDialog::filterSelected, dlg,
             [dlg](const QString& filter) { dlg->setDefaultSuffix(QLatin1String(TypeOf(filter).suffix)); });
-    dlg->setDirectory(QFileInfo(proposed).absolutePath());
     dlg->selectFile(QFileInfo(proposed).fileName());
     connect(dlg, &QDialog::finished, this, &ResponseExport::Chosen);
     dialog_ = dlg;

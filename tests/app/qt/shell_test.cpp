@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -25,6 +26,7 @@
 #include "common/http_server.h"
 #include "common/shell_rig.h"
 #include "graphs/qt/image_canvas.h"
+#include "support/qt/file_dialogs.h"
 #include "support/qt/qt_text.h"
 #include "update/qt/update_check.h"
 
@@ -358,6 +360,21 @@ private slots:
         QTest::mouseClick(r.shell->defaultWindow()->findChild<QPushButton*>("5"), Qt::LeftButton);
         QTRY_VERIFY(r.design() != nullptr);
         QCOMPARE(menus(), "on -1 +2 +4 +5 +7 on +5 on +12 on");
+    }
+
+    // A dialog Qt makes itself (the print dialog's "..." opens one) gets the
+    // file models that never read a file, once the shell runs.
+    void dialogsQtMakesReadNoFiles()
+    {
+        ShellRig r;
+        QObject patched;
+        new QFileSystemModel(&patched);
+        ks::KeepFileModelsFromReading(patched);
+        QFileDialog other;
+        other.setOption(QFileDialog::DontUseNativeDialog);
+        other.show();
+        auto* model = other.findChild<QFileSystemModel*>();
+        QVERIFY(model && model->iconProvider() == patched.findChild<QFileSystemModel*>()->iconProvider());
     }
 
     void savedPlacePartlyOffTheScreenComesFullyOn()

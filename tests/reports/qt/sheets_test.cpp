@@ -2,7 +2,10 @@
 // tells the window (the menus' busy state is the shell suite's); the sound
 // resources, the player without one or an audio output (or a server), and
 // the program's player loaded from its module.
+#include <QCompleter>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -13,7 +16,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #include "common/drivers.h"
 #include "reports/qt/module_sound.h"
@@ -22,8 +31,40 @@
 #include "reports/qt/snapshot.h"
 #include "reports/qt/sound_player.h"
 #include "reports/sound.h"
+#include "support/qt/file_dialogs.h"
 
 using namespace ks;
+
+// Ends the test program when the main thread has not come back in time: a
+// hang is what is being tested.
+class Watchdog {
+public:
+    explicit Watchdog(const char* what)
+        : thread_([this, what] {
+              std::unique_lock lock(mutex_);
+              if (!done_changed_.wait_for(lock, std::chrono::seconds(60), [this] { return done_; })) {
+                  std::fprintf(stderr, "hung: %s\n", what);
+                  std::_Exit(1);
+              }
+          })
+    {
+    }
+    ~Watchdog()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        done_changed_.notify_one();
+        thread_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_changed_;
+    bool done_ = false;
+    std::thread thread_;
+};
 
 // A stand-in design window, graph area red and edit region blue so a saved
 // picture shows which part it holds; it counts what the sheets report and
@@ -232,6 +273,47 @@ private slots:
         QCOMPARE(kept.readAll(), QByteArray("kept"));
         QCOMPARE(std::pair(host.busy, host.idle), std::pair(1, 1));
         QVERIFY(!QFile::exists(dir.filePath("seas.txt")));
+    }
+
+    // Dialogs never open on the kernel's folders, and a path typed into one
+    // that leads there lists it without reading a file: /proc/kmsg, which
+    // such a read waits on for ever (for root), gets its type from its name.
+    void fileDialogsStayOffTheKernelsFiles()
+    {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString fallback = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+        QVERIFY(QFile::link("/proc/self", dir.filePath("into-proc")));
+        for (const QString& f :
+             {QString("/proc"), QString("/proc/self"), QString("/sys/kernel"), QString("/dev"), QString("/dev/shm"),
+              dir.filePath("into-proc"), QString("/proc/../proc/self"), dir.filePath("missing"), QString()})
+            QCOMPARE(DialogFolder(f), fallback);
+        for (const QString& f : {dir.path(), QString("/"), QString("/procedures-are-fine")})
+            if (QFileInfo(f).isDir()) QCOMPARE(DialogFolder(f), f);
+
+        // Qt would start in the last folder a dialog was in.
+        QFileDialog(nullptr, QString(), "/proc/self").setOption(QFileDialog::DontUseNativeDialog);
+        QCOMPARE(QFileDialog().directory().absolutePath(), QString("/proc/self"));
+        Snapshot snap(k, host, host);
+        snap.SnapShot();
+        QFileDialog* save = snap.saveDialog();
+        QVERIFY(save);
+        QCOMPARE(save->directory().absolutePath(), QDir(fallback).absolutePath());
+
+        Printing printing(k, host);
+        printing.MyDoPrint();
+        auto* printFile = printing.printDialog() ? printing.printDialog()->findChild<QLineEdit*>("filename") : nullptr;
+        QVERIFY(printFile && printFile->completer());
+        // The completer lists /proc and the model learns what each file is.
+        const auto readsNothing = [](QLineEdit* typed, QFileSystemModel* model) {
+            QVERIFY(model);
+            const Watchdog dog("typing /proc/k");
+            QTest::keyClicks(typed, "/proc/k");
+            QTRY_VERIFY_WITH_TIMEOUT(!model->type(model->index("/proc/kmsg")).isEmpty(), 20000);
+        };
+        readsNothing(save->findChild<QLineEdit*>("fileNameEdit"), save->findChild<QFileSystemModel*>());
+        readsNothing(printFile, qobject_cast<QFileSystemModel*>(printFile->completer()->model()));
+        save->reject();
+        printing.printDialog()->reject();
     }
 
     // The whole page (a display list in graphs/golden), down to the date
