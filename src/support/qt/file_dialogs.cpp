@@ -22,10 +22,17 @@ bool UnderKernelFiles(const QString& folder)
 }
 
 // Types and icons from the file name alone: nothing is opened, so nothing
-// can block.
+// can block. The icons of each kind are those of the provider a model came
+// with (the style's), taken once before any model uses this one.
 class NameOnlyIconProvider final : public QAbstractFileIconProvider {
 public:
-    QIcon icon(IconType type) const override { return QAbstractFileIconProvider::icon(type); }
+    void TakeIcons(const QAbstractFileIconProvider& from)
+    {
+        if (taken_) return;
+        for (int t = Computer; t <= File; ++t) icons_[t] = from.icon(IconType(t));
+        taken_ = true;
+    }
+    QIcon icon(IconType type) const override { return taken_ ? icons_[type] : QAbstractFileIconProvider::icon(type); }
     QIcon icon(const QFileInfo& info) const override
     {
         if (info.isDir()) return icon(Folder);
@@ -45,6 +52,8 @@ private:
     }
 
     QMimeDatabase mimes_;
+    QIcon icons_[File + 1];
+    bool taken_ = false;
 };
 
 // Keeps the models of every dialog the application shows.
@@ -78,8 +87,11 @@ void KeepFileModelsFromReading(QObject& root)
 {
     // Stateless, so one serves every model for the life of the program.
     static NameOnlyIconProvider provider;
-    for (QFileSystemModel* m : root.findChildren<QFileSystemModel*>())
-        if (m->iconProvider() != &provider) m->setIconProvider(&provider);
+    for (QFileSystemModel* m : root.findChildren<QFileSystemModel*>()) {
+        if (m->iconProvider() == &provider) continue;
+        if (m->iconProvider()) provider.TakeIcons(*m->iconProvider());
+        m->setIconProvider(&provider);
+    }
 }
 
 void KeepFileModelsFromReadingInEveryWindow(QCoreApplication& app)
