@@ -1,5 +1,5 @@
-// The program's own texts: help tags, stored rectangles and the default
-// window's listing.
+// The program's own texts: help tags, stored rectangles, the default
+// window's listing, and numbers as typed into the box entries.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "app/default_lines.h"
+#include "app/design_actions.h"
 #include "app/help_tag_text.h"
 #include "app/prefs_rect.h"
+#include "common/drivers.h"
 #include "context/prefs.h"
+#include "exchange/records.h"
 
 namespace ks {
 namespace {
@@ -116,6 +119,31 @@ TEST(DefaultParameterLines, EachValueThroughItsMask)
         "Le         =    1.200 mH"};
     // clang-format on
     EXPECT_EQ(DefaultParameterLines(d), want);
+}
+
+// A decimal comma typed into a box entry is the point, taken without a
+// complaint; the record the design makes afterwards carries the point.
+TEST(BoxEntries, ReadADecimalCommaAsThePoint)
+{
+    struct Typed final : DesignView {
+        std::string text;
+        int complaints = 0;
+        void ResponseWndDisp() override {}
+        PStr BoxEntryText(std::int16_t) override { return PStr(text); }
+        void Beep() override { ++complaints; }
+        void ShowSheetAlert(std::string_view, std::string_view) override { ++complaints; }
+    };
+    for (const auto& [alin, typed, recorded] : {std::tuple{2, "1,5", "  1.5  "}, {3, "0,9", "  0.9  "}}) {
+        Kestrova k;
+        kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f);
+        k.d.alin = static_cast<i16>(alin);
+        Typed v;
+        v.text = typed;
+        CalcBtnClickRetern(k, v);
+        const std::string record = MakeClipText(k).str();
+        EXPECT_TRUE(v.complaints == 0 && record.find(recorded) != std::string::npos && record.find(',') == record.npos)
+            << typed << ": " << record;
+    }
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <complex>
-#include <numbers>
 #include <sstream>
 #include <tuple>
 #include <vector>
@@ -122,82 +120,48 @@ void Make(Kestrova& k, Sys sys)
 ResponsePoint At(const Kestrova& k, float hz) { return SampleResponse(k.d, {hz, hz, 1}).points.at(0); }
 
 // The level is the amplitude view's evaluation plus the sensitivity, and at
-// resonance (Fc in the box, else Fs) Q times the pass band. The impedance is
-// the view's own value from the same routine at 20 Hz, at resonance and at
-// 10 kHz, and without a coil it has no phase at resonance.
+// resonance (Fc in the box, else Fs) Q times the pass band; the impedance is
+// the view's own value at 20 Hz, at resonance and at 10 kHz, and without a
+// coil it has no phase at resonance.
 TEST(ResponseData, LevelImpedanceAndPhaseFollowTheViews)
 {
     for (Sys sys : {kBox, kBaffle, kRearClosed}) {
-        for (const float le : {0.0f, 0.5f}) {
-            Kestrova k;
-            k.d.LE2 = le;
-            Make(k, sys);
-            const float fr = sys == kBox ? SampleResponse(k.d, {10, 20, 1}).box.FC : k.d.FS;
-            for (float hz : {1000.0f, fr}) {
-                Design view = k.d;
-                CofCal(view);
-                EvaluateAt(view, static_cast<float>(std::log10(hz)), CBFRcal, IBFRcal);
-                EXPECT_EQ(At(k, hz).level, static_cast<float>(double(view.SPL) - double(view.yy))) << sys << " " << hz;
-            }
-            if (sys != kBox) {
-                EXPECT_NEAR(At(k, fr).level, k.d.SPL + 20.0 * std::log10(k.d.QTS), 0.001) << sys;
-            }
-            for (float hz : {20.0f, fr, 10000.0f}) {
-                const ResponsePoint p = At(k, hz);
-                Design view = k.d;
-                view.s_Resp = "imp";
-                ImpPrepare(view);
-                view.ff = p.hz;
-                view.f = view.ff / view.FS;
-                sys == kBox ? CBIMPcal(view) : IBIMPcal(view);
-                EXPECT_EQ(p.ohms, view.yyLinea) << sys << " " << hz;
-            }
-            if (le == 0.0f) {
-                EXPECT_NEAR(At(k, fr).ohmsPhase, 0.0, 0.01) << sys;
-            }
+        Kestrova k;
+        k.d.LE2 = 0.0f;
+        Make(k, sys);
+        const float fr = sys == kBox ? SampleResponse(k.d, {10, 20, 1}).box.FC : k.d.FS;
+        for (float hz : {1000.0f, fr}) {
+            Design view = k.d;
+            CofCal(view);
+            EvaluateAt(view, static_cast<float>(std::log10(hz)), CBFRcal, IBFRcal);
+            EXPECT_EQ(At(k, hz).level, static_cast<float>(double(view.SPL) - double(view.yy))) << sys << " " << hz;
         }
+        if (sys != kBox) {
+            EXPECT_NEAR(At(k, fr).level, k.d.SPL + 20.0 * std::log10(k.d.QTS), 0.001) << sys;
+        }
+        for (float hz : {20.0f, fr, 10000.0f}) {
+            Design view = k.d;
+            view.s_Resp = "imp";
+            ImpPrepare(view);
+            EvaluateAtHz(view, At(k, hz).hz, CBIMPcal, IBIMPcal);
+            EXPECT_EQ(At(k, hz).ohms, view.yyLinea) << sys << " " << hz;
+        }
+        EXPECT_NEAR(At(k, fr).ohmsPhase, 0.0, 0.01) << sys;
     }
 }
 
-// The range scan takes the curve's own highest point: a tweeter whose coil
-// reaches 6.3 ohms of reactance at 20 kHz stays below 10 ohms everywhere
-// (4.7 ohms of resistance beside it), so the 10-ohm range holds it.
-TEST(ImpedanceView, RangeFollowsTheHighestImpedance)
-{
-    Kestrova k;
-    k.d.RE2 = 4.7f, k.d.LE2 = 0.05f, k.d.QMS2 = 1.5f, k.d.QES2 = 1.5f;
-    kt::SetUpDriver(k);  // Fs 1000 Hz, no Vas: the rear-closed unit
-    k.d.s_Resp = "imp";
-    ImpOpt(k);
-    // Re 4.7, Res = Re·Qms/Qes = 4.7, the motional term's A01 = 1/Qms, f = Hz/Fs.
-    double highest = 0.0;
-    for (double lg = std::log10(20.0); lg <= std::log10(20000.0); lg += 0.001) {
-        const double hz = std::pow(10.0, lg), a01 = 1.0 / 1.5;
-        const std::complex<double> s(0.0, hz / 1000.0), coil(0.0, 2.0 * std::numbers::pi * hz * 0.05e-3);
-        highest = std::max(highest, std::abs(4.7 + coil + 4.7 * a01 * s / (s * s + a01 * s + 1.0)));
-    }
-    EXPECT_NEAR(k.ds.G1, highest, 1e-3 * highest);
-    EXPECT_LT(k.ds.G1, 10.0f);
-    EXPECT_EQ(k.ds.IMPscal, 10.0f);
-}
-
-// The grid is computed in double precision: the octave points it holds are
-// written as 10, 20, 40 ..., and each point stands 2^(1/ppo) above the last
-// to the frequencies' own precision.
+// The grid is computed in double precision: its octave points are written
+// as 10, 20, 40 ...
 TEST(ResponseData, OctavePointsAreWrittenExactly)
 {
     Kestrova k;
     kt::SetUpDriver(k);
-    const ResponseData r = SampleResponse(k.d, {10, 40000, 48});
-    std::istringstream text(ResponseText(r, ResponseFormat::Frd, ""));
-    std::vector<std::string> octaves;
+    std::istringstream text(ResponseText(SampleResponse(k.d, {10, 40000, 48}), ResponseFormat::Frd, ""));
+    std::string octaves;
     int i = 0;
     for (std::string line; std::getline(text, line);)
-        if (!line.starts_with("*") && i++ % 48 == 0) octaves.push_back(line.substr(0, line.find(' ')));
-    EXPECT_EQ(octaves, (std::vector<std::string>{"10", "20", "40", "80", "160", "320", "640", "1280", "2560", "5120",
-                                                 "10240", "20480"}));
-    for (std::size_t p = 1; p < r.points.size(); ++p)
-        EXPECT_NEAR(double(r.points[p].hz) / double(r.points[p - 1].hz), std::exp2(1.0 / 48), 1.5e-7) << p;
+        if (!line.starts_with("*") && i++ % 48 == 0) octaves += line.substr(0, line.find(' ')) + " ";
+    EXPECT_EQ(octaves, "10 20 40 80 160 320 640 1280 2560 5120 10240 20480 ");
 }
 
 // Every format for every system reads back exactly, with a decimal point even

