@@ -133,6 +133,8 @@ public:
     void SavePrefs();
 
     // What the table rows run.
+    // The driver of the last design again; nothing before one was adopted.
+    void CommandNewBoxDesign();
     void ChooseResponse(int item);
     void ChooseView(int item);
     void ChooseAlignment(int item);
