@@ -32,21 +32,21 @@ void TestHttpServer::OnConnection()
 {
     while (QTcpSocket* s = server_->nextPendingConnection()) {
         struct Pending {
-            QByteArray data;
-            bool answered = false;
+            QByteArray data, path;
+            bool requested = false, written = false;
         };
-        auto* buffer = new Pending;
-        connect(s, &QTcpSocket::disconnected, s, [s, buffer] {
-            delete buffer;
+        auto buffer = std::make_shared<Pending>();
+        connect(s, &QTcpSocket::disconnected, s, [this, s, buffer] {
+            if (buffer->requested && !buffer->written) dropped_[buffer->path] += 1;
             s->deleteLater();
         });
         auto onData = [this, s, buffer] {
-            if (buffer->answered) return;
+            if (buffer->requested) return;
             buffer->data += s->readAll();
             if (buffer->data.indexOf("\r\n\r\n") < 0) return;
             const QList<QByteArray> first = buffer->data.left(buffer->data.indexOf("\r\n")).split(' ');
-            buffer->answered = true;
-            const QByteArray path = first.size() >= 2 ? first[1] : QByteArray("/");
+            buffer->requested = true;
+            const QByteArray path = buffer->path = first.size() >= 2 ? first[1] : QByteArray("/");
             hits_[path] += 1;
             Route r;
             if (routes_.contains(path))
@@ -54,7 +54,7 @@ void TestHttpServer::OnConnection()
             else
                 r.status = 404, r.body = "<html>not here</html>";
             QPointer<QTcpSocket> guard(s);
-            auto answer = [guard, r] {
+            auto answer = [guard, r, buffer] {
                 if (!guard) return;
                 const qint64 size = r.generated > 0 ? r.generated : r.body.size();
                 QByteArray head =
@@ -67,6 +67,7 @@ void TestHttpServer::OnConnection()
                 if (r.generated <= 0) {
                     guard->write(r.cutAfter < 0 ? r.body : r.body.left(r.cutAfter));
                     guard->flush();
+                    buffer->written = true;
                     guard->disconnectFromHost();
                     return;
                 }
@@ -74,7 +75,7 @@ void TestHttpServer::OnConnection()
                 // megabytes are ever buffered here.
                 auto sent = std::make_shared<qint64>(0);
                 QTcpSocket* s = guard.data();
-                auto topUp = [s, sent, size] {
+                auto topUp = [s, sent, size, buffer] {
                     static const QByteArray block = [] {
                         QByteArray b(kGeneratedPeriod, Qt::Uninitialized);
                         for (qsizetype i = 0; i < b.size(); ++i) b[i] = Generated(i);
@@ -85,7 +86,10 @@ void TestHttpServer::OnConnection()
                         s->write(block.constData(), n);
                         *sent += n;
                     }
-                    if (*sent >= size && s->bytesToWrite() == 0) s->disconnectFromHost();
+                    if (*sent >= size && s->bytesToWrite() == 0) {
+                        buffer->written = true;
+                        s->disconnectFromHost();
+                    }
                 };
                 QObject::connect(s, &QTcpSocket::bytesWritten, s, topUp);
                 topUp();

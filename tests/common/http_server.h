@@ -47,6 +47,8 @@ public:
     QString base() const;  // "http://127.0.0.1:PORT" (or https)
     void route(const QByteArray& path, Route r) { routes_[path] = std::move(r); }
     int hits(const QByteArray& path) const { return hits_.value(path); }
+    // Requests whose peer went away before their whole answer was sent.
+    int dropped(const QByteArray& path) const { return dropped_.value(path); }
 
 private:
     void OnConnection();
@@ -54,5 +56,5 @@ private:
     std::unique_ptr<QTcpServer> server_;
     bool tls_ = false;
     QHash<QByteArray, Route> routes_;
-    QHash<QByteArray, int> hits_;
+    QHash<QByteArray, int> hits_, dropped_;
 };

@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
@@ -17,7 +16,6 @@
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 #include <cerrno>
 #include <functional>
@@ -86,14 +84,55 @@ void WriteFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-// A line of /proc/self/status in KiB ("VmRSS", "VmHWM"); -1 when unknown.
-qint64 StatusKb(const QByteArray& key)
+// No child process of this test is left, reaped or not.
+bool NoChildLeft() { return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD; }
+
+// The rows of the judgement: what the server answers (a status of -1 points
+// the check at a port nobody listens on), whether the helper is there, the
+// network probe's word and who asked; then what the check concludes and the
+// window it shows (title, line, buttons, "*" the default; empty: none).
+struct Judgement {
+    const char* name;
+    QByteArray body;
+    int status, delayMs;
+    bool helper, netUp, byMenu;
+    int newer;
+    QByteArray avail;
+    QStringList window;
+};
+
+std::vector<Judgement> Judgements()
 {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key + ':')) return line.mid(key.size() + 1).trimmed().split(' ').value(0).toLongLong();
-    return -1;
+    const QStringList current{"This Version is Currently.", "Current Version : 1.2.9", "551* OK"};
+    const QStringList failed{"Network Connection Failed.", "Please confirm the network connection.", "551* OK"};
+    const auto newer = [](const QString& line) {
+        return QStringList{"Newer Version is Available.", "Newer Version : " + line, "552* Download...",
+                           "553 Don't Download"};
+    };
+    const QByteArray longLine = "1.2.10" + QByteArray(1000, '7');
+    const QByteArray notes = "1.2.10\r\nRelease notes: <b>big</b>\n" + QByteArray(600, 'x');
+    const QByteArray big = "9.9.9" + QByteArray(kVersionFileMaxBytes, '0');
+    // clang-format off
+    return {
+        {"newer", "1.2.10", 200, 0, true, true, false, 1, "1.2.10", newer("1.2.10")},
+        {"equal", "1.2.9", 200, 0, true, true, false, 0, "1.2.9", {}},
+        {"empty file", "", 200, 0, true, true, false, 0, "", {}},
+        {"menu, not newer", "1.0", 200, 0, true, true, true, 0, "1.0", current},
+        {"long line saturates", longLine, 200, 0, true, true, true, 1, longLine.left(255),
+         newer("1.2.10" + QString(233, '7'))},
+        {"first line only", notes, 200, 0, true, true, true, 1, notes.left(255), newer("1.2.10")},
+        {"late", "9.0", 200, 1600, true, true, false, 0, "", {}},
+        {"not found", "9.9.9", 404, 0, true, true, false, 0, "", {}},
+        {"over the cap", big, 200, 0, true, true, false, 0, "", {}},
+        {"no helper", "9.9.9", 200, 0, false, true, false, 0, "", {}},
+        {"menu, late", "1.0", 200, 1600, true, true, true, 0, "1.0", current},
+        {"menu, no answer", "1.0", 200, 4000, true, true, true, 0, "", failed},
+        {"menu, not found", "9.9.9", 404, 0, true, true, true, 0, "", failed},
+        {"menu, refused", "9.9.9", -1, 0, true, true, true, 0, "", failed},
+        {"menu, no helper", "9.9.9", 200, 0, false, true, true, 0, "", failed},
+        {"network reported down", "9.9.9", 200, 0, true, false, true, 1, "9.9.9", failed},
+    };
+    // clang-format on
 }
 
 }  // namespace
@@ -125,20 +164,19 @@ class UpdateTest : public QObject {
             uc_->CheckForUpdatesCommand();
         else
             uc_->StartUpdateCheck();
-        return judged.wait(5000) && judged.count() == 1;
+        return judged.wait(20000) && judged.count() == 1;
     }
-    // A newer version found and its window open, then "Download..." pressed.
-    bool DownloadFromWindow(bool& ok, int timeoutMs = 10000)
+    // A newer version found and its window open, then "Download..." pressed:
+    // 1 saved, 0 failed, -1 when no window or no end came.
+    int DownloadFromWindow()
     {
         ServeVersion("9.9.9");
-        if (!Judge(false) || !uc_->window()) return false;
+        if (!Judge(false) || !uc_->window()) return -1;
         auto* download = qobject_cast<QPushButton*>(uc_->window()->control(552));
-        if (!download) return false;
+        if (!download) return -1;
         QSignalSpy finished(uc_.get(), &UpdateCheck::downloadFinished);
         QTest::mouseClick(download, Qt::LeftButton);
-        if (!finished.wait(timeoutMs)) return false;
-        ok = finished.first().first().toBool();
-        return true;
+        return finished.wait(30000) ? int(finished.first().first().toBool()) : -1;
     }
     QStringList DownloadsListing() const
     {
@@ -199,88 +237,35 @@ private slots:
     // version, the menu check always shows its window; texts cut at 255.
     // Whatever fails (a late, missing, refused or oversized answer, no
     // helper) changes nothing and the automatic check stays silent; the menu
-    // check waits for a late answer, and says the connection failed rather
-    // than call the version current. A network reported down still asks.
-    // A status of -1 points the check at a port nobody listens on; the menu
-    // check waits 2.5 seconds here.
+    // check waits for a late answer (here up to 2.5 seconds), and says the
+    // connection failed rather than call the version current. A network
+    // reported down still asks. An answer not waited for is given up: its
+    // connection is dropped, so it can never change the outcome.
     void judgement_data()
     {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<int>("delayMs");
-        QTest::addColumn<bool>("helper");
-        QTest::addColumn<bool>("netUp");
-        QTest::addColumn<bool>("byMenu");
-        QTest::addColumn<int>("newer");
-        QTest::addColumn<QByteArray>("avail");
-        QTest::addColumn<QStringList>("window");  // title, line, buttons ("*": the default); empty: none
-        const QStringList current{"This Version is Currently.", "Current Version : 1.2.9", "551* OK"};
-        const auto newerWindow = [](const QString& line) {
-            return QStringList{"Newer Version is Available.", "Newer Version : " + line, "552* Download...",
-                               "553 Don't Download"};
-        };
-        const QByteArray longLine = "1.2.10" + QByteArray(1000, '7');
-        const QByteArray notes = "1.2.10\r\nRelease notes: <b>big</b>\n" + QByteArray(600, 'x');
-        const QByteArray big = "9.9.9" + QByteArray(kVersionFileMaxBytes, '0');
-        QTest::newRow("newer") << QByteArray("1.2.10") << 200 << 0 << true << true << false << 1 << QByteArray("1.2.10")
-                               << newerWindow("1.2.10");
-        QTest::newRow("equal") << QByteArray("1.2.9") << 200 << 0 << true << true << false << 0 << QByteArray("1.2.9")
-                               << QStringList();
-        QTest::newRow("empty file") << QByteArray() << 200 << 0 << true << true << false << 0 << QByteArray()
-                                    << QStringList();
-        QTest::newRow("menu, not newer") << QByteArray("1.0") << 200 << 0 << true << true << true << 0
-                                         << QByteArray("1.0") << current;
-        QTest::newRow("long line saturates") << longLine << 200 << 0 << true << true << true << 1 << longLine.left(255)
-                                             << newerWindow("1.2.10" + QString(233, '7'));
-        QTest::newRow("first line only") << notes << 200 << 0 << true << true << true << 1 << notes.left(255)
-                                         << newerWindow("1.2.10");
-        QTest::newRow("late") << QByteArray("9.0") << 200 << 1600 << true << true << false << 0 << QByteArray()
-                              << QStringList();
-        QTest::newRow("not found") << QByteArray("9.9.9") << 404 << 0 << true << true << false << 0 << QByteArray()
-                                   << QStringList();
-        QTest::newRow("over the cap") << big << 200 << 0 << true << true << false << 0 << QByteArray() << QStringList();
-        QTest::newRow("no helper") << QByteArray("9.9.9") << 200 << 0 << false << true << false << 0 << QByteArray()
-                                   << QStringList();
-        const QStringList failed{"Network Connection Failed.", "Please confirm the network connection.", "551* OK"};
-        QTest::newRow("menu, late") << QByteArray("1.0") << 200 << 1600 << true << true << true << 0
-                                    << QByteArray("1.0") << current;
-        QTest::newRow("menu, no answer") << QByteArray("1.0") << 200 << 4000 << true << true << true << 0
-                                         << QByteArray() << failed;
-        QTest::newRow("menu, not found") << QByteArray("9.9.9") << 404 << 0 << true << true << true << 0 << QByteArray()
-                                         << failed;
-        QTest::newRow("menu, refused") << QByteArray("9.9.9") << -1 << 0 << true << true << true << 0 << QByteArray()
-                                       << failed;
-        QTest::newRow("menu, no helper") << QByteArray("9.9.9") << 200 << 0 << false << true << true << 0
-                                         << QByteArray() << failed;
-        QTest::newRow("network reported down")
-            << QByteArray("9.9.9") << 200 << 0 << true << false << true << 1 << QByteArray("9.9.9")
-            << QStringList{"Network Connection Failed.", "Please confirm the network connection.", "551* OK"};
+        QTest::addColumn<int>("row");
+        const std::vector<Judgement> rows = Judgements();
+        for (std::size_t i = 0; i < rows.size(); ++i) QTest::newRow(rows[i].name) << int(i);
     }
     void judgement()
     {
-        QFETCH(QByteArray, body);
-        QFETCH(int, status);
-        QFETCH(int, delayMs);
-        QFETCH(bool, helper);
-        QFETCH(bool, netUp);
-        QFETCH(bool, byMenu);
-        QFETCH(int, newer);
-        QFETCH(QByteArray, avail);
-        QFETCH(QStringList, window);
-        server_.route(kVersionPath, {.status = std::max(status, 200), .body = body, .delayMs = delayMs});
-        if (status < 0) SetUpdateServer(k_->up, "http://127.0.0.1:1");
+        QFETCH(int, row);
+        const Judgement j = Judgements().at(std::size_t(row));
+        server_.route(kVersionPath, {.status = std::max(j.status, 200), .body = j.body, .delayMs = j.delayMs});
+        if (j.status < 0) SetUpdateServer(k_->up, "http://127.0.0.1:1");
         uc_->setAnswerLimit(2500);
-        if (!helper) uc_->setFetchProgram(root_.filePath("none"));
-        uc_->setNetworkProbe([netUp] { return netUp; });
-        const int before = server_.hits(kVersionPath);
-        QVERIFY(Judge(byMenu));
-        if (delayMs > 0 && !byMenu) QTest::qWait(1200);  // the answer is due now
-        QCOMPARE(server_.hits(kVersionPath) > before, helper && status >= 0);
-        QCOMPARE(k_->up.UpdateOkFlag, newer);
-        QCOMPARE(QByteArray::fromStdString(k_->up.availStr.str()), avail);
-        QCOMPARE(byMenu ? k_->sh.CheckByMenuFlag : k_->sh.CheckForUpFlag, 1);
-        QCOMPARE(Window(), window);
-        QCOMPARE(host_->calls.value(0), window.isEmpty() ? QString() : QStringLiteral("MenuDisable"));
+        if (!j.helper) uc_->setFetchProgram(root_.filePath("none"));
+        uc_->setNetworkProbe([up = j.netUp] { return up; });
+        const int before = server_.hits(kVersionPath), droppedBefore = server_.dropped(kVersionPath);
+        QVERIFY(Judge(j.byMenu));
+        if (j.delayMs > 0 && j.avail.isEmpty())
+            QTRY_VERIFY_WITH_TIMEOUT(server_.dropped(kVersionPath) > droppedBefore, 20000);
+        QCOMPARE(server_.hits(kVersionPath) > before, j.helper && j.status >= 0);
+        QCOMPARE(k_->up.UpdateOkFlag, j.newer);
+        QCOMPARE(QByteArray::fromStdString(k_->up.availStr.str()), j.avail);
+        QCOMPARE(j.byMenu ? k_->sh.CheckByMenuFlag : k_->sh.CheckForUpFlag, 1);
+        QCOMPARE(Window(), j.window);
+        QCOMPARE(host_->calls.value(0), j.window.isEmpty() ? QString() : QStringLiteral("MenuDisable"));
     }
 
     // The helper as the check runs it: its answers, the arguments it refuses
@@ -302,13 +287,15 @@ private slots:
         QFETCH(QString, answer);
         FetchProcess run(program, arguments);
         QSignalSpy answered(&run, &FetchProcess::finishedLoading), failed(&run, &FetchProcess::failed);
-        QTRY_VERIFY_WITH_TIMEOUT(answered.count() + failed.count() > 0, 5000);
-        QTest::qWait(50);
+        QTRY_VERIFY_WITH_TIMEOUT(answered.count() + failed.count() > 0, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(NoChildLeft(), 20000);  // reaped: its reports are all in
         QCOMPARE(answered.count() + failed.count(), 1);
         QVERIFY(!run.running());
-        QVERIFY(answer.isEmpty() ? failed.count() == 1
-                                 : QRegularExpression(answer).match(answered.value(0).value(0).toString()).hasMatch());
-        QCOMPARE(waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD, true);
+        if (answer.isEmpty())
+            QCOMPARE(failed.count(), 1);
+        else
+            QVERIFY2(QRegularExpression(answer).match(answered.value(0).value(0).toString()).hasMatch(),
+                     qPrintable(answered.value(0).value(0).toString()));
     }
 
     void untrustedCertificateFailsTheRequest()
@@ -348,7 +335,7 @@ private slots:
         uc_->CheckForUpdatesCommand();
         uc_->StartUpdateCheck();  // a driver record arriving meanwhile
         QCOMPARE(k_->sh.CheckByMenuFlag, 1);
-        QVERIFY(judged.wait(5000));
+        QVERIFY(judged.wait(20000));
         QVERIFY(uc_->window());  // the menu check kept its window
         uc_->StartUpdateCheck();
         QVERIFY(!uc_->judgementPending());
@@ -357,20 +344,31 @@ private slots:
     // The archive, larger than the write-behind step so the flushing path
     // runs too, is saved byte for byte under the server's suggested name
     // (its folder part dropped) into a Downloads folder made on the way,
-    // beside a file of that name it never overwrites; the installer then
-    // opens the saved archive, the package it unpacked, and quits.
+    // beside a file of that name it never overwrites, the progress bar
+    // moving as it comes; the installer then opens the saved archive, the
+    // package it unpacked a while later, and quits.
     void downloadSavesThenInstallOpensAndQuits()
     {
         const QByteArray archive = RandomBytes(int(ArchiveDownload::kWriteBehind + 300 * 1024));
-        ServeZip({.body = archive, .headers = {{"Content-Disposition", "attachment; filename=\"../Kestrova-9.zip\""}}});
+        const QList<QPair<QByteArray, QByteArray>> named{
+            {"Content-Disposition", "attachment; filename=\"../K-9.zip\""}};
+        ServeZip({.body = archive, .headers = named});
         downloads_ += "/not/yet";
         uc_->setDownloadsFolder(downloads_);
-        bool ok = false;
-        QVERIFY(DownloadFromWindow(ok) && ok);
+        QSet<int> steps;  // the bar's values between empty and full
+        connect(uc_.get(), &UpdateCheck::judged, this, [&] {
+            if (auto* bar = uc_->window() ? uc_->window()->findChild<QProgressBar*>("progress") : nullptr)
+                connect(bar, &QProgressBar::valueChanged, this, [&steps, bar](int v) {
+                    if (v > 0 && v < bar->maximum()) steps.insert(v);
+                });
+        });
+        QCOMPARE(DownloadFromWindow(), 1);
+        // Each read is at most a 256 KiB buffer, a thirtieth of the archive.
+        QVERIFY2(steps.size() >= 30, qPrintable(QString::number(steps.size())));
         QCOMPARE(k_->up.DownLoadOkFlag, 0);
-        const QString first = QDir(downloads_).filePath("Kestrova-9.zip");
+        const QString first = QDir(downloads_).filePath("K-9.zip");
         QCOMPARE(ReadAll(first), archive);
-        QCOMPARE(DownloadsListing(), QStringList{"Kestrova-9.zip"});
+        QCOMPARE(DownloadsListing(), QStringList{"K-9.zip"});
         QCOMPARE(QString::fromStdString(k_->up.downloadedPath), first);
         // clang-format off
         QCOMPARE(Window(), QStringList({"Download is Successful.", "Download file is in the downloads folder.",
@@ -380,11 +378,10 @@ private slots:
 
         // Downloaded again: the first stays, the second takes the next name.
         uc_->CheckForUpdateWndOkButton();
-        ServeZip(
-            {.body = "second", .headers = {{"Content-Disposition", "attachment; filename=\"../Kestrova-9.zip\""}}});
-        QVERIFY(DownloadFromWindow(ok) && ok);
+        ServeZip({.body = "second", .headers = named});
+        QCOMPARE(DownloadFromWindow(), 1);
         QCOMPARE(ReadAll(first), archive);
-        const QString saved = QDir(downloads_).filePath("Kestrova-9 (1).zip");
+        const QString saved = QDir(downloads_).filePath("K-9 (1).zip");
         QCOMPARE(ReadAll(saved), QByteArray("second"));
         QCOMPARE(QString::fromStdString(k_->up.downloadedPath), saved);
 
@@ -394,83 +391,10 @@ private slots:
         QTest::mouseClick(uc_->window()->control(555), Qt::LeftButton);
         QCOMPARE(host_->calls, QStringList{"Open " + saved});
         QVERIFY(!uc_->window()->control(554)->isEnabled());
-        QTest::qWait(1000);
-        QCOMPARE(host_->calls.size(), 1);  // still waiting, the window painting
-        QTRY_COMPARE_WITH_TIMEOUT(host_->calls.size(), 4, 5000);
+        QCoreApplication::processEvents();  // the window paints; the package waits for its timer
+        QCOMPARE(host_->calls.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(host_->calls.size(), 4, 20000);
         QCOMPARE(host_->calls, QStringList({"Open " + saved, "Open " + pkg, "CloseDesignWindow", "QuitSequence"}));
-    }
-
-    void largeDownloadKeepsTheWindowResponsiveAndMemoryFlat()
-    {
-#if defined(__SANITIZE_ADDRESS__)
-        QSKIP("AddressSanitizer keeps freed memory in quarantine: the plain build measures this");
-#endif
-        constexpr qint64 kSize = qint64(200) << 20;
-        QThread serverThread;
-        QObject inThread;
-        inThread.moveToThread(&serverThread);
-        serverThread.start();
-        TestHttpServer* fast = nullptr;
-        QMetaObject::invokeMethod(
-            &inThread,
-            [&] {
-                fast = new TestHttpServer;
-                fast->route(kZipPath, {.generated = kSize});
-                if (!fast->listen()) fast->deleteLater(), fast = nullptr;
-            },
-            Qt::BlockingQueuedConnection);
-        QVERIFY(fast);
-        const auto stopServer = qScopeGuard([&] {
-            QMetaObject::invokeMethod(
-                &inThread, [&] { delete fast; }, Qt::BlockingQueuedConnection);
-            serverThread.quit();
-            serverThread.wait();
-        });
-        k_->up.downloadURL = (fast->base() + QString::fromLatin1(kZipPath)).toStdString();
-
-        // The longest gap between ticks of a fast timer is the longest stall.
-        QElapsedTimer clock;
-        qint64 last = -1, longestStall = 0, peakRssKb = 0;
-        QSet<int> progressSeen;
-        QTimer ticker;
-        ticker.setInterval(5);
-        connect(&ticker, &QTimer::timeout, this, [&] {
-            const qint64 now = clock.elapsed();
-            if (last >= 0) longestStall = std::max(longestStall, now - last);
-            last = now;
-            peakRssKb = std::max(peakRssKb, StatusKb("VmRSS"));
-            if (auto* bar = uc_->window() ? uc_->window()->findChild<QProgressBar*>("progress") : nullptr)
-                if (bar->isVisible() && bar->value() > 0 && bar->value() < bar->maximum())
-                    progressSeen.insert(bar->value());
-        });
-        const qint64 startRssKb = StatusKb("VmRSS");
-        QVERIFY(startRssKb > 0);
-        // The peak resident size starts again from the current one.
-        QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-        const bool peakReset = clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
-        clock.start();
-        ticker.start();
-        bool ok = false;
-        QVERIFY(DownloadFromWindow(ok, 60000));
-        ticker.stop();
-        if (peakReset) peakRssKb = std::max(peakRssKb, StatusKb("VmHWM"));
-        qInfo("200 MiB in %lld ms: longest stall %lld ms, peak memory %lld KiB above the start",
-              static_cast<long long>(clock.elapsed()), static_cast<long long>(longestStall),
-              static_cast<long long>(peakRssKb - startRssKb));
-        QVERIFY(ok);
-        QVERIFY2(longestStall <= 400, qPrintable(QStringLiteral("stalled %1 ms").arg(longestStall)));
-        QVERIFY2(peakRssKb - startRssKb <= 64 * 1024,
-                 qPrintable(QStringLiteral("grew by %1 KiB").arg(peakRssKb - startRssKb)));
-        QVERIFY2(progressSeen.size() >= 10, "the progress bar did not move during the download");
-
-        QFile saved(QDir(downloads_).filePath("Kestrova.zip"));
-        QCOMPARE(saved.size(), kSize);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QVERIFY(saved.seek(kSize - 65536));  // the end, past many periods of the pattern
-        const QByteArray got = saved.read(65536);
-        for (qsizetype i = 0; i < got.size(); ++i)
-            if (got[i] != TestHttpServer::Generated(kSize - 65536 + i)) QFAIL(qPrintable(QString("byte %1").arg(i)));
-        saved.remove();
     }
 
     void downloadFailures_data()
@@ -496,9 +420,7 @@ private slots:
             uc_->setDownloadsFolder(downloads_ + "/file/sub");
         }
         const int before = server_.hits(kZipPath);
-        bool ok = true;
-        QVERIFY(DownloadFromWindow(ok));
-        QVERIFY(!ok);
+        QCOMPARE(DownloadFromWindow(), 0);
         QCOMPARE(k_->up.DownLoadOkFlag, 1);
         QVERIFY(k_->up.downloadedPath.empty());
         // Nothing claimed as downloaded, no partial or temporary file left.
@@ -528,8 +450,7 @@ private slots:
         WriteFile(zip, "old");
         WriteFile(pkg, "old pkg");
         ServeZip({.body = "new one"});
-        bool ok = false;
-        QVERIFY(DownloadFromWindow(ok) && ok);
+        QCOMPARE(DownloadFromWindow(), 1);
         QCOMPARE(host_->trashed, QStringList({zip, pkg}));
         QCOMPARE(ReadAll(fresh + "/Trash/files/Kestrova.zip"), QByteArray("old"));
         QCOMPARE(ReadAll(fresh + "/Trash/files/Kestrova.pkg"), QByteArray("old pkg"));
@@ -542,7 +463,7 @@ private slots:
         qputenv("XDG_DATA_HOME", root_.filePath("plain/data").toUtf8());
         WriteFile(zip, "old");
         uc_->CheckForUpdateWndOkButton();  // a fresh window, the same downloads
-        QVERIFY(DownloadFromWindow(ok) && ok);
+        QCOMPARE(DownloadFromWindow(), 1);
         QCOMPARE(ReadAll(zip), QByteArray("old"));
         QCOMPARE(ReadAll(QDir(downloads_).filePath("Kestrova (1).zip")), QByteArray("new one"));
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
@@ -658,22 +579,24 @@ private slots:
         QVERIFY(host_->calls.isEmpty());
     }
 
+    // A second press while the download runs starts nothing more; Don't
+    // Download ends it: its connection is dropped and nothing is saved.
     void secondDownloadPressIsIgnoredAndDontDownloadStopsIt()
     {
-        ServeZip({.body = QByteArray(1000, 'z'), .delayMs = 500});
+        ServeZip({.body = QByteArray(1000, 'z'), .delayMs = 600000});  // answered only if waited for
         UpdateWindow* w = Open(0, 1);
-        const int before = server_.hits(kZipPath);
+        const int before = server_.hits(kZipPath), droppedBefore = server_.dropped(kZipPath);
         QSignalSpy finished(uc_.get(), &UpdateCheck::downloadFinished);
         QTest::mouseClick(w->control(552), Qt::LeftButton);
         QTest::mouseClick(w->control(552), Qt::LeftButton);
-        QTest::qWait(200);
+        QTRY_COMPARE_WITH_TIMEOUT(server_.hits(kZipPath), before + 1, 20000);
         QVERIFY(uc_->downloading());
         QVERIFY(w->findChild<QWidget*>("progress")->isVisible());
         QCOMPARE(Text(556), QStringLiteral("Newer Version is Available."));
-        QCOMPARE(server_.hits(kZipPath), before + 1);
         QTest::mouseClick(w->control(553), Qt::LeftButton);
         QVERIFY(!uc_->window());
-        QTest::qWait(700);
+        QTRY_COMPARE_WITH_TIMEOUT(server_.dropped(kZipPath), droppedBefore + 1, 20000);
+        QCOMPARE(server_.hits(kZipPath), before + 1);
         QCOMPARE(finished.count(), 0);
         QVERIFY(DownloadsListing().isEmpty());
     }
