@@ -67,16 +67,19 @@ private:
     QString buffer_;
 };
 
-// Sends one raw call the way another program might. A blocking call is
-// answered (or refused) only after the receiver has handled it, so it also
-// orders the calls sent before it.
-inline void RawDeliver(const QString& to, const QVariantList& args)
+// Sends one raw call the way another program might, without the sender's
+// checks. A blocking call is answered (or refused) only after the receiver
+// has handled it, so it also orders the calls sent before it.
+inline void RawDeliver(const QString& to, const QVariantList& args, bool block = true)
 {
     QDBusMessage m = QDBusMessage::createMethodCall(to, QStringLiteral("/com/tessaly/Messages"),
                                                     QStringLiteral("com.tessaly.Messages"), QStringLiteral("Deliver"));
     m.setArguments(args);
     m.setAutoStartService(false);
-    QDBusConnection::sessionBus().call(m, QDBus::Block, 5000);
+    if (block)
+        QDBusConnection::sessionBus().call(m, QDBus::Block, 20000);
+    else
+        QDBusConnection::sessionBus().send(m);
 }
 
 }  // namespace kt
