@@ -1,12 +1,13 @@
-// kestrova-render as a process: pictures, trace, record and refusals.
-#include <gtest/gtest.h>
+// kestrova-render as a process: pictures, record, export and refusals.
 #include <sys/mount.h>
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -24,179 +25,154 @@ namespace {
 
 struct Result {
     int rc = -1;
-    std::string out, err;
+    QByteArray out, err;
 };
 
-std::string Slurp(const fs::path& p)
+Result Run(const QStringList& args)
 {
-    QFile f(QString::fromStdString(p.string()));
-    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
-}
-
-class RenderProcess : public ::testing::Test {
-protected:
-    QTemporaryDir tmp;
-    const fs::path dir = tmp.path().toStdString();
-
-    static Result Run(const std::vector<std::string>& args)
-    {
-        QStringList list;
-        for (const std::string& a : args) list << QString::fromStdString(a);
-        QProcess p;
-        p.start(QStringLiteral(KESTROVA_RENDER), list);
-        Result r;
-        if (!p.waitForFinished(60000)) return r;
-        r.rc = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput().toStdString();
-        r.err = p.readAllStandardError().toStdString();
-        return r;
-    }
-};
-
-int Lines(const std::string& s)
-{
-    int n = 0;
-    for (char c : s) n += c == '\n';
-    return n;
-}
-
-// What is drawn is the display lists' to pin; here: the view and the page
-// reach their files, and the curve is painted in its colour.
-TEST_F(RenderProcess, ViewsAndThePageWriteTheirFiles)
-{
-    const fs::path png = dir / "amp.png";
-    Result r = Run({"--view", "amp", "--out", png.string()});
-    ASSERT_EQ(r.rc, 0) << r.err;
-    EXPECT_TRUE(r.out.empty());
-    const QImage img(QString::fromStdString(png.string()));
-    EXPECT_EQ(img.size(), QSize(540, 380));
-    // The default tweeter is flat on the 0 dB line (y = 130) above 5 kHz.
-    const QColor c = img.pixelColor(470, 130);
-    EXPECT_TRUE(c.red() > 200 && c.green() > 100 && c.green() < 180 && c.blue() < 80);
-    for (const std::string ext : {"png", "svg", "pdf"}) {
-        const fs::path f = dir / ("page." + ext);
-        ASSERT_EQ(Run({"--print", "--date", "2026-12-05T14:30:00", "--out", f.string()}).rc, 0) << ext;
-        EXPECT_NE(Slurp(f).find(ext == "svg" ? "<svg" : ext == "pdf" ? "%PDF" : "PNG"), std::string::npos) << ext;
-    }
-    EXPECT_EQ(QImage(QString::fromStdString((dir / "page.png").string())).size(), QSize(612, 792));
-}
-
-TEST_F(RenderProcess, RecordIsOneUtf8Line)
-{
-    Result r = Run({"--driver", "DUMMY#  W\xC3\xA9  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ",
-                    "--align", "vb=20", "--record"});
-    ASSERT_EQ(r.rc, 0) << r.err;
-    EXPECT_EQ(Lines(r.out), 1);
-    EXPECT_EQ(r.out.rfind("DUMMY%  W\xC3\xA9  ", 0), 0u) << r.out;
-    EXPECT_NE(r.out.find("  20  "), std::string::npos) << r.out;
-
-    // A received name with line ends and a tab still gives one line.
-    r = Run({"--driver", "DUMMY#  Two\nLines\r\t  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ",
-             "--record"});
-    ASSERT_EQ(r.rc, 0) << r.err;
-    EXPECT_EQ(Lines(r.out), 1) << r.out;
-    EXPECT_EQ(r.out.rfind("DUMMY%  Two Lines    ", 0), 0u) << r.out;
-
-    // An alert goes to standard error; the record still comes.
-    r = Run({"--driver", kt::kWooferRecord, "--align", "qtc=0.3", "--record"});
-    ASSERT_EQ(r.rc, 0);
-    EXPECT_EQ(Lines(r.out), 1);
-    EXPECT_EQ(
-        r.err,
-        "alert: ALERT!   Impossible alignment.  Qtc is too small. | Enter larger Qtc.  ( Possible Qtc >=  0.382 )\n");
-}
-
-TEST_F(RenderProcess, RefusalsExitTwoWithOneLineAndWriteNothing)
-{
-    const std::string woofer = kt::kWooferRecord;
-    const std::vector<std::vector<std::string>> cases = {
-        {"--driver", woofer, "--align", "qtc=0"},  // refused by the entry's check
-        {"--system", "cb"},                        // no Vas for a box
-        {"--view", "bode"},                        // refused by the options
-        {"--ppo", "400"},                          // beyond the export's bound
-    };
-    const fs::path png = dir / "never.png";
-    for (auto args : cases) {
-        args.insert(args.end(), {"--trace", "--record", "--out", png.string()});
-        Result r = Run(args);
-        EXPECT_EQ(r.rc, 2) << args[0];
-        EXPECT_TRUE(r.out.empty()) << args[0] << ": " << r.out;
-        EXPECT_EQ(Lines(r.err), 1) << args[0] << ": " << r.err;
-        EXPECT_EQ(r.err.rfind("kestrova-render: ", 0), 0u) << r.err;
-        EXPECT_FALSE(fs::exists(png)) << args[0];
-    }
-}
-
-// What is not a regular file is never replaced: a pipe refuses the run in
-// one line before anything is drawn; so does a ZMA file for a driver
-// without Re, which has no impedance.
-TEST_F(RenderProcess, OutputThatIsNotARegularFileOrNoImpedanceIsRefused)
-{
-    const fs::path fifo = dir / "pipe.png";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string noRe = "DUMMY#  W  Woofer  16  50  10  0.35  0.4  3  0  0  50  100  3  10  0.5  ";
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--out", fifo.string()},
-          {"--export", "csv", "--out", fifo.string()},
-          {"--driver", noRe, "--export", "zma", "--out", (dir / "w.zma").string()}}) {
-        const Result r = Run(args);
-        EXPECT_TRUE(r.rc == 2 && Lines(r.err) == 1) << r.err;
-        EXPECT_NE(r.err.find(args[0] == "--driver" ? "no Re" : "not a regular file"), std::string::npos) << r.err;
-    }
-    EXPECT_TRUE(fs::is_fifo(fifo) && !fs::exists(dir / "w.zma"));
-}
-
-// The one line names the system's reason, and nothing is left behind.
-TEST_F(RenderProcess, UnwritableOutputSaysWhyWithoutAPartialFile)
-{
+    QProcess p;
+    p.start(QStringLiteral(KESTROVA_RENDER), args);
     Result r;
-    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--export", "zma"}}) {
-        const fs::path missing = dir / "missing-folder" / "a.png";
-        std::vector<std::string> a = args;
-        a.insert(a.end(), {"--out", missing.string()});
-        r = Run(a);
-        EXPECT_EQ(r.rc, 1);
-        EXPECT_FALSE(fs::exists(missing));
-        EXPECT_EQ(Lines(r.err), 1) << r.err;
-        EXPECT_NE(r.err.find(std::strerror(ENOENT)), std::string::npos) << r.err;
-    }
-
-    const fs::path full = dir / "full";
-    const std::string why = kt::MountFullFilesystem(full);
-    if (!why.empty()) GTEST_SKIP() << "full file system case: " << why;
-    for (const char* name : {"a.png", "a.svg", "a.pdf"}) {
-        r = Run({"--out", (full / name).string()});
-        EXPECT_EQ(r.rc, 1) << name;
-        EXPECT_EQ(Lines(r.err), 1) << r.err;
-        EXPECT_NE(r.err.find(std::strerror(ENOSPC)), std::string::npos) << r.err;
-        EXPECT_EQ(fs::directory_iterator(full)->path().filename(), "fill");
-        EXPECT_EQ(std::distance(fs::directory_iterator(full), fs::directory_iterator()), 1) << name;
-    }
-    ::umount2(full.c_str(), MNT_DETACH);
+    if (!p.waitForFinished(60000)) return r;
+    r.rc = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
 }
 
-TEST_F(RenderProcess, ExportWritesTheSampledDesignToAFileOrStandardOutput)
+QByteArray Slurp(const QString& path)
 {
-    const std::string woofer = kt::kWooferRecord;
-    const fs::path zma = dir / "w.zma";
-    Result file = Run({"--driver", woofer, "--system", "ib", "--export", "zma", "--from", "20", "--to", "20000",
-                       "--ppo", "24", "--date", "2026-12-05T14:30:00", "--out", zma.string()});
-    ASSERT_EQ(file.rc, 0) << file.err;
-    EXPECT_TRUE(file.out.empty() && file.err.empty()) << file.err;
-    // The same steps in process give the same file.
-    Kestrova k;
-    NullCanvas scratch;
-    RenderOptions o;
-    o.driver = woofer;
-    o.system = "ib";
-    ASSERT_TRUE(RunRenderSequence(k, o, scratch).ok);
-    EXPECT_EQ(Slurp(zma),
-              ResponseText(SampleResponse(k.d, {20, 20000, 24}), ResponseFormat::Zma, "2026-12-05T14:30:00"));
-    // The default range, on standard output: the comment lines, then
-    // 10 Hz .. 40 kHz at 48 per octave.
-    const Result out = Run({"--export", "frd", "--out", "-"});
-    ASSERT_EQ(out.rc, 0) << out.err;
-    EXPECT_EQ(Lines(out.out), 6 + 575);
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 }  // namespace
+
+class RenderProcess : public QObject {
+    Q_OBJECT
+    QTemporaryDir tmp_;
+    QString At(const QString& name) const { return tmp_.filePath(name); }
+
+private slots:
+    // What is drawn is the display lists' to pin; here: the view and the page
+    // reach their files, and the curve is painted in its colour.
+    void viewsAndThePageWriteTheirFiles()
+    {
+        const Result r = Run({"--view", "amp", "--out", At("amp.png")});
+        QVERIFY2(r.rc == 0, r.err);
+        QCOMPARE(r.out, QByteArray());
+        const QImage img(At("amp.png"));
+        QCOMPARE(img.size(), QSize(540, 380));
+        // The default tweeter is flat on the 0 dB line (y = 130) above 5 kHz: orange.
+        const QColor c = img.pixelColor(470, 130);
+        QVERIFY2(c.red() > 200, qPrintable(c.name()));
+        QVERIFY2(c.green() > 100 && c.green() < 180, qPrintable(c.name()));
+        QVERIFY2(c.blue() < 80, qPrintable(c.name()));
+        for (const QString ext : {"png", "svg", "pdf"}) {
+            const QString page = At("page." + ext);
+            QCOMPARE(Run({"--print", "--date", "2026-12-05T14:30:00", "--out", page}).rc, 0);
+            QVERIFY2(Slurp(page).contains(ext == "svg" ? "<svg" : ext == "pdf" ? "%PDF" : "PNG"), qPrintable(ext));
+        }
+        QCOMPARE(QImage(At("page.png")).size(), QSize(612, 792));
+    }
+
+    // The record in UTF-8 on one line; an alert goes to standard error and
+    // the record still comes.
+    void recordIsOneUtf8Line()
+    {
+        Result r = Run({"--driver", "DUMMY#  W\xC3\xA9  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ",
+                        "--align", "vb=20", "--record"});
+        QVERIFY2(r.rc == 0, r.err);
+        QCOMPARE(r.out.count('\n'), 1);
+        QVERIFY2(r.out.startsWith("DUMMY%  W\xC3\xA9  "), r.out);
+        QVERIFY2(r.out.contains("  20  "), r.out);
+        r = Run({"--driver", kt::kWooferRecord, "--align", "qtc=0.3", "--record"});
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(r.out.count('\n'), 1);
+        QCOMPARE(r.err, QByteArray("alert: ALERT!   Impossible alignment.  Qtc is too small. | Enter larger Qtc.  "
+                                   "( Possible Qtc >=  0.382 )\n"));
+    }
+
+    // A refused run exits 2 with one line saying why and writes nothing: an
+    // entry, a system or an option it cannot take, and what is not a regular
+    // file, which is never replaced (a pipe is refused before anything is
+    // drawn); so is a ZMA file for a driver without Re, which has no impedance.
+    void outputThatIsNotARegularFileOrNoImpedanceIsRefused()
+    {
+        const QString fifo = At("pipe.png"), never = At("never.png");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString noRe = "DUMMY#  W  Woofer  16  50  10  0.35  0.4  3  0  0  50  100  3  10  0.5  ";
+        const QStringList written = {"--trace", "--record", "--out", never};
+        const std::pair<QStringList, const char*> cases[] = {
+            {QStringList{"--driver", kt::kWooferRecord, "--align", "qtc=0"} + written, "must be greater than 0"},
+            {QStringList{"--system", "cb"} + written, "a closed box needs a driver with Vas"},
+            {QStringList{"--view", "bode"} + written, "--view must be amp, imp"},
+            {QStringList{"--ppo", "400"} + written, "--ppo must be a whole number from 1 to 384"},
+            {{"--out", fifo}, "it is a named pipe (FIFO), not a regular file"},
+            {{"--export", "csv", "--out", fifo}, "it is a named pipe (FIFO), not a regular file"},
+            {{"--driver", noRe, "--export", "zma", "--out", never}, "the driver has no Re"},
+        };
+        for (const auto& [args, why] : cases) {
+            const Result r = Run(args);
+            const QByteArray said = args.join(' ').toUtf8() + " said: " + r.err;
+            QVERIFY2(r.rc == 2, said);
+            QVERIFY2(r.out.isEmpty(), said);
+            QVERIFY2(r.err.count('\n') == 1, said);
+            QVERIFY2(r.err.startsWith("kestrova-render: "), said);
+            QVERIFY2(r.err.contains(why), said);
+            QVERIFY2(!QFile::exists(never), said);
+        }
+        QVERIFY(fs::is_fifo(fifo.toStdString()));
+    }
+
+    // The one line names the system's reason, and nothing is left behind.
+    void unwritableOutputSaysWhyWithoutAPartialFile()
+    {
+        for (const QStringList& args : {QStringList{}, {"--export", "zma"}}) {
+            const QString missing = At("missing-folder/a.png");
+            const Result r = Run(args + QStringList{"--out", missing});
+            QCOMPARE(r.rc, 1);
+            QCOMPARE(r.err.count('\n'), 1);
+            QVERIFY2(r.err.contains(std::strerror(ENOENT)), r.err);
+            QVERIFY(!QFile::exists(missing));
+        }
+        const fs::path full = At("full").toStdString();
+        const std::string why = kt::MountFullFilesystem(full);
+        if (!why.empty()) QSKIP(qPrintable("full file system case: " + QString::fromStdString(why)));
+        for (const char* name : {"a.png", "a.svg", "a.pdf"}) {
+            const Result r = Run({"--out", QString::fromStdString((full / name).string())});
+            QCOMPARE(r.rc, 1);
+            QCOMPARE(r.err.count('\n'), 1);
+            QVERIFY2(r.err.contains(std::strerror(ENOSPC)), r.err);
+            QCOMPARE(QDir(QString::fromStdString(full.string())).entryList(QDir::Files), QStringList{"fill"});
+        }
+        ::umount2(full.c_str(), MNT_DETACH);
+    }
+
+    void exportWritesTheSampledDesignToAFileOrStandardOutput()
+    {
+        const Result file =
+            Run({"--driver", kt::kWooferRecord, "--system", "ib", "--export", "zma", "--from", "20", "--to", "20000",
+                 "--ppo", "24", "--date", "2026-12-05T14:30:00", "--out", At("w.zma")});
+        QVERIFY2(file.rc == 0, file.err);
+        QCOMPARE(file.out + file.err, QByteArray());
+        // The same steps in process give the same file.
+        Kestrova k;
+        NullCanvas scratch;
+        RenderOptions o;
+        o.driver = kt::kWooferRecord;
+        o.system = "ib";
+        QVERIFY(RunRenderSequence(k, o, scratch).ok);
+        QCOMPARE(Slurp(At("w.zma")),
+                 QByteArray::fromStdString(
+                     ResponseText(SampleResponse(k.d, {20, 20000, 24}), ResponseFormat::Zma, "2026-12-05T14:30:00")));
+        // The default range, on standard output: the comment lines, then
+        // 10 Hz .. 40 kHz at 48 per octave.
+        const Result out = Run({"--export", "frd", "--out", "-"});
+        QVERIFY2(out.rc == 0, out.err);
+        QCOMPARE(out.out.count('\n'), 6 + 575);
+    }
+};
+
+QTEST_GUILESS_MAIN(RenderProcess)
+#include "render_process_test.moc"
