@@ -100,12 +100,14 @@ private slots:
         QString path;
         QCOMPARE(real.FSSpecFromSupportFileName("Click.aif", "Images", path), 0);
         DecodedSound s;
-        QVERIFY(DecodeSoundFile(path, s) && s.seconds() >= 0.01 && s.seconds() <= 0.1);
+        QVERIFY(DecodeSoundFile(path, s));
+        QVERIFY2(s.seconds() >= 0.01 && s.seconds() <= 0.1, qPrintable(QString::number(s.seconds())));
 
         QTemporaryDir dir;
         QDir(dir.path()).mkpath("Images");
         QFile junk(dir.filePath("Images/Junk.aif"));
-        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("FORM this is not a sound") > 0);
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("FORM this is not a sound");
         junk.close();
         QFile::copy(junk.fileName(), dir.filePath("secret.aif"));
         MediaSoundPlayer player(dir.path());
@@ -192,7 +194,8 @@ private slots:
             s.SnapShot();
             saveAs(s, blocked);
             QMessageBox* alert = s.failureAlert();
-            QVERIFY(alert && alert->text() == "SaveImageFile failed");
+            QVERIFY(alert);
+            QCOMPARE(alert->text(), QString("SaveImageFile failed"));
             QCOMPARE(alert->informativeText(), QString::fromLocal8Bit(std::strerror(ENOTDIR)));
             QVERIFY(!QFile::exists(blocked));
             QCOMPARE(host.idle, 0);  // the alert is still up
@@ -200,13 +203,15 @@ private slots:
                 if (b->text() == button) b->click();
             QCOMPARE(std::pair(host.idle, host.quits), std::pair(1, quits));
         }
-        QVERIFY(!WritePngFile(QImage(), dir.filePath("null.png")).isEmpty() &&
-                !QFile::exists(dir.filePath("null.png")));
+        QVERIFY(!WritePngFile(QImage(), dir.filePath("null.png")).isEmpty());
+        QVERIFY(!QFile::exists(dir.filePath("null.png")));
     }
 
-    // The typed suffix decides the format, in any case; a name without a
-    // known one gets the file type's suffix and format. When that names a
-    // file that exists, the dialog comes back to ask, and nothing is written.
+    // The typed suffix decides the format, in any case, whatever the file
+    // type says; a name without a known one gets the file type's suffix and
+    // format. When that names a file that exists, the dialog comes back to
+    // ask, and nothing is written. The next export offers the same folder; a
+    // failed write's alert names the file.
     void exportFormatFollowsTheTypedSuffix()
     {
         using F = ResponseFormat;
@@ -214,8 +219,10 @@ private slots:
                                                                    {"/d/seas.Csv", F::Zma, "/d/seas.Csv", F::Csv},
                                                                    {"/d.zma/seas", F::Zma, "/d.zma/seas.zma", F::Zma},
                                                                    {"/d/seas.txt", F::Csv, "/d/seas.txt.csv", F::Csv}};
-        for (const auto& [chosen, type, path, format] : rows)
-            QVERIFY(ExportTargetFor(chosen, type).path == path && ExportTargetFor(chosen, type).format == format);
+        for (const auto& [chosen, type, path, format] : rows) {
+            const ExportTarget t = ExportTargetFor(chosen, type);
+            QCOMPARE(std::pair(t.path, int(t.format)), std::pair(QString(path), int(format)));
+        }
 
         ResponseExport ex(k, host);
         host.watch(ex);
@@ -224,11 +231,34 @@ private slots:
         QFile(dir.filePath("seas.txt.frd")).open(QIODevice::WriteOnly);  // empty
         first->selectFile(dir.filePath("seas.txt"));
         QMetaObject::invokeMethod(first, "accept", Qt::DirectConnection);
-        QVERIFY(ex.saveDialog() && ex.saveDialog() != first);
+        QVERIFY(ex.saveDialog());
+        QVERIFY(ex.saveDialog() != first);
         QCOMPARE(ex.saveDialog()->selectedFiles().value(0), dir.filePath("seas.txt.frd"));
         ex.saveDialog()->reject();
-        QVERIFY(QFileInfo(dir.filePath("seas.txt.frd")).size() == 0 && !QFile::exists(dir.filePath("seas.txt")));
+        QCOMPARE(QFileInfo(dir.filePath("seas.txt.frd")).size(), 0);
+        QVERIFY(!QFile::exists(dir.filePath("seas.txt")));
         QCOMPARE(std::pair(host.busy, host.idle), std::pair(1, 1));
+
+        ex.Export();
+        ex.saveDialog()->selectNameFilter("Frequency response (*.frd)");
+        ex.saveDialog()->selectFile(dir.filePath("mid.zma"));
+        QMetaObject::invokeMethod(ex.saveDialog(), "accept", Qt::DirectConnection);
+        QFile zma(dir.filePath("mid.zma"));
+        QVERIFY(zma.open(QIODevice::ReadOnly));
+        const QByteArray bytes = zma.readAll();
+        QVERIFY2(bytes.contains(": modelled electrical impedance\n"), bytes.left(80));
+        ex.Export();
+        QCOMPARE(ex.saveDialog()->directory().absolutePath(), QDir(dir.path()).absolutePath());
+        QFile(dir.filePath("plain")).open(QIODevice::WriteOnly);  // nothing can be made below it, not even by root
+        const QString blocked = dir.filePath("plain/kestrova-export.frd");
+        ex.saveDialog()->selectFile(blocked);
+        QMetaObject::invokeMethod(ex.saveDialog(), "accept", Qt::DirectConnection);
+        QMessageBox* alert = ex.failureAlert();
+        QVERIFY(alert);
+        QVERIFY2(alert->text().contains("\"" + blocked + "\""), qPrintable(alert->text()));
+        QVERIFY(!alert->informativeText().isEmpty());
+        alert->accept();
+        QCOMPARE(std::pair(host.busy, host.idle), std::pair(3, 3));
     }
 
     // Dialogs never open on the kernel's folders, and a path typed into a
@@ -278,7 +308,8 @@ private slots:
         pdf.setOutputFileName(dir.filePath("amp-box.pdf"));
         QVERIFY(printing.MyDoPrintLoop(pdf));
         const QRectF paint = pdf.pageLayout().paintRect(QPageLayout::Point);
-        QVERIFY(paint.top() >= 1.0 && printing.pageScale() * 780.0 <= paint.height() + 1e-9);
+        QVERIFY(paint.top() >= 1.0);
+        QVERIFY(printing.pageScale() * 780.0 <= paint.height() + 1e-9);
 
         host.watch(printing);
         for (const bool again : {false, true}) {
@@ -308,9 +339,8 @@ private slots:
         p.start("pdftotext", {"-layout", pdf.outputFileName(), "-"});
         QVERIFY(p.waitForFinished(30000));
         const QString text = QString::fromUtf8(p.readAllStandardOutput()).simplified();
-        QVERIFY2(text.contains("Amplitude") && text.contains("Closed Box Parameters") &&
-                     text.contains("Kestrova Box 10 Dec/05/2026 14:30:00"),
-                 qPrintable(text));
+        for (const char* shown : {"Amplitude", "Closed Box Parameters", "Kestrova Box 10 Dec/05/2026 14:30:00"})
+            QVERIFY2(text.contains(shown), qPrintable(shown + (": " + text)));
     }
 };
 
