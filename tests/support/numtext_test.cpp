@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "common/comma_locale.h"
 #include "support/macroman.h"
@@ -27,46 +28,29 @@ constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
 TEST(NumToText, FixedAndExponentForms)
 {
-    const struct {
-        double v;
-        const char* text;
-    } cases[] = {
-        {0.0, " 0"},
-        {0.707, " 0.707"},
-        {1000.0, " 1000"},
-        {12345.678, " 12345.678"},
-        {-2.5, "-2.5"},
+    const std::pair<double, const char*> cases[] = {
+        // clang-format off
+        {0.0, " 0"}, {0.707, " 0.707"}, {1000.0, " 1000"}, {12345.678, " 12345.678"}, {-2.5, "-2.5"},
         // One leading blank only before non-negative values.
-        {-0.005, "-5e-03"},
-        {-1e12, "-1e+12"},
+        {-0.005, "-5e-03"}, {-1e12, "-1e+12"},
         // A display value rounded from a tiny negative number is -0: plain zero.
-        {-0.0, " 0"},
-        {kInf, " inf"},
-        {-kInf, "-inf"},
-        {-std::numeric_limits<double>::quiet_NaN(), " nan"},
-        // The exponent form below 2^-7 and from 2^32.
-        {0.0078125, " 0.0078125"},
-        {std::nextafter(0.0078125, 0.0), " 7.8125e-03"},
-        {0.00123456789123, " 1.23456789e-03"},  // 9 significant digits
-        {0.00099999999999, " 1e-03"},           // rounding carries into the exponent
-        {4294967295.0, " 4294967295"},
-        {4294967296.0, " 4.2949673e+09"},
-        {5e-324, " 4.94065646e-324"},
+        {-0.0, " 0"}, {kInf, " inf"}, {-kInf, "-inf"}, {-std::numeric_limits<double>::quiet_NaN(), " nan"},
+        // The exponent form below 2^-7 and from 2^32, with 9 significant digits;
+        // rounding carries into the exponent.
+        {0.0078125, " 0.0078125"}, {std::nextafter(0.0078125, 0.0), " 7.8125e-03"},
+        {0.00123456789123, " 1.23456789e-03"}, {0.00099999999999, " 1e-03"}, {4294967295.0, " 4294967295"},
+        {4294967296.0, " 4.2949673e+09"}, {5e-324, " 4.94065646e-324"},
         // The decimals follow the binary exponent: 4/3 × 2^k starts a row,
         // 2/3 × 2^k ends the one before; trailing zeros go.
-        {0.010416666666666666, " 0.010416666667"},
-        {0.020833333333333332, " 0.020833333333"},
-        {0.3333333333333333, " 0.3333333333"},
-        {0.16666666666666666, " 0.16666666667"},
-        {42.666666666666664, " 42.666666667"},
-        {21.333333333333332, " 21.3333333333"},
-        {21845.333333333332, " 21845.333333"},
-        {10922.666666666666, " 10922.6666667"},
-        {2863311530.6666665, " 2863311530.7"},
-        {1431655765.3333333, " 1431655765.33"},
+        {0.010416666666666666, " 0.010416666667"}, {0.020833333333333332, " 0.020833333333"},
+        {0.3333333333333333, " 0.3333333333"}, {0.16666666666666666, " 0.16666666667"},
+        {42.666666666666664, " 42.666666667"}, {21.333333333333332, " 21.3333333333"},
+        {21845.333333333332, " 21845.333333"}, {10922.666666666666, " 10922.6666667"},
+        {2863311530.6666665, " 2863311530.7"}, {1431655765.3333333, " 1431655765.33"},
         {-2863311530.6666665, "-2863311530.7"},
+        // clang-format on
     };
-    for (const auto& c : cases) EXPECT_EQ(NumToText(c.v).str(), c.text) << c.v;
+    for (const auto& [v, text] : cases) EXPECT_EQ(NumToText(v).str(), text) << v;
 }
 
 TEST(RoundedText, MultipliesInSinglePrecisionAndTiesGoToEven)
@@ -75,25 +59,15 @@ TEST(RoundedText, MultipliesInSinglePrecisionAndTiesGoToEven)
     // the tie goes to the even 4; 0.85f × 10 is exactly 8.5: to the even 8.
     // The widened f32 0.707 would show its binary digits unrounded.
     EXPECT_EQ(NumToText(0.707f).str(), " 0.7070000172");
-    const struct {
-        float v;
-        int decimals;
-        const char* text;
-    } cases[] = {
-        {0.707f, 3, " 0.707"},
-        {0.35f, 1, " 0.4"},
-        {0.85f, 1, " 0.8"},
-        {0.0055f, 3, " 6e-03"},
-        {0.0065f, 3, " 6e-03"},
-        {89.998f, 1, " 90"},
-        {-2.5f, 1, "-2.5"},
-        {-0.0004f, 3, " 0"},
+    const std::tuple<float, int, const char*> cases[] = {
+        // clang-format off
+        {0.707f, 3, " 0.707"}, {0.35f, 1, " 0.4"}, {0.85f, 1, " 0.8"}, {0.0055f, 3, " 6e-03"}, {0.0065f, 3, " 6e-03"},
+        {89.998f, 1, " 90"}, {-2.5f, 1, "-2.5"}, {-0.0004f, 3, " 0"},
         // Products beyond single precision overflow.
-        {3e38f, 3, " inf"},
-        {-3e38f, 3, "-inf"},
-        {std::numeric_limits<float>::quiet_NaN(), 2, " nan"},
+        {3e38f, 3, " inf"}, {-3e38f, 3, "-inf"}, {std::numeric_limits<float>::quiet_NaN(), 2, " nan"},
+        // clang-format on
     };
-    for (const auto& c : cases) EXPECT_EQ(RoundedText(c.v, c.decimals), c.text) << c.v;
+    for (const auto& [v, decimals, text] : cases) EXPECT_EQ(RoundedText(v, decimals), text) << v;
     // 1e10 × 1000 is 9999999827968 in single precision; decimals are clamped to 0..10.
     EXPECT_EQ(RoundedValue(1e10f, 3), 9999999827.968);
     EXPECT_EQ(RoundedValue(1.25f, -3), 1.0);
@@ -112,100 +86,53 @@ TEST(NumToText, ProgramTextsReadBackExactly)
 
 TEST(FormatWithMask, DigitsRoundingSignsAndOverflow)
 {
-    const struct {
-        const char* mask;
-        double v;
-        const char* shown;
-    } cases[] = {
-        {"####.### Hz", 1000, "1000.000 Hz"},
-        {" ###.### cm", 2.5, "   2.500 cm"},
-        {"  ##.###", 0.707, "   0.707"},
+    const std::tuple<const char*, double, const char*> cases[] = {
+        // clang-format off
+        {"####.### Hz", 1000, "1000.000 Hz"}, {" ###.### cm", 2.5, "   2.500 cm"}, {"  ##.###", 0.707, "   0.707"},
         // Ties to even, and overflow decided after rounding.
-        {"  ##.###", 0.0005, "   0.000"},
-        {"  ##.###", 0.0015, "   0.002"},
-        {"  ##.###", 0.0025, "   0.002"},
-        {"  ##.###", 99.9994, "  99.999"},
-        {"  ##.###", 99.9996, "  ??.???"},
-        {"####.### Hz", 12345, "????.??? Hz"},
+        {"  ##.###", 0.0005, "   0.000"}, {"  ##.###", 0.0015, "   0.002"}, {"  ##.###", 0.0025, "   0.002"},
+        {"  ##.###", 99.9994, "  99.999"}, {"  ##.###", 99.9996, "  ??.???"}, {"####.### Hz", 12345, "????.??? Hz"},
         // The minus sign stands before the first digit.
-        {"####.### Hz", -1.5, "  -1.500 Hz"},
-        {"  ##.###", -12.25, " -12.250"},
-        {" ###.### cm", -100, "-100.000 cm"},
+        {"####.### Hz", -1.5, "  -1.500 Hz"}, {"  ##.###", -12.25, " -12.250"}, {" ###.### cm", -100, "-100.000 cm"},
         // Every position before the point holds a digit: "?" takes the sign's
         // place and the leading digit is lost.
         {"####.### Hz", -1000, "?000.000 Hz"},
         // The sign is noted before rounding, negative zero included.
-        {"  ##.###", -0.0, "  -0.000"},
-        {"  ##.###", -0.0004, "  -0.000"},
-        // Masks without a point or without integer positions.
-        {"###", 12.5, " 12"},
-        {"###", 13.5, " 14"},
-        {"### W", 7, "  7 W"},
-        {".###", 0.25, ".250"},
-        {".###", 1.25, ".???"},
-        {"abc", 5, "abc"},
-        {"", 5, ""},
-        {"#.#.#", 1.25, "1.2.5"},  // only the first point is the point
-        {"####.### Hz", kInf, "????.??? Hz"},
-        {"####.### Hz", -kInf, "????.??? Hz"},
-        {"  ##.###", std::numeric_limits<double>::quiet_NaN(), "  ??.???"},
-        {"  ##.###", 1e300, "  ??.???"},
+        {"  ##.###", -0.0, "  -0.000"}, {"  ##.###", -0.0004, "  -0.000"},
+        // Masks without a point or without integer positions; only the first point is the point.
+        {"###", 12.5, " 12"}, {"###", 13.5, " 14"}, {"### W", 7, "  7 W"}, {".###", 0.25, ".250"},
+        {".###", 1.25, ".???"}, {"abc", 5, "abc"}, {"", 5, ""}, {"#.#.#", 1.25, "1.2.5"},
+        {"####.### Hz", kInf, "????.??? Hz"}, {"####.### Hz", -kInf, "????.??? Hz"},
+        {"  ##.###", std::numeric_limits<double>::quiet_NaN(), "  ??.???"}, {"  ##.###", 1e300, "  ??.???"},
+        // clang-format on
     };
-    for (const auto& c : cases) EXPECT_EQ(FormatWithMask(c.mask, c.v).str(), c.shown) << c.mask << " " << c.v;
+    for (const auto& [mask, v, shown] : cases) EXPECT_EQ(FormatWithMask(mask, v).str(), shown) << mask << " " << v;
     EXPECT_EQ(FormatWithMask(std::string(300, '#'), 7).str(), std::string(254, ' ') + "7");  // cut first
 }
 
 TEST(TextToNumber, FormsPrefixesAndTheDefinedValueForBadText)
 {
-    const struct {
-        std::string_view text;
-        double value;
-    } cases[] = {
-        {" 12.5 L", 12.5},
-        {"-5", -5.0},
-        {" 0.707", 0.707},
-        {".5", 0.5},
-        {"-.5", -0.5},
-        {"+7", 7.0},
+    const std::pair<std::string_view, double> cases[] = {
+        // clang-format off
+        {" 12.5 L", 12.5}, {"-5", -5.0}, {" 0.707", 0.707}, {".5", 0.5}, {"-.5", -0.5}, {"+7", 7.0},
         {"012", 12.0},  // a leading 0 is decimal, not octal
-        {" 5e-03", 0.005},
-        {"1,5", 1.0},   // the point is always "."
+        {" 5e-03", 0.005}, {"1,5", 1.0},  // the point is always "."
         {"L 12", 0.0},  // text before the number: none found
-        {"&h1f", 31.0},
-        {"&O17", 15.0},
-        {"&x101", 5.0},
-        {"&1F", 31.0},  // "&" and anything else: hexadecimal
-        {"0X1f", 31.0},
+        {"&h1f", 31.0}, {"&O17", 15.0}, {"&x101", 5.0}, {"&1F", 31.0}, {"0X1f", 31.0},  // "&" and else: hexadecimal
         {"&H1.5", 1.0},  // no fractions in other bases
         // Blanks and a sign before the prefix stay in the converted text.
-        {" -&H1F", -31.0},
-        {"  -0x10", -16.0},
+        {" -&H1F", -31.0}, {"  -0x10", -16.0},
         // Unsigned 64-bit taken as signed.
-        {"&HFFFFFFFFFFFFFFFF", -1.0},
-        {"&H8000000000000000", -9223372036854775808.0},
-        // Malformed text gives the defined value.
-        {"abc", 0.0},
-        {"", 0.0},
-        {std::string_view("\0"
-                          "5",
-                          2),
-         0.0},  // stops at a NUL byte
-        {"&H", 0.0},
-        {"&", 0.0},
-        {"0x", 0.0},
-        {"--5", 0.0},
-        {"+", 0.0},
-        {".", 0.0},
-        {"\xA5\xFF", 0.0},
-        // Out of range: what strtod gives, infinity or zero.
-        {"1e999", kInf},
-        {"-1e999", -kInf},
-        {"1e-999", 0.0},
-        // The forms number to text writes for the special values read back.
-        {" inf", kInf},
-        {"-inf", -kInf},
+        {"&HFFFFFFFFFFFFFFFF", -1.0}, {"&H8000000000000000", -9223372036854775808.0},
+        // Malformed text gives the defined value; a NUL byte ends the text.
+        {"abc", 0.0}, {"", 0.0}, {std::string_view("\0" "5", 2), 0.0}, {"&H", 0.0}, {"&", 0.0}, {"0x", 0.0},
+        {"--5", 0.0}, {"+", 0.0}, {".", 0.0}, {"\xA5\xFF", 0.0},
+        // Out of range: what strtod gives, infinity or zero; the forms number
+        // to text writes for the special values read back.
+        {"1e999", kInf}, {"-1e999", -kInf}, {"1e-999", 0.0}, {" inf", kInf}, {"-inf", -kInf},
+        // clang-format on
     };
-    for (const auto& c : cases) EXPECT_EQ(TextToNumber(c.text), c.value) << c.text;
+    for (const auto& [text, value] : cases) EXPECT_EQ(TextToNumber(text), value) << text;
     EXPECT_TRUE(std::isnan(TextToNumber(" nan")));
 }
 
@@ -234,40 +161,19 @@ TEST(TextToNumber, IgnoresTheProcessLocale)
 
 TEST(TextToInteger, DigitsPrefixesAndLimits)
 {
-    const struct {
-        std::string_view text;
-        std::int64_t value;
-    } cases[] = {
-        {"540", 540},
-        {"  -12", -12},
-        {"42abc", 42},
-        {"12.9", 12},
-        {"007", 7},
+    const std::pair<std::string_view, std::int64_t> cases[] = {
+        // clang-format off
+        {"540", 540}, {"  -12", -12}, {"42abc", 42}, {"12.9", 12}, {"007", 7},
         // No digit gives zero; only "-" is a sign here.
-        {"", 0},
-        {"-", 0},
-        {"abc", 0},
-        {"+5", 0},
-        {"- 5", 0},
-        {"--5", 0},
-        {"&H", 0},
-        {"&hff", 255},
-        {"&O777", 511},
-        {"&X1010", 10},
-        {"&10", 16},
-        {"0x10", 16},
-        {" -&H10", -16},
-        {"&HFFFFFFFFFFFFFFFF", -1},
-        {"-&H8000000000000000", kMin},
+        {"", 0}, {"-", 0}, {"abc", 0}, {"+5", 0}, {"- 5", 0}, {"--5", 0}, {"&H", 0},
+        {"&hff", 255}, {"&O777", 511}, {"&X1010", 10}, {"&10", 16}, {"0x10", 16}, {" -&H10", -16},
+        {"&HFFFFFFFFFFFFFFFF", -1}, {"-&H8000000000000000", kMin},
         // Overflow saturates; strtoull stops at 2^64 - 1, taken as signed.
-        {"9223372036854775807", kMax},
-        {"9223372036854775808", kMax},
-        {"99999999999999999999999", kMax},
-        {"-9223372036854775808", kMin},
-        {"-9223372036854775809", kMin},
-        {"&H1FFFFFFFFFFFFFFFFF", -1},
+        {"9223372036854775807", kMax}, {"9223372036854775808", kMax}, {"99999999999999999999999", kMax},
+        {"-9223372036854775808", kMin}, {"-9223372036854775809", kMin}, {"&H1FFFFFFFFFFFFFFFFF", -1},
+        // clang-format on
     };
-    for (const auto& c : cases) EXPECT_EQ(TextToInteger(c.text), c.value) << c.text;
+    for (const auto& [text, value] : cases) EXPECT_EQ(TextToInteger(text), value) << text;
     EXPECT_EQ(TextToInteger(std::string(255, ' ')), 0);
 }
 
@@ -301,15 +207,11 @@ TEST(MacRoman, AllBytesRoundTripInLongTexts)
 
 TEST(MacRoman, InvalidOrUnmappableUtf8IsRejectedOrReplaced)
 {
-    for (std::string_view bad : {std::string_view("a\xC3"), std::string_view("\x80"),
-                                 std::string_view("\xC0\xAF"),          // overlong "/"
-                                 std::string_view("\xE0\x80\xAF"),      // overlong
-                                 std::string_view("\xED\xA0\x80"),      // surrogate
-                                 std::string_view("\xF4\x90\x80\x80"),  // beyond U+10FFFF
-                                 std::string_view("\xE2\x82"),          // cut short
-                                 std::string_view("ab\xD0\x96")}) {     // Zhe: not in Mac Roman
+    // Cut short, a lone continuation, overlong forms, a surrogate, beyond
+    // U+10FFFF, cut short again, and Zhe, which Mac Roman lacks.
+    for (std::string_view bad :
+         {"a\xC3", "\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "ab\xD0\x96"})
         EXPECT_FALSE(Utf8ToMacRoman(bad).has_value()) << bad.size();
-    }
     EXPECT_EQ(Utf8ToMacRomanLossy("ab\xD0\x96"
                                   "c"),
               "ab?c");
@@ -322,19 +224,14 @@ TEST(MacRoman, InvalidOrUnmappableUtf8IsRejectedOrReplaced)
 TEST(ProgramLines, ArgumentsShownOnOneLineCutWhereACharacterStarts)
 {
     const std::string e = "\xC3\xA9";  // é, two bytes
-    const struct {
-        std::string text;
-        std::size_t max;
-        std::string line;
-    } cases[] = {
-        {"--opt\nrm -rf\t~", 400, "--opt?rm -rf?~"},
-        {std::string("a\0\x7F", 3), 400, "a??"},
-        {"abcdef", 4, "abcd"},
+    // clang-format off
+    const std::tuple<std::string, std::size_t, std::string> cases[] = {
+        {"--opt\nrm -rf\t~", 400, "--opt?rm -rf?~"}, {std::string("a\0\x7F", 3), 400, "a??"}, {"abcdef", 4, "abcd"},
         {"ab" + e + e, 3, "ab"},  // not half a character
-        {"ab" + e + e, 4, "ab" + e},
-        {e + "x", 1, ""},
+        {"ab" + e + e, 4, "ab" + e}, {e + "x", 1, ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(OneLine(c.text, c.max), c.line) << c.text;
+    // clang-format on
+    for (const auto& [text, max, line] : cases) EXPECT_EQ(OneLine(text, max), line) << text;
     EXPECT_EQ(RefusalLine("kestrova", "unknown option:", "--x\n" + std::string(300, 'y')),
               "kestrova: unknown option: --x?" + std::string(196, 'y') + " (see kestrova --help)");
 }
