@@ -98,10 +98,13 @@ TEST(QtcAlignment, LargeRequestsGiveABoxABuilderCanMake)
             SCOPED_TRACE(testing::Message() << "Qts " << qts << ", Qa " << qa);
             const double offered = Shown(Box(qts, qa, 100.0f).QTC, 3);
             EXPECT_EQ(offered == 5.0, qts == 1.0f && qa >= 10.0f) << offered;
-            EXPECT_TRUE(offered <= 5.0 && offered < qa) << offered;
+            EXPECT_LE(offered, 5.0);
+            EXPECT_LT(offered, qa);
             for (const float requested : {static_cast<float>(offered), 5.0f, 7.0f, 100.0f}) {
                 const Design d = Box(qts, qa, requested);
-                EXPECT_TRUE(d.VB >= 0.1f * (1.0f - 1e-5f) && d.FC > d.FS && d.FC < 10.1f * d.FS) << d.VB << " " << d.FC;
+                EXPECT_GE(d.VB, 0.1f * (1.0f - 1e-5f)) << requested;  // a hundredth of Vas
+                EXPECT_GT(d.FC, d.FS) << requested;
+                EXPECT_LT(d.FC, 10.1f * d.FS) << requested;
                 EXPECT_EQ(std::pair(int(d.CBAlart), Shown(d.QTC, 3)),
                           std::pair(requested > static_cast<float>(offered) ? -1 : 1, offered));
             }
@@ -235,8 +238,8 @@ TEST(CofCal, DispatchesOnTheSystemAndTheImpedanceViewKeepsQtsAndTheBox)
         const Design amp = d;
         EXPECT_EQ(amp.VB == 0.0f, sys == 2);  // no box for the baffle
         if (sys == 2) {
-            EXPECT_FLOAT_EQ(amp.A01, 1.0f / 0.35f);
-        }  // 1 / Qts
+            EXPECT_FLOAT_EQ(amp.A01, 1.0f / 0.35f);  // 1 / Qts
+        }
         d.s_Resp = "imp";
         CofCal(d);
         EXPECT_EQ(std::tuple(d.QTS, d.VB, d.FC, d.QTC, d.A02), std::tuple(0.35f, amp.VB, amp.FC, amp.QTC, amp.A02));
@@ -264,15 +267,11 @@ Design At(float hz, bool impedance = false, float qts = 0.707f, float qms = 2.5f
 // Nyquist point on the imaginary axis.
 TEST(InfiniteBaffle, WorkedValuesAndResonance)
 {
-    const struct {
-        float hz;
-        double amp, phase, gd;
-        int gdDecimals;
-        double imp;
-        int impDecimals;
-    } rows[] = {{500, 12.305, 136.682, 0.2648, 4, 8.045, 3},
-                {1000, 3.012, 90.0, 0.22505, 5, 21.433, 3},
-                {2000, 0.264, 43.318, 0.0662, 4, 7.86, 2}};
+    // clang-format off
+    const struct { float hz; double amp, phase, gd; int gdDecimals; double imp; int impDecimals; } rows[] = {
+        {500, 12.305, 136.682, 0.2648, 4, 8.045, 3}, {1000, 3.012, 90.0, 0.22505, 5, 21.433, 3},
+        {2000, 0.264, 43.318, 0.0662, 4, 7.86, 2}};
+    // clang-format on
     for (const auto& w : rows) {
         SCOPED_TRACE(w.hz);
         Design d = At(w.hz);
