@@ -48,20 +48,11 @@ const std::string kNoValues = "|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0";
 // two blanks and the record is cut at 255 bytes.
 TEST(DriverRecord, MadeAndReadBackFieldForField)
 {
-    const DriverRecordFields f{.model = "Test2.5-07",
-                               .range = "Dome Tw",
-                               .dia = 2.5,
-                               .fs = 1000,
-                               .qts = 0.707,
-                               .qes = 0.972,
-                               .qms = 2.5,
-                               .effi = 0.628,
-                               .re = 6,
-                               .pemax = 10,
-                               .sd = 5,
-                               .xmax = 0.2,
-                               .vd = 0.1,
-                               .le = 0.025};
+    // clang-format off
+    const DriverRecordFields f{.model = "Test2.5-07", .range = "Dome Tw", .dia = 2.5, .fs = 1000, .qts = 0.707,
+                               .qes = 0.972, .qms = 2.5, .effi = 0.628, .re = 6, .pemax = 10, .sd = 5, .xmax = 0.2,
+                               .vd = 0.1, .le = 0.025};
+    // clang-format on
     const std::string full = MakeDriverRecord(f).str();
     EXPECT_EQ(full,
               "DUMMY#  Test2.5-07  Dome Tw   2.5   1000   0   0.707   0.972   2.5   0.628   6   10   5   0.2"
@@ -107,8 +98,9 @@ TEST(DesignRecord, ClosedBoxDesignByteForByteOnOneLine)
     PStr r = MakeClipText(k);
     EXPECT_EQ(r.str(),
               "DUMMY%  W130-8   87.7   50   10   0.35   0.4   2.8   0   5.6   0.28   47.619   55   0.382   10  ");
-    EXPECT_TRUE(k.sh.ClipText == r && d.s_QTC == " 0.382");  // kept for the clipboard and the fields
-    d.s_SP = std::string(200, 'M');                          // cut at 255 inside a field
+    EXPECT_EQ(k.sh.ClipText.str(), r.str());  // kept for the clipboard
+    EXPECT_EQ(d.s_QTC.str(), " 0.382");       // and the fields
+    d.s_SP = std::string(200, 'M');           // cut at 255 inside a field
     EXPECT_EQ(MakeClipText(k).str().substr(244), "   0   5.6 ");
     k.sh.s_Masg = std::string("DUMMY#  Two\nLines\r\t\x7F  Mid  ");
     MasageTextToParameter(k);
@@ -141,24 +133,20 @@ TEST(Companion, EachTextAndSpeakerSelectDoTheirOwnThingOnly)
         int updateCheck, checked;  // the preference, and whether this run checked already
         Texts calls, sent;
     } cases[] = {
+        // clang-format off
         // A driver is adopted before the window is set up; the update check
         // runs once, and only when the preference asks for it.
-        {driver, 1, 0, {"setup 75", "update"}, {}},
-        {driver, 1, 1, {"setup 75"}, {}},
-        {driver, 0, 0, {"setup 75"}, {}},
+        {driver, 1, 0, {"setup 75", "update"}, {}}, {driver, 1, 1, {"setup 75"}, {}}, {driver, 0, 0, {"setup 75"}, {}},
         {"HideKstv", 1, 0, {"hide"}, {}},
         {"BootedKstvFromVtrlByFile", 1, 0, {}, {"SetMeDefaultVtrlFromKstv"}},
         {"YesBootedVtrl", 1, 0, {"launch"}, {"SetMeDefaultVtrlFromKstv"}},
         {"QuitKstv", 1, 0, {"save-quit"}, {}},
         // Anything else only sets the message globals; a command word
         // followed by more bytes, even cut at 255, is none.
-        {"ShowVtrl", 1, 0, {}, {}},
-        {"hidekstv", 1, 0, {}, {}},
-        {"QuitKstv ", 1, 0, {}, {}},
-        {"", 1, 0, {}, {}},
-        {"DUMMY%  x  ", 1, 0, {}, {}},
-        {"garbage\xff", 1, 0, {}, {}},
+        {"ShowVtrl", 1, 0, {}, {}}, {"hidekstv", 1, 0, {}, {}}, {"QuitKstv ", 1, 0, {}, {}}, {"", 1, 0, {}, {}},
+        {"DUMMY%  x  ", 1, 0, {}, {}}, {"garbage\xff", 1, 0, {}, {}},
         {"QuitKstv" + std::string(300, ' '), 1, 0, {}, {}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 30));
