@@ -87,26 +87,19 @@ TEST(UpdateAddresses, FollowTheServerBase)
     EXPECT_EQ(u.downloadURL, "http://127.0.0.1:8080/downloads/apps/Kestrova.zip");
 }
 
-TEST(ContentDisposition, ReadsPlainQuotedAndExtendedNames)
+// Plain, quoted and extended names; an extended name in a charset not read
+// falls back to the plain one. Only the first 1024 bytes are read, and a
+// malformed header names nothing.
+TEST(ContentDisposition, ReadsPlainQuotedAndExtendedNamesAndNothingWhenMalformed)
 {
-    EXPECT_EQ(ContentDispositionFileName("attachment; filename=\"Kestrova 2.zip\""), "Kestrova 2.zip");
-    EXPECT_EQ(ContentDispositionFileName("attachment; filename=Kestrova.zip"), "Kestrova.zip");
-    EXPECT_EQ(ContentDispositionFileName("attachment;filename=Kestrova.zip ; size=12"), "Kestrova.zip");
-    EXPECT_EQ(ContentDispositionFileName("attachment; FileName=\"a\\\"b.zip\""), "a\"b.zip");
-    EXPECT_EQ(ContentDispositionFileName("attachment; filename=\"plain.zip\"; filename*=UTF-8''K%C3%A9strova.zip"),
-              "K\xC3\xA9strova.zip");
-    // An extended name in a charset not read falls back to the plain one.
-    EXPECT_EQ(ContentDispositionFileName("attachment; filename*=ISO-8859-1''x%E9.zip; filename=y.zip"), "y.zip");
-}
-
-TEST(ContentDisposition, NamesNothingWhenMalformed)
-{
-    // Only the first 1024 bytes are read.
     // clang-format off
     const std::pair<std::string, std::string> cases[] = {
-        {"", ""}, {"attachment", ""}, {"attachment; filename", ""},
-        {"attachment; filename=\"unterminated", "unterminated"}, {"attachment; filename*=UTF-8'broken", ""},
-        {"attachment;" + std::string(2000, ' ') + "filename=late.zip", ""},
+        {"attachment; filename=\"Kestrova 2.zip\"", "Kestrova 2.zip"}, {"attachment; filename=Kestrova.zip", "Kestrova.zip"},
+        {"attachment;filename=Kestrova.zip ; size=12", "Kestrova.zip"}, {"attachment; FileName=\"a\\\"b.zip\"", "a\"b.zip"},
+        {"attachment; filename=\"plain.zip\"; filename*=UTF-8''K%C3%A9strova.zip", "K\xC3\xA9strova.zip"},
+        {"attachment; filename*=ISO-8859-1''x%E9.zip; filename=y.zip", "y.zip"},
+        {"", ""}, {"attachment", ""}, {"attachment; filename", ""}, {"attachment; filename=\"unterminated", "unterminated"},
+        {"attachment; filename*=UTF-8'broken", ""}, {"attachment;" + std::string(2000, ' ') + "filename=late.zip", ""},
     };
     // clang-format on
     for (const auto& [header, name] : cases) EXPECT_EQ(ContentDispositionFileName(header), name) << header;
@@ -142,24 +135,26 @@ TEST(SanitizeFileName, CutsLongNamesKeepingTheExtension)
 
 TEST(DownloadName, SuggestionThenAddressThenFallback)
 {
-    EXPECT_EQ(ChooseDownloadName("attachment; filename=\"Kestrova-1.2.zip\"", "/downloads/apps/Kestrova.zip", "F.zip"),
-              "Kestrova-1.2.zip");
-    EXPECT_EQ(ChooseDownloadName("attachment; filename=\"../..\"", "/downloads/apps/Kestrova.zip", "F.zip"),
-              "Kestrova.zip");
-    EXPECT_EQ(ChooseDownloadName("", "/downloads/apps/Kes%20trova.zip?x=1#y", "F.zip"), "Kes trova.zip");
-    EXPECT_EQ(ChooseDownloadName("", "/downloads/", "F.zip"), "F.zip");
-    EXPECT_EQ(ChooseDownloadName("", "/a/%2E%2E", "F.zip"), "F.zip");
+    // clang-format off
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"attachment; filename=\"Kestrova-1.2.zip\"", "/downloads/apps/Kestrova.zip", "Kestrova-1.2.zip"},
+        {"attachment; filename=\"../..\"", "/downloads/apps/Kestrova.zip", "Kestrova.zip"},
+        {"", "/downloads/apps/Kes%20trova.zip?x=1#y", "Kes trova.zip"}, {"", "/downloads/", "F.zip"}, {"", "/a/%2E%2E", "F.zip"},
+    };
+    // clang-format on
+    for (const auto& [header, path, name] : cases) EXPECT_EQ(ChooseDownloadName(header, path, "F.zip"), name) << path;
     EXPECT_EQ(UrlPathFileName("/x/a%2Fb"), "a/b");
     EXPECT_EQ(SanitizeFileName(UrlPathFileName("/x/a%2Fb")), "b");
 }
 
 TEST(DownloadName, NumberedNames)
 {
-    EXPECT_EQ(NumberedFileName("Kestrova.zip", 0), "Kestrova.zip");
-    EXPECT_EQ(NumberedFileName("Kestrova.zip", 1), "Kestrova (1).zip");
-    EXPECT_EQ(NumberedFileName("Kestrova.zip", 99), "Kestrova (99).zip");
-    EXPECT_EQ(NumberedFileName("README", 2), "README (2)");
-    EXPECT_EQ(NumberedFileName("a.tar.gz", 3), "a.tar (3).gz");
+    // clang-format off
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"Kestrova.zip", 0, "Kestrova.zip"}, {"Kestrova.zip", 1, "Kestrova (1).zip"},
+        {"Kestrova.zip", 99, "Kestrova (99).zip"}, {"README", 2, "README (2)"}, {"a.tar.gz", 3, "a.tar (3).gz"}};
+    // clang-format on
+    for (const auto& [name, n, numbered] : cases) EXPECT_EQ(NumberedFileName(name, n), numbered) << name << " " << n;
     const std::string full = std::string(251, 'k') + ".zip";
     const std::string numbered = NumberedFileName(full, 12);
     EXPECT_EQ(numbered.size(), kMaxFileNameBytes);
