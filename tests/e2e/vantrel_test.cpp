@@ -3,7 +3,6 @@
 // on PATH) through Speaker Select; vantrel announces itself; a driver sent
 // from the library opens the design window with the stored values; the
 // program's quit ends vantrel.
-#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -16,6 +15,7 @@
 #include "app/qt/menus.h"
 #include "app/qt/prefs_store.h"
 #include "app/qt/shell.h"
+#include "common/files.h"
 #include "common/recording_platform.h"
 #include "common/sandbox.h"
 #include "common/wait_for.h"
@@ -58,20 +58,16 @@ private slots:
     void cleanupTestCase()
     {
         // Only if the test failed before the quit: the one we started.
-        if (vantrelPid_ > 0 && QFile::exists(QStringLiteral("/proc/%1").arg(vantrelPid_)))
-            ::kill(pid_t(vantrelPid_), SIGTERM);
+        if (vantrelPid_ > 0 && !kt::Ended(vantrelPid_)) ::kill(pid_t(vantrelPid_), SIGTERM);
     }
 
     void speakerSelectPickAndQuit()
     {
-        QFile csv(home_.filePath("mine.csv"));
-        QVERIFY(csv.open(QIODevice::WriteOnly));
-        csv.write(
-            "model,range,dia,fs,vas,qts,qes,qms,effi,re,pemax,sd,xmax,vd,le\n"
-            "E2E Mid,60-4000 Hz,13,47.25,11.5,0.355,0.41,2.75,0.48,5.8,60,84,4.5,38,0.45\n");
-        csv.close();
+        QVERIFY(kt::WriteBytes(home_.filePath("mine.csv"),
+                               "model,range,dia,fs,vas,qts,qes,qms,effi,re,pemax,sd,xmax,vd,le\n"
+                               "E2E Mid,60-4000 Hz,13,47.25,11.5,0.355,0.41,2.75,0.48,5.8,60,84,4.5,38,0.45\n"));
         QString out;
-        QCOMPARE(RunVantrel({"--import", csv.fileName()}, &out), 0);
+        QCOMPARE(RunVantrel({"--import", home_.filePath("mine.csv")}, &out), 0);
 
         QTemporaryDir conf;
         QSettings settings(conf.filePath("Kestrova.conf"), QSettings::IniFormat);
@@ -96,7 +92,7 @@ private slots:
         QVERIFY(shell.menus().itemEnabled(ks::menu::kMisc, 4));
         QVERIFY(shell.Command(ks::menu::kMisc, 4));
         QVERIFY(!shell.design());
-        QVERIFY2(WaitFor([&] { return bus.peers("Vantrel").size() == 1; }, 15000), "vantrel was not started");
+        QVERIFY2(WaitFor([&] { return bus.peers("Vantrel").size() == 1; }, 20000), "vantrel was not started");
         vantrelPid_ = Pid(bus.peers("Vantrel").value(0));
         QVERIFY(vantrelPid_ > 0);
         // It announces itself to the running program, which answers.
@@ -119,12 +115,7 @@ private slots:
         shell.Command(ks::menu::kApp, ks::menu::kQuitItem);
         QCOMPARE(exits, std::vector<int>{0});
         QVERIFY2(WaitFor([&] { return bus.peers("Vantrel").isEmpty(); }, 10000), "vantrel did not quit");
-        QVERIFY(WaitFor(
-            [&] {
-                QFile stat(QStringLiteral("/proc/%1/stat").arg(vantrelPid_));
-                return !stat.open(QIODevice::ReadOnly) || stat.readAll().contains(") Z");
-            },
-            10000));
+        QVERIFY(WaitFor([&] { return kt::Ended(vantrelPid_); }, 10000));
         vantrelPid_ = 0;
     }
 };

@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -18,6 +17,7 @@
 #include <QTimer>
 
 #include "common/bus.h"
+#include "common/files.h"
 #include "common/sandbox.h"
 #include "driver_dialog.h"
 #include "kestrova_link.h"
@@ -153,14 +153,16 @@ private slots:
     {
         QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");  // another program
         other.setDatabaseName(r_->store.path());
-        QVERIFY(other.open() && QSqlQuery(other).exec("ALTER TABLE drivers RENAME TO elsewhere"));
+        QVERIFY(other.open());
+        QVERIFY(QSqlQuery(other).exec("ALTER TABLE drivers RENAME TO elsewhere"));
         Open();
         QVERIFY2(Status().contains(r_->store.path()), qPrintable(Status()));
         QCOMPARE(Boxes(), QStringList{Status()});
         WithForm("New...", {{Field::Model, "Lost"}, {Field::Fs, "40"}, {Field::Qts, "0.4"}, {Field::Re, "6"}});
         QCOMPARE(r_->w.undoStack().count(), 0);
         QVERIFY(!r_->w.table()->currentIndex().isValid());
-        QVERIFY(Boxes().size() == 2 && Boxes().back().contains("\"Lost\""));
+        QCOMPARE(Boxes().size(), 2);
+        QVERIFY2(Boxes().back().contains("\"Lost\""), qPrintable(Boxes().back()));
     }
 
     // Speaker Select brings the window back from the task bar, active, the
@@ -206,11 +208,10 @@ private slots:
     void importShowsProgressAndUndoes()
     {
         Open();
-        QFile csv(r_->dir.filePath("many.csv"));
-        QVERIFY(csv.open(QIODevice::WriteOnly));
-        csv.write("model,fs,qts,re\n");
-        for (int i = 0; i < 3000; ++i) csv.write("Imported " + QByteArray::number(i) + ",40,0.4,6\n");
-        csv.close();
+        QByteArray csv = "model,fs,qts,re\n";
+        for (int i = 0; i < 3000; ++i) csv += "Imported " + QByteArray::number(i) + ",40,0.4,6\n";
+        const QString path = r_->dir.filePath("many.csv");
+        QVERIFY(kt::WriteBytes(path, csv));
         int inBetween = 0;  // times the window went on between the first and the last step
         QTimer watch;
         connect(&watch, &QTimer::timeout, this, [&] {
@@ -218,12 +219,14 @@ private slots:
                 inBetween += p->value() > 0 && p->value() < 3000;
         });
         watch.start(0);
-        r_->w.ImportPath(csv.fileName());
-        QVERIFY(r_->w.importing() && r_->model.rowCount() == 0);  // back before reading
-        r_->w.ImportPath(csv.fileName());
+        r_->w.ImportPath(path);
+        QVERIFY(r_->w.importing());  // back before reading
+        QCOMPARE(r_->model.rowCount(), 0);
+        r_->w.ImportPath(path);
         QVERIFY(Status().contains("still being read"));
         QVERIFY(WaitFor([&] { return !r_->w.importing(); }, 30000));
-        QVERIFY(r_->model.rowCount() == 3000 && inBetween > 0);
+        QCOMPARE(r_->model.rowCount(), 3000);
+        QVERIFY(inBetween > 0);
         QVERIFY2(Status().endsWith(": 3000 drivers added, 0 updated, 0 unchanged."), qPrintable(Status()));
         r_->w.undoStack().undo();
         QCOMPARE(r_->w.count()->text(), "0 of 0 drivers");

@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -16,6 +15,7 @@
 
 #include "common/bus.h"
 #include "common/fake_companion.h"
+#include "common/files.h"
 
 namespace ks {
 namespace {
@@ -119,12 +119,9 @@ TEST_F(Transport, CompanionLaunchedOnceUntilItJoinsOrEnds)
     ASSERT_TRUE(WaitFor([&] { return fake.started().size() == 1; }));
     // It ended without joining (killed, then reaped by whoever adopted it):
     // the next request starts another.
-    const QString first = fake.started().value(0);
-    ::kill(first.toInt(), SIGKILL);
-    ASSERT_TRUE(WaitFor([&] {
-        QFile stat("/proc/" + first + "/stat");
-        return !stat.open(QIODevice::ReadOnly) || stat.readAll().contains(") Z");
-    }));
+    const qint64 first = fake.started().value(0).toLongLong();
+    ::kill(pid_t(first), SIGKILL);
+    ASSERT_TRUE(WaitFor([&] { return kt::Ended(first); }));
     EXPECT_TRUE(launcher.Launch());
     ASSERT_TRUE(WaitFor([&] { return fake.started().size() == 2; }));
     ::kill(fake.started().value(1).toInt(), SIGKILL);

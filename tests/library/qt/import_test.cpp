@@ -9,6 +9,8 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "common/files.h"
+
 namespace {
 
 QByteArray Speakers(const QByteArray& vendor, int extraAttributes = 0, const QByteArray& prolog = {})
@@ -46,13 +48,11 @@ TEST(XmlImport, ReadsInItsEncodingOrRefusesWhole)
     };
     QTemporaryDir dir;
     for (const auto& c : cases) {
-        QFile f(dir.filePath("db.xml"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(c.xml) == c.xml.size());
-        f.close();
-        const ks::lib::ImportResult r = ks::lib::ImportFile(f.fileName());
+        ASSERT_TRUE(kt::WriteBytes(dir.filePath("db.xml"), c.xml));
+        const ks::lib::ImportResult r = ks::lib::ImportFile(dir.filePath("db.xml"));
         const std::string got = r.taken.size() == 1 ? r.taken[0].model : r.fatal;
         EXPECT_NE(got.find(c.vendorOrFatal), std::string::npos) << got;
-        EXPECT_TRUE(r.taken.size() + !r.fatal.empty() == 1) << c.vendorOrFatal;
+        EXPECT_EQ(r.taken.size() + !r.fatal.empty(), 1u) << c.vendorOrFatal;  // a driver or the reason
     }
 }
 

@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <functional>
 
+#include "common/files.h"
 #include "common/http_server.h"
 #include "context/kestrova.h"
 #include "update/archive_download.h"
@@ -30,6 +31,8 @@
 #include "update/version.h"
 
 using namespace ks;
+using kt::ReadBytes;
+using kt::WriteBytes;
 
 namespace {
 
@@ -52,16 +55,8 @@ struct FakeUpdateDesktop : ks::UpdateDesktop {
         QObject::connect(&u, &ks::UpdateCheck::closeDesignWindow, [this] { calls << "CloseDesignWindow"; });
         QObject::connect(&u, &ks::UpdateCheck::quitRequested, [this] { calls << "QuitSequence"; });
     }
-    bool OpenWithDefaultApp(const QString& path) override
-    {
-        calls << "Open " + path;
-        return true;
-    }
-    bool MoveToTrash(const QString& path) override
-    {
-        trashed << path;
-        return ks::UpdateDesktop::MoveToTrash(path);
-    }
+    bool OpenWithDefaultApp(const QString& path) override { return calls << "Open " + path, true; }
+    bool MoveToTrash(const QString& path) override { return trashed << path, ks::UpdateDesktop::MoveToTrash(path); }
 };
 
 QByteArray RandomBytes(int n)
@@ -69,19 +64,6 @@ QByteArray RandomBytes(int n)
     QByteArray b(n, '\0');
     for (char& c : b) c = char(QRandomGenerator::global()->bounded(256));
     return b;
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 // No child process of this test is left, reaped or not.
@@ -307,10 +289,10 @@ private slots:
                       {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
                        "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", crt});
         if (!openssl.waitForFinished(60000) || openssl.exitCode() != 0) QSKIP("openssl could not make a certificate");
-        const QSslCertificate certificate(ReadAll(crt));
+        const QSslCertificate certificate(ReadBytes(crt));
         QSslConfiguration serverTls = QSslConfiguration::defaultConfiguration();
         serverTls.setLocalCertificate(certificate);
-        serverTls.setPrivateKey(QSslKey(ReadAll(key), QSsl::Rsa));
+        serverTls.setPrivateKey(QSslKey(ReadBytes(key), QSsl::Rsa));
         TestHttpServer tls(serverTls);
         QVERIFY(tls.listen());
         tls.route(kVersionPath, {.body = "9.9.9"});
@@ -367,7 +349,7 @@ private slots:
         QVERIFY2(steps.size() >= 30, qPrintable(QString::number(steps.size())));
         QCOMPARE(k_->up.DownLoadOkFlag, 0);
         const QString first = QDir(downloads_).filePath("K-9.zip");
-        QCOMPARE(ReadAll(first), archive);
+        QCOMPARE(ReadBytes(first), archive);
         QCOMPARE(DownloadsListing(), QStringList{"K-9.zip"});
         QCOMPARE(QString::fromStdString(k_->up.downloadedPath), first);
         // clang-format off
@@ -380,13 +362,13 @@ private slots:
         uc_->CheckForUpdateWndOkButton();
         ServeZip({.body = "second", .headers = named});
         QCOMPARE(DownloadFromWindow(), 1);
-        QCOMPARE(ReadAll(first), archive);
+        QCOMPARE(ReadBytes(first), archive);
         const QString saved = QDir(downloads_).filePath("K-9 (1).zip");
-        QCOMPARE(ReadAll(saved), QByteArray("second"));
+        QCOMPARE(ReadBytes(saved), QByteArray("second"));
         QCOMPARE(QString::fromStdString(k_->up.downloadedPath), saved);
 
         const QString pkg = QDir(downloads_).filePath("Kestrova.pkg");  // what the archive unpacks
-        WriteFile(pkg, "");
+        QVERIFY(WriteBytes(pkg, ""));
         host_->calls.clear();
         QTest::mouseClick(uc_->window()->control(555), Qt::LeftButton);
         QCOMPARE(host_->calls, QStringList{"Open " + saved});
@@ -416,7 +398,7 @@ private slots:
         QFETCH(bool, badFolder);
         ServeZip({.status = status, .body = RandomBytes(200 * 1024), .cutAfter = cutAfter, .announce = announce});
         if (badFolder) {
-            WriteFile(downloads_ + "/file", "");
+            QVERIFY(WriteBytes(downloads_ + "/file", ""));
             uc_->setDownloadsFolder(downloads_ + "/file/sub");
         }
         const int before = server_.hits(kZipPath);
@@ -447,25 +429,25 @@ private slots:
         const QString pkg = QDir(downloads_).filePath("Kestrova.pkg");
         const QString fresh = root_.filePath("fresh-data/share");
         qputenv("XDG_DATA_HOME", fresh.toUtf8());
-        WriteFile(zip, "old");
-        WriteFile(pkg, "old pkg");
+        QVERIFY(WriteBytes(zip, "old"));
+        QVERIFY(WriteBytes(pkg, "old pkg"));
         ServeZip({.body = "new one"});
         QCOMPARE(DownloadFromWindow(), 1);
         QCOMPARE(host_->trashed, QStringList({zip, pkg}));
-        QCOMPARE(ReadAll(fresh + "/Trash/files/Kestrova.zip"), QByteArray("old"));
-        QCOMPARE(ReadAll(fresh + "/Trash/files/Kestrova.pkg"), QByteArray("old pkg"));
+        QCOMPARE(ReadBytes(fresh + "/Trash/files/Kestrova.zip"), QByteArray("old"));
+        QCOMPARE(ReadBytes(fresh + "/Trash/files/Kestrova.pkg"), QByteArray("old pkg"));
         QCOMPARE(DownloadsListing(), QStringList{"Kestrova.zip"});
         QVERIFY(QFileInfo(fresh + "/Trash/info").isDir());
         QCOMPARE(QFileInfo(fresh + "/Trash").permissions() & 0x0077, QFileDevice::Permissions());
-        QCOMPARE(ReadAll(zip), QByteArray("new one"));
+        QCOMPARE(ReadBytes(zip), QByteArray("new one"));
 
-        WriteFile(root_.filePath("plain"), "");
+        QVERIFY(WriteBytes(root_.filePath("plain"), ""));
         qputenv("XDG_DATA_HOME", root_.filePath("plain/data").toUtf8());
-        WriteFile(zip, "old");
+        QVERIFY(WriteBytes(zip, "old"));
         uc_->CheckForUpdateWndOkButton();  // a fresh window, the same downloads
         QCOMPARE(DownloadFromWindow(), 1);
-        QCOMPARE(ReadAll(zip), QByteArray("old"));
-        QCOMPARE(ReadAll(QDir(downloads_).filePath("Kestrova (1).zip")), QByteArray("new one"));
+        QCOMPARE(ReadBytes(zip), QByteArray("old"));
+        QCOMPARE(ReadBytes(QDir(downloads_).filePath("Kestrova (1).zip")), QByteArray("new one"));
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList());
     }
@@ -478,20 +460,20 @@ private slots:
         const QString zip = QDir(downloads_).filePath("Kestrova.zip");
         const QString link = QDir(downloads_).filePath("Kestrova (1).zip");
         QVERIFY(QDir().mkpath(downloads_));
-        WriteFile(zip, "someone else's");
+        QVERIFY(WriteBytes(zip, "someone else's"));
         QVERIFY(QFile::link(root_.filePath("nowhere"), link));
         const QString partial = QDir(downloads_).filePath(".partial");
-        WriteFile(partial, "archive");
+        QVERIFY(WriteBytes(partial, "archive"));
         QCOMPARE(CommitUnderFreeName(partial, downloads_, "Kestrova.zip", 99),
                  QDir(downloads_).filePath("Kestrova (2).zip"));
-        QCOMPARE(ReadAll(zip), QByteArray("someone else's"));
+        QCOMPARE(ReadBytes(zip), QByteArray("someone else's"));
         QCOMPARE(QFileInfo(link).symLinkTarget(), root_.filePath("nowhere"));
-        QCOMPARE(ReadAll(QDir(downloads_).filePath("Kestrova (2).zip")), QByteArray("archive"));
+        QCOMPARE(ReadBytes(QDir(downloads_).filePath("Kestrova (2).zip")), QByteArray("archive"));
         QVERIFY(!QFileInfo::exists(partial));
 
-        WriteFile(partial, "second");
+        QVERIFY(WriteBytes(partial, "second"));
         QCOMPARE(CommitUnderFreeName(partial, downloads_, "Kestrova.zip", 2), QString());
-        QCOMPARE(ReadAll(partial), QByteArray("second"));
+        QCOMPARE(ReadBytes(partial), QByteArray("second"));
     }
 
     // The server's text is shown as plain text, read as Mac Roman; the check
