@@ -1,18 +1,23 @@
-// A driver's fields as typed or imported, the record it is sent as, and the
-// CSV rows that carry it.
+// A driver's fields as typed or imported, the record it is sent as, the CSV
+// rows that carry it, its plausible values and a Qts that follows Qes and Qms.
 #include "library/driver.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <tuple>
 
 #include "library/csv.h"
+#include "library/driver_values.h"
 #include "library/merge.h"
 
 namespace lib = ks::lib;
 using lib::Field;
 
-static std::array<std::string, lib::kFieldCount> Row(std::initializer_list<std::pair<Field, std::string>> set)
+namespace {
+
+std::array<std::string, lib::kFieldCount> Row(std::initializer_list<std::pair<Field, std::string>> set)
 {
     std::array<std::string, lib::kFieldCount> t;
     t[size_t(Field::Model)] = "M";
@@ -23,6 +28,16 @@ static std::array<std::string, lib::kFieldCount> Row(std::initializer_list<std::
     return t;
 }
 
+// Each error as "field: reason".
+std::string Said(const std::vector<lib::FieldError>& errors)
+{
+    std::string s;
+    for (const lib::FieldError& e : errors) s += std::string(lib::Info(e.field).key) + ": " + e.reason + ";";
+    return s;
+}
+
+}  // namespace
+
 TEST(LibraryFields, ValidatedOrRefusedWithReasonAndSentAsTheRecord)
 {
     lib::Driver d;
@@ -30,24 +45,28 @@ TEST(LibraryFields, ValidatedOrRefusedWithReasonAndSentAsTheRecord)
     for (const auto& [field, text, value] : {std::tuple{Field::Fs, "47,5", 47.5},
                                              {Field::Vas, " 12.25 ", 12.25},
                                              {Field::Vas, "", 0.0},
-                                             {Field::Vas, "-0", 0.0}})
-        EXPECT_TRUE(lib::Validate(Row({{field, text}}), d).empty() && d.get(field) == value) << text;
-    // clang-format off
-    const std::pair<Field, std::string> refused[] = {
-        {Field::Vas, "nan"}, {Field::Vas, "inf"}, {Field::Vas, "1e999"}, {Field::Vas, "-3"}, {Field::Vas, "12 l"},
-        {Field::Vas, "0x10"}, {Field::Fs, ""}, {Field::Model, ""},
-        {Field::Model, "Two  blanks"}, {Field::Model, "Tab\there"}, {Field::Model, "\xC3\x28"},
-        {Field::Range, std::string(101, 'r')}, {Field::Qts, ""}};  // Qts: and no Qes/Qms to compute it
-    // clang-format on
-    for (const auto& [field, text] : refused) {
-        const auto errors = lib::Validate(Row({{field, text}}), d);
-        EXPECT_TRUE(errors.size() == 1 && errors[0].field == field && !errors[0].reason.empty()) << text;
+                                             {Field::Vas, "-0", 0.0}}) {
+        EXPECT_EQ(Said(lib::Validate(Row({{field, text}}), d)), "") << text;
+        EXPECT_EQ(d.get(field), value) << text;
     }
-    ASSERT_TRUE(lib::Validate(Row({{Field::Qts, ""}, {Field::Qes, "0,5"}, {Field::Qms, "2"}}), d).empty());
+    // clang-format off
+    const std::tuple<Field, std::string, const char*> refused[] = {
+        {Field::Vas, "nan", "vas: not a finite number"}, {Field::Vas, "inf", "vas: not a finite number"},
+        {Field::Vas, "1e999", "vas: out of range"}, {Field::Vas, "-3", "vas: must not be negative"},
+        {Field::Vas, "12 l", "vas: not a number"}, {Field::Vas, "0x10", "vas: not a number"},
+        {Field::Fs, "", "fs: required, greater than 0"}, {Field::Model, "", "model: required"},
+        {Field::Model, "Two  blanks", "model: two blanks in a row would split the record"},
+        {Field::Model, "Tab\there", "model: holds a control character"}, {Field::Model, "\xC3\x28", "model: not UTF-8 text"},
+        {Field::Range, std::string(101, 'r'), "range: longer than 100 bytes"},
+        {Field::Qts, "", "qts: required, or Qes and Qms to compute it"}};  // and no Qes/Qms to compute it
+    // clang-format on
+    for (const auto& [field, text, why] : refused)
+        EXPECT_EQ(Said(lib::Validate(Row({{field, text}}), d)), why + std::string(";")) << text;
+    ASSERT_EQ(Said(lib::Validate(Row({{Field::Qts, ""}, {Field::Qes, "0,5"}, {Field::Qms, "2"}}), d)), "");
     EXPECT_DOUBLE_EQ(d.get(Field::Qts), 0.4);
     // Only a model name, Fs and Qts are needed; what else is missing is
     // named, so the table can mark the driver.
-    ASSERT_TRUE(lib::Validate(Row({{Field::Re, ""}, {Field::Qes, "0.5"}}), d).empty());
+    ASSERT_EQ(Said(lib::Validate(Row({{Field::Re, ""}, {Field::Qes, "0.5"}}), d)), "");
     EXPECT_EQ(lib::MissingFields(d), "Vas, Qms, Re");
     // Qts from extreme Qes and Qms: finite and above 0, or the row refused;
     // never a value the store's checks would stop the whole import on.
@@ -56,15 +75,15 @@ TEST(LibraryFields, ValidatedOrRefusedWithReasonAndSentAsTheRecord)
                                         {"1e300", "1e10", 1e10},
                                         {"4e-320", "4e-320", 0.0},
                                         {"1e-320", "1e308", 0.0}}) {
-        const auto errors = lib::Validate(Row({{Field::Qts, ""}, {Field::Qes, qes}, {Field::Qms, qms}}), d);
-        EXPECT_EQ(errors.empty(), qts > 0) << qes << " " << qms;
-        EXPECT_DOUBLE_EQ(errors.empty() ? d.get(Field::Qts) : 0.0, qts) << qes << " " << qms;
+        const std::string said = Said(lib::Validate(Row({{Field::Qts, ""}, {Field::Qes, qes}, {Field::Qms, qms}}), d));
+        EXPECT_EQ(said, qts > 0 ? "" : "qts: Qes and Qms give no usable Qts;") << qes << " " << qms;
+        EXPECT_DOUBLE_EQ(said.empty() ? d.get(Field::Qts) : 0.0, qts) << qes << " " << qms;
     }
     for (const lib::Driver& ex : lib::ExampleDrivers())
-        EXPECT_TRUE(lib::Validate(lib::Texts(ex), d).empty()) << ex.model;
+        EXPECT_EQ(Said(lib::Validate(lib::Texts(ex), d)), "") << ex.model;
 
     // The record sent for a valid driver, or why none can be.
-    ASSERT_TRUE(lib::Validate(Row({{Field::Model, "Mid \xC3\xA9"}, {Field::Vas, "10"}}), d).empty());
+    ASSERT_EQ(Said(lib::Validate(Row({{Field::Model, "Mid \xC3\xA9"}, {Field::Vas, "10"}}), d)), "");
     std::string error;  // é in Mac Roman
     EXPECT_EQ(lib::BuildRecord(d, error).value_or(ks::PStr(error)),
               "DUMMY#  Mid \x8E     0   50   10   0.4   0   0   0   6   0   0   0   0   0  ");
@@ -89,18 +108,22 @@ TEST(LibraryCsv, RowsRefusedWithTheirLineOthersTaken)
         "Short,50\n"
         "Good,\"30,5\",0.3,4,x\n"
         "\"Open,1,2,3,4\n");
-    ASSERT_TRUE(r.fatal.empty() && r.taken.size() == 2) << r.fatal;
+    ASSERT_EQ(r.fatal, "");
+    ASSERT_EQ(r.taken.size(), 2u);
     EXPECT_EQ(r.taken[0].model + "|" + r.taken[0].range + "|" + lib::NumberText(r.taken[1].get(Field::Fs)),
               "Quoted, \"one\"|a, b|30.5");
     const std::pair<int, const char*> refused[] = {{3, "control"}, {5, "fs"}, {7, "2 fields"}, {9, "never ends"}};
     ASSERT_EQ(r.refused.size(), std::size(refused));
-    for (std::size_t i = 0; i < std::size(refused); ++i)
-        EXPECT_TRUE(r.refused[i].line == refused[i].first &&
-                    r.refused[i].reason.find(refused[i].second) != std::string::npos)
-            << r.refused[i].line << " " << r.refused[i].reason;
+    for (std::size_t i = 0; i < std::size(refused); ++i) {
+        EXPECT_EQ(r.refused[i].line, refused[i].first) << r.refused[i].reason;
+        EXPECT_NE(r.refused[i].reason.find(refused[i].second), std::string::npos) << r.refused[i].reason;
+    }
     // Header problems refuse the whole file.
-    for (const char* csv : {"", "fs,qts\n1,2\n", "model,colour\nA,red\n", "model,model\nA,B\n"})
-        EXPECT_FALSE(lib::ImportCsv(csv).fatal.empty()) << csv;
+    const std::pair<const char*, const char*> fatal[] = {{"", "the file is empty"},
+                                                         {"fs,qts\n1,2\n", "header: no model column"},
+                                                         {"model,colour\nA,red\n", "header: unknown column \"colour\""},
+                                                         {"model,model\nA,B\n", "header: column \"model\" twice"}};
+    for (const auto& [csv, why] : fatal) EXPECT_NE(lib::ImportCsv(csv).fatal.find(why), std::string::npos) << csv;
 }
 
 // After a malformed record the reader resumes where the quoting lets a
@@ -123,7 +146,7 @@ TEST(LibraryCsv, MalformedRecordsNeverSmuggleRows)
     // clang-format on
     for (const auto& [bad, line, why, goodAfter] : cases) {
         const lib::ImportResult r = lib::ImportCsv("model,fs,qts\n" + bad + "Good,50,0.4\n");
-        ASSERT_TRUE(r.fatal.empty()) << r.fatal;
+        ASSERT_EQ(r.fatal, "");
         ASSERT_EQ(r.refused.size(), 1u) << why;
         EXPECT_EQ(r.refused[0].line, line) << why;
         EXPECT_NE(r.refused[0].reason.find(why), std::string::npos) << r.refused[0].reason;
@@ -133,28 +156,32 @@ TEST(LibraryCsv, MalformedRecordsNeverSmuggleRows)
 }
 
 // A text a spreadsheet would take for a formula is written behind an
-// apostrophe, which reading strips again: every text comes back as it was.
+// apostrophe, which reading strips again: every text comes back as it was,
+// quotes, commas and all, and every number with all 17 digits.
 TEST(LibraryCsv, FormulaCellsAreGuardedAndReadBackExactly)
 {
     // clang-format off
     const std::pair<const char*, bool> models[] = {
         {"=1+1", true}, {"+49 30", true}, {"-3 dB", true}, {"@SUM(A1)", true}, {"'=x", true}, {"''+y", true},
-        {"'plain", false}, {"a=b", false}};
+        {"'plain", false}, {"a=b", false}, {"\xC3\x9Cn\xC3\xAF" "code, \"\xC2\xBC\"", false}};
     // clang-format on
     std::vector<lib::Driver> drivers;
     for (const auto& [model, guarded] : models) {
         lib::Driver d = lib::ExampleDrivers()[1];
         d.model = model;
         d.range = model;
+        d.set(Field::Vas, 0.1 + drivers.size() * 0.2);
         drivers.push_back(d);
     }
     const std::string csv = lib::ExportCsv(drivers);
     for (const auto& [model, guarded] : models) {
+        if (std::strchr(model, ',')) continue;  // quoted: read back below
         const std::string cell = std::string(guarded ? "'" : "") + model + ",";
         EXPECT_NE(csv.find("\n" + cell + cell), std::string::npos) << model;
     }
     const lib::ImportResult back = lib::ImportCsv(csv);
-    ASSERT_TRUE(back.fatal.empty() && back.refused.empty());
+    ASSERT_EQ(back.fatal, "");
+    ASSERT_TRUE(back.refused.empty());
     EXPECT_EQ(back.taken, drivers);
     // A file of another program keeps its apostrophes where no guard is due.
     EXPECT_EQ(lib::ImportCsv("model,fs,qts\n'quoted,50,0.4\n").taken.at(0).model, "'quoted");
@@ -179,8 +206,41 @@ TEST(LibraryMerge, ModelNamesDecideAddUpdateOrUnchanged)
     EXPECT_EQ(std::tuple(plan.added[0].model, plan.added[0].id, plan.added[0].get(Field::Fs)),
               std::tuple("C", 0, 61.0));
     EXPECT_EQ(plan.added[1].model, "a");  // names match exactly
-    ASSERT_TRUE(plan.before.size() == 1 && plan.after.size() == 1);
+    ASSERT_EQ(plan.before.size(), 1u);
+    ASSERT_EQ(plan.after.size(), 1u);
     EXPECT_EQ(plan.before[0], library[1]);
     EXPECT_EQ(std::tuple(plan.after[0].id, plan.after[0].get(Field::Fs)), std::tuple(2, 51.0));
-    EXPECT_TRUE(plan.updated == 2 && plan.unchanged == 2);
+    EXPECT_EQ(std::pair(plan.updated, plan.unchanged), std::pair(std::size_t(2), std::size_t(2)));
+}
+
+TEST(DriverValues, ImplausibleValuesAreNamedWithTheirRange)
+{
+    for (const lib::Driver& d : lib::ExampleDrivers()) EXPECT_EQ(lib::Implausible(d), std::nullopt) << d.model;
+    // clang-format off
+    const struct { Field field; double value; const char* said; } cases[] = {
+        {Field::Fs, 1e300, "Fs 1e+300 Hz lies outside 1 to 20000 Hz"},
+        {Field::Dia, 9400, "Dia 9400 cm lies outside 0.5 to 300 cm"},  // metres read as centimetres
+        {Field::Qms, 1e-200, "Qms 1e-200 lies outside 0.1 to 500"}, {Field::Vas, NAN, "Vas nan l lies outside"},
+        {Field::Fs, 20000.5, "Fs 20000.5 Hz"}, {Field::Fs, 20000, ""}, {Field::Vas, 0, ""},  // 0: not given
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        lib::Driver d = lib::ExampleDrivers()[1];
+        d.set(c.field, c.value);
+        EXPECT_EQ(lib::Implausible(d).value_or("").substr(0, std::strlen(c.said)), c.said);
+    }
+}
+
+// A Qts left out is computed and known as computed, through a CSV round
+// trip too; one typed is not, even when it is close.
+TEST(DriverValues, ComputedQtsIsKnownAsComputed)
+{
+    const lib::ImportResult r = lib::ImportCsv("model,fs,re,qts,qes,qms\nA,50,6,,0.41,3.1\nB,50,6,0.362,0.41,3.1\n");
+    ASSERT_EQ(r.taken.size(), 2u);
+    EXPECT_EQ(r.taken[0].get(Field::Qts), lib::QtsFrom(0.41, 3.1));
+    EXPECT_DOUBLE_EQ(lib::QtsFrom(0.41, 3.1), 1 / (1 / 0.41 + 1 / 3.1));
+    const lib::ImportResult back = lib::ImportCsv(lib::ExportCsv(r.taken));
+    ASSERT_EQ(back.taken.size(), 2u);
+    EXPECT_TRUE(lib::QtsIsComputed(back.taken[0]));
+    EXPECT_FALSE(lib::QtsIsComputed(back.taken[1]));
 }
