@@ -9,7 +9,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QPushButton>
@@ -30,6 +29,7 @@
 #include "app/qt/help_tags.h"
 #include "app/qt/prefs_store.h"
 #include "app/qt/prefs_window.h"
+#include "common/files.h"
 #include "context/kestrova.h"
 #include "context/prefs.h"
 
@@ -76,16 +76,6 @@ class WindowsTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir_;
     QString Path(const char* name = "Kestrova.conf") const { return dir_.filePath(QString::fromLatin1(name)); }
-    QByteArray ReadFile(const char* name = "Kestrova.conf") const
-    {
-        QFile f(Path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    bool WriteFile(const QByteArray& bytes, const char* name = "Kestrova.conf") const
-    {
-        QFile f(Path(name));
-        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-    }
 
 private slots:
     // The listing is read when painted, so a changed incoming driver shows.
@@ -283,7 +273,7 @@ private slots:
         // clang-format on
         QVERIFY(QFile::link(Path("real.conf"), Path()));
         for (const auto& [name, bytes, want] : cases) {
-            QVERIFY2(WriteFile(bytes, "real.conf"), name);
+            QVERIFY2(kt::WriteBytes(Path("real.conf"), bytes), name);
             Prefs p = kChanged;
             {
                 PrefsStore store(Path());
@@ -297,7 +287,7 @@ private slots:
             QVERIFY2(QFileInfo(Path()).isSymLink(), name);
         }
         // As bytes: QSettings answers from its cache while size and time look unchanged.
-        QCOMPARE(ReadFile(),
+        QCOMPARE(kt::ReadBytes(Path()),
                  QByteArray("[General]\nBounds=\" 0, 0, 560, 540\"\nBoundsCheck=1\nCopySoundCheck=1\nImpVertScale=1\n"
                             "PrefeBounds=\" 0, 0, 255, 330\"\nPrintDateCheck=1\nSnapRegionCheck=0\nSnapSoundCheck=1\n"
                             "UpdateForCheck=1\n"));
@@ -321,7 +311,7 @@ private slots:
     // create: neither read nor written, and one line on standard error says why.
     void prefsStorePathsItCannotUseAreLeftAsTheyAre()
     {
-        QVERIFY(WriteFile("not a folder", "blocker"));
+        QVERIFY(kt::WriteBytes(Path("blocker"), "not a folder"));
         // clang-format off
         const std::pair<const char*, std::function<bool(const QString&)>> cases[] = {  // false: cannot be made here
             {"folder", [](const QString& p) { return QDir().mkdir(p); }},
@@ -357,7 +347,7 @@ private slots:
             QVERIFY2(!after.isFile(), name);
             QVERIFY2(!QFileInfo(after.symLinkTarget()).isFile(), name);
         }
-        QCOMPARE(ReadFile("blocker"), QByteArray("not a folder"));
+        QCOMPARE(kt::ReadBytes(Path("blocker")), QByteArray("not a folder"));
     }
 };
 
