@@ -34,7 +34,8 @@ TEST(RenderOptions, EveryOptionIsRead)
     const RenderOptions& o = *p.options;
     EXPECT_EQ(*o.driver + "|" + *o.system + "|" + o.align->entry + "|" + *o.out, "DUMMY#  x  |ib|0.5|a.PDF");
     EXPECT_EQ((std::array{*o.qaItem, o.align->item, *o.viewItem, *o.scale}), (std::array{4, 3, 8, 10}));
-    EXPECT_TRUE(o.absolute && o.impLog && o.print && o.trace && o.record && o.help && o.version);
+    EXPECT_EQ((std::array{o.absolute, o.impLog, o.print, o.trace, o.record, o.help, o.version}),
+              (std::array{true, true, true, true, true, true, true}));
     EXPECT_EQ((std::array{o.date->year, o.date->month, o.date->day, o.date->hour, o.date->minute}),
               (std::array{2026, 12, 5, 14, 30}));
     // The export's range as given; the default one is the render process test's.
@@ -52,29 +53,47 @@ TEST(RenderOptions, EveryOptionIsRead)
     EXPECT_TRUE(Parse({}).options);
 }
 
+// The one line of reason a refused run gives.
+std::string Refusal(std::vector<std::string_view> a)
+{
+    const ParsedOptions p = ParseRenderOptions(a);
+    if (p.options) return "<taken>";
+    return p.error.find('\n') == std::string::npos ? p.error : "<more than one line>";
+}
+
 TEST(RenderOptions, MalformedOptionsGiveOneReason)
 {
     // clang-format off
-    const std::vector<std::vector<std::string_view>> bad = {
-        {"--view"}, {"--view", "bode"}, {"--system", "CB"}, {"--qa", "8"}, {"--qa", "10.0"}, {"--scale", "20"},
-        {"--align", "auto"}, {"--align", "fc=3"}, {"--date", "today"}, {"--date", "2026-02-29T10:00:00"},
-        {"--date", "2100-02-29T00:00:00"}, {"--date", "2026-04-31T00:00:00"}, {"--date", "2026-00-10T00:00:00"},
-        {"--date", "2026-1-10T00:00:00"}, {"--date", "2026-12-05T14:30:00Z"}, {"--date", "+026-12-05T14:30:00"},
-        {"--date", "2026-12-05T14:60:00"}, {"--date", "2026-12-05 14:30:00"}, {"--date", "2026-12-05T24:00:00"},
-        {"--out", "x.jpg"}, {"--out", "png"}, {"--out", ".png"}, {"--frobnicate"}, {"extra"}, {"--trace", "--trace"},
-        {"--qa", "5", "--qa", "7"}, {"--out", "-"}, {"--ppo", "10"}, {"--export", "pdf", "--out", "-"},
-        {"--export", "frd"}, {"--export", "frd", "--out", ""}, {"--export", "frd", "--out", "-", "--print"},
-        {"--export", "frd", "--out", "-", "--ppo", "0"}, {"--export", "frd", "--out", "-", "--ppo", "385"},
-        {"--export", "frd", "--out", "-", "--ppo", "1.5"}, {"--export", "frd", "--out", "-", "--from", "0.99"},
-        {"--export", "frd", "--out", "-", "--to", "100001"}, {"--export", "frd", "--out", "-", "--from", "nan"},
-        {"--export", "frd", "--out", "-", "--from", "2k"},
-        {"--export", "frd", "--out", "-", "--from", "1000", "--to", "1000"}};
+    const std::pair<std::vector<std::string_view>, std::string_view> bad[] = {
+        {{"--view"}, "option --view needs a value"}, {{"--view", "bode"}, "--view must be amp, imp, ph, gd, nq, st or sys"},
+        {{"--system", "CB"}, "--system must be cb or ib"}, {{"--qa", "8"}, "--qa must be 5, 7, 10, 15 or 20, not '8'"},
+        {{"--qa", "10.0"}, "--qa must be 5, 7, 10, 15 or 20, not '10.0'"}, {{"--scale", "20"}, "--scale must be 5 or 10"},
+        {{"--align", "auto"}, "--align must be opt, vb=LITRES or qtc=Q"}, {{"--align", "fc=3"}, "--align must be opt"},
+        {{"--out", "x.jpg"}, "--out must name a .png, .svg or .pdf file"}, {{"--out", "png"}, "--out must name a .png"},
+        {{"--out", ".png"}, "--out must name a .png"}, {{"--out", "-"}, "--out must name a .png"},
+        {{"--frobnicate"}, "unknown option '--frobnicate'"}, {{"extra"}, "unknown option 'extra'"},
+        {{"--trace", "--trace"}, "option --trace given twice"}, {{"--qa", "5", "--qa", "7"}, "option --qa given twice"},
+        {{"--ppo", "10"}, "--from, --to and --ppo go with --export"},
+        {{"--export", "pdf", "--out", "-"}, "--export must be frd, zma or csv"},
+        {{"--export", "frd"}, "--export needs --out FILE"}, {{"--export", "frd", "--out", ""}, "--export needs --out FILE"},
+        {{"--export", "frd", "--out", "-", "--print"}, "--export writes the data only, without --print"},
+        {{"--export", "frd", "--out", "-", "--ppo", "0"}, "--ppo must be a whole number from 1 to 384"},
+        {{"--export", "frd", "--out", "-", "--ppo", "385"}, "--ppo must be a whole number"},
+        {{"--export", "frd", "--out", "-", "--ppo", "1.5"}, "--ppo must be a whole number"},
+        {{"--export", "frd", "--out", "-", "--from", "0.99"}, "--from must be a frequency from 1 to 100000 Hz"},
+        {{"--export", "frd", "--out", "-", "--to", "100001"}, "--to must be a frequency from 1 to 100000 Hz"},
+        {{"--export", "frd", "--out", "-", "--from", "nan"}, "--from must be a frequency"},
+        {{"--export", "frd", "--out", "-", "--from", "2k"}, "--from must be a frequency"},
+        {{"--export", "frd", "--out", "-", "--from", "1000", "--to", "1000"}, "--from must be below --to"}};
     // clang-format on
-    for (const auto& args : bad) {
-        auto p = Parse(args);  // one line of reason
-        EXPECT_TRUE(!p.options && !p.error.empty() && p.error.find('\n') == std::string::npos)
-            << args[0] << " " << args.back();
-    }
+    for (const auto& [args, why] : bad) EXPECT_EQ(Refusal(args).substr(0, why.size()), why) << args.back();
+    // A date that is no day of the calendar, or not in the one form.
+    for (const std::string_view date :
+         {"today", "2026-02-29T10:00:00", "2100-02-29T00:00:00", "2026-04-31T00:00:00", "2026-00-10T00:00:00",
+          "2026-1-10T00:00:00", "2026-12-05T14:30:00Z", "+026-12-05T14:30:00", "2026-12-05T14:60:00",
+          "2026-12-05 14:30:00", "2026-12-05T24:00:00"})
+        EXPECT_EQ(Refusal({"--date", date}),
+                  "--date must be a date and time like 2026-12-05T14:30:00, not '" + std::string(date) + "'");
 }
 
 TEST(RenderSession, QaThenOptimumAndNoBoxWithoutVas)
@@ -88,7 +107,8 @@ TEST(RenderSession, QaThenOptimumAndNoBoxWithoutVas)
     // A closed box needs Vas, which the default driver lacks.
     Kestrova none;
     RenderRun r = RunRenderSequence(none, Opts({"--system", "cb"}), scratch);
-    EXPECT_TRUE(!r.ok && r.error.find("Vas") != std::string::npos) << r.error;
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("Vas"), std::string::npos) << r.error;
 }
 
 }  // namespace
