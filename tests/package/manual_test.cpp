@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <set>
+#include <tuple>
 
 #include "common/sandbox.h"
 #include "support/program_lines.h"
@@ -68,23 +69,27 @@ QString Tags(const QString& page, const QString& section)
 
 TEST(Programs, AnswerWithoutADisplayAndRefuseInOneLine)
 {
-    std::vector<std::pair<QString, QStringList>> refused;
+    std::vector<std::tuple<QString, QStringList, QString>> refused;  // program, arguments, the reason's start
     for (const char* program : kPrograms) {
         SCOPED_TRACE(program);
         const Ran help = RunProgram(program, {"--help"}), version = RunProgram(program, {"--version"});
-        EXPECT_TRUE(help.status == 0 && help.err.isEmpty() && help.out.contains("--version")) << help.status;
-        EXPECT_TRUE(version.status == 0 && version.out.contains("GPL-3.0-or-later")) << version.status;
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.err.toStdString(), "");
+        EXPECT_TRUE(help.out.contains("--version")) << help.out.toStdString();
+        EXPECT_EQ(version.status, 0);
+        EXPECT_TRUE(version.out.contains("GPL-3.0-or-later")) << version.out.toStdString();
         EXPECT_EQ(version.out.section('\n', 0, 0).toStdString(), program + (" " + std::string(ks::ProgramVersion())));
-        refused.push_back({program, {"--no-such-option"}});
+        refused.push_back({program, {"--no-such-option"}, program + QString(": unknown option")});
     }
-    refused.push_back({"kestrova", {"notes.txt"}});
-    refused.push_back({"kestrova", {"--", "--help"}});  // a file of that name
-    refused.push_back({"vantrel", {"--import"}});
-    for (const auto& [program, args] : refused) {
+    refused.push_back({"vantrel", {"--import"}, "vantrel: option takes one FILE or MODEL: --import"});
+    for (const auto& [program, args, why] : refused) {
         const Ran r = RunProgram(program, args);
-        EXPECT_TRUE(r.status == 2 && r.out.isEmpty() && r.err.count('\n') == 1 && r.err.startsWith(program + ": ") &&
-                    r.err.contains(args.last()))
-            << r.status << " " << r.err.toStdString();
+        const std::string said = program.toStdString() + " said: " + r.err.toStdString();
+        EXPECT_EQ(r.status, 2) << said;
+        EXPECT_EQ(r.out.toStdString(), "") << said;
+        EXPECT_EQ(r.err.count('\n'), 1) << said;
+        EXPECT_TRUE(r.err.startsWith(why)) << said;
+        EXPECT_TRUE(r.err.contains(args.last())) << said;
     }
 }
 
@@ -98,7 +103,8 @@ TEST(ManualPages, ListTheOptionsAndExitStatusesHelpPrints)
         const QString help = RunProgram(program, {"--help"}).out;
         EXPECT_EQ(Options(Tags(page, "OPTIONS")).join(' ').toStdString(), Options(help).join(' ').toStdString());
         const QStringList statuses = HelpStatuses(help);
-        EXPECT_TRUE(statuses.contains("0") && statuses.contains("2"));
+        EXPECT_TRUE(statuses.contains("0")) << statuses.join(' ').toStdString();
+        EXPECT_TRUE(statuses.contains("2")) << statuses.join(' ').toStdString();
         EXPECT_EQ(Tags(page, "EXIT STATUS").replace(".B ", "").split('\n', Qt::SkipEmptyParts).join(' ').toStdString(),
                   statuses.join(' ').toStdString());
     }
