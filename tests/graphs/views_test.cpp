@@ -186,9 +186,8 @@ TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
                 EXPECT_EQ(std::count(header.begin(), header.end(), ','), 5);
                 EXPECT_EQ(header.find("Level (dB rel.)") != std::string::npos, sys == kRearClosed);
             } else {
-                EXPECT_TRUE(header.starts_with("* Kestrova " KESTROVA_VERSION ": modelled ") &&
-                            header.ends_with("\n* Date: 2026-12-05T14:30:00\n"))
-                    << header;
+                EXPECT_TRUE(header.starts_with("* Kestrova " KESTROVA_VERSION ": modelled ")) << header;
+                EXPECT_TRUE(header.ends_with("\n* Date: 2026-12-05T14:30:00\n")) << header;
                 EXPECT_NE(header.find("\n* Driver: " + k.d.s_SP.str() + "\n* System: " + system[sys]),
                           std::string::npos);
                 EXPECT_EQ(header.find("relative") != std::string::npos, sys == kRearClosed && f == ResponseFormat::Frd);
@@ -200,7 +199,8 @@ TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
                 for (std::string field; fields >> field;) {
                     const auto [end, ec] =
                         std::from_chars(field.data(), field.data() + field.size(), got.emplace_back());
-                    EXPECT_TRUE(ec == std::errc() && end == field.data() + field.size()) << line;
+                    EXPECT_EQ(ec, std::errc()) << line;
+                    EXPECT_EQ(end, field.data() + field.size()) << line;
                 }
             }
             for (const ResponsePoint& p : r.points)
@@ -229,7 +229,8 @@ TEST(ResponseData, AnUnknownImpedanceLeavesItsColumnsEmptyAndRefusesZma)
         std::string line;
         for (std::getline(text, line); std::getline(text, line);) {
             EXPECT_EQ(line.find("nan"), std::string::npos) << line;
-            EXPECT_TRUE(line.ends_with(",,") != known && std::count(line.begin(), line.end(), ',') == 5) << line;
+            EXPECT_NE(line.ends_with(",,"), known) << line;
+            EXPECT_EQ(std::count(line.begin(), line.end(), ','), 5) << line;
         }
     }
 }
