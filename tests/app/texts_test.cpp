@@ -173,8 +173,9 @@ TEST(BoxEntries, ReadADecimalCommaAsThePoint)
         v.text = typed;
         CalcBtnClickRetern(k, v);
         const std::string record = MakeClipText(k).str();
-        EXPECT_TRUE(v.complaints == 0 && record.find(recorded) != std::string::npos && record.find(',') == record.npos)
-            << typed << ": " << record;
+        EXPECT_EQ(v.complaints, 0) << typed;
+        EXPECT_NE(record.find(recorded), std::string::npos) << typed << ": " << record;
+        EXPECT_EQ(record.find(','), std::string::npos) << typed << ": " << record;
     }
 }
 
