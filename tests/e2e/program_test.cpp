@@ -61,11 +61,12 @@ class ProgramTest : public QObject {
     }
     int Count(const QByteArray& text) const { return int(std::count(got_.begin(), got_.end(), text)); }
 
-    // Ends with the quit sequence: a normal exit with status 0.
-    static bool EndedCleanly(QProcess& p, int ms = 15000)
+    // How the process ended: "exit N", "crashed", or "running" when it did
+    // not within the time. The quit sequence ends with "exit 0".
+    static QString End(QProcess& p, int ms = 30000)
     {
-        return WaitFor([&] { return p.state() == QProcess::NotRunning; }, ms) &&
-               p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        if (!WaitFor([&] { return p.state() == QProcess::NotRunning; }, ms)) return "running";
+        return p.exitStatus() == QProcess::NormalExit ? QString("exit %1").arg(p.exitCode()) : "crashed";
     }
 
 private slots:
@@ -103,7 +104,7 @@ private slots:
         QCOMPARE(sent.code, 0);
         QCOMPARE(sent.out.trimmed(), QString("1"));
         QCOMPARE(me_->send("Kestrova", "Kstv", "QuitKstv"), 1);
-        QVERIFY(EndedCleanly(*p));
+        QCOMPARE(End(*p), QString("exit 0"));
         QCOMPARE(Count("SetMeDefaultVtrlFromKstv"), 2);
         QCOMPARE(Count("QuitVtrl"), 0);  // the companion asked; nothing to tell it
         QCOMPARE(savedKeys(), 9);
@@ -138,7 +139,7 @@ private slots:
                  "not every question was answered");
         QCOMPARE(p->state(), QProcess::Running);
         QCOMPARE(me_->send("Kestrova", "Kstv", "QuitKstv"), 1);
-        QVERIFY(EndedCleanly(*p, 30000));
+        QCOMPARE(End(*p), QString("exit 0"));
     }
 
     // A termination signal runs the quit sequence, with a bus, without one,
@@ -182,7 +183,7 @@ private slots:
             else
                 QVERIFY2(WaitFor([&] { return CatchesTermination(p->processId()); }), c.name);
             p->terminate();  // SIGTERM, as a logout sends it
-            QVERIFY2(EndedCleanly(*p), c.name);
+            QCOMPARE(c.name + (": " + End(*p)), c.name + QString(": exit 0"));
             if (c.blocked)
                 QVERIFY(QFileInfo(home_.filePath("config/Tessaly")).isFile());
             else

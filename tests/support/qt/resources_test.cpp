@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "common/files.h"
 #include "support/qt/bundle_image.h"
 #include "support/qt/resource_dir.h"
 
@@ -28,9 +29,7 @@ TEST(Resources, WhatIsMissingIsNamedOnce)
     QTemporaryDir dir;
     const QString images = dir.filePath(QStringLiteral("Images"));
     ASSERT_TRUE(QDir().mkpath(images));
-    QFile broken(images + QStringLiteral("/Broken.png"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly) && broken.write("not a picture") > 0);
-    broken.close();
+    ASSERT_TRUE(kt::WriteBytes(images + QStringLiteral("/Broken.png"), "not a picture"));
     QImage dot(2, 2, QImage::Format_RGB32);
     dot.fill(Qt::red);
     ASSERT_TRUE(dot.save(images + QStringLiteral("/Dot.png")));
