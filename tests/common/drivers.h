@@ -27,11 +27,7 @@ inline ks::Design DefaultDesign()
 inline ks::Design WorkedBox(float qts = 0.35f)
 {
     ks::Design d;
-    d.FS2 = 50.0f;
-    d.VAS2 = 10.0f;
-    d.QTS2 = qts;
-    d.QMS2 = 3.0f;
-    d.QES2 = 0.4f;
+    d.FS2 = 50.0f, d.VAS2 = 10.0f, d.QTS2 = qts, d.QMS2 = 3.0f, d.QES2 = 0.4f;
     ks::ParameterPass(d);
     ks::InitSetUpMenuParam(d);
     return d;
@@ -77,26 +73,15 @@ inline void SetUpDriver(ks::Kestrova& k)
 // A driver of one's own (Vas > 0 gives the closed box).
 inline void SetUpDriver(ks::Kestrova& k, float fs, float vas, float qts, float qes, float qms)
 {
-    k.d.FS2 = fs;
-    k.d.VAS2 = vas;
-    k.d.QTS2 = qts;
-    k.d.QES2 = qes;
-    k.d.QMS2 = qms;
+    k.d.FS2 = fs, k.d.VAS2 = vas, k.d.QTS2 = qts, k.d.QES2 = qes, k.d.QMS2 = qms;
     SetUpDriver(k);
 }
 
 inline ks::Kestrova Adopt(const BadDriver& b)
 {
     ks::Kestrova k;
-    k.d.FS2 = b.fs;
-    k.d.VAS2 = b.vas;
-    k.d.QTS2 = b.qts;
-    k.d.QES2 = b.qes;
-    k.d.QMS2 = b.qms;
-    k.d.RE2 = b.re;
-    k.d.LE2 = b.le;
-    k.d.EFI2 = 0.0f;
-    SetUpDriver(k);
+    k.d.RE2 = b.re, k.d.LE2 = b.le, k.d.EFI2 = 0.0f;
+    SetUpDriver(k, b.fs, b.vas, b.qts, b.qes, b.qms);
     return k;
 }
 
