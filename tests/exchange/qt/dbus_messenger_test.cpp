@@ -108,8 +108,9 @@ TEST_F(Transport, CompanionLaunchedOnceUntilItJoinsOrEnds)
     // A stand-in vantrel that notes its process id and waits, never joining the bus.
     QTemporaryDir dir;
     const QString marker = dir.filePath("started"), script = dir.filePath("vantrel");
-    const QString sleep = QStandardPaths::findExecutable("sleep");
-    ASSERT_TRUE(kt::WriteBytes(script, ("#!/bin/sh\necho $$ >> '" + marker + "'\nexec '" + sleep + "' 60\n").toUtf8()));
+    const QString waiter = QStandardPaths::findExecutable("sleep");  // lives on, as a companion would
+    ASSERT_TRUE(
+        kt::WriteBytes(script, ("#!/bin/sh\necho $$ >> '" + marker + "'\nexec '" + waiter + "' 60\n").toUtf8()));
     ASSERT_TRUE(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     const auto started = [&] {
         return QFileInfo::exists(marker) ? QString(kt::ReadBytes(marker)).split('\n', Qt::SkipEmptyParts)
