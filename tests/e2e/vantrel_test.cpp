@@ -23,7 +23,6 @@
 #include "exchange/qt/dbus_messenger.h"
 #include "exchange/records.h"
 #include "sound/sound.h"
-#include "support/numtext.h"
 
 using kt::WaitFor;
 
@@ -103,13 +102,7 @@ private slots:
         QVERIFY2(WaitFor([&] { return shell.design() != nullptr; }, 10000), qPrintable(out));
         QCOMPARE(shell.design()->field(301)->text(), QString("E2E Mid"));
         // The record carried the imported values (every field is the records' tests' to read).
-        for (const auto& [text, value] : {std::pair{&k.d.s_FS, 47.25},
-                                          {&k.d.s_VAS, 11.5},
-                                          {&k.d.s_QTS, 0.355},
-                                          {&k.d.s_RE, 5.8},
-                                          {&k.d.s_LE, 0.45}})
-            QCOMPARE(text->str(), ks::NumToText(value).str());
-        QCOMPARE(k.d.s_RANG.str(), std::string("60-4000 Hz"));
+        QCOMPARE(QString::fromStdString(k.d.s_FS.str() + " Hz," + k.d.s_RANG.str()), QString(" 47.25 Hz,60-4000 Hz"));
 
         // The program's quit ends the library too.
         shell.Command(ks::menu::kApp, ks::menu::kQuitItem);
