@@ -21,6 +21,7 @@
 #include <cstring>
 
 #include "common/drivers.h"
+#include "common/files.h"
 #include "reports/qt/printing.h"
 #include "reports/qt/response_export.h"
 #include "reports/qt/snapshot.h"
@@ -91,9 +92,9 @@ private slots:
         QVERIFY(QueryHoldingMessages([] { return qWarning("kept"), true; }));
     }
 
-    // A resource decodes; missing (said once), outside the resource folder
-    // or undecodable is -43 or silence; without an audio output, silence too
-    // and the program goes on.
+    // A resource decodes; missing (said once), a name the resource folders
+    // refuse (the lookup's own test has them all) or undecodable is -43 or
+    // silence; without an audio output, silence too and the program goes on.
     void resourcesFoundRefusedOrSilent()
     {
         MediaSoundPlayer real(QStringLiteral(KESTROVA_SUPPORT_ROOT));
@@ -105,11 +106,9 @@ private slots:
 
         QTemporaryDir dir;
         QDir(dir.path()).mkpath("Images");
-        QFile junk(dir.filePath("Images/Junk.aif"));
-        QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write("FORM this is not a sound");
-        junk.close();
-        QFile::copy(junk.fileName(), dir.filePath("secret.aif"));
+        const QString junk = dir.filePath("Images/Junk.aif");
+        QVERIFY(kt::WriteBytes(junk, "FORM this is not a sound"));
+        QVERIFY(kt::WriteBytes(dir.filePath("secret.aif"), "FORM this is not a sound"));
         MediaSoundPlayer player(dir.path());
         // A missing sound is named once; the refused names are not resources.
         for (const char* missing : {"Images/Nothing.aif", "NoFolder/Shutter.aif"})
@@ -118,18 +117,14 @@ private slots:
                                                    .toUtf8()
                                                    .constData());
         QTest::failOnWarning(QRegularExpression("resource"));
-        for (const auto& [name, folder] : {std::pair{"Nothing.aif", "Images"},
-                                           {"Nothing.aif", "Images"},
-                                           {"../secret.aif", "Images"},
-                                           {"secret.aif", ".."},
-                                           {"", "Images"},
-                                           {"Images", "."}}) {
+        for (const auto& [name, folder] :
+             {std::pair{"Nothing.aif", "Images"}, {"Nothing.aif", "Images"}, {"../secret.aif", "Images"}}) {
             path = QStringLiteral("stale");
             QCOMPARE(player.FSSpecFromSupportFileName(name, folder, path), -43);
             QVERIFY(path.isEmpty());
         }
         QCOMPARE(player.PlayMovieSoundFromSupportFilename("Shutter.aif", "NoFolder"), -43);
-        QVERIFY(!DecodeSoundFile(junk.fileName(), s));
+        QVERIFY(!DecodeSoundFile(junk, s));
         QCOMPARE(player.PlayMovieSoundFromSupportFilename("Junk.aif", "Images"), 0);
         QCOMPARE(player.playedCount(), 0);
     }

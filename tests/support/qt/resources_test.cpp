@@ -22,8 +22,8 @@ void Keep(QtMsgType, const QMessageLogContext& context, const QString& message)
 }
 
 // A missing or unreadable image is named once, however often it is drawn;
-// a name that would leave the folder is refused without a word, and an
-// image that is there loads silently.
+// a name that is not one plain path component, or would leave the resource
+// folders, is refused without a word, and an image that is there loads silently.
 TEST(Resources, WhatIsMissingIsNamedOnce)
 {
     QTemporaryDir dir;
@@ -42,6 +42,12 @@ TEST(Resources, WhatIsMissingIsNamedOnce)
         EXPECT_TRUE(LoadResourceImage(images, "../Images/Gone.png", "Images").isNull());
         EXPECT_EQ(LoadResourceImage(images, "Dot.png", "Images").size(), QSize(2, 2));
     }
+    for (const auto& [name, folder] : {std::pair{"../secret.aif", "Images"},
+                                       {"secret.aif", ".."},
+                                       {"", "Images"},
+                                       {"Images", "."},
+                                       {"a/b.png", "Images"}})
+        EXPECT_EQ(ResourcePath(images, name, folder).toStdString(), "") << name << " in " << folder;
     const bool again = ReportMissingResource(images + QStringLiteral("/Gone.png"));
     qInstallMessageHandler(nullptr);
     EXPECT_FALSE(again);
