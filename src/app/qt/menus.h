@@ -46,10 +46,14 @@ public:
     QMenu* menu(int id) const;
     QAction* item(int menuId, int index) const;
 
-    // The builders of the three states.
+    // The three states. InitMenu11: the menus without a design (the default
+    // window, or the design window closed). InitMenu16: a design in progress.
+    // MenuDisable: busy while a dialog or the update window is up (Edit
+    // stays for the dialog's fields).
     void InitMenu11(const Kestrova& k);
     void InitMenu16(const Kestrova& k);
     void MenuDisable();
+    // The View menu's level and division marks, and Misc.'s system mark.
     void SetItemMarkOnViewMenu(const Kestrova& k);
 
     void setMenuEnabled(int id, bool on);
@@ -71,6 +75,7 @@ signals:
 private:
     QAction* add(QMenu* m, int menuId, int index, const QString& text, const QString& keys);
     void sync(int menuId);
+    // Every item and menu from its rule in the tables, then the marks.
     void buildCommon(const Kestrova& k, bool open);
 
     std::map<int, QMenu*> menus_;
