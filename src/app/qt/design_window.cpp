@@ -181,7 +181,21 @@ void DesignWindow::WarmFonts()
     for (const QFont& f : {QFont(), PanelFont(), ButtonFont()}) QFontMetrics(f).height();
 }
 
+// The parts in the order they are made, which is also the order Tab takes
+// through them.
 void DesignWindow::Build()
+{
+    BuildContent();
+    BuildPanels();
+    BuildStatics();
+    BuildFields();
+    BuildQaPopup();
+    BuildButtons();
+    DrawBevelBtnMenu();
+    BuildHelpTags();
+}
+
+void DesignWindow::BuildContent()
 {
     content_ = new QWidget(this);
     content_->setObjectName(QStringLiteral("content"));
@@ -192,7 +206,10 @@ void DesignWindow::Build()
     auto* area = new GraphArea(graph_, content_);
     area->setGeometry(0, 0, kWidth, kGraphHeight);
     graphArea_ = area;
+}
 
+void DesignWindow::BuildPanels()
+{
     auto panel = [this](int id, ControlRect r) {
         auto* f = new QFrame(content_);
         f->setObjectName(QString::number(id));
@@ -205,7 +222,10 @@ void DesignWindow::Build()
     driverPanel_ = panel(kDriverPanel, kDriverPanelRect);
     boxPanel_ = panel(kBoxPanel, kBoxPanelRect);
     boxPanel_->setEnabled(k_.d.CBactive == 1);
+}
 
+void DesignWindow::BuildStatics()
+{
     for (const StaticDef& s : kStatics) {
         QWidget* parent = s.parent == kDriverPanel ? driverPanel_ : boxPanel_;
         const ControlRect pr = s.parent == kDriverPanel ? kDriverPanelRect : kBoxPanelRect;
@@ -217,28 +237,29 @@ void DesignWindow::Build()
             w = line;
         } else {
             auto* label = new QLabel(QString::fromLatin1(s.text), parent);
-            if (s.kind == Kind::Label) {
-                label->setFont(PanelFont());
-                label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            } else if (s.kind == Kind::Unit) {
-                label->setFont(PanelFont());
-                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            } else {
-                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            }
+            if (s.kind != Kind::Static) label->setFont(PanelFont());
+            label->setAlignment((s.kind == Kind::Label ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
             w = label;
         }
         w->setObjectName(QString::number(s.id));
         w->setGeometry(InPanel(s.r, pr));
     }
+}
 
+// The driver's values, display only, and the box's Fc; the Vb and Qtc
+// entries come with ResponseWndDisp.
+void DesignWindow::BuildFields()
+{
     const Design& d = k_.d;
     for (const FieldDef& f : kDriverFields) {
         const PStr text = f.decimals < 0 ? d.s_SP : RoundedText(FieldValue(d, f.id), f.decimals);
         MakeField(f.id, driverPanel_, f.r, text, false);
     }
     MakeField(312, boxPanel_, k312, RoundedText(d.FC, 2), false);
+}
 
+void DesignWindow::BuildQaPopup()
+{
     qa_ = new QComboBox(boxPanel_);
     qa_->setObjectName(QStringLiteral("320"));
     // The font before the items: they are laid out once, in it.
@@ -247,7 +268,12 @@ void DesignWindow::Build()
     qa_->setGeometry(InPanel(k320, kBoxPanelRect));
     SelectQaItem();
     connect(qa_, &QComboBox::activated, this, [this](int index) { emit qaChosen(index + 1); });
+}
 
+// Calc., Copy Parameters, Snap and the Speaker Select arrow: each reports its
+// id as a control hit.
+void DesignWindow::BuildButtons()
+{
     auto button = [this](int id, QWidget* parent, ControlRect r, ControlRect pr, const char* title) {
         auto* b = new QPushButton(QString::fromLatin1(title), parent);
         b->setObjectName(QString::number(id));
@@ -274,9 +300,10 @@ void DesignWindow::Build()
     }
     select->setEnabled(SpeakerSelectEnabled(k_));
     connect(select, &QToolButton::clicked, this, [this] { emit controlHit(13); });
+}
 
-    DrawBevelBtnMenu();
-
+void DesignWindow::BuildHelpTags()
+{
     for (const StaticDef& s : kStatics) Help(content_, s.id, s.help);
     Help(content_, 1, "Calculate Custom Alignment.");
     Help(content_, 2, "Copy to Clipboard Parameters.\rAnd Pass to Quillam.");

@@ -87,7 +87,15 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
+    // The builder, part by part.
     void Build();
+    void BuildContent();
+    void BuildPanels();
+    void BuildStatics();
+    void BuildFields();
+    void BuildQaPopup();
+    void BuildButtons();
+    void BuildHelpTags();
     QLineEdit* MakeField(int id, QWidget* parent, ControlRect r, const PStr& text, bool enabled);
     QRect ContentRectOnScreen() const;
 
