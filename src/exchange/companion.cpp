@@ -21,22 +21,22 @@ void DoAppleEventCommon(Kestrova& k, Messenger& m, CompanionHost& h)
 {
     MasageTextToParameter(k);
     if (k.sh.s_Dummy == kDriverTag) {
-        k.sh.s_MasgMenu = "BootKstv";
+        k.sh.s_MasgMenu = kCompanionAnswered;
         ParameterPass(k.d);
         h.SetUpDesign();
         if (k.prefs.UpdateForCheck == 1 && k.sh.CheckForUpFlag == 0) h.StartUpdateCheck();
     }
 
     const PStr& word = k.sh.s_Masg;
-    if (word == "HideKstv") {
+    if (word == kHideKstv) {
         h.HideWindows();
-    } else if (word == "BootedKstvFromVtrlByFile") {
-        SndAppleEvent(m, h, kCompanionClass, "SetMeDefaultVtrlFromKstv", kCompanionName);
-    } else if (word == "YesBootedVtrl") {
-        k.sh.s_MasgMenu = "BootKstv";
+    } else if (word == kBootedKstvFromVtrlByFile) {
+        SndAppleEvent(m, h, kVantrelClass, kSetMeDefaultVtrlFromKstv, kVantrelName);
+    } else if (word == kYesBootedVtrl) {
+        k.sh.s_MasgMenu = kCompanionAnswered;
         h.LaunchCompanion();
-        SndAppleEvent(m, h, kCompanionClass, "SetMeDefaultVtrlFromKstv", kCompanionName);
-    } else if (word == "QuitKstv") {
+        SndAppleEvent(m, h, kVantrelClass, kSetMeDefaultVtrlFromKstv, kVantrelName);
+    } else if (word == kQuitKstv) {
         k.sh.GPrintScale = 100.0;
         h.QuitSequence(false);
         return;
@@ -50,7 +50,7 @@ void SpeakerSelect(Kestrova& k, Messenger& m, CompanionHost& h)
     k.sh.GPrintScale = 100.0;
     h.MenuDisable();
     h.LaunchCompanion();
-    SndAppleEvent(m, h, kCompanionClass, "ShowVtrl", kCompanionName);
+    SndAppleEvent(m, h, kVantrelClass, kShowVtrl, kVantrelName);
 }
 
 }  // namespace ks

@@ -7,12 +7,13 @@
 
 #include "context/kestrova.h"
 #include "exchange/messenger.h"
+#include "exchange/words.h"
 
 namespace ks {
 
-inline constexpr std::string_view kCompanionName = "Vantrel";
-inline constexpr std::string_view kCompanionClass = "Vtrl";
-inline constexpr std::string_view kOwnClass = "Kstv";
+// What s_MasgMenu holds once the companion has answered: Speaker Select is
+// offered from then on.
+inline constexpr std::string_view kCompanionAnswered = "BootKstv";
 
 class CompanionHost {
 public:
@@ -44,6 +45,6 @@ void DoAppleEventCommon(Kestrova& k, Messenger& m, CompanionHost& h);
 void SpeakerSelect(Kestrova& k, Messenger& m, CompanionHost& h);
 
 // Whether Speaker Select is offered (the program works with the companion).
-inline bool SpeakerSelectEnabled(const Kestrova& k) { return k.sh.s_MasgMenu == "BootKstv"; }
+inline bool SpeakerSelectEnabled(const Kestrova& k) { return k.sh.s_MasgMenu == kCompanionAnswered; }
 
 }  // namespace ks

@@ -8,13 +8,10 @@
 #include <string_view>
 
 #include "context/kestrova.h"
+#include "exchange/words.h"
 #include "support/pstring.h"
 
 namespace ks {
-
-inline constexpr std::string_view kDesignTag = "DUMMY%";
-inline constexpr std::string_view kDriverTag = "DUMMY#";
-inline constexpr std::string_view kFieldSeparator = "  ";
 
 // A byte that would break the one-line record (a line end, a tab...): the
 // ASCII controls, which Mac Roman shares.

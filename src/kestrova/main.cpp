@@ -73,7 +73,7 @@ int main(int argc, char** argv)
     });
 
     ks::Kestrova k;  // every global at its start value
-    ks::DbusMessenger bus(QStringLiteral("Kestrova"), QStringLiteral("Kstv"));
+    ks::DbusMessenger bus(ks::BusText(ks::kKestrovaName), ks::BusText(ks::kKestrovaClass));
     ks::PrefsStore store;
     ks::ModuleSoundPlayer sound;  // Qt Multimedia loads with the first sound
     Platform platform(bus);

@@ -111,8 +111,8 @@ bool ParseCount(const std::string& s, int& out)
 
 std::string ReceiverClass(const std::string& processName)
 {
-    if (processName == "Kestrova") return "Kstv";
-    if (processName == "Vantrel") return "Vtrl";
+    if (processName == kKestrovaName) return std::string(kKestrovaClass);
+    if (processName == kVantrelName) return std::string(kVantrelClass);
     std::string c = processName.substr(0, 4);
     for (std::size_t i = 0; i < c.size(); ++i)
         c[i] = static_cast<char>(i == 0 ? std::toupper(static_cast<unsigned char>(c[i]))

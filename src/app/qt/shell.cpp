@@ -94,7 +94,7 @@ Shell::~Shell()
 
 void Shell::Start()
 {
-    SendToVantrel("BootedVtrlFromKstv");
+    SendToVantrel(kBootedVtrlFromKstv);
     store_.LoadPrefs(k_.prefs);
     InitMenu11();
     // One start-up timer at a time.
@@ -163,7 +163,7 @@ void Shell::QuitSequence(bool tellCompanion)
 {
     if (quitting_) return;
     quitting_ = true;
-    if (tellCompanion) SendToVantrel("QuitVtrl");
+    if (tellCompanion) SendToVantrel(kQuitVtrl);
     SavePrefs();
     platform_.Exit(0);
 }
@@ -193,7 +193,7 @@ void Shell::PreferenceWndOKReturn()
 void Shell::CommandNewBoxDesign()
 {
     if (design_ || k_.sh.RespWndCloseFlag != 1) return;
-    SendToVantrel("HideVtrl");
+    SendToVantrel(kHideVtrl);
     InitSetUp();
 }
 
@@ -548,7 +548,7 @@ void Shell::InitMenu11()
 
 void Shell::SendToVantrel(std::string_view text)
 {
-    SndAppleEvent(messenger_, *this, kCompanionClass, text, kCompanionName);
+    SndAppleEvent(messenger_, *this, kVantrelClass, text, kVantrelName);
 }
 
 void Shell::SavePrefs() { store_.SavePrefs(k_.prefs); }

@@ -75,7 +75,7 @@ public:
     void CarbonTimerAction();
     void InitSetUp();
     void ResponseWndClose();
-    // The one way the program quits: "QuitVtrl" to the companion (unless it
+    // The one way the program quits: kQuitVtrl to the companion (unless it
     // asked for the quit), the preferences saved, the process ended.
     void QuitSequence(bool tellCompanion = true) override;
     void PreferenceWndOKReturn();

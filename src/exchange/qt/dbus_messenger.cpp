@@ -233,7 +233,7 @@ int DbusMessenger::send(std::string_view processName, std::string_view eventClas
     for (const QString& peer : peers(name)) {
         QDBusMessage m = QDBusMessage::createMethodCall(peer, kPath, kInterface, QStringLiteral("Deliver"));
         m.setAutoStartService(false);
-        m << cls << QStringLiteral("TEXT") << body;
+        m << cls << BusText(kTextEventId) << body;
         if (bus_.send(m)) ++sent;
     }
     return sent;
@@ -252,7 +252,7 @@ void DbusMessenger::flush()
 
 void DbusMessenger::Deliver(const QString& eventClass, const QString& eventId, const QByteArray& text)
 {
-    if (eventClass != ownClass_ || eventId != QLatin1String("TEXT")) return;
+    if (eventClass != ownClass_ || eventId != BusText(kTextEventId)) return;
     // Handled later, so the bus call returns first; a timer rather than one
     // posted call per message, because a burst of posted calls is handled in
     // a single pass that starves painting and deferred deletes.
@@ -276,7 +276,7 @@ void DbusMessenger::HandleNext()
 
 bool CompanionLauncher::Launch()
 {
-    if (!m_.peers(QStringLiteral("Vantrel")).isEmpty()) {
+    if (!m_.peers(BusText(kVantrelName)).isEmpty()) {
         pid_ = 0;
         return false;
     }

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "exchange/messenger.h"
+#include "exchange/words.h"
 
 namespace ks {
 
@@ -23,6 +24,9 @@ inline constexpr int kBusWaitMs = 1500;
 // Messages waiting for the main loop; a peer flooding beyond this loses the
 // excess rather than our memory.
 inline constexpr std::size_t kMaxPendingMessages = 100000;
+
+// A protocol word (words.h, ASCII) as the bus's text.
+inline QString BusText(std::string_view word) { return QString::fromLatin1(word.data(), qsizetype(word.size())); }
 
 class DbusMessenger final : public QObject, public Messenger {
     Q_OBJECT
