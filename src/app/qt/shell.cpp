@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QWidget>
+#include <optional>
 
 #include "app/qt/default_window.h"
 #include "app/qt/design_window.h"
@@ -315,8 +316,7 @@ void Shell::CommandEdit(int item)
 void Shell::Receive(std::string_view text)
 {
     if (holds_ > 0) {
-        // Bounded as the transport's own queue is.
-        if (held_.size() < kMaxHeldMessages) held_.emplace_back(text);
+        held_.push(std::string(text));
         return;
     }
     DoAppleEvent(k_, messenger_, *this, text);
@@ -344,11 +344,11 @@ void Shell::Hold(bool on)
 // One held message per pass of the loop, as the transport hands them on.
 void Shell::ReleaseHeld()
 {
-    if (holds_ > 0 || held_.empty()) return;
-    const std::string text = std::move(held_.front());
-    held_.pop_front();
+    if (holds_ > 0) return;
+    const std::optional<std::string> text = held_.pop();
+    if (!text) return;
     if (!held_.empty()) release_.start();
-    Receive(text);
+    Receive(*text);
 }
 
 void Shell::RefreshSpeakerSelect()

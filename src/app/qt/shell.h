@@ -8,7 +8,6 @@
 #include <QString>
 #include <QTimer>
 #include <QUrl>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +21,7 @@
 #include "reports/qt/response_export.h"
 #include "reports/qt/snapshot.h"
 #include "sound/sound.h"
+#include "support/bounded_queue.h"
 #include "support/qt/resource_dir.h"
 #include "update/qt/update_desktop.h"
 
@@ -54,8 +54,6 @@ class Shell final : public QObject, public SheetWindow, public CompanionHost, pu
     Q_OBJECT
 public:
     static constexpr int kStartUpDelayMs = 1200;
-    // Messages kept while a sound plays; past this a flood loses the excess.
-    static constexpr std::size_t kMaxHeldMessages = 100000;
 
     Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& sound, ShellPlatform& platform,
           QObject* parent = nullptr);
@@ -198,7 +196,8 @@ private:
     PrefsStore& store_;
     HeldSound sound_;
     int holds_ = 0;
-    std::deque<std::string> held_;
+    // Messages that came while a sound played.
+    BoundedQueue<std::string> held_;
     QTimer release_;
     std::unique_ptr<Menus> menus_;
     std::unique_ptr<ImageCanvas> graph_;

@@ -256,22 +256,16 @@ void DbusMessenger::Deliver(const QString& eventClass, const QString& eventId, c
     // Handled later, so the bus call returns first; a timer rather than one
     // posted call per message, because a burst of posted calls is handled in
     // a single pass that starves painting and deferred deletes.
-    if (inbox_.size() >= kMaxPendingMessages) {
-        ++dropped_;
-        return;
-    }
-    inbox_.push_back(text.left(kMaxMessageBytes));
-    if (!next_.isActive()) next_.start();
+    if (inbox_.push(text.left(kMaxMessageBytes)) && !next_.isActive()) next_.start();
 }
 
 void DbusMessenger::HandleNext()
 {
-    if (inbox_.empty()) return;
-    const QByteArray bytes = std::move(inbox_.front());
-    inbox_.pop_front();
+    const std::optional<QByteArray> bytes = inbox_.pop();
+    if (!bytes) return;
     // Armed first: a receiver that opens a modal loop still gets the rest.
     if (!inbox_.empty()) next_.start();
-    if (receiver_) receiver_(bytes);
+    if (receiver_) receiver_(*bytes);
 }
 
 bool CompanionLauncher::Launch()

@@ -9,11 +9,11 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
-#include <deque>
 #include <functional>
 
 #include "exchange/messenger.h"
 #include "exchange/words.h"
+#include "support/bounded_queue.h"
 
 namespace ks {
 
@@ -21,9 +21,6 @@ inline constexpr int kMaxMessageBytes = 255;
 // How long joining the bus, and each bus call the program waits on, may
 // take: a bus that says nothing for this long counts as none.
 inline constexpr int kBusWaitMs = 1500;
-// Messages waiting for the main loop; a peer flooding beyond this loses the
-// excess rather than our memory.
-inline constexpr std::size_t kMaxPendingMessages = 100000;
 
 // A protocol word (words.h, ASCII) as the bus's text.
 inline QString BusText(std::string_view word) { return QString::fromLatin1(word.data(), qsizetype(word.size())); }
@@ -49,7 +46,7 @@ public:
     // Accepted messages not yet handed to the receiver, and those dropped
     // because too many were waiting.
     std::size_t pending() const { return inbox_.size(); }
-    std::size_t dropped() const { return dropped_; }
+    std::size_t dropped() const { return inbox_.dropped(); }
 
     int send(std::string_view processName, std::string_view eventClass, std::string_view text) override;
 
@@ -73,8 +70,7 @@ private:
     QString busName_;
     QString ownClass_;
     Receiver receiver_;
-    std::deque<QByteArray> inbox_;
-    std::size_t dropped_ = 0;
+    BoundedQueue<QByteArray> inbox_;
     QTimer next_;
 };
 
