@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "app/default_lines.h"
-#include "app/qt/dialog_keys.h"
 #include "app/qt/menus.h"
 #include "model/design.h"
 #include "support/macroman.h"
@@ -54,7 +53,7 @@ private:
 }  // namespace
 
 DefaultParamWindow::DefaultParamWindow(const Design& d, Menus* menus, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), d_(d)
+    : SmallWindow(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), d_(d)
 {
     setWindowTitle(QStringLiteral("Kestrova Default Parameters"));
     // Not modal: the windows its menus open (About, Preferences, the update
@@ -124,11 +123,7 @@ QPoint DefaultParamWindow::LinePosition(int n)
 
 void DefaultParamWindow::Ok()
 {
-    if (finishing_) return;
-    finishing_ = true;
-    done(QDialog::Accepted);
-    finishing_ = false;
-    emit okChosen();
+    if (CloseOnce([this] { done(QDialog::Accepted); })) emit okChosen();
 }
 
 void DefaultParamWindow::Quit()
@@ -137,33 +132,14 @@ void DefaultParamWindow::Quit()
     emit quitChosen();
 }
 
-void DefaultParamWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        Quit();
-        return;
-    }
-    if (!HandleDialogKeys(event, [this] { Ok(); })) QDialog::keyPressEvent(event);
-}
+void DefaultParamWindow::Escape() { Quit(); }
 
-void DefaultParamWindow::closeEvent(QCloseEvent* event)
+void DefaultParamWindow::CloseFromOutside(QCloseEvent* event)
 {
     // Closing the only window is leaving the program, as Quit does; the
     // window stays until the process ends.
-    if (!quiet_) {
-        event->ignore();
-        Quit();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
-void DefaultParamWindow::CloseQuietly()
-{
-    quiet_ = true;
-    close();
-    quiet_ = false;
+    event->ignore();
+    Quit();
 }
 
 }  // namespace ks

@@ -12,7 +12,6 @@
 #include <QScreen>
 #include <limits>
 
-#include "app/qt/dialog_keys.h"
 #include "context/kestrova.h"
 #include "support/qt/fonts.h"
 #include "support/qt/window_place.h"
@@ -43,7 +42,7 @@ QGroupBox* Group(QWidget* parent, int id, QRect r, const char* title)
 }  // namespace
 
 PreferencesWindow::PreferencesWindow(Kestrova& k, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), k_(k)
+    : SmallWindow(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), k_(k)
 {
     setWindowTitle(QStringLiteral("Kestrova Preferences"));
     setFixedSize(kWidth, kHeight);
@@ -119,17 +118,7 @@ void PreferencesWindow::Place()
 
 void PreferencesWindow::Ok()
 {
-    if (finishing_) return;
-    finishing_ = true;
-    done(QDialog::Accepted);
-    finishing_ = false;
-    emit okChosen();
-}
-
-void PreferencesWindow::keyPressEvent(QKeyEvent* event)
-{
-    // Escape is ignored: every change has already taken effect, and only OK restores the menus.
-    if (!HandleDialogKeys(event, [this] { Ok(); })) QDialog::keyPressEvent(event);
+    if (CloseOnce([this] { done(QDialog::Accepted); })) emit okChosen();
 }
 
 void PreferencesWindow::moveEvent(QMoveEvent* event)
@@ -144,23 +133,12 @@ void PreferencesWindow::moveEvent(QMoveEvent* event)
     b.right = ToI16(g.left() + g.width());
 }
 
-void PreferencesWindow::closeEvent(QCloseEvent* event)
+void PreferencesWindow::CloseFromOutside(QCloseEvent* event)
 {
     // Without a close box only the window manager closes it from outside:
     // close the way OK does, so the shell restores its menus.
-    if (quiet_) {
-        QDialog::closeEvent(event);
-        return;
-    }
     event->ignore();
     if (isVisible()) Ok();
-}
-
-void PreferencesWindow::CloseQuietly()
-{
-    quiet_ = true;
-    close();
-    quiet_ = false;
 }
 
 }  // namespace ks

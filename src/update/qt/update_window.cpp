@@ -45,7 +45,7 @@ QLabel* MessageLine(QWidget* parent, int id, UpdateWindow::Box box, int pixels, 
 }  // namespace
 
 UpdateWindow::UpdateWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : SmallWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setWindowTitle(QStringLiteral("Kestrova Check for Update"));
     setObjectName(QStringLiteral("5"));
@@ -135,29 +135,14 @@ void UpdateWindow::SetButtonsEnabled(bool on)
     for (QPushButton* b : findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly)) b->setEnabled(on);
 }
 
-void UpdateWindow::CloseQuietly()
-{
-    quiet_ = true;
-    close();
-    quiet_ = false;
-}
+void UpdateWindow::Ok() { emit returnPressed(); }
 
-void UpdateWindow::keyPressEvent(QKeyEvent* event)
+void UpdateWindow::CloseFromOutside(QCloseEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        emit returnPressed();
-        event->accept();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void UpdateWindow::closeEvent(QCloseEvent* event)
-{
-    QWidget::closeEvent(event);
+    SmallWindow::CloseFromOutside(event);
     // Closed by the window manager rather than a button: the controller
     // finishes the way OK does, so the menus never stay busy.
-    if (!quiet_) emit closeRequested();
+    emit closeRequested();
 }
 
 }  // namespace ks

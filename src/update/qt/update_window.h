@@ -6,13 +6,15 @@
 #include <QWidget>
 #include <functional>
 
+#include "support/qt/small_window.h"
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
 
 namespace ks {
 
-class UpdateWindow : public QWidget {
+class UpdateWindow : public SmallWindow<QWidget> {
     Q_OBJECT
 public:
     // left, top, right, bottom, as the update tables give them.
@@ -32,24 +34,22 @@ public:
     void HideProgress();
     void SetButtonsEnabled(bool on);
 
-    // Closes without asking the controller.
-    void CloseQuietly();
-
 signals:
     void controlHit(int id, int state);
+    // Return or Enter: the controller knows which button is the default.
     void returnPressed();
-    // After the window was closed by the window manager, not by a button.
+    // After the window was closed by the window manager, not by a button
+    // (the controller closes it quietly).
     void closeRequested();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void Ok() override;
+    void CloseFromOutside(QCloseEvent* event) override;
 
 private:
     QLabel* first_ = nullptr;
     QLabel* second_ = nullptr;
     QProgressBar* progress_ = nullptr;
-    bool quiet_ = false;
 };
 
 }  // namespace ks
