@@ -48,6 +48,22 @@ struct DriverRecordFields {
            le = 0;
 };
 
+// The numbers in the order the record carries them, by the keys the library
+// and kestrova-send name them with.
+struct DriverRecordNumber {
+    std::string_view key;
+    double DriverRecordFields::*value;
+};
+// clang-format off
+inline constexpr DriverRecordNumber kDriverRecordNumbers[] = {
+    {"dia", &DriverRecordFields::dia},     {"fs", &DriverRecordFields::fs},     {"vas", &DriverRecordFields::vas},
+    {"qts", &DriverRecordFields::qts},     {"qes", &DriverRecordFields::qes},   {"qms", &DriverRecordFields::qms},
+    {"effi", &DriverRecordFields::effi},   {"re", &DriverRecordFields::re},     {"pemax", &DriverRecordFields::pemax},
+    {"sd", &DriverRecordFields::sd},       {"xmax", &DriverRecordFields::xmax}, {"vd", &DriverRecordFields::vd},
+    {"le", &DriverRecordFields::le},
+};
+// clang-format on
+
 // Tag, model, range, then the numbers in the order above written by
 // NumToText, each field followed by two blanks; cut at 255 bytes. When
 // truncated is given it tells whether the full record was longer.

@@ -66,4 +66,24 @@ struct Design {
     f32 timeScale = 0;
 };
 
+// The driver's thirteen numbers in the order its record carries them: each
+// with the incoming twin it is adopted from and the text twin the record's
+// field is kept in.
+struct DriverNumber {
+    f32 Design::*value;
+    f32 Design::*incoming;
+    PStr Design::*text;
+};
+// clang-format off
+inline constexpr DriverNumber kDriverNumbers[] = {
+    {&Design::DIA, &Design::DIA2, &Design::s_DIA},    {&Design::FS, &Design::FS2, &Design::s_FS},
+    {&Design::VAS, &Design::VAS2, &Design::s_VAS},    {&Design::QTS, &Design::QTS2, &Design::s_QTS},
+    {&Design::QES, &Design::QES2, &Design::s_QES},    {&Design::QMS, &Design::QMS2, &Design::s_QMS},
+    {&Design::EFI, &Design::EFI2, &Design::s_EFI},    {&Design::RE, &Design::RE2, &Design::s_RE},
+    {&Design::PEMX, &Design::PEMX2, &Design::s_PEMX}, {&Design::SD, &Design::SD2, &Design::s_SD},
+    {&Design::XMAX, &Design::XMAX2, &Design::s_XMAX}, {&Design::VD, &Design::VD2, &Design::s_VD},
+    {&Design::LE, &Design::LE2, &Design::s_LE},
+};
+// clang-format on
+
 }  // namespace ks

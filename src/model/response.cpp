@@ -32,19 +32,7 @@ void ParameterPass(Design& d)
 {
     d.s_SP = d.s_SP2;
     d.s_RANG = d.s_RANG2;
-    d.DIA = d.DIA2;
-    d.FS = d.FS2;
-    d.VAS = d.VAS2;
-    d.QTS = d.QTS2;
-    d.QES = d.QES2;
-    d.QMS = d.QMS2;
-    d.EFI = d.EFI2;
-    d.RE = d.RE2;
-    d.PEMX = d.PEMX2;
-    d.SD = d.SD2;
-    d.XMAX = d.XMAX2;
-    d.VD = d.VD2;
-    d.LE = d.LE2;
+    for (const DriverNumber& n : kDriverNumbers) d.*n.value = d.*n.incoming;
     // A driver without Vas has no box: nothing of the previous driver's box
     // may stay behind to be shown or copied as this one's.
     if (!(d.VAS > 0.0f)) {

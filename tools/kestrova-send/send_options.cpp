@@ -76,19 +76,9 @@ bool SetDriverField(DriverRecordFields& f, const std::string& kv, std::string& e
         (key == "model" ? f.model : f.range) = mr;
         return true;
     }
-    struct Num {
-        const char* key;
-        double DriverRecordFields::*field;
-    };
-    static const Num nums[] = {
-        {"dia", &DriverRecordFields::dia},   {"fs", &DriverRecordFields::fs},     {"vas", &DriverRecordFields::vas},
-        {"qts", &DriverRecordFields::qts},   {"qes", &DriverRecordFields::qes},   {"qms", &DriverRecordFields::qms},
-        {"effi", &DriverRecordFields::effi}, {"re", &DriverRecordFields::re},     {"pemax", &DriverRecordFields::pemax},
-        {"sd", &DriverRecordFields::sd},     {"xmax", &DriverRecordFields::xmax}, {"vd", &DriverRecordFields::vd},
-        {"le", &DriverRecordFields::le}};
-    for (const Num& n : nums) {
+    for (const DriverRecordNumber& n : kDriverRecordNumbers) {
         if (key != n.key) continue;
-        if (!ParseNumber(value, f.*n.field)) {
+        if (!ParseNumber(value, f.*n.value)) {
             error = "malformed number for " + key + ": " + value;
             return false;
         }
