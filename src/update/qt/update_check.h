@@ -83,7 +83,7 @@ public:
     void CheckForUpdateWndDownloadButton();
     void Download(const QUrl& url);
     void ShowDownLoadFinished();
-    // The install action of "Launch Installer and Quit" (555).
+    // The install action of "Launch Installer and Quit".
     void LaunchInstallerAndQuit();
     // The window's control and Return handlers.
     void ControlHit(int id, int state);

@@ -56,17 +56,17 @@ UpdateWindow::UpdateWindow(QWidget* parent)
     const QIcon icon = QApplication::windowIcon();
     if (!icon.isNull()) {
         auto* l = new QLabel(this);
-        l->setObjectName(QStringLiteral("550"));
+        l->setObjectName(QString::number(kIcon));
         l->setPixmap(icon.pixmap(80, 80));
         Place(l, {24, 20, 104, 100});
     }
-    first_ = MessageLine(this, 556, {128, 25, 400, 50}, 20, true);
-    second_ = MessageLine(this, 557, {128, 55, 400, 80}, 15, false);
+    first_ = MessageLine(this, kFirstLine, {128, 25, 400, 50}, 20, true);
+    second_ = MessageLine(this, kSecondLine, {128, 55, 400, 80}, 15, false);
 
     auto* check = new QCheckBox(QStringLiteral(" Check for New Updates on Launch."), this);
-    check->setObjectName(QStringLiteral("558"));
+    check->setObjectName(QString::number(kLaunchCheck));
     Place(check, {129, 80, 380, 99});
-    connect(check, &QCheckBox::clicked, this, [this](bool on) { emit controlHit(558, on ? 1 : 0); });
+    connect(check, &QCheckBox::clicked, this, [this](bool on) { emit controlHit(kLaunchCheck, on ? 1 : 0); });
 
     // Below the buttons, clear of the texts; shown only while downloading.
     progress_ = new QProgressBar(this);
@@ -87,16 +87,17 @@ void UpdateWindow::SetMessage(const QString& first, const QString& second)
 
 void UpdateWindow::SetLaunchCheck(bool on)
 {
-    if (auto* c = findChild<QCheckBox*>(QStringLiteral("558"))) c->setChecked(on);
+    if (auto* c = findChild<QCheckBox*>(QString::number(kLaunchCheck))) c->setChecked(on);
 }
 
-QPushButton* UpdateWindow::AddButton(int id, const QString& title, Box box, bool isDefault)
+QPushButton* UpdateWindow::AddButton(const Button& button)
 {
+    const int id = button.id;
     RemoveControl(id);
-    auto* b = new QPushButton(title, this);
+    auto* b = new QPushButton(QString::fromLatin1(button.title), this);
     b->setObjectName(QString::number(id));
-    b->setDefault(isDefault);
-    Place(b, box);
+    b->setDefault(button.isDefault);
+    Place(b, button.box);
     connect(b, &QPushButton::clicked, this, [this, id] { emit controlHit(id, 0); });
     b->show();
     return b;

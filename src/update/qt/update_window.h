@@ -22,11 +22,34 @@ public:
         int left, top, right, bottom;
     };
 
+    // The controls, each also named by its id ("551" ...).
+    enum Control : int {
+        kIcon = 550,
+        kOk = 551,  // the OK of a check's outcome
+        kDownload = 552,
+        kDontDownload = 553,
+        kDownloadedOk = 554,     // the OK once a download has ended
+        kLaunchInstaller = 555,  // "Launch Installer and Quit"
+        kFirstLine = 556,
+        kSecondLine = 557,
+        kLaunchCheck = 558,  // "Check for New Updates on Launch"
+    };
+
+    // A push button; the default one is what Return presses.
+    struct Button {
+        Control id;
+        const char* title;
+        Box box;
+        bool isDefault;
+    };
+
     explicit UpdateWindow(QWidget* parent = nullptr);
 
     void SetMessage(const QString& first, const QString& second);
     void SetLaunchCheck(bool on);
-    QPushButton* AddButton(int id, const QString& title, Box box, bool isDefault);
+    // Adds the button (replacing one of its id), which reports its id as a
+    // control hit.
+    QPushButton* AddButton(const Button& b);
     void RemoveControl(int id);
     QWidget* control(int id) const;
     // Download progress; total < 0 when the size is not known.
