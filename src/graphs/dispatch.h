@@ -6,6 +6,7 @@
 
 namespace ks {
 
+// The redraw of the graph area: the current view, on screen or on the page.
 void ResponsePlot(Kestrova& k);
 
 // The title of the current view ("Amplitude" ... "System Profile"), empty for

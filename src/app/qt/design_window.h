@@ -55,8 +55,10 @@ public:
     QWidget* control(int id) const;
     QLineEdit* field(int id) const;
 
-    // Rebuilds control 451 (after alignment and system changes).
+    // The Alignment button (451) with its menu, built again after alignment
+    // and system changes.
     void DrawBevelBtnMenu();
+    // The box panel takes input only for a closed box.
     void SetClosedBoxPanelEnabled(bool on);
     void SetCalcEnabled(bool on);
     void SetSpeakerSelectEnabled(bool on);

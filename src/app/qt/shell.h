@@ -59,7 +59,7 @@ public:
           QObject* parent = nullptr);
     ~Shell() override;
 
-    // Steps 3 to 10 of start-up: the first message, the preferences, the
+    // The start: the first message to the companion, the preferences, the
     // menus, the start-up timer. The context holds its start values already.
     void Start();
 
@@ -69,25 +69,40 @@ public:
     // A message from the companion (class Kstv, id TEXT).
     void Receive(std::string_view text);
 
-    // The sequences.
+    // The sequences. The names are the design's own: ...Wnd opens or closes
+    // a window, ...OKReturn is what its OK (or Return) leads to.
+    // The start-up timer's action: the default-parameter window, unless a
+    // driver has come from the companion first.
     void CarbonTimerAction();
+    // The set-up sequence: the design window for the adopted driver, in the
+    // amplitude view, with the menus of a design in progress.
     void InitSetUp();
+    // The design window's close: the menus without a design, the menu window.
     void ResponseWndClose();
     // The one way the program quits: kQuitVtrl to the companion (unless it
     // asked for the quit), the preferences saved, the process ended.
     void QuitSequence(bool tellCompanion = true) override;
+    // After the preferences window's OK: its menus back, the graph redrawn.
     void PreferenceWndOKReturn();
+    // After the default-parameter window's OK: the built-in driver adopted,
+    // then the set-up sequence.
     void DefaultParamWndOKReturn();
 
     // The small commands.
+    // About Kestrova: the about box (raised when open already).
     void HiAboutWnd();
     // The user guide in the desktop's browser; the Help alert when it is not
     // installed.
     void HelpWnd();
     // Where HelpWnd looks for the guide (the installed one unless told).
     void setUserGuide(const QString& path) { userGuide_ = path; }
+    // The maker's web site in the browser; 0, or -50 when nothing opened.
     int LaunchMyURL();
+    // A URL with the desktop's application for it; 0, or -50 for a URL
+    // without a scheme or one nothing opened.
     int LSLaunchURL(const QString& url);
+    // A file of the program's own resources (name in folder) with the
+    // desktop's application for it; -50 when missing or not opened.
     int CreateURLFromBundleResourceAndLaunch(const QString& name, const QString& folder);
 
     // What tests and the benchmark look at.
@@ -110,11 +125,12 @@ public:
     // SheetWindow
     QWidget* designWindow() override;
 
-    // CompanionHost
+    // CompanionHost (what each does is said there)
     void SetUpDesign() override;
     void StartUpdateCheck() override;
     void HideWindows() override;
     void CloseDesignWindow() override;
+    // The busy menus (Menus::MenuDisable), while a dialog or a sheet is up.
     void MenuDisable() override;
     void LaunchCompanion() override;
     void Beep() override;
@@ -122,11 +138,13 @@ public:
     // UpdateDesktop
     bool OpenWithDefaultApp(const QString& path) override;
 
-    // Menus for a design in progress (the View menu only for "amp"), or
-    // those without one; the busy state is MenuDisable.
+    // InitMenu16: the menus of a design in progress (the View menu only for
+    // "amp"); InitMenu11: those without one. Both refresh Speaker Select.
     void InitMenu16();
     void InitMenu11();
+    // After a dialog: whichever of the two fits the design window's state.
     void RestoreMenus();
+    // One of the protocol's words (words.h) to the companion.
     void SendToVantrel(std::string_view text);
     void SavePrefs();
 
@@ -147,7 +165,9 @@ public:
     void CommandSpeakerSelect();
     void CommandCheckForUpdates();
     void CommandEdit(int item);
+    // Preferences...: the preferences window (once), the menus busy meanwhile.
     void PreferenceWnd();
+    // A mail to the maker in the desktop's mail program.
     void MailToMaker();
 
 private:
