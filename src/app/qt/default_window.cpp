@@ -22,12 +22,6 @@ namespace ks {
 
 namespace {
 
-QRect Ltrb(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
-
-}  // namespace
-
-namespace {
-
 // The listing, painted from the design at every paint.
 class Listing final : public QWidget {
 public:
@@ -77,7 +71,7 @@ DefaultParamWindow::DefaultParamWindow(const Design& d, Menus* menus, QWidget* p
 
     // The placard reaches past the right edge, as laid out; the window
     // clips it.
-    const QRect placardRect = Ltrb(0, 295, 290, 355);
+    const QRect placardRect = ToQRect({0, 295, 290, 355});
     auto* placard = new QFrame(content_);
     placard->setObjectName(QStringLiteral("10"));
     placard->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
@@ -86,14 +80,14 @@ DefaultParamWindow::DefaultParamWindow(const Design& d, Menus* menus, QWidget* p
 
     // Button rectangles are in content coordinates; the buttons live in the
     // placard.
-    auto button = [&](int id, const char* title, QRect windowRect) {
+    auto button = [&](int id, const char* title, Ltrb r) {
         auto* b = new QPushButton(QString::fromLatin1(title), placard);
         b->setObjectName(QString::number(id));
-        b->setGeometry(windowRect.translated(-placardRect.topLeft()));
+        b->setGeometry(ToQRect(r).translated(-placardRect.topLeft()));
         return b;
     };
-    QPushButton* ok = button(5, "OK", Ltrb(170, 315, 240, 335));
-    QPushButton* quit = button(6, "Quit", Ltrb(30, 315, 100, 335));
+    QPushButton* ok = button(5, "OK", {170, 315, 240, 335});
+    QPushButton* quit = button(6, "Quit", {30, 315, 100, 335});
     // Return is OK wherever the focus is: a focused button of a dialog would
     // otherwise take Return for itself, and Tab can put it on Quit.
     for (QPushButton* b : {ok, quit}) b->setAutoDefault(false);

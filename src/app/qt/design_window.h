@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/design_actions.h"
+#include "support/qt/window_place.h"
 
 class QComboBox;
 class QFrame;
@@ -20,11 +21,6 @@ namespace ks {
 
 class ImageCanvas;
 class Menus;
-
-// The rectangle a control stands in: left, top, right, bottom, content pixels.
-struct ControlRect {
-    int l, t, r, b;
-};
 
 class DesignWindow final : public QMainWindow, public DesignView {
     Q_OBJECT
@@ -98,7 +94,7 @@ private:
     void BuildQaPopup();
     void BuildButtons();
     void BuildHelpTags();
-    QLineEdit* MakeField(int id, QWidget* parent, ControlRect r, const PStr& text, bool enabled);
+    QLineEdit* MakeField(int id, QWidget* parent, Ltrb r, const PStr& text, bool enabled);
     QRect ContentRectOnScreen() const;
 
     Kestrova& k_;

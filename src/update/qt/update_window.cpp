@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kWidth = 420, kHeight = 150;
 
-void Place(QWidget* w, UpdateWindow::Box b) { w->setGeometry(b.left, b.top, b.right - b.left, b.bottom - b.top); }
+void Place(QWidget* w, Ltrb r) { w->setGeometry(ToQRect(r)); }
 
 // Arial has no place here: the installed sans of the same width, sized in
 // pixels like the rest of the window.
@@ -30,7 +30,7 @@ QFont MessageFont(int pixels, bool bold)
     return f;
 }
 
-QLabel* MessageLine(QWidget* parent, int id, UpdateWindow::Box box, int pixels, bool bold)
+QLabel* MessageLine(QWidget* parent, int id, Ltrb box, int pixels, bool bold)
 {
     auto* l = new QLabel(parent);
     l->setObjectName(QString::number(id));

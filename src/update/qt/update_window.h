@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "support/qt/small_window.h"
+#include "support/qt/window_place.h"
 
 class QLabel;
 class QProgressBar;
@@ -17,11 +18,6 @@ namespace ks {
 class UpdateWindow : public SmallWindow<QWidget> {
     Q_OBJECT
 public:
-    // left, top, right, bottom, as the update tables give them.
-    struct Box {
-        int left, top, right, bottom;
-    };
-
     // The controls, each also named by its id ("551" ...).
     enum Control : int {
         kIcon = 550,
@@ -39,7 +35,7 @@ public:
     struct Button {
         Control id;
         const char* title;
-        Box box;
+        Ltrb box;
         bool isDefault;
     };
 
