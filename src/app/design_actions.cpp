@@ -1,6 +1,7 @@
 #include "app/design_actions.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "graphs/dispatch.h"
 #include "model/response.h"
@@ -40,8 +41,7 @@ void CalcBtnClickRetern(Kestrova& k, DesignView& v)
     }
     // Only a finite number above 0 is a box; "nan", "inf" and values beyond
     // single precision are refused like any other bad entry.
-    const auto usable = [](f32 v) { return std::isfinite(v) && static_cast<f64>(v) > 0.0; };
-    if (!usable(d.VB) || !usable(d.QTC)) {
+    if (!UsableBoxValue(d.VB) || !UsableBoxValue(d.QTC)) {
         v.Beep();
         d.VB = d.VBbak;
         d.QTC = d.QTCbak;
@@ -87,13 +87,24 @@ int QaItem(const Design& d)
     return 0;
 }
 
+namespace {
+// The view key of each Response menu item ("" for a separator).
+constexpr std::string_view kResponseKeys[] = {"amp", "imp", "ph", "gd", "nq", "st", "", "sys"};
+}  // namespace
+
 bool SelectResponse(Design& d, int item)
 {
-    static constexpr const char* kKeys[] = {"amp", "imp", "ph", "gd", "nq", "st", "", "sys"};
-    if (item < 1 || item > 8 || item == 7) return false;
-    d.s_Resp = kKeys[item - 1];
+    if (item < 1 || item > static_cast<int>(std::size(kResponseKeys)) || kResponseKeys[item - 1].empty()) return false;
+    d.s_Resp = kResponseKeys[item - 1];
     d.respID = static_cast<i16>(item);
     return true;
+}
+
+int ResponseItem(std::string_view key)
+{
+    for (std::size_t i = 0; i < std::size(kResponseKeys); ++i)
+        if (!key.empty() && key == kResponseKeys[i]) return static_cast<int>(i) + 1;
+    return 0;
 }
 
 bool SelectView(Design& d, int item)

@@ -1,5 +1,7 @@
 #include "graphs/dispatch.h"
 
+#include <limits>
+
 #include "graphs/amp.h"
 #include "graphs/canvas.h"
 #include "graphs/group_delay.h"
@@ -17,6 +19,9 @@ void ResponsePlot(Kestrova& k)
     if (target) target->beginBatch();
     if (!k.ds.doPrint && k.screen) k.screen->erase(0.0f, 0.0f, 540.0f, 380.0f);
     const PStr& r = k.d.s_Resp;
+    // What a design file keeps to give this box again (see Design::QTCplot);
+    // the profile shows the box without solving it.
+    if (k.d.boxSys == 1 && !(r == "sys")) k.d.QTCplot = k.d.alin == 3 ? k.d.QTC : std::numeric_limits<f32>::quiet_NaN();
     if (r == "amp") {
         AmpGraph(k);
         AmpPlot(k);

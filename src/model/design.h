@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 
 #include "support/pstring.h"
 
@@ -43,6 +44,11 @@ struct Design {
     f32 VB = 0, FC = 0, QTC = 0, QA = 10.0f, CP = 0, VAB = 0, VAT = 0, AL1 = 0, AL2 = 0, HH = 0;
     f32 VBbak = 0, QTCbak = 0, QTSbak = 0;
     i8 CBAlart = 1;
+    // The Qtc the closed box drawn last was solved for; not a number when it
+    // was solved for another alignment. Every redraw solves the Qtc again
+    // (each pass may move its last bits), so this, not QTC, is what gives the
+    // same box again.
+    f32 QTCplot = std::numeric_limits<f32>::quiet_NaN();
 
     // --- transfer-function coefficients ---
     f32 A01 = 0, A02 = 0, B01 = 0;

@@ -12,11 +12,13 @@
 #include <vector>
 
 #include "common/comma_locale.h"
+#include "common/display_list.h"
 #include "common/drivers.h"
 #include "graphs/dispatch.h"
 #include "graphs/evaluate_at.h"
 #include "graphs/group_delay.h"
 #include "graphs/imp.h"
+#include "graphs/kept_curves.h"
 #include "graphs/primitives.h"
 #include "graphs/recording_canvas.h"
 #include "graphs/response_data.h"
@@ -103,6 +105,60 @@ TEST(ResponsePlot, WrapsTheRedrawInABatchAndNamesTheViews)
     ResponsePlot(k);
     EXPECT_EQ(screen.lines().size(), 1u);
     EXPECT_EQ(SetResponseTitle(k.d), "");
+}
+
+// Two kept designs, one 20 dB louder on a baffle: on the five views that
+// compare, on screen and on paper, each one's curve (thin, in its colour)
+// comes before the current one and stays inside the plot frame, and a
+// legend of three rows follows; the Nyquist diagram and the profile show
+// the current design alone. The legend's line for the worked box.
+TEST(KeptDesigns, CurvesBehindTheCurrentOneInsideTheFrameThenTheLegend)
+{
+    Kestrova k;
+    kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f);
+    Design loud = k.d;
+    loud.boxSys = 2, loud.SPL += 20.0f;
+    Design other = k.d;
+    other.QA = 5.0f, other.alin = 2, other.VB = 1.0f;
+    k.kept = {{loud, "loud", 2}, {other, "small", 4}};
+    k.d.magni = 2;  // absolute: the louder one would leave the frame
+    const auto isColour = [](const test::Prim& p, Rgb c) {
+        return std::fabs(p.v[4] - c.r) < 1e-4 && std::fabs(p.v[5] - c.g) < 1e-4 && std::fabs(p.v[6] - c.b) < 1e-4;
+    };
+    for (const char* view : {"amp", "imp", "ph", "gd", "st", "nq", "sys"}) {
+        for (int print : {0, 1}) {
+            SCOPED_TRACE(std::string(view) + (print ? " printed" : ""));
+            k.d.s_Resp = view;
+            k.ds.doPrint = static_cast<std::uint8_t>(print);
+            const std::vector<test::Prim> all = test::Record(k, [&] { ResponsePlot(k); });
+            std::size_t firstCurrent = all.size(), lastKept = 0;
+            int kept[2] = {0, 0}, legendRows = 0;
+            for (std::size_t i = 0; i < all.size(); ++i) {
+                const test::Prim& p = all[i];
+                if (p.kind == "text" && p.v[2] == 2 && p.v[3] == 9) ++legendRows;
+                if (p.kind != "line") continue;
+                if (p.v[7] == 2 && p.v[4] == 1 && firstCurrent == all.size()) firstCurrent = i;
+                for (int c = 0; c < 2; ++c) {
+                    if (!isColour(p, KeptColour(c == 0 ? 2 : 4)) || p.v[7] != 1 || i > firstCurrent) continue;
+                    ++kept[c];
+                    lastKept = i;
+                    EXPECT_TRUE(p.v[0] >= 45 && p.v[2] <= 505 && std::min(p.v[1], p.v[3]) >= 50 &&
+                                std::max(p.v[1], p.v[3]) <= 330)
+                        << all[i].v[1] << " " << all[i].v[3];
+                }
+            }
+            const bool compares = std::string_view(view) != "nq" && std::string_view(view) != "sys";
+            EXPECT_EQ(kept[0] > 0 && kept[1] > 0, compares);
+            EXPECT_EQ(legendRows, compares ? 3 : 0);
+            if (compares) EXPECT_LT(lastKept, firstCurrent);
+        }
+    }
+    k.ds.doPrint = 0;
+    // Vb 2.79998 rounded; the baffle's F3 from its closed form is 125.98 Hz.
+    EXPECT_EQ(LegendText(k.d), "Test2.5-07 Vb 2.80 l   Qtc 0.707 F3 108.7 Hz");
+    k.d.s_SP = "Woofer-13-with-a-long-name";
+    k.d.boxSys = 2;
+    EXPECT_EQ(LegendText(k.d), "Woofer-13- IB          Qtc 0.350 F3 126.0 Hz");
 }
 
 // The worked closed box (Fs 50, Vas 10, Qts 0.35, Qa 10, optimum), the same

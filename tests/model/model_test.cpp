@@ -18,6 +18,7 @@
 #include "common/drivers.h"
 #include "model/cb.h"
 #include "model/ib.h"
+#include "model/response.h"
 #include "model/step.h"
 
 namespace ks {
@@ -267,6 +268,43 @@ TEST(InfiniteBaffle, WorkedValuesAndResonance)
     IBNQcal(d);
     EXPECT_FLOAT_EQ(d.fai, static_cast<float>(std::numbers::pi / 2));
     EXPECT_NEAR(d.xx, 0.0, 1e-7);
+}
+
+// F3 against the closed form of the same high-pass: x = (f3/Fs)² solves
+// (1 - g)x² + g(2·A02 - A01²)x - g·A02² = 0 with g = 10^-0.3 (3 dB down).
+// The Qtc box is the one solved for the Qtc it was drawn with.
+TEST(F3, ThreeDecibelsDownFromTheModelToAThousandthOfAHertz)
+{
+    const auto closedForm = [](const Design& d) {
+        const double a02 = d.boxSys == 1 ? d.A02 : 1.0, a01 = d.A01, g = std::pow(10.0, -0.3);
+        const double b = g * (2.0 * a02 - a01 * a01), c = -g * a02 * a02;
+        return d.FS * std::sqrt((-b + std::sqrt(b * b - 4.0 * (1.0 - g) * c)) / (2.0 * (1.0 - g)));
+    };
+    const struct {
+        const char* name;
+        short system, alin;
+        float qtc, shownQtc;
+    } rows[] = {{"optimum", 1, 1, 0, NAN},
+                {"qtc 1.2", 1, 3, 1.2f, NAN},
+                {"resumed", 1, 3, 5.0f, 0.9f},
+                {"baffle", 2, 1, 0, NAN},
+                {"rear-closed", 3, 1, 0, NAN}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        Design d = kt::WorkedBox();
+        d.boxSys = r.system, d.alin = r.alin, d.QTC = r.qtc, d.QTCplot = r.shownQtc;
+        d.s_Resp = "imp";  // F3 is the amplitude's, whatever the view
+        Design solved = d;
+        ResumeShownQtc(solved);
+        solved.s_Resp = "amp";
+        CofCal(solved);
+        EXPECT_NEAR(F3Frequency(d), closedForm(solved), 1e-3);
+    }
+    Design none = kt::WorkedBox();
+    none.FS = 0.0f;
+    EXPECT_TRUE(std::isnan(F3Frequency(none)));
+    none = kt::WorkedBox(0.0f);  // no Qts: no finite response
+    EXPECT_TRUE(std::isnan(F3Frequency(none)));
 }
 
 Design Baffle(float qts)

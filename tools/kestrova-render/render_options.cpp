@@ -96,13 +96,16 @@ ParsedOptions ParseRenderOptions(const std::vector<std::string_view>& args)
             o.trace = true;
         } else if (opt == "--record") {
             o.record = true;
-        } else if (opt == "--driver" || opt == "--system" || opt == "--qa" || opt == "--align" || opt == "--view" ||
-                   opt == "--scale" || opt == "--date" || opt == "--out" || opt == "--export" || opt == "--from" ||
-                   opt == "--to" || opt == "--ppo") {
+        } else if (opt == "--driver" || opt == "--design" || opt == "--save-design" || opt == "--system" ||
+                   opt == "--qa" || opt == "--align" || opt == "--view" || opt == "--scale" || opt == "--date" ||
+                   opt == "--out" || opt == "--export" || opt == "--from" || opt == "--to" || opt == "--ppo") {
             if (!value(v)) return fail("option " + std::string(opt) + " needs a value");
             const std::string vs(v);
             if (opt == "--driver") {
                 o.driver = vs;
+            } else if (opt == "--design" || opt == "--save-design") {
+                if (v.empty()) return fail("option " + std::string(opt) + " needs a file name");
+                (opt == "--design" ? o.design : o.saveDesign) = vs;
             } else if (opt == "--system") {
                 if (v != "cb" && v != "ib") return fail("--system must be cb or ib, not '" + vs + "'");
                 o.system = vs;
@@ -147,6 +150,7 @@ ParsedOptions ParseRenderOptions(const std::vector<std::string_view>& args)
             return fail("unknown option '" + std::string(opt) + "'");
         }
     }
+    if (o.design && o.driver) return fail("--design brings its own driver: leave out --driver");
     if (o.exportFormat) {
         if (!o.out || o.out->empty()) return fail("--export needs --out FILE, or --out - for standard output");
         if (o.print || o.trace || o.record)
