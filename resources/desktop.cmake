@@ -17,3 +17,14 @@ endfunction()
 
 kestrova_desktop_entry(kestrova "application")
 kestrova_desktop_entry(vantrel "driver library")
+
+# The design files' type, so a file manager opens them with Kestrova. An
+# install into a prefix of one's own brings its type database up to date
+# too; a packaged install (DESTDIR) leaves that to the package's triggers.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/desktop/kestrova-mime.xml DESTINATION share/mime/packages RENAME kestrova.xml)
+install(CODE [[
+  find_program(KESTROVA_UPDATE_MIME update-mime-database)
+  if(KESTROVA_UPDATE_MIME AND "$ENV{DESTDIR}" STREQUAL "")
+    execute_process(COMMAND ${KESTROVA_UPDATE_MIME} "${CMAKE_INSTALL_PREFIX}/share/mime")
+  endif()
+]])

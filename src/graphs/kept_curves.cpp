@@ -81,7 +81,7 @@ void DrawLegend(Kestrova& k)
 {
     constexpr float kRowHeight = 11.0f, kWidth = 272.0f, kRight = 503.0f, kTopEdge = 53.0f;
     const float left = kRight - kWidth;
-    const float bottom = kTopEdge + 5.0f + kRowHeight * static_cast<float>(k.kept.size() + 1);
+    const float bottom = kTopEdge + 7.0f + kRowHeight * static_cast<float>(k.kept.size() + 1);
     SetGrey(k, 1.0f);
     DrawRectAt(k, left, kTopEdge, kRight, bottom, "Fill");
     k.ds.LineW = GridWidth(k);

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <cstring>
 #include <random>
 #include <sstream>
 #include <string>
@@ -36,45 +35,20 @@ DesignDocument Sample()
     return d;
 }
 
-bool SameBits(f32 a, f32 b) { return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b); }
-
-void ExpectSame(const DriverPart& a, const DriverPart& b)
-{
-    EXPECT_EQ(a.model, b.model);
-    EXPECT_EQ(a.range, b.range);
-    for (std::size_t i = 0; i < a.values.size(); ++i) EXPECT_TRUE(SameBits(a.values[i], b.values[i])) << i;
-}
-
-void ExpectSame(const BoxPart& a, const BoxPart& b)
-{
-    EXPECT_EQ(std::tuple(a.system, a.alignment), std::tuple(b.system, b.alignment));
-    EXPECT_TRUE(SameBits(a.qa, b.qa));
-    EXPECT_TRUE(SameBits(a.entry, b.entry));
-}
-
+// Every field is written, each float with its shortest digits, which no
+// other float has: a text that writes again as itself read every field back
+// to the bit.
 TEST(DesignDocument, EveryFieldReadsBackToTheBitWithAPointInAnyLocale)
 {
     kt::CommaLocale comma;
     if (!comma.why.empty()) GTEST_SKIP() << comma.why;
-    const DesignDocument doc = Sample();
-    const std::string text = WriteDesignDocument(doc);
-    // A person reads the fewest digits, with a point.
-    EXPECT_NE(text.find("\"qts\": 0.35,"), std::string::npos) << text;
-    EXPECT_NE(text.find("\"qtc\": 0.707\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("\"model\": \"Mid 13\u00B5\""), std::string::npos);
+    const std::string text = WriteDesignDocument(Sample());
+    for (const char* shown : {"\"qts\": 0.35,", "\"qtc\": 0.707\n", "\"model\": \"Mid 13\u00B5\"", "\"vb\": 12.5\n"})
+        EXPECT_NE(text.find(shown), std::string::npos) << shown << "\n" << text;
     const DocumentRead read = ReadDesignDocument(text);
     ASSERT_TRUE(read.doc) << read.error;
-    ExpectSame(read.doc->driver, doc.driver);
-    ExpectSame(read.doc->box, doc.box);
-    EXPECT_EQ(std::tuple(read.doc->view.response, read.doc->view.level, read.doc->view.scale),
-              std::tuple(doc.view.response, doc.view.level, doc.view.scale));
-    ASSERT_EQ(read.doc->kept.size(), 2u);
-    for (std::size_t i = 0; i < 2; ++i) {
-        EXPECT_EQ(std::tuple(read.doc->kept[i].name, read.doc->kept[i].colour),
-                  std::tuple(doc.kept[i].name, doc.kept[i].colour));
-        ExpectSame(read.doc->kept[i].driver, doc.kept[i].driver);
-        ExpectSame(read.doc->kept[i].box, doc.kept[i].box);
-    }
+    EXPECT_EQ(WriteDesignDocument(*read.doc), text);
+    EXPECT_TRUE(read.doc->box.entry == 0.70700002f && read.doc->kept.at(0).name == "first \u2014 try");
     // Any single-precision value in range, whatever its digits.
     std::mt19937 bits(29);
     DesignDocument any = Sample();
@@ -83,10 +57,9 @@ TEST(DesignDocument, EveryFieldReadsBackToTheBitWithAPointInAnyLocale)
             do v = std::bit_cast<f32>(static_cast<std::uint32_t>(bits()) & 0x7FFFFFFFu);
             while (!(static_cast<double>(v) <= kMaxDriverValue));
         }
-        const DocumentRead again = ReadDesignDocument(WriteDesignDocument(any));
-        ASSERT_TRUE(again.doc) << again.error;
-        for (std::size_t i = 0; i < any.driver.values.size(); ++i)
-            ASSERT_TRUE(SameBits(again.doc->driver.values[i], any.driver.values[i])) << any.driver.values[i];
+        const std::string written = WriteDesignDocument(any);
+        const DocumentRead again = ReadDesignDocument(written);
+        ASSERT_TRUE(again.doc && WriteDesignDocument(*again.doc) == written) << again.error << written;
     }
 }
 
@@ -112,32 +85,25 @@ TEST(DesignDocument, RefusedWithTheFieldAndTheReason)
         {with("\"version\": 1", "\"version\": 2"),
          "it was written by a newer Kestrova (design format version 2; this one reads version 1)"},
         {with("\"version\": 1", "\"version\": 0"), "the field version is out of range: 0"},
-        {with("\"version\": 1", "\"version\": 1.5"), "the field version is out of range: 1.5"},
         {with("\"qes\": 0.4,", ""), "the field driver.qes is missing"},
         {with("\"fs\": 50.0", "\"fs\": \"50\""), "the field driver.fs must be a number"},
         {with("\"fs\": 50.0", "\"fs\": -5"), "the field driver.fs is out of range (0 to 1000000): -5"},
-        {with("\"fs\": 50.0", "\"fs\": 2e6"), "the field driver.fs is out of range (0 to 1000000): 2e+06"},
         {with("\"fs\": 50.0", "\"fs\": 1e39"), "the field driver.fs is out of range: 1e+39"},
         {with("Mid 13", "Mid \u6771"), "the field driver.model has a character Kestrova cannot show"},
         {with("Mid 13", std::string(256, 'x')), "the field driver.model is longer than 255 characters"},
-        {with("\"range\": \"60-4000 Hz\"", "\"range\": 4000"), "the field driver.range must be a text"},
         {with("\"qa\": 7.0", "\"qa\": 8"), "the field box.qa is out of range (5, 7, 10, 15 or 20): 8"},
         {with("\"system\": \"closed-box\"", "\"system\": \"vented\""), "the field box.system is out of range: \"vented\""},
-        {with("\"alignment\": \"qtc\"", "\"alignment\": \"best\""), "the field box.alignment is out of range: \"best\""},
         {with("\"qtc\": 0.707", "\"qtc\": 0"), "the field box.qtc is out of range (above 0): 0"},
         {with("\"qtc\": 0.707", "\"vb\": 3"), "the field box.qtc is missing"},
-        {with("\"box\": {", "\"box\": 3, \"x\": {"), "the field box must be an object"},
         {with("\"system\": \"closed-box\"", "\"system\": \"rear-closed\""),
          "a driver with a Vas is designed as a closed box or on a baffle"},
         {with("\"vas\": 10.0", "\"vas\": 0"), "a driver without a Vas is a rear-closed unit, in no box"},
         {with("\"response\": \"gd\"", "\"response\": \"xy\""), "the field view.response is out of range: \"xy\""},
-        {with("\"level\": \"absolute\"", "\"level\": \"loud\""), "the field view.level is out of range: \"loud\""},
         {with("\"scale\": 10", "\"scale\": 7"), "the field view.scale is out of range (5 or 10): 7"},
         {with("\"colour\": 3", "\"colour\": 5"), "the field kept[0].colour is out of range (1 to 4, one each): 5"},
         {with("\"colour\": 3", "\"colour\": 1"), "the field kept[1].colour is out of range (1 to 4, one each): 1"},
         {with("\"vb\": 12.5", "\"vb\": -1"), "the field kept[0].box.vb is out of range (above 0): -1"},
         {with("\"kept\": [", "\"kept\": [{}, {}, {}, {}, "), "more than 4 kept designs"},
-        {with("\"kept\": [", "\"kept\": 1, \"x\": ["), "the field kept must be a list"},
         {with("\"kept\": [", "\"kept\": [[[[[[[[[[1]]]]]]]]], "), "it nests deeper than a design does"},
     };
     // clang-format on

@@ -1,6 +1,8 @@
 #include "app/qt/menus.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,8 +35,13 @@ struct ItemDef {
 // Updates in Help; they keep their own numbers (menu kApp).
 constexpr ItemDef kItems[] = {
     {kFile, 1, "New Box Design...", "Ctrl+N"},
+    {kFile, kOpenDesignItem, "Open Design...", "Ctrl+O"},
+    {kFile, kOpenRecentItem, "Open Recent", ""},
     {kFile, 2, "Close", "Ctrl+W"},
     {kFile, 3, "-", ""},
+    {kFile, kSaveDesignItem, "Save Design", "Ctrl+S"},
+    {kFile, kSaveDesignAsItem, "Save Design As...", "Ctrl+Shift+S"},
+    {kFile, 24, "-", ""},
     {kFile, 4, "Page Setup...", "Ctrl+Shift+P"},
     {kFile, 5, "Print...", "Ctrl+P"},
     {kFile, 7, "Export Response Data...", "Ctrl+E"},
@@ -62,6 +69,9 @@ constexpr ItemDef kItems[] = {
     {kResponse, 10, "Snapshot Response...", "Ctrl+Alt+S"},
     {kResponse, 11, "-", ""},
     {kResponse, 12, "Copy Parameters", "Ctrl+Alt+C"},
+    {kResponse, 19, "-", ""},
+    {kResponse, kKeepItem, "Keep for Comparison", "Ctrl+Alt+K"},
+    {kResponse, kClearKeptItem, "Clear Comparison", "Ctrl+Alt+Shift+K"},
     {kView, 1, "Relative", "Ctrl+J"},
     {kView, 2, "Absolute", "Ctrl+K"},
     {kView, 3, "-", ""},
@@ -117,6 +127,15 @@ Menus::Menus(QObject* parent) : QObject(parent)
         QMenu* m = menus_.at(holder);
         if (std::string_view(it.text) == "-") {
             m->addSeparator();
+            continue;
+        }
+        if (it.menuId == kFile && it.index == kOpenRecentItem) {
+            recent_ = m->addMenu(QString::fromLatin1(it.text));
+            recent_->setObjectName(QStringLiteral("recentDesigns"));
+            QAction* a = recent_->menuAction();
+            a->setObjectName(QStringLiteral("item%1.%2").arg(kFile).arg(kOpenRecentItem));
+            items_[{kFile, kOpenRecentItem}] = a;
+            itemOn_[{kFile, kOpenRecentItem}] = true;
             continue;
         }
         add(m, it.menuId, it.index, QString::fromLatin1(it.text), QString::fromLatin1(it.keys));
@@ -227,6 +246,20 @@ bool Menus::marked(int menuId, int index) const
     return a && a->isChecked();
 }
 
+void Menus::SetRecentDesigns(const std::vector<std::string>& paths)
+{
+    recent_->clear();
+    for (const std::string& p : paths) {
+        const QString path = QString::fromStdString(p);
+        // The name first, its folder after it: two files of one name differ.
+        const QFileInfo info(path);
+        QString text = info.fileName() + QStringLiteral("  \u2014  ") + QDir::toNativeSeparators(info.path());
+        QAction* a = recent_->addAction(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
+        a->setMenuRole(QAction::NoRole);
+        connect(a, &QAction::triggered, this, [this, path] { emit openRecent(path); });
+    }
+}
+
 void Menus::buildCommon(const Kestrova& k, bool open)
 {
     const Design& d = k.d;
@@ -236,7 +269,9 @@ void Menus::buildCommon(const Kestrova& k, bool open)
 
     // File
     setItemEnabled(kFile, 1, !open);
-    for (int i : {2, 4, 5, 7}) setItemEnabled(kFile, i, open);
+    for (int i : {2, 4, 5, 7, kSaveDesignItem, kSaveDesignAsItem}) setItemEnabled(kFile, i, open);
+    setItemEnabled(kFile, kOpenDesignItem, true);
+    setItemEnabled(kFile, kOpenRecentItem, !k.prefs.RecentDesigns.empty());
     setMenuEnabled(kFile, open || k.sh.RespWndCloseFlag == 1);
 
     // Edit: only Copy follows the state.
@@ -247,6 +282,8 @@ void Menus::buildCommon(const Kestrova& k, bool open)
     // Response
     for (int i : {1, 2, 3, 4, 5, 6, 8, 10, 12}) setItemEnabled(kResponse, i, true);
     if (static_cast<double>(d.RE) <= 0.0 || static_cast<double>(d.QMS) <= 0.0) setItemEnabled(kResponse, 2, false);
+    setItemEnabled(kResponse, kKeepItem, true);
+    setItemEnabled(kResponse, kClearKeptItem, !k.kept.empty());
     setMenuEnabled(kResponse, open);
     markOnly(kResponse, d.respID, 12);
 

@@ -18,6 +18,7 @@
 #include "graphs/dispatch.h"
 #include "graphs/qt/image_canvas.h"
 #include "model/response.h"
+#include "support/qt/qt_text.h"
 #include "support/qt/resource_dir.h"
 #include "update/qt/update_check.h"
 #include "update/version.h"
@@ -93,6 +94,7 @@ void Shell::Start()
 {
     SendToVantrel("BootedVtrlFromKstv");
     store_.LoadPrefs(k_.prefs);
+    menus_->SetRecentDesigns(k_.prefs.RecentDesigns);
     InitMenu11();
     // One start-up timer at a time.
     startUp_.start();
@@ -119,6 +121,9 @@ void Shell::DefaultParamWndOKReturn()
 
 void Shell::InitSetUp()
 {
+    // A new design is no file's until it is saved (or opened: the opening
+    // names it once this has run).
+    designPath_.clear();
     InitSetUpMenuParam(k_.d);
     InitMenu16();
     SPLcal(k_.d);
@@ -236,6 +241,20 @@ void Shell::InfiniteBaffle()
     CustomAlign(k_, *design_);
 }
 
+void Shell::ChooseQa(int item)
+{
+    if (!design_ || !SelectQa(k_.d, item)) return;
+    design_->SelectQaItem();
+    CustomAlign(k_, *design_);
+}
+
+void Shell::EnterBox(std::int16_t id, const PStr& text)
+{
+    if (!design_) return;
+    if (QLineEdit* e = design_->field(id)) e->setText(FromMacRoman(text.view()));
+    CommandCalc();
+}
+
 void Shell::CommandCalc()
 {
     if (design_) CalcBtnClickRetern(k_, *design_);
@@ -306,7 +325,7 @@ void Shell::Receive(std::string_view text)
 {
     if (holds_ > 0) {
         // Bounded as the transport's own queue is.
-        if (held_.size() < kMaxHeldMessages) held_.emplace_back(text);
+        if (held_.size() < kMaxHeldMessages) held_.push_back(Held{false, std::string(text)});
         return;
     }
     DoAppleEvent(k_, messenger_, *this, text);
@@ -335,10 +354,13 @@ void Shell::Hold(bool on)
 void Shell::ReleaseHeld()
 {
     if (holds_ > 0 || held_.empty()) return;
-    const std::string text = std::move(held_.front());
+    const Held next = std::move(held_.front());
     held_.pop_front();
     if (!held_.empty()) release_.start();
-    Receive(text);
+    if (next.design)
+        OpenHandedDesign(QString::fromStdString(next.text));
+    else
+        Receive(next.text);
 }
 
 void Shell::RefreshSpeakerSelect()
@@ -408,6 +430,7 @@ void Shell::MailToMaker() { LSLaunchURL(QStringLiteral("mailto:") + QStringLiter
 void Shell::WireParts()
 {
     connect(menus_.get(), &Menus::command, this, &Shell::Command);
+    connect(menus_.get(), &Menus::openRecent, this, &Shell::OpenRecentDesign);
     for (DesignSheet* sheet : {static_cast<DesignSheet*>(snapshot_.get()), static_cast<DesignSheet*>(printing_.get()),
                                static_cast<DesignSheet*>(export_.get())}) {
         connect(sheet, &DesignSheet::busy, this, &Shell::MenuDisable);
@@ -429,9 +452,7 @@ void Shell::WireUpdateCheck(UpdateCheck& u)
 void Shell::WireDesignWindow(DesignWindow& w)
 {
     connect(&w, &DesignWindow::controlHit, this, &Shell::ControlHit);
-    connect(&w, &DesignWindow::qaChosen, this, [this](int item) {
-        if (design_ && SelectQa(k_.d, item)) CustomAlign(k_, *design_);
-    });
+    connect(&w, &DesignWindow::qaChosen, this, &Shell::ChooseQa);
     connect(&w, &DesignWindow::returnPressed, this, &Shell::CommandCalc);
     connect(&w, &DesignWindow::closeRequested, this, &Shell::ResponseWndClose);
     connect(&w, &DesignWindow::entryRejected, this, &Shell::Beep);
