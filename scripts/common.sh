@@ -61,3 +61,17 @@ kestrova_build_programs() {
   kestrova_configure "$1"
   cmake --build "$1" --parallel "$(nproc)" --target programs
 }
+
+# kestrova_package DIR: the Debian package of the build in DIR, made by CPack
+# as DIR/kestrova_VERSION_ARCH.deb; prints its path. Nothing is installed.
+kestrova_package() {
+  local dir=$1 debs
+  rm -f "$dir"/kestrova_*.deb
+  (cd "$dir" && cpack -G DEB >/dev/null)
+  debs=("$dir"/kestrova_*.deb)
+  if [ ${#debs[@]} -ne 1 ] || ! dpkg-deb --info "${debs[0]}" >/dev/null; then
+    echo "The Debian package was not made in $dir." >&2
+    exit 1
+  fi
+  echo "${debs[0]}"
+}

@@ -155,6 +155,13 @@ ResponseData SampleResponse(const Design& d, const ResponseRange& r)
     return out;
 }
 
+std::string ResponseRefusal(const Design& d, ResponseFormat format)
+{
+    if (format != ResponseFormat::Zma || ImpedanceKnown(d)) return {};
+    return d.RE > 0.0f ? "the driver has no Qms, and its Qts and Qes give none: there is no impedance to write"
+                       : "the driver has no Re: there is no impedance to write";
+}
+
 std::string ResponseText(const ResponseData& data, ResponseFormat format, std::string_view stamp)
 {
     std::string s;
@@ -162,12 +169,19 @@ std::string ResponseText(const ResponseData& data, ResponseFormat format, std::s
         s.reserve(128 + data.points.size() * 80);
         s += LevelIsAbsolute(data.box) ? "Frequency (Hz),Level (dB SPL 1W/1m)," : "Frequency (Hz),Level (dB rel.),";
         s += "Phase (deg),Group delay (ms),Impedance (ohm),Impedance phase (deg)\n";
+        const bool ohms = ImpedanceKnown(data.box);
         for (const ResponsePoint& p : data.points) {
-            for (f32 v : {p.hz, p.level, p.phase, p.delay, p.ohms}) {
+            for (f32 v : {p.hz, p.level, p.phase, p.delay}) {
                 Put(s, v);
                 s += ',';
             }
-            Put(s, p.ohmsPhase);
+            if (ohms) {
+                Put(s, p.ohms);
+                s += ',';
+                Put(s, p.ohmsPhase);
+            } else {
+                s += ',';
+            }
             s += '\n';
         }
         return s;

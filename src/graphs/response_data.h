@@ -46,9 +46,15 @@ struct ResponseData {
 // within the bounds above and r.from <= r.to.
 ResponseData SampleResponse(const Design& d, const ResponseRange& r);
 
+// Why the design cannot be written in that format, or empty: a ZMA file is
+// the impedance alone, which a driver without Re (or without a Qms that its
+// Qts and Qes allow) does not have.
+std::string ResponseRefusal(const Design& d, ResponseFormat format);
+
 // The file: FRD and ZMA with comment lines starting with "*" (program,
 // version, driver, system, box and `stamp`, the date and time), CSV with
-// one header row.
+// one header row, its impedance columns empty where the impedance is not
+// known.
 std::string ResponseText(const ResponseData& data, ResponseFormat format, std::string_view stamp);
 
 }  // namespace ks

@@ -4,8 +4,13 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QPixmap>
 #include <QStyleFactory>
+#include <cstdio>
+#include <string_view>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/qt/design_launch.h"
 #include "app/qt/design_window.h"
 #include "app/qt/prefs_store.h"
@@ -33,6 +38,16 @@ private:
 
 int main(int argc, char** argv)
 {
+    // Before the application object: --help and a wrong argument need no
+    // display, and say so on a terminal that has none.
+    const ks::StartRequest request = ks::ReadStartArguments(std::vector<std::string_view>(argv + 1, argv + argc));
+    if (request.action != ks::StartRequest::Action::Run) {
+        const bool print = request.action == ks::StartRequest::Action::Print;
+        std::fputs(request.text.c_str(), print ? stdout : stderr);
+        if (print && std::fflush(stdout) != 0) return 1;
+        return print ? 0 : ks::kWrongArgumentsStatus;
+    }
+
     // The first text laid out reads fontconfig's configuration (some fifty
     // files) and then Qt's font lists: on the way to the first window. Both
     // are read on the other core instead, while the display and the bus are
@@ -47,9 +62,10 @@ int main(int argc, char** argv)
     // The program lives on while no window is open, as the companion may
     // send a driver at any time; it ends only through its quit paths.
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(QIcon(ks::ImagesDir() + QStringLiteral("/kestrova.png")));
+    QApplication::setWindowIcon(
+        QIcon(QPixmap::fromImage(ks::CreateCGImageFromBundleResource("kestrova.png", "Images"))));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
-    const ks::DesignLaunch design = ks::LaunchDesignFile(QApplication::arguments());
+    const ks::DesignLaunch design = ks::LaunchDesignFile(request.designFiles);
     if (design.handedOver) return 0;
 
     // Before anything that may wait (the bus, the preferences file): a

@@ -16,7 +16,8 @@ public:
     bool atEnd() const { return pos_ >= s_.size(); }
     int line() const { return line_; }
 
-    // One record; false with error set when a quoted field never ends.
+    // One record; false with error set when it is malformed, the reader then
+    // past its end.
     bool next(std::vector<std::string>& fields, std::string& error)
     {
         fields.assign(1, std::string());
@@ -35,7 +36,7 @@ public:
                     if (c == '\n') ++line_;
                     fields.back() += c;
                 }
-                if (fields.back().size() > kMaxField) return Fail(error, "a field longer than 4096 bytes");
+                if (fields.back().size() > kMaxField) return Fail(error, "a field longer than 4096 bytes", true);
                 continue;
             }
             if (c == '"' && fields.back().empty() && !wasQuoted) {
@@ -48,30 +49,52 @@ public:
                 ++line_;
                 return true;
             } else {
-                if (wasQuoted) return Fail(error, "text after a closing quote");
+                if (wasQuoted) return Fail(error, "text after a closing quote", false);
                 fields.back() += c;
-                if (fields.back().size() > kMaxField) return Fail(error, "a field longer than 4096 bytes");
+                if (fields.back().size() > kMaxField) return Fail(error, "a field longer than 4096 bytes", false);
             }
-            if (fields.size() > kMaxFields) return Fail(error, "more than 64 fields");
+            if (fields.size() > kMaxFields) return Fail(error, "more than 64 fields", false);
         }
-        if (quoted) return Fail(error, "a quoted field never ends");
+        if (quoted) return Fail(error, "a quoted field never ends", false);
         return true;
     }
 
 private:
     static constexpr std::size_t kMaxField = 4096, kMaxFields = 64;
-    bool Fail(std::string& error, const char* why)
+    // Resumes at the end of the failed record as its quoting has it: a line
+    // break ends it only outside quotes, and every quote toggles (a doubled
+    // one twice), so text inside a quoted field never becomes a row. A quote
+    // that never closes takes the rest of the file with it.
+    bool Fail(std::string& error, std::string why, bool quoted)
     {
-        error = why;
-        // Resynchronise on the next line end outside any quote we can trust.
-        while (pos_ < s_.size() && s_[pos_] != '\n') ++pos_;
-        if (pos_ < s_.size()) ++pos_, ++line_;
+        while (pos_ < s_.size()) {
+            const char c = s_[pos_++];
+            if (c == '"') {
+                quoted = !quoted;
+            } else if (c == '\n' || (c == '\r' && !quoted)) {
+                if (c == '\r' && pos_ < s_.size() && s_[pos_] == '\n') ++pos_;
+                ++line_;
+                if (!quoted) break;
+            }
+        }
+        if (quoted) why += "; its quote never closes, so the rest of the file is refused with it";
+        error = std::move(why);
         return false;
     }
     std::string_view s_;
     std::size_t pos_ = 0;
     int line_ = 1;
 };
+
+// A text a spreadsheet would read as a formula (or as one behind an
+// apostrophe already): such a cell is written with a leading apostrophe,
+// which a reader strips again, so every text survives the round trip.
+bool NeedsGuard(std::string_view s)
+{
+    if (s.empty()) return false;
+    if (s.front() == '\'') return NeedsGuard(s.substr(1));
+    return std::string_view("=+-@\t\r").find(s.front()) != std::string_view::npos;
+}
 
 void AppendField(std::string& out, std::string_view f)
 {
@@ -145,8 +168,12 @@ ImportResult ImportCsv(std::string_view bytes)
             continue;
         }
         std::array<std::string, kFieldCount> texts;
-        for (std::size_t i = 0; i < columns.size(); ++i)
-            texts[static_cast<std::size_t>(columns[i])] = std::move(row[i]);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            std::string& t = texts[static_cast<std::size_t>(columns[i])] = std::move(row[i]);
+            if (!Info(columns[i]).numeric && t.size() > 1 && t.front() == '\'' &&
+                NeedsGuard(std::string_view(t).substr(1)))
+                t.erase(0, 1);
+        }
         Driver d;
         const std::vector<FieldError> errors = Validate(texts, d);
         if (!errors.empty()) {
@@ -173,7 +200,8 @@ std::string ExportCsv(const std::vector<Driver>& drivers)
         const auto texts = Texts(d);
         for (int i = 0; i < kFieldCount; ++i) {
             if (i) out += ',';
-            AppendField(out, texts[static_cast<std::size_t>(i)]);
+            const std::string& t = texts[static_cast<std::size_t>(i)];
+            AppendField(out, !Info(static_cast<Field>(i)).numeric && NeedsGuard(t) ? "'" + t : t);
         }
         out += "\r\n";
     }

@@ -28,8 +28,14 @@ struct ImportResult {
 };
 
 // Rows with a wrong field count or a refused field are listed with their
-// line and skipped; a header that names no model, or unknown columns, or
-// text that is not UTF-8 refuse the whole file.
+// line and skipped; a malformed record is skipped to where its quoting lets
+// it end (a quote that never closes takes the rest of the file). A header
+// that names no model, or unknown columns, or text that is not UTF-8 refuse
+// the whole file.
+//
+// A text cell that a spreadsheet would take for a formula (starting with =,
+// +, -, @, a tab or a carriage return) is written behind an apostrophe,
+// which reading strips again.
 ImportResult ImportCsv(std::string_view bytes);
 
 std::string ExportCsv(const std::vector<Driver>& drivers);

@@ -135,16 +135,30 @@ std::vector<FieldError> Validate(const std::array<std::string, kFieldCount>& tex
     };
     if (d.model.empty() && !has(Field::Model)) errors.push_back({Field::Model, "required"});
     if (d.get(Field::Fs) <= 0 && !has(Field::Fs)) errors.push_back({Field::Fs, "required, greater than 0"});
-    if (d.get(Field::Re) <= 0 && !has(Field::Re)) errors.push_back({Field::Re, "required, greater than 0"});
     if (d.get(Field::Qts) <= 0 && !has(Field::Qts)) {
         const double qes = d.get(Field::Qes), qms = d.get(Field::Qms);
-        if (qes > 0 && qms > 0 && !has(Field::Qes) && !has(Field::Qms))
-            d.set(Field::Qts, qes * qms / (qes + qms));
-        else
+        if (qes > 0 && qms > 0 && !has(Field::Qes) && !has(Field::Qms)) {
+            // As the sum of reciprocals: Qes·Qms would overflow to infinity
+            // or underflow to 0 for values a store must never hold.
+            const double qts = 1.0 / (1.0 / qes + 1.0 / qms);
+            if (std::isfinite(qts) && qts > 0)
+                d.set(Field::Qts, qts);
+            else
+                errors.push_back({Field::Qts, "Qes and Qms give no usable Qts"});
+        } else {
             errors.push_back({Field::Qts, "required, or Qes and Qms to compute it"});
+        }
     }
     if (errors.empty()) out = d;
     return errors;
+}
+
+std::string MissingFields(const Driver& d)
+{
+    std::string s;
+    for (Field f : {Field::Vas, Field::Qes, Field::Qms, Field::Re})
+        if (d.get(f) == 0) s += (s.empty() ? "" : ", ") + std::string(Info(f).title);
+    return s;
 }
 
 std::array<std::string, kFieldCount> Texts(const Driver& d)

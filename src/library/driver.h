@@ -56,9 +56,17 @@ struct FieldError {
 // Refused: a text that is not UTF-8, has a control character, two blanks in
 // a row (they would split the record) or more than kMaxTextBytes; a number
 // that does not read entirely, is not finite or is negative; a missing model
-// name, Fs or Re; a Qts not given and not computable from Qes and Qms. A
-// missing Qts is computed as Qes·Qms / (Qes + Qms).
+// name or Fs; a Qts not given and not computable from Qes and Qms. A missing
+// Qts is computed as 1 / (1/Qes + 1/Qms), and refused when that is not a
+// finite number above 0. Everything the store demands of a row holds for a
+// driver this accepts.
 std::vector<FieldError> Validate(const std::array<std::string, kFieldCount>& texts, Driver& out);
+
+// A driver without Re, Qes, Qms or Vas is kept, but cannot be modelled in
+// full (no impedance without Re, no box without Vas): it is marked so.
+// MissingFields gives the titles of those missing, as "Vas, Re".
+std::string MissingFields(const Driver& d);
+inline bool Incomplete(const Driver& d) { return !MissingFields(d).empty(); }
 // The texts of a stored driver, as the form and export show them.
 std::array<std::string, kFieldCount> Texts(const Driver& d);
 

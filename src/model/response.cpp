@@ -58,6 +58,20 @@ void QEScal(Design& d)
     if (d.QES <= 0.0f) d.QES = static_cast<f32>(static_cast<f64>(d.QTS) * 1.1);
 }
 
+void QMScal(Design& d)
+{
+    const f64 qts = static_cast<f64>(d.QTS), qes = static_cast<f64>(d.QES);
+    if (d.QMS <= 0.0f && qts > 0.0 && qes > qts) d.QMS = static_cast<f32>(qts * qes / (qes - qts));
+}
+
+bool ImpedanceKnown(const Design& d)
+{
+    Design supplied = d;
+    QEScal(supplied);
+    QMScal(supplied);
+    return supplied.RE > 0.0f && supplied.QMS > 0.0f && std::isfinite(supplied.QMS);
+}
+
 void N0cal(Design& d)
 {
     if (d.EFI > 0.0f) {
@@ -95,6 +109,7 @@ void CofCal(Design& d)
 void ImpPrepare(Design& d)
 {
     QEScal(d);
+    QMScal(d);
     d.RES = d.RE * d.QMS / d.QES;
     d.ZL = static_cast<f32>(d.PI2 * static_cast<f64>(d.LE) / 1000.0);
     CofCal(d);

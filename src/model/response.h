@@ -11,12 +11,19 @@ void InitSetUpMenuParam(Design& d);
 // Copies the incoming driver (suffix 2) into the design set.
 void ParameterPass(Design& d);
 void QEScal(Design& d);
+// A missing Qms from Qts and Qes (1/Qts = 1/Qes + 1/Qms), once a missing Qes
+// is supplied: without it the impedance would be not-a-number everywhere.
+// Left missing when Qes is not above Qts, so that no Qms fits.
+void QMScal(Design& d);
+// Whether the driver's impedance can be modelled: it has an Re, and a Qms
+// given or supplied as above.
+bool ImpedanceKnown(const Design& d);
 void N0cal(Design& d);
 void SPLcal(Design& d);
 void CofCal(Design& d);
-// RES and ZL from the driver, then the coefficients (with s_Resp "imp"
-// they come from the mechanical Q): what the impedance view and the
-// response data export start from.
+// A missing Qes and Qms supplied, RES and ZL from the driver, then the
+// coefficients (with s_Resp "imp" they come from the mechanical Q): what
+// the impedance view and the response data export start from.
 void ImpPrepare(Design& d);
 // True while the impedance view is chosen (the coefficient steps then use QMS).
 bool ImpedanceSubstitution(const Design& d);

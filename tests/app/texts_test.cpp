@@ -1,12 +1,14 @@
-// The program's own texts: help tags, stored rectangles and the default
-// window's listing.
+// The program's own texts: help tags, stored rectangles, the default
+// window's listing and what its command line asks for.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/default_lines.h"
 #include "app/help_tag_text.h"
 #include "app/prefs_rect.h"
@@ -116,6 +118,39 @@ TEST(DefaultParameterLines, EachValueThroughItsMask)
         "Le         =    1.200 mH"};
     // clang-format on
     EXPECT_EQ(DefaultParameterLines(d), want);
+}
+
+TEST(StartArguments, HelpVersionToolkitOptionsAndOneLineRefusals)
+{
+    using A = StartRequest::Action;
+    const struct {
+        std::vector<std::string_view> args;
+        A action;
+        std::string_view text;  // the start of the text
+    } cases[] = {
+        {{}, A::Run, ""},
+        {{"--help"}, A::Print, "Usage: kestrova"},
+        {{"-h", "--bogus"}, A::Print, "Usage: kestrova"},  // read in order: the help comes first
+        {{"--version"}, A::Print, "kestrova " KESTROVA_VERSION "\n"},
+        {{"-platform", "offscreen", "--style", "Fusion", "-reverse", "--help"}, A::Print, "Usage: "},
+        {{"--platform", "offscreen", "-session", "--help"}, A::Run, ""},  // the value, as Qt reads it too
+        {{"--bogus", "--help"}, A::Refuse, "kestrova: unknown option: --bogus (see kestrova --help)\n"},
+        {{"-platform"}, A::Refuse, "kestrova: option needs a value: -platform "},
+        {{"-stylesheet=x.qss"}, A::Refuse, "kestrova: unknown option: -stylesheet=x.qss "},
+        {{"--", "--version"}, A::Refuse, "kestrova: not a Kestrova design file: --version "},
+        {{"-"}, A::Refuse, "kestrova: not a Kestrova design file: - "},
+        {{"designs/.kestrova"}, A::Refuse, "kestrova: not a Kestrova design file: designs/.kestrova "},
+        {{"notes.kestrova.txt"}, A::Refuse, "kestrova: not a Kestrova design file: notes"},
+        {{"Mid.KESTROVA", "--", "-x.kestrova"}, A::Run, ""},
+    };
+    for (const auto& c : cases) {
+        const StartRequest r = ReadStartArguments(c.args);
+        const std::string args = c.args.empty() ? "" : std::string(c.args.front());
+        EXPECT_EQ(r.action, c.action) << args;
+        EXPECT_EQ(r.text.substr(0, c.text.size()), c.text) << args;
+        if (r.action == A::Refuse) EXPECT_EQ(std::count(r.text.begin(), r.text.end(), '\n'), 1) << r.text;
+        if (args == "Mid.KESTROVA") EXPECT_EQ(r.designFiles, (std::vector<std::string>{"Mid.KESTROVA", "-x.kestrova"}));
+    }
 }
 
 }  // namespace

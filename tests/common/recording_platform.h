@@ -14,13 +14,14 @@ struct RecordingPlatform final : ks::ShellPlatform {
     bool OpenUrl(const QUrl& url) override
     {
         opened.push_back(url);
-        return true;
+        return opens;
     }
     void Beep() override { ++beeps; }
     void Exit(int status) override { exits.push_back(status); }
     bool LaunchCompanion() override { return launch ? launch() : false; }
 
     std::function<bool()> launch;
+    bool opens = true;  // whether a URL finds its application
     std::vector<QUrl> opened;
     std::vector<int> exits;
     int beeps = 0;

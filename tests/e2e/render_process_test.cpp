@@ -1,7 +1,7 @@
 // kestrova-render as a process: pictures, trace, record and refusals.
 #include <gtest/gtest.h>
-#include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QImage>
@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "common/drivers.h"
+#include "common/full_disk.h"
 #include "graphs/null_canvas.h"
 #include "graphs/response_data.h"
 #include "render_session.h"
@@ -157,21 +158,23 @@ TEST_F(RenderProcess, DesignFilesAreWrittenAndDrawnAgain)
     }
 }
 
-// A small tmpfs filled to the last byte, in a mount namespace of this test
-// (and of the programs it starts) only; empty when none can be made here,
-// with the reason.
-std::string MountFullFilesystem(const fs::path& at)
+// What is not a regular file is never replaced: a pipe refuses the run in
+// one line before anything is drawn; so does a ZMA file for a driver
+// without Re, which has no impedance.
+TEST_F(RenderProcess, OutputThatIsNotARegularFileOrNoImpedanceIsRefused)
 {
-    fs::create_directories(at);
-    if (::unshare(CLONE_NEWNS) != 0) return std::string("no mount namespace: ") + std::strerror(errno);
-    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        ::mount("tmpfs", at.c_str(), "tmpfs", 0, "size=64k") != 0)
-        return std::string("cannot mount a tmpfs: ") + std::strerror(errno);
-    std::ofstream fill(at / "fill", std::ios::binary);
-    const std::string block(4096, 'x');
-    while (fill.write(block.data(), std::streamsize(block.size())) && fill.flush()) {
+    const fs::path fifo = dir / "pipe.png";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string noRe = "DUMMY#  W  Woofer  16  50  10  0.35  0.4  3  0  0  50  100  3  10  0.5  ";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--out", fifo.string()},
+          {"--export", "csv", "--out", fifo.string()},
+          {"--driver", noRe, "--export", "zma", "--out", (dir / "w.zma").string()}}) {
+        const Result r = Run(args);
+        EXPECT_TRUE(r.rc == 2 && Lines(r.err) == 1) << r.err;
+        EXPECT_NE(r.err.find(args[0] == "--driver" ? "no Re" : "not a regular file"), std::string::npos) << r.err;
     }
-    return {};
+    EXPECT_TRUE(fs::is_fifo(fifo) && !fs::exists(dir / "w.zma"));
 }
 
 // The one line names the system's reason, and nothing is left behind.
@@ -190,7 +193,7 @@ TEST_F(RenderProcess, UnwritableOutputSaysWhyWithoutAPartialFile)
     }
 
     const fs::path full = dir / "full";
-    const std::string why = MountFullFilesystem(full);
+    const std::string why = kt::MountFullFilesystem(full);
     if (!why.empty()) GTEST_SKIP() << "full file system case: " << why;
     for (const char* name : {"a.png", "a.svg", "a.pdf"}) {
         r = Run({"--out", (full / name).string()});

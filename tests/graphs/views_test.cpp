@@ -249,4 +249,25 @@ TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
     }
 }
 
+// Without Re, or without a Qms that Qts and Qes allow, there is no
+// impedance: the table leaves its two columns empty and ZMA is refused. A
+// Qms supplied from Qts and Qes gives numbers on every line.
+TEST(ResponseData, AnUnknownImpedanceLeavesItsColumnsEmptyAndRefusesZma)
+{
+    for (const auto& [re, qes, qms, known] :
+         {std::tuple{0.0f, 0.4f, 3.0f, false}, {6.0f, 0.3f, 0.0f, false}, {6.0f, 0.4f, 0.0f, true}}) {
+        Kestrova k;
+        k.d.RE2 = re;
+        kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, qes, qms);
+        EXPECT_EQ(ResponseRefusal(k.d, ResponseFormat::Zma).empty(), known) << re << " " << qms;
+        EXPECT_TRUE(ResponseRefusal(k.d, ResponseFormat::Csv).empty());
+        std::istringstream text(ResponseText(SampleResponse(k.d, {20, 20000, 12}), ResponseFormat::Csv, ""));
+        std::string line;
+        for (std::getline(text, line); std::getline(text, line);) {
+            EXPECT_EQ(line.find("nan"), std::string::npos) << line;
+            EXPECT_TRUE(line.ends_with(",,") != known && std::count(line.begin(), line.end(), ',') == 5) << line;
+        }
+    }
+}
+
 }  // namespace

@@ -169,6 +169,30 @@ TEST(ComputedEfficiency, MissingQesIsSuppliedAndWrittenBackUntilTheNextDriver)
     EXPECT_EQ(d.QES, 0.4f);
 }
 
+// A missing Qms comes from Qts and Qes (1/Qts = 1/Qes + 1/Qms), after a
+// missing Qes is supplied; where they allow none (Qes not above Qts), or
+// without Re, the impedance is not known.
+TEST(Impedance, MissingQmsIsSuppliedWhereQtsAndQesAllow)
+{
+    // clang-format off
+    const struct { float qes, qms, re, after; bool known; } rows[] = {
+        {0.4f, 0.0f, 6.0f, 2.8f, true},
+        {0.0f, 0.0f, 6.0f, 3.85f, true},  // Qes 1.1·Qts, so Qms 11·Qts
+        {0.4f, 3.0f, 6.0f, 3.0f, true},   // given: kept
+        {0.35f, 0.0f, 6.0f, 0.0f, false},
+        {0.4f, 3.0f, 0.0f, 3.0f, false},  // no Re
+    };
+    // clang-format on
+    for (const auto& r : rows) {
+        Design d = kt::WorkedBox();
+        d.QES = r.qes, d.QMS = r.qms, d.RE = r.re;
+        EXPECT_EQ(ImpedanceKnown(d), r.known) << r.qes << " " << r.qms << " " << r.re;
+        d.s_Resp = "imp";
+        ImpPrepare(d);
+        EXPECT_NEAR(d.QMS, r.after, 1e-5f * r.after) << r.qes << " " << r.qms;
+    }
+}
+
 // Only the driver is copied; a driver without Vas has no box of its own, so
 // none of the previous driver's may be shown or copied as its.
 TEST(ParameterPass, CopiesTheDriverOnlyAndADriverWithoutVasHasNoBox)

@@ -2,7 +2,7 @@
 // display, record and column carries, byte for byte; entered, received and
 // stored values read back, and bad input gives the defined value. The 255-byte
 // text everything is built on, and Mac Roman ⇄ UTF-8 for the clipboard, the
-// messages and the window texts.
+// messages and the window texts. The programs' one-line refusals.
 #include "support/numtext.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 
 #include "common/comma_locale.h"
 #include "support/macroman.h"
+#include "support/program_lines.h"
 #include "support/pstring.h"
 
 namespace ks {
@@ -316,6 +317,26 @@ TEST(MacRoman, InvalidOrUnmappableUtf8IsRejectedOrReplaced)
     EXPECT_EQ(Utf8ToMacRomanLossy("a\xFF"
                                   "b\xC3"),
               "a?b?");
+}
+
+TEST(ProgramLines, ArgumentsShownOnOneLineCutWhereACharacterStarts)
+{
+    const std::string e = "\xC3\xA9";  // é, two bytes
+    const struct {
+        std::string text;
+        std::size_t max;
+        std::string line;
+    } cases[] = {
+        {"--opt\nrm -rf\t~", 400, "--opt?rm -rf?~"},
+        {std::string("a\0\x7F", 3), 400, "a??"},
+        {"abcdef", 4, "abcd"},
+        {"ab" + e + e, 3, "ab"},  // not half a character
+        {"ab" + e + e, 4, "ab" + e},
+        {e + "x", 1, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(OneLine(c.text, c.max), c.line) << c.text;
+    EXPECT_EQ(RefusalLine("kestrova", "unknown option:", "--x\n" + std::string(300, 'y')),
+              "kestrova: unknown option: --x?" + std::string(196, 'y') + " (see kestrova --help)");
 }
 
 }  // namespace

@@ -28,13 +28,13 @@ TEST(RenderOptions, EveryOptionIsRead)
     // clang-format off
     auto p = Parse({"--driver", "DUMMY#  x  ", "--system", "ib", "--qa", "15", "--align", "qtc=0.5", "--view", "sys",
                     "--absolute", "--scale", "10", "--imp-log", "--print", "--date", "2026-12-05T14:30:00", "--out",
-                    "a.PDF", "--trace", "--record", "-h"});
+                    "a.PDF", "--trace", "--record", "-h", "--version"});
     // clang-format on
     ASSERT_TRUE(p.options) << p.error;
     const RenderOptions& o = *p.options;
     EXPECT_EQ(*o.driver + "|" + *o.system + "|" + o.align->entry + "|" + *o.out, "DUMMY#  x  |ib|0.5|a.PDF");
     EXPECT_EQ((std::array{*o.qaItem, o.align->item, *o.viewItem, *o.scale}), (std::array{4, 3, 8, 10}));
-    EXPECT_TRUE(o.absolute && o.impLog && o.print && o.trace && o.record && o.help);
+    EXPECT_TRUE(o.absolute && o.impLog && o.print && o.trace && o.record && o.help && o.version);
     EXPECT_EQ((std::array{o.date->year, o.date->month, o.date->day, o.date->hour, o.date->minute}),
               (std::array{2026, 12, 5, 14, 30}));
     // The export's range as given; the default one is the render process test's.

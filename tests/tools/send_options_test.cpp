@@ -25,6 +25,7 @@ TEST(SendOptions, NamesListeningAndHelp)
     const SendOptions t = Parsed({"--to", "Vantrel", "--as", "Probe", "x"});
     EXPECT_EQ(t.to + "/" + t.as, "Vantrel/Probe");
     for (const char* h : {"-h", "--help"}) EXPECT_TRUE(Parsed({h}).help) << h;
+    EXPECT_TRUE(Parsed({"--version"}).version);
     const SendOptions dash = Parsed({"--to", "Kestrova", "--", "-h"});  // after "--" it is the text
     EXPECT_EQ(dash.text + (dash.help ? " help" : ""), "-h");
     for (auto [name, cls] : {std::pair{"Kestrova", "Kstv"}, {"Vantrel", "Vtrl"}, {"quILLAM", "Quil"}, {"Ab", "Ab"}})

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "support/program_lines.h"
 #include "update/net/network_status.h"
 #include "update/net/version_request.h"
 
@@ -23,10 +24,11 @@ constexpr qsizetype kMaxUrl = 2048;
 constexpr const char* kUsageText =
     "Usage: kestrova-fetch URL\n"
     "       kestrova-fetch --network-status\n"
+    "       kestrova-fetch --help | -h | --version\n"
     "Writes the file at URL (http or https, at most 64 KiB, answered with a 2xx\n"
     "status) to standard output. --network-status prints \"up\" or \"down\", as the\n"
     "system reports the connection; it sends nothing.\n"
-    "Exit status: 0 done, 1 the fetch failed (one line on standard error),\n"
+    "Exit status: 0 done; 1 the fetch failed (one line on standard error);\n"
     "2 wrong arguments.\n";
 
 int Fail(int status, const QString& why)
@@ -50,14 +52,20 @@ bool ParseUrl(const std::string& arg, QUrl& url)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) return Fail(kUsage, QStringLiteral("give one URL, or --network-status (see --help)"));
+    if (argc < 2) return Fail(kUsage, QStringLiteral("give one URL, or --network-status (see --help)"));
     const std::string arg = argv[1];
-    if (arg == "--help" || arg == "-h") {
-        std::fputs(kUsageText, stdout);
-        return kOk;
+    if (arg == "--help" || arg == "-h" || arg == "--version") {
+        const std::string text = arg == "--version" ? ks::VersionText("kestrova-fetch") : kUsageText;
+        std::fputs(text.c_str(), stdout);
+        return std::fflush(stdout) == 0 ? kOk : kFailed;
     }
     QUrl url;
     const bool status = arg == "--network-status";
+    if (!status && arg.size() > 1 && arg[0] == '-') {
+        std::fprintf(stderr, "%s\n", ks::RefusalLine("kestrova-fetch", "unknown option:", arg).c_str());
+        return kUsage;
+    }
+    if (argc != 2) return Fail(kUsage, QStringLiteral("give one URL, or --network-status (see --help)"));
     if (!status && !ParseUrl(arg, url))
         return Fail(kUsage,
                     QStringLiteral("not an http or https address: %1").arg(QString::fromStdString(arg.substr(0, 200))));

@@ -16,6 +16,7 @@
 #include "render_options.h"
 #include "render_session.h"
 #include "support/macroman.h"
+#include "support/program_lines.h"
 #include "support/qt/resource_dir.h"
 #include "support/qt/save_file.h"
 #include "tee_canvas.h"
@@ -30,11 +31,12 @@ ks::DateStamp Now()
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
-// Standard error carries the alerts and the one-line reasons only: Qt's own
-// notes (a missing runtime folder and the like) are left out.
-void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& msg)
+// Standard error carries the alerts, the one-line reasons and the family's
+// notices (a missing resource) only: Qt's own notes (a missing runtime folder
+// and the like) are left out.
+void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& msg)
 {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
+    if (type == QtCriticalMsg || type == QtFatalMsg || qstrcmp(context.category, ks::Notices().categoryName()) == 0)
         std::fprintf(stderr, "kestrova-render: %s\n", msg.toLocal8Bit().constData());
 }
 
@@ -54,7 +56,7 @@ int CannotWrite(const std::string& path, const QString& why)
 
 int Reject(const std::string& why)
 {
-    std::fprintf(stderr, "kestrova-render: %s\n", why.c_str());
+    std::fprintf(stderr, "kestrova-render: %s\n", ks::OneLine(why).c_str());
     return 2;
 }
 
@@ -66,9 +68,10 @@ int main(int argc, char** argv)
     const ks::ParsedOptions parsed = ks::ParseRenderOptions(args);
     if (!parsed.options) return Reject(parsed.error);
     const ks::RenderOptions& o = *parsed.options;
-    if (o.help) {
-        std::fputs(ks::kRenderUsage.data(), stdout);
-        return 0;
+    if (o.help || o.version) {
+        const std::string text = o.help ? std::string(ks::kRenderUsage) : ks::VersionText("kestrova-render");
+        std::fputs(text.c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : CannotWrite("standard output", "write error");
     }
 
     // Headless by nature: no display is needed for fonts and images.
@@ -96,8 +99,15 @@ int main(int argc, char** argv)
         return failed.isEmpty() ? 0 : CannotWrite(*o.saveDesign, failed);
     };
 
+    // What is not a regular file is refused before any drawing: writing
+    // there would replace a pipe or a device with a file.
+    if (o.out && *o.out != "-") {
+        const QString refused = ks::SaveTargetRefusal(QString::fromStdString(*o.out));
+        if (!refused.isEmpty()) return Reject(*o.out + ": " + refused.toStdString());
+    }
     const ks::DateStamp when = o.date ? *o.date : Now();
     if (o.exportFormat) {
+        if (const std::string why = ks::ResponseRefusal(k.d, *o.exportFormat); !why.empty()) return Reject(why);
         const std::string text = ks::ResponseText(ks::SampleResponse(k.d, o.range), *o.exportFormat, IsoText(when));
         if (*o.out == "-") {
             std::fwrite(text.data(), 1, text.size(), stdout);

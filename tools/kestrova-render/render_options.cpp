@@ -86,6 +86,8 @@ ParsedOptions ParseRenderOptions(const std::vector<std::string_view>& args)
         std::string_view v;
         if (opt == "--help" || opt == "-h") {
             o.help = true;
+        } else if (opt == "--version") {
+            o.version = true;
         } else if (opt == "--absolute") {
             o.absolute = true;
         } else if (opt == "--imp-log") {

@@ -36,6 +36,7 @@ struct RenderOptions {
     bool trace = false;
     bool record = false;
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedOptions {
@@ -54,6 +55,12 @@ inline constexpr std::string_view kRenderUsage =
     "                       [--out FILE.png|FILE.svg|FILE.pdf] [--trace] [--record]\n"
     "                       [--save-design FILE]\n"
     "       kestrova-render [design options as above] --export frd|zma|csv\n"
-    "                       [--from HZ] [--to HZ] [--ppo N] --out FILE|-\n";
+    "                       [--from HZ] [--to HZ] [--ppo N] --out FILE|-\n"
+    "       kestrova-render --help | -h | --version\n"
+    "Draws one view of a design as Kestrova would, without a display, and writes it\n"
+    "as a picture, a display list (--trace) or the design record (--record); or\n"
+    "writes the modelled response as data (--export).\n"
+    "Exit status: 0 done; 1 the output could not be written; 2 a refused entry, a\n"
+    "closed box for a driver without Vas, or wrong arguments.\n";
 
 }  // namespace ks

@@ -10,6 +10,7 @@
 #include "exchange/qt/dbus_messenger.h"
 #include "send_options.h"
 #include "support/macroman.h"
+#include "support/program_lines.h"
 
 namespace {
 
@@ -63,12 +64,13 @@ int main(int argc, char** argv)
     ks::SendOptions o;
     std::string error;
     if (!ks::ParseSendOptions(args, o, error)) {
-        std::fprintf(stderr, "kestrova-send: %s\n", error.c_str());
+        std::fprintf(stderr, "kestrova-send: %s\n", ks::OneLine(error).c_str());
         return 2;
     }
-    if (o.help) {
-        std::fputs(ks::kSendUsage, stdout);
-        return 0;
+    if (o.help || o.version) {
+        const std::string text = o.help ? std::string(ks::kSendUsage) : ks::VersionText("kestrova-send");
+        std::fputs(text.c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
     QCoreApplication app(argc, argv);
     return o.listen ? Listen(app, o) : Send(o);

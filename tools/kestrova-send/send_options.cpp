@@ -140,6 +140,9 @@ bool ParseSendOptions(const std::vector<std::string>& args, SendOptions& o, std:
         } else if (a == "-h" || a == "--help") {
             o.help = true;
             return true;
+        } else if (a == "--version") {
+            o.version = true;
+            return true;
         } else if (a == "--listen") {
             o.listen = true;
         } else if (a == "--to" || a == "--as") {

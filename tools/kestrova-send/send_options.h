@@ -11,11 +11,18 @@ inline constexpr const char* kSendUsage =
     "usage: kestrova-send [--to NAME] [--as NAME] [--] TEXT\n"
     "       kestrova-send [--to NAME] [--as NAME] --driver KEY=VALUE...\n"
     "       kestrova-send --listen [--as NAME] [--count N] [--timeout SECONDS]\n"
+    "       kestrova-send --help | -h | --version\n"
+    "Sends TEXT, or a driver record, to every process named NAME on the session bus\n"
+    "(default Kestrova) and prints how many received it; or, with --listen, joins the\n"
+    "bus as NAME (default Vantrel) and prints each message it receives.\n"
     "A TEXT that begins with '-' follows '--'. Driver keys: model, range, dia, fs, vas,\n"
-    "qts, qes, qms, effi, re, pemax, sd, xmax, vd, le.\n";
+    "qts, qes, qms, effi, re, pemax, sd, xmax, vd, le.\n"
+    "Exit status: 0 sent, or listened to the end; 1 no process received the text;\n"
+    "2 wrong arguments.\n";
 
 struct SendOptions {
-    bool help = false;  // -h or --help: print the usage, send nothing
+    bool help = false;     // -h or --help: print the usage, send nothing
+    bool version = false;  // --version: print the version, send nothing
     bool listen = false;
     std::string to = "Kestrova";
     std::string as = "Vantrel";

@@ -22,7 +22,7 @@ DriverDialog::DriverDialog(const QString& title, const lib::Driver& start, QWidg
     for (int i = 0; i < lib::kFieldCount; ++i) {
         const lib::Field f = static_cast<lib::Field>(i);
         const lib::FieldInfo& info = lib::Info(f);
-        const bool required = f == lib::Field::Model || f == lib::Field::Fs || f == lib::Field::Re;
+        const bool required = f == lib::Field::Model || f == lib::Field::Fs;
         QString label = Q(info.title);
         if (!info.unit.empty()) label += QStringLiteral(" (") + Q(info.unit) + QLatin1Char(')');
         if (required) label += QStringLiteral(" *");

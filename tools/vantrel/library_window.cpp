@@ -1,6 +1,7 @@
 #include "library_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -120,6 +121,9 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
     undo->setShortcut(QKeySequence::Undo);
     QAction* redo = undo_.createRedoAction(this);
     redo->setShortcut(QKeySequence::Redo);
+    changes_ = new QActionGroup(this);
+    changes_->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    for (QAction* a : {send, add, edit, dup, del, imp, exp, undo, redo}) changes_->addAction(a);
     // Delete acts on the table only, so the search field keeps its key.
     del->setShortcutContext(Qt::WidgetShortcut);
     table_->addAction(del);
@@ -299,6 +303,7 @@ void LibraryWindow::ImportPath(const QString& path)
         return;
     }
     const std::size_t n = r.taken.size();
+    std::array<std::size_t, 3> counts{};  // added, updated, unchanged
     bool ok = true;
     if (n > 0) {
         std::unique_ptr<QProgressDialog> progress;
@@ -309,14 +314,22 @@ void LibraryWindow::ImportPath(const QString& path)
             progress->setMinimumDuration(0);
         }
         const int before = undo_.count();
-        undo_.push(new lib::AddDrivers(model_, std::move(r.taken), QStringLiteral("Import %1 drivers").arg(n),
-                                       [&progress](std::size_t done) {
-                                           if (progress) progress->setValue(int(done));
-                                       }));
-        ok = undo_.count() > before;
+        lib::MergePlan plan = lib::PlanMerge(model_.drivers(), std::move(r.taken));
+        counts = {plan.added.size(), plan.updated, plan.unchanged};
+        if (!plan.added.empty() || !plan.after.empty()) {  // else nothing to write or undo
+            undo_.push(new lib::ImportDrivers(model_, std::move(plan), QStringLiteral("Import %1 drivers").arg(n),
+                                              [&progress](std::size_t done) {
+                                                  if (progress) progress->setValue(int(done));
+                                              }));
+            ok = undo_.count() > before;
+        }
     }
     if (!ok) return;  // the store's failure was reported
-    QString text = QStringLiteral("%1 drivers imported from %2.").arg(n).arg(path);
+    QString text = QStringLiteral("From %1: %2 drivers added, %3 updated, %4 unchanged.")
+                       .arg(path)
+                       .arg(counts[0])
+                       .arg(counts[1])
+                       .arg(counts[2]);
     if (r.refused.empty()) {
         Report(text, false);
         return;
@@ -341,6 +354,15 @@ void LibraryWindow::Export()
         Report(QStringLiteral("%1 drivers written to %2.").arg(model_.rowCount()).arg(path), false);
     else
         Report(error, true);
+}
+
+void LibraryWindow::SetReadOnly(const QString& reason)
+{
+    changes_->setEnabled(reason.isEmpty());
+    if (reason.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(reason);
 }
 
 void LibraryWindow::UpdateStatus()

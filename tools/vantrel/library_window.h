@@ -9,6 +9,7 @@
 
 #include "library/qt/table_model.h"
 
+class QActionGroup;
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -27,6 +28,10 @@ public:
     // Sends the selected driver, or the first shown when none is selected.
     void Pick();
     void ImportPath(const QString& path);
+    // With a reason: nothing in the window can change the library (it is
+    // held by another program), and the reason stays in the status bar.
+    // Empty: everything is available again.
+    void SetReadOnly(const QString& reason);
 
     QLineEdit* search() const { return search_; }
     QTableView* table() const { return table_; }
@@ -57,6 +62,7 @@ private:
     std::array<QLineEdit*, 6> ranges_{};
     QTableView* table_ = nullptr;
     QLabel* count_ = nullptr;
+    QActionGroup* changes_ = nullptr;  // every command but Quit
 };
 
 }  // namespace ks::vantrel

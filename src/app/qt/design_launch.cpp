@@ -6,15 +6,12 @@
 
 namespace ks {
 
-DesignLaunch LaunchDesignFile(const QStringList& arguments)
+DesignLaunch LaunchDesignFile(const std::vector<std::string>& designFiles)
 {
     DesignLaunch launch;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (arguments[i].isEmpty() || arguments[i].startsWith(QLatin1Char('-'))) continue;
-        launch.file = QFileInfo(arguments[i]).absoluteFilePath();
-        break;
-    }
-    if (!launch.file.isEmpty()) launch.handedOver = HandOverDesign(QStringLiteral("Kestrova"), launch.file);
+    if (designFiles.empty()) return launch;
+    launch.file = QFileInfo(QFile::decodeName(designFiles.front().c_str())).absoluteFilePath();
+    launch.handedOver = HandOverDesign(QStringLiteral("Kestrova"), launch.file);
     return launch;
 }
 

@@ -1,10 +1,11 @@
-// `kestrova FILE`: the design file a launch names, handed to a Kestrova
-// already running when there is one (the file manager's double click while
-// the program is open), else opened by this one.
+// `kestrova FILE.kestrova`: the design file a launch names, handed to a
+// Kestrova already running when there is one (a file manager's double click
+// while the program is open), else opened by this one.
 #pragma once
 
 #include <QString>
-#include <QStringList>
+#include <string>
+#include <vector>
 
 namespace ks {
 
@@ -13,8 +14,7 @@ struct DesignLaunch {
     bool handedOver = false;  // a running Kestrova took it: this one ends
 };
 
-// From the program's arguments (Qt's own options already taken out): the
-// first that is no option names the file.
-DesignLaunch LaunchDesignFile(const QStringList& arguments);
+// The first of the design files the command line names (ReadStartArguments).
+DesignLaunch LaunchDesignFile(const std::vector<std::string>& designFiles);
 
 }  // namespace ks

@@ -10,6 +10,7 @@
 
 #include "context/kestrova.h"
 #include "exchange/companion.h"
+#include "model/response.h"
 
 namespace ks {
 
@@ -281,7 +282,7 @@ void Menus::buildCommon(const Kestrova& k, bool open)
 
     // Response
     for (int i : {1, 2, 3, 4, 5, 6, 8, 10, 12}) setItemEnabled(kResponse, i, true);
-    if (static_cast<double>(d.RE) <= 0.0 || static_cast<double>(d.QMS) <= 0.0) setItemEnabled(kResponse, 2, false);
+    if (!ImpedanceKnown(d)) setItemEnabled(kResponse, 2, false);
     setItemEnabled(kResponse, kKeepItem, true);
     setItemEnabled(kResponse, kClearKeptItem, !k.kept.empty());
     setMenuEnabled(kResponse, open);

@@ -393,12 +393,16 @@ void Shell::HiAboutWnd()
 
 void Shell::HelpWnd()
 {
+    const bool installed = QFileInfo(userGuide_).isFile();
+    if (installed && platform_.OpenUrl(QUrl::fromLocalFile(userGuide_))) return;
     if (help_) {
         help_->raise();
         return;
     }
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Help!"),
                                 QStringLiteral("Help isn't available for Kestrova."), QMessageBox::Ok);
+    // A guide that no browser would open is still there to read.
+    if (installed) box->setInformativeText(QStringLiteral("No browser opened the user guide, %1.").arg(userGuide_));
     box->setObjectName(QStringLiteral("help"));
     box->setDefaultButton(QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -418,7 +422,11 @@ int Shell::LaunchMyURL() { return LSLaunchURL(QStringLiteral(KESTROVA_WEB_SITE))
 int Shell::CreateURLFromBundleResourceAndLaunch(const QString& name, const QString& folder)
 {
     const QString path = ResourcePath(ImagesDir(), name.toStdString(), folder.toStdString());
-    if (path.isEmpty() || !QFileInfo(path).isFile()) return -50;
+    if (path.isEmpty()) return -50;
+    if (!QFileInfo(path).isFile()) {
+        ReportMissingResource(path);
+        return -50;
+    }
     return platform_.OpenUrl(QUrl::fromLocalFile(path)) ? 0 : -50;
 }
 

@@ -25,6 +25,7 @@
 #include "reports/qt/response_export.h"
 #include "reports/qt/snapshot.h"
 #include "sound/sound.h"
+#include "support/qt/resource_dir.h"
 #include "update/qt/update_desktop.h"
 
 namespace ks {
@@ -90,7 +91,11 @@ public:
 
     // The small commands.
     void HiAboutWnd();
+    // The user guide in the desktop's browser; the Help alert when it is not
+    // installed.
     void HelpWnd();
+    // Where HelpWnd looks for the guide (the installed one unless told).
+    void setUserGuide(const QString& path) { userGuide_ = path; }
     int LaunchMyURL();
     int LSLaunchURL(const QString& url);
     int CreateURLFromBundleResourceAndLaunch(const QString& name, const QString& folder);
@@ -246,6 +251,7 @@ private:
     QPointer<MenuWindow> strip_;
     QPointer<QWidget> about_;
     QPointer<QWidget> help_;
+    QString userGuide_ = UserGuidePath();
     QTimer startUp_;
     QString designPath_;
     QString designFolder_;  // where the last design file was opened or saved

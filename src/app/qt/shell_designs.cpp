@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include "app/command_line.h"
 #include "app/design_list.h"
 #include "app/qt/design_window.h"
 #include "app/qt/menu_window.h"
@@ -66,7 +67,7 @@ QFileDialog* Shell::DesignFileDialog(const QString& title, bool save)
     dlg->setDirectory(DesignDialogFolder(designFolder_));
     if (save) {
         dlg->setNameFilter(kDesignFilter);
-        dlg->setDefaultSuffix(QStringLiteral("kestrova"));
+        dlg->setDefaultSuffix(QString::fromLatin1(kDesignFileSuffix.substr(1)));
     } else {
         dlg->setNameFilters({kDesignFilter, QStringLiteral("All files (*)")});
     }
@@ -167,7 +168,7 @@ void Shell::CommandSaveDesignAs()
     name.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QChar(0), QLatin1Char('-'));
     if (name.trimmed().isEmpty()) name = QStringLiteral("Kestrova");
     QFileDialog* dlg = DesignFileDialog(QStringLiteral("Save Design As"), true);
-    dlg->selectFile(name + QStringLiteral(".kestrova"));
+    dlg->selectFile(name + QString::fromLatin1(kDesignFileSuffix));
     connect(dlg, &QDialog::finished, this, [this, dlg](int result) {
         if (result == QDialog::Accepted && !dlg->selectedFiles().isEmpty())
             SaveDesignTo(dlg->selectedFiles().constFirst());

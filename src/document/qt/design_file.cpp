@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -77,8 +76,6 @@ DesignFileRead ReadDesignFile(const QString& path)
 QString WriteDesignFile(const QString& path, const DesignDocument& doc)
 {
     if (const std::string why = CheckDesignDocument(doc); !why.empty()) return QString::fromStdString(why);
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) return info.isDir() ? QStringLiteral("it is a folder") : NotRegular();
     return SaveFileBytes(path, QByteArray::fromStdString(WriteDesignDocument(doc)));
 }
 

@@ -20,9 +20,9 @@ struct DesignFileRead {
 // one that cannot be opened or read, with the system's reason.
 DesignFileRead ReadDesignFile(const QString& path);
 
-// Empty on success. A document that cannot be written, or a path that is
-// there and is no regular file, is refused and left as it is; a failed write
-// leaves the old file as it was.
+// Empty on success. A document that cannot be written is refused, and the
+// file goes through the one save (SaveFileBytes): what is no regular file is
+// left as it is, and a failed write leaves the old file as it was.
 QString WriteDesignFile(const QString& path, const DesignDocument& doc);
 
 }  // namespace ks

@@ -1,9 +1,10 @@
 #include "library/qt/import.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QXmlStreamReader>
 #include <cmath>
+
+#include "support/qt/save_file.h"
 
 namespace ks::lib {
 namespace {
@@ -115,12 +116,10 @@ ImportResult ImportFile(const QString& path)
 bool ExportFile(const QString& path, const std::vector<Driver>& drivers, QString& error)
 {
     const std::string csv = ExportCsv(drivers);
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !f.commit()) {
-        error = QStringLiteral("Cannot write %1: %2").arg(path, f.errorString());
-        return false;
-    }
-    return true;
+    const QString failed = SaveFileBytes(path, QByteArray::fromStdString(csv));
+    if (failed.isEmpty()) return true;
+    error = QStringLiteral("Cannot write %1: %2").arg(path, failed);
+    return false;
 }
 
 }  // namespace ks::lib

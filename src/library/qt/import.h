@@ -17,7 +17,8 @@ ImportResult ImportQspeakersXml(const QByteArray& bytes);
 // else as CSV. A file that cannot be read gives fatal with the reason.
 ImportResult ImportFile(const QString& path);
 
-// Writes the library atomically; false with error set.
+// Writes the library through the one save helper (whole or not at all,
+// only ever replacing a regular file); false with error set.
 bool ExportFile(const QString& path, const std::vector<Driver>& drivers, QString& error);
 
 }  // namespace ks::lib

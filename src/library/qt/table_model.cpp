@@ -1,6 +1,9 @@
 #include "library/qt/table_model.h"
 
+#include <QApplication>
+#include <QStyle>
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace ks::lib {
@@ -99,6 +102,49 @@ bool DriverTableModel::remove(const std::vector<std::int64_t>& ids)
     return true;
 }
 
+bool DriverTableModel::apply(std::vector<Driver>& add, const std::vector<Driver>& change,
+                             const std::vector<std::int64_t>& remove, const std::function<void(std::size_t)>& progress)
+{
+    if (!store_.apply(add, change, remove, progress)) {
+        Q_EMIT failed(store_.lastError());
+        return false;
+    }
+    std::unordered_map<std::int64_t, std::size_t> rowOfId;
+    rowOfId.reserve(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) rowOfId.emplace(rows_[i].id, i);
+    for (const Driver& d : change) {
+        const auto it = rowOfId.find(d.id);
+        if (it == rowOfId.end()) continue;
+        rows_[it->second] = d;
+        hay_[it->second] = Hay(d);
+        Q_EMIT dataChanged(index(int(it->second), 0), index(int(it->second), kFieldCount - 1));
+    }
+    if (!remove.empty()) {
+        const std::unordered_set<std::int64_t> gone(remove.begin(), remove.end());
+        beginResetModel();
+        std::vector<Driver> keep;
+        std::vector<QString> hay;
+        for (std::size_t i = 0; i < rows_.size(); ++i)
+            if (!gone.count(rows_[i].id)) {
+                keep.push_back(std::move(rows_[i]));
+                hay.push_back(std::move(hay_[i]));
+            }
+        rows_ = std::move(keep);
+        hay_ = std::move(hay);
+        endResetModel();
+    }
+    if (!add.empty()) {
+        const int first = rowCount();
+        beginInsertRows({}, first, first + int(add.size()) - 1);
+        for (const Driver& d : add) {
+            rows_.push_back(d);
+            hay_.push_back(Hay(d));
+        }
+        endInsertRows();
+    }
+    return true;
+}
+
 int DriverTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(rows_.size()); }
 
 int DriverTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kFieldCount; }
@@ -110,12 +156,19 @@ QVariant DriverTableModel::data(const QModelIndex& index, int role) const
     const Field f = static_cast<Field>(index.column());
     const bool numeric = Info(f).numeric;
     switch (role) {
+    case Qt::DecorationRole:
+        // A driver taken without Re, Qes, Qms or Vas carries a mark.
+        if (f == Field::Model && Incomplete(d))
+            return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+        return {};
     case Qt::DisplayRole:
         if (!numeric) return Q(f == Field::Model ? d.model : d.range);
         // Five significant digits fit the column; 0 is "not given" and left
         // blank so the given values stand out. The exact value is the tip.
         return d.get(f) == 0 ? QString() : QString::number(d.get(f), 'g', 5);
     case Qt::ToolTipRole:
+        if (f == Field::Model && Incomplete(d))
+            return Q(d.model) + QStringLiteral("\nIncomplete: no ") + Q(MissingFields(d));
         if (!numeric) return Q(f == Field::Model ? d.model : d.range);
         return Q(NumberText(d.get(f)));
     case kSortRole:
@@ -191,6 +244,27 @@ void AddDrivers::undo()
     std::vector<std::int64_t> ids;
     for (const Driver& d : drivers_) ids.push_back(d.id);
     if (!m_.remove(ids)) setObsolete(true);
+}
+
+ImportDrivers::ImportDrivers(DriverTableModel& m, MergePlan plan, const QString& text,
+                             std::function<void(std::size_t)> progress)
+    : QUndoCommand(text), m_(m), plan_(std::move(plan)), progress_(std::move(progress))
+{
+}
+
+void ImportDrivers::redo()
+{
+    // The first time the store gives the ids; later the same ids return.
+    if (!m_.apply(plan_.added, plan_.after, {}, progress_)) setObsolete(true);
+    progress_ = {};
+}
+
+void ImportDrivers::undo()
+{
+    std::vector<std::int64_t> ids;
+    for (const Driver& d : plan_.added) ids.push_back(d.id);
+    std::vector<Driver> none;
+    if (!m_.apply(none, plan_.before, ids)) setObsolete(true);
 }
 
 EditDriver::EditDriver(DriverTableModel& m, Driver before, Driver after)

@@ -34,6 +34,9 @@ public:
     bool add(std::vector<Driver>& drivers, const std::function<void(std::size_t)>& progress = {});
     bool replace(const Driver& d);
     bool remove(const std::vector<std::int64_t>& ids);
+    // Adds, changes and deletes in one transaction (DriverStore::apply).
+    bool apply(std::vector<Driver>& add, const std::vector<Driver>& change, const std::vector<std::int64_t>& remove,
+               const std::function<void(std::size_t)>& progress = {});
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -83,6 +86,23 @@ public:
 private:
     DriverTableModel& m_;
     std::vector<Driver> drivers_;
+    std::function<void(std::size_t)> progress_;
+};
+
+// Brings a file's drivers in by model name (PlanMerge, against the rows
+// shown): new ones added, known ones changed, all in one transaction; undo
+// deletes the added and gives the changed their values back.
+class ImportDrivers final : public QUndoCommand {
+public:
+    ImportDrivers(DriverTableModel& m, MergePlan plan, const QString& text,
+                  std::function<void(std::size_t)> progress = {});
+    void redo() override;
+    void undo() override;
+    const MergePlan& plan() const { return plan_; }
+
+private:
+    DriverTableModel& m_;
+    MergePlan plan_;
     std::function<void(std::size_t)> progress_;
 };
 

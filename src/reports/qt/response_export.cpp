@@ -72,6 +72,8 @@ void ResponseExport::Chosen(int result)
     dialog_ = nullptr;
     if (path.isEmpty()) return Done();
 
+    if (const std::string why = ResponseRefusal(k_.d, type->format); !why.empty())
+        return ShowWriteFailure(path, QString::fromStdString(why));
     const std::string text = ResponseText(SampleResponse(k_.d, ResponseRange{}), type->format,
                                           QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
     const QString failed = SaveFileBytes(path, QByteArray::fromStdString(text));

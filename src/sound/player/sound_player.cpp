@@ -5,7 +5,6 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMediaDevices>
@@ -41,14 +40,18 @@ bool DecodeSoundFile(const QString& path, DecodedSound& out, double maxSeconds)
 
 MediaSoundPlayer::MediaSoundPlayer(QString supportRoot) : root_(std::move(supportRoot))
 {
-    if (root_.isEmpty()) root_ = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/kestrova");
+    if (root_.isEmpty()) root_ = DataDir();
 }
 
 int MediaSoundPlayer::FSSpecFromSupportFileName(std::string_view name, std::string_view folder, QString& path) const
 {
     path.clear();
     const QString p = ResourcePath(root_ + QStringLiteral("/Images"), name, folder);
-    if (p.isEmpty() || !QFileInfo(p).isFile()) return -43;
+    if (p.isEmpty()) return -43;
+    if (!QFileInfo(p).isFile()) {
+        ReportMissingResource(p);
+        return -43;
+    }
     path = p;
     return 0;
 }
@@ -66,7 +69,11 @@ int MediaSoundPlayer::PlayMovieSoundFromFSSpec(const QString& path)
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull()) return 0;  // no audio output: no sound, no delay
     DecodedSound sound;
-    if (!DecodeSoundFile(path, sound) || sound.samples.empty()) return 0;
+    if (!DecodeSoundFile(path, sound)) {
+        ReportMissingResource(path, QStringLiteral("undecodable"));
+        return 0;
+    }
+    if (sound.samples.empty()) return 0;
 
     QAudioFormat format;
     format.setSampleRate(sound.sampleRate);

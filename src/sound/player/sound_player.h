@@ -31,16 +31,17 @@ bool DecodeSoundFile(const QString& path, DecodedSound& out, double maxSeconds =
 class MediaSoundPlayer final : public SoundPlayer {
 public:
     // supportRoot holds the resource folders ("Images" ...); empty means the
-    // program's own, ../share/kestrova next to the executable.
+    // program's own data folder (DataDir()).
     explicit MediaSoundPlayer(QString supportRoot = {});
 
     int PlayMovieSoundFromSupportFilename(std::string_view name, std::string_view folder) override;
 
-    // Locates a resource; 0 and its path, or -43 when there is none. Names
-    // that would leave the folder are treated as missing.
+    // Locates a resource; 0 and its path, or -43 when there is none (a
+    // missing file is said once on standard error). Names that would leave
+    // the folder are refused as missing, silently.
     int FSSpecFromSupportFileName(std::string_view name, std::string_view folder, QString& path) const;
-    // Plays a located file to its end; silent when it cannot be decoded or
-    // there is no audio output. Returns 0.
+    // Plays a located file to its end; silent when there is no audio output,
+    // or when it cannot be decoded (said once). Returns 0.
     int PlayMovieSoundFromFSSpec(const QString& path);
 
     // How many sounds reached an audio output (for tests and diagnostics).

@@ -1,5 +1,6 @@
 #include "support/qt/bundle_image.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 
 #include "support/qt/resource_dir.h"
@@ -10,8 +11,14 @@ QImage LoadResourceImage(const QString& imagesDir, std::string_view name, std::s
 {
     const QString path = ResourcePath(imagesDir, name, subdir);
     if (path.isEmpty()) return {};
+    if (!QFileInfo(path).isFile()) {
+        ReportMissingResource(path);
+        return {};
+    }
     QImageReader reader(path);
-    return reader.read();
+    const QImage image = reader.read();
+    if (image.isNull()) ReportMissingResource(path, QStringLiteral("unreadable"));
+    return image;
 }
 
 QImage CreateCGImageFromBundleResource(std::string_view name, std::string_view subdir)

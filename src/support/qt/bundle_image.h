@@ -8,8 +8,8 @@
 namespace ks {
 
 // The file `name` of resource folder `subdir` ("Images" is ImagesDir());
-// a null image when it is missing, not an image, or the name would leave
-// the resource folder.
+// a null image when it is missing or not an image (said once on standard
+// error, naming the path), or when the name would leave the resource folder.
 QImage CreateCGImageFromBundleResource(std::string_view name, std::string_view subdir);
 // The same with an explicit Images folder (canvases are given theirs).
 QImage LoadResourceImage(const QString& imagesDir, std::string_view name, std::string_view subdir);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 
@@ -10,7 +11,7 @@ namespace ks {
 QFunctionPointer ModuleFunction(const QString& name, const char* function)
 {
     const QString here = QCoreApplication::applicationDirPath();
-    QStringList dirs{here, here + QStringLiteral("/../lib/kestrova")};
+    QStringList dirs{here, QDir::cleanPath(here + QStringLiteral("/" KESTROVA_MODULES_FROM_BIN))};
     dirs += QCoreApplication::libraryPaths();
     dirs.removeDuplicates();
     QString why = QStringLiteral("not found");

@@ -9,8 +9,8 @@
 namespace ks {
 
 // The function `function` of module `name` (libNAME.so), looked for beside
-// the running program, then in ../lib/kestrova, then in the application's
-// library paths. Null, with one line on standard error, when the module
+// the running program, then in the installed layout's module folder
+// (LIBDIR/kestrova), then in the application's library paths. Null, with one line on standard error, when the module
 // cannot be loaded or lacks the function; the module stays loaded.
 QFunctionPointer ModuleFunction(const QString& name, const char* function);
 

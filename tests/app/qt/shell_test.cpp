@@ -80,9 +80,10 @@ private slots:
     // the menus follow the design, a busy window and Close; New Box Design
     // reopens it as it was left. The companion's words reach the shell;
     // Speaker Select hands over, or gives the menus back when there is nobody
-    // to hand over to. Help and About answer, the links open, and a help file
-    // is looked for only among the program's own. The preferences window's
-    // changes are written only by the quit that closing the menu window runs.
+    // to hand over to. Help opens the user guide or, without one, its alert;
+    // About answers, the links open, and a help file is looked for only
+    // among the program's own. The preferences window's changes are written
+    // only by the quit that closing the menu window runs.
     void sessionFromLaunchToQuit()
     {
         ShellRig r;
@@ -132,10 +133,21 @@ private slots:
         QCOMPARE(origin(), QPoint(230, 140));
         QCOMPARE(r.design()->findChild<QComboBox*>("320")->currentIndex(), 4);
 
-        // A driver without Qms has no impedance; without Vas no box at all.
+        // A driver without Qms has one from Qts and Qes, so an impedance; one
+        // without Re has none; without Vas no box at all.
         r.receive(
-            std::string(ks::MakeDriverRecord({.model = "NoRe", .fs = 800, .qts = 0.6, .qes = 0.9, .re = 6}).view()));
+            std::string(ks::MakeDriverRecord({.model = "NoQms", .fs = 800, .qts = 0.6, .qes = 0.9, .re = 6}).view()));
+        QCOMPARE(State(m, kResponse, {2, 3}), "on +2 +3");
+        r.receive(std::string(ks::MakeDriverRecord({.model = "NoRe", .fs = 800, .qts = 0.6, .qes = 0.9}).view()));
         QCOMPARE(State(m, kResponse, {2, 3}), "on -2 +3");
+        r.shell->Command(kFile, 7);  // nor can its impedance be exported: why, and no file
+        QFileDialog* noRe = r.shell->responseExport().saveDialog();
+        noRe->selectNameFilter("Impedance (*.zma)");
+        noRe->selectFile(r.dir.filePath("nore.zma"));
+        QMetaObject::invokeMethod(noRe, "accept", Qt::DirectConnection);
+        QMessageBox* refused = r.shell->responseExport().failureAlert();
+        QVERIFY(refused && refused->informativeText().contains("no Re") && !QFile::exists(r.dir.filePath("nore.zma")));
+        refused->accept();
         QVERIFY(r.k.d.boxSys == 3 && !m.itemEnabled(kMisc, 1) && !m.itemEnabled(kMisc, 2));
 
         r.receive("HideKstv");
@@ -151,10 +163,26 @@ private slots:
         r.shell->Command(kMisc, 4);
         QVERIFY(!r.design() && m.itemEnabled(kFile, 1) && r.shell->menuWindow()->isVisible());
 
+        const QString guide = r.dir.filePath("user-guide.html");
+        r.shell->setUserGuide(guide);                                 // not installed: the alert
         for (int item : {1, 2, 4, 5}) r.shell->Command(kHelp, item);  // help, release notes, web site, mail
         r.shell->Command(kApp, 1);
         QCOMPARE(r.shell->CreateURLFromBundleResourceAndLaunch("../x", "Images"), -50);
         QVERIFY(r.shell->helpAlert() && r.shell->aboutBox() && r.platform.opened.size() == 3);
+        // Installed, the guide opens in the browser; with no browser, the
+        // alert says where it is.
+        QFile html(guide);
+        QVERIFY(html.open(QIODevice::WriteOnly) && html.write("<html></html>") > 0);
+        html.close();
+        r.shell->helpAlert()->close();
+        QTRY_VERIFY(!r.shell->helpAlert());
+        r.shell->Command(kHelp, 1);
+        QVERIFY(!r.shell->helpAlert() && r.platform.opened.back() == QUrl::fromLocalFile(guide));
+        r.platform.opens = false;
+        r.shell->Command(kHelp, 1);
+        auto* alert = qobject_cast<QMessageBox*>(r.shell->helpAlert());
+        QVERIFY(alert && alert->informativeText().contains(guide));
+        r.platform.opens = true;
         QVERIFY(!r.settings->contains("SnapSoundCheck"));
         r.shell->menuWindow()->close();
         QCOMPARE(r.platform.exits, std::vector<int>{0});
@@ -524,7 +552,9 @@ private slots:
             QVERIFY(!r.shell->SaveDesignTo(target));
             QMessageBox* alert = r.shell->designAlert();
             QVERIFY(alert && alert->text().contains(target));
-            QVERIFY2(alert->informativeText() == (target.startsWith(locked) ? "Permission denied." : "It is a folder."),
+            QVERIFY2(alert->informativeText() == (target.startsWith(locked)
+                                                      ? "Permission denied."
+                                                      : "It is a folder, not a regular file, and is left as it is."),
                      qPrintable(alert->informativeText()));
             alert->close();
             QVERIFY(r.shell->designPath() == good && QFileInfo(target).isFile() == false);

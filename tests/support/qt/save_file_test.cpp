@@ -1,0 +1,66 @@
+// The one save helper against real files: what it refuses to replace, what
+// it writes through, and what it keeps of the file it replaces.
+#include "support/qt/save_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Slurp(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
+
+// A pipe, a folder, a device (the test's own: a faulty save would replace
+// the system's) or a link to one is refused and stays what it was. A link to
+// a regular file is written through; a file with a second name is refused
+// (a new file would part the names); the mode, set-id bits and all, is kept.
+TEST(SaveFile, ReplacesOnlyARegularFileAndKeepsItsModeAndNames)
+{
+    QTemporaryDir tmp;
+    const fs::path dir = tmp.path().toStdString();
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    fs::create_directory(dir / "folder");
+    const bool device = ::mknod((dir / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    fs::create_symlink(dir / (device ? "null" : "pipe"), dir / "link");
+    for (const auto& [name, why] : {std::pair{"pipe", "it is a named pipe (FIFO), not a regular file"},
+                                    {"folder", "it is a folder, not a regular file"},
+                                    {"link", device ? "it leads to a device" : "it leads to a named pipe"}}) {
+        const fs::file_status before = fs::status(dir / name);
+        EXPECT_TRUE(ks::SaveFileBytes(Q(dir / name), "new").startsWith(QLatin1String(why))) << name;
+        EXPECT_EQ(fs::status(dir / name).type(), before.type()) << name;
+    }
+    EXPECT_TRUE(fs::is_symlink(dir / "link"));
+
+    std::ofstream(dir / "target") << "old";
+    ::chmod((dir / "target").c_str(), 02750);
+    fs::create_symlink(dir / "target", dir / "to-target");
+    ASSERT_EQ(ks::SaveFileBytes(Q(dir / "to-target"), "new"), QString());
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "target").c_str(), &st), 0);
+    EXPECT_TRUE(fs::is_symlink(dir / "to-target") && Slurp(dir / "target") == "new");
+    EXPECT_EQ(st.st_mode & 07777, 02750u);
+
+    fs::create_hard_link(dir / "target", dir / "second");
+    EXPECT_TRUE(ks::SaveFileBytes(Q(dir / "target"), "newer").contains("2 names (hard links)"));
+    EXPECT_EQ(Slurp(dir / "target") + Slurp(dir / "second"), "newnew");
+    EXPECT_EQ(fs::hard_link_count(dir / "target"), 2u);
+    // Nothing of the refused or the finished saves is left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), device ? 7 : 6);
+}
+
+}  // namespace
