@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <iterator>
+#include <string>
 
 #include "graphs/dispatch.h"
 #include "model/response.h"
@@ -29,14 +30,28 @@ void CustomAlign(Kestrova& k, DesignView& v)
     v.ResponseWndDisp();
 }
 
+namespace {
+
+// What the user typed, a decimal comma read as the point (as vantrel reads
+// its numbers); only here: records always carry the point.
+PStr TypedNumber(DesignView& v, std::int16_t id)
+{
+    std::string s = v.BoxEntryText(id).str();
+    for (char& c : s)
+        if (c == ',') c = '.';
+    return PStr(s);
+}
+
+}  // namespace
+
 void CalcBtnClickRetern(Kestrova& k, DesignView& v)
 {
     Design& d = k.d;
     if (d.alin == 2) {
-        d.s_VB = v.BoxEntryText(311);
+        d.s_VB = TypedNumber(v, 311);
         d.VB = static_cast<f32>(TextToNumber(d.s_VB));
     } else if (d.alin == 3) {
-        d.s_QTC = v.BoxEntryText(313);
+        d.s_QTC = TypedNumber(v, 313);
         d.QTC = static_cast<f32>(TextToNumber(d.s_QTC));
     }
     // Only a finite number above 0 is a box; "nan", "inf" and values beyond

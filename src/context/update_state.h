@@ -11,12 +11,13 @@
 namespace ks {
 
 struct UpdateState {
-    std::uint8_t NetConnectFlag = 0;  // 1: the network was found unavailable
-    std::uint8_t UpdateOkFlag = 0;    // 1: the server's version is newer
-    std::uint8_t DownLoadOkFlag = 0;  // 0 after a successful download, 1 after a failed one
-    PStr availStr;                    // the server's version text
-    PStr bundleStr;                   // the running version
-    std::int16_t checkUpdateBtn = 0;  // id of the update window's default button
+    std::uint8_t NetConnectFlag = 0;   // 1: the network was found unavailable
+    std::uint8_t UpdateOkFlag = 0;     // 1: the server's version is newer
+    std::uint8_t DownLoadOkFlag = 0;   // 0 after a successful download, 1 after a failed one
+    std::uint8_t CheckFailedFlag = 0;  // 1: no version file came (refused, unknown host, an error, no answer)
+    PStr availStr;                     // the server's version text
+    PStr bundleStr;                    // the running version
+    std::int16_t checkUpdateBtn = 0;   // id of the update window's default button
 
     // Scheme and host of the update server, without a trailing "/".
     std::string serverBase = KESTROVA_UPDATE_SERVER;

@@ -1,6 +1,6 @@
-// One point of a curve: the frequency 10^k into the design (f as a ratio to
-// Fs), then one quantity of the current system from its closed-box or its
-// baffle routine; other systems leave the previous value.
+// One point of a curve: the frequency (hz, or 10^k) into the design (f as a
+// ratio to Fs), then one quantity of the current system from its closed-box
+// or its baffle routine; other systems leave the previous value.
 #pragma once
 
 #include <cmath>
@@ -9,14 +9,19 @@
 
 namespace ks {
 
-inline void EvaluateAt(Design& d, float k, void (*closed)(Design&), void (*baffle)(Design&))
+inline void EvaluateAtHz(Design& d, f32 hz, void (*closed)(Design&), void (*baffle)(Design&))
 {
-    d.ff = static_cast<f32>(std::pow(10.0, static_cast<double>(k)));
+    d.ff = hz;
     d.f = d.ff / d.FS;
     if (d.boxSys == 1)
         closed(d);
     else if (d.boxSys == 2 || d.boxSys == 3)
         baffle(d);
+}
+
+inline void EvaluateAt(Design& d, float k, void (*closed)(Design&), void (*baffle)(Design&))
+{
+    EvaluateAtHz(d, static_cast<f32>(std::pow(10.0, static_cast<double>(k))), closed, baffle);
 }
 
 // The sweep of every frequency curve: k = log10 of the frequency from 20 Hz

@@ -111,11 +111,10 @@ ResponseData SampleResponse(const Design& d, const ResponseRange& r)
 {
     ResponseData out{{}, d};
     Design& w = out.box;
-    const f64 k0 = std::log10(r.from);
-    const f64 step = std::log10(2.0) / r.ppo;
     // The small allowance keeps the last point when `to` lies on the grid.
     const int n = static_cast<int>(std::floor(std::log2(r.to / r.from) * r.ppo + 1e-9)) + 1;
-    auto kAt = [&](int i) { return static_cast<float>(k0 + i * step); };
+    // In double precision, so the octaves of `from` are exact (10, 20, 40 ...).
+    auto hzAt = [&](int i) { return static_cast<f32>(r.from * std::exp2(static_cast<f64>(i) / r.ppo)); };
     out.points.resize(static_cast<std::size_t>(std::max(n, 0)));
 
     // Level, phase and delay with the coefficients of every view but the
@@ -125,30 +124,24 @@ ResponseData SampleResponse(const Design& d, const ResponseRange& r)
     const f64 base = LevelIsAbsolute(w) ? W(w.SPL) : 0.0;
     for (int i = 0; i < n; ++i) {
         ResponsePoint& p = out.points[static_cast<std::size_t>(i)];
-        EvaluateAt(w, kAt(i), CBFRcal, IBFRcal);
+        EvaluateAtHz(w, hzAt(i), CBFRcal, IBFRcal);
         p.hz = w.ff;
         p.level = static_cast<f32>(base - W(w.yy));
-        EvaluateAt(w, kAt(i), CBPHcal, IBPHcal);
+        EvaluateAtHz(w, hzAt(i), CBPHcal, IBPHcal);
         p.phase = w.yy;
-        EvaluateAt(w, kAt(i), CBGDcal, IBGDcal);
+        EvaluateAtHz(w, hzAt(i), CBGDcal, IBGDcal);
         p.delay = w.yy;
     }
 
-    // The impedance with the impedance view's own coefficients and RES. Its
-    // motional part B01·s / (s² + A01·s + A02) has the view's magnitude ZVC
-    // and the phase of H less 90 degrees; the voice coil's inductance adds in
-    // quadrature here, where the view adds it to the magnitude.
+    // The impedance with the impedance view's own coefficients and RES: the
+    // magnitude is the view's, the phase that of the same complex value.
     w.s_Resp = "imp";
     ImpPrepare(w);
     for (int i = 0; i < n; ++i) {
         ResponsePoint& p = out.points[static_cast<std::size_t>(i)];
-        EvaluateAt(w, kAt(i), CBIMPcal, IBIMPcal);
-        const f64 motional = W(w.RES) * W(w.ZVC);
-        EvaluateAt(w, kAt(i), CBPHcal, IBPHcal);
-        const f64 angle = (W(w.yy) - 90.0) * kDegree;
-        const std::complex<f64> z(W(w.RE) + motional * std::cos(angle), motional * std::sin(angle) + W(w.ZL) * W(w.ff));
-        p.ohms = static_cast<f32>(std::abs(z));
-        p.ohmsPhase = static_cast<f32>(std::arg(z) / kDegree);
+        EvaluateAtHz(w, hzAt(i), CBIMPcal, IBIMPcal);
+        p.ohms = w.yyLinea;
+        p.ohmsPhase = static_cast<f32>(std::arg(ElectricalImpedance(w)) / kDegree);
     }
     Unwrap(out.points, &ResponsePoint::phase);
     Unwrap(out.points, &ResponsePoint::ohmsPhase);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "exchange/records.h"
+#include "library/driver_values.h"
 #include "model/design.h"
 #include "support/macroman.h"
 
@@ -138,9 +139,7 @@ std::vector<FieldError> Validate(const std::array<std::string, kFieldCount>& tex
     if (d.get(Field::Qts) <= 0 && !has(Field::Qts)) {
         const double qes = d.get(Field::Qes), qms = d.get(Field::Qms);
         if (qes > 0 && qms > 0 && !has(Field::Qes) && !has(Field::Qms)) {
-            // As the sum of reciprocals: Qes·Qms would overflow to infinity
-            // or underflow to 0 for values a store must never hold.
-            const double qts = 1.0 / (1.0 / qes + 1.0 / qms);
+            const double qts = QtsFrom(qes, qms);
             if (std::isfinite(qts) && qts > 0)
                 d.set(Field::Qts, qts);
             else

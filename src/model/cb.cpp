@@ -54,13 +54,11 @@ bool FiniteBox(const Design& d)
            std::isfinite(d.VB) && W(d.VB) > 0.0 && std::isfinite(d.FC) && std::isfinite(d.QTC) && W(d.QTC) > 0.0;
 }
 
-// The box of the largest Qtc offered: 5, unless no finite box has it. At
-// QA 5 the quadratic degenerates there (a = 0), so the limit is the largest
-// Qtc below both 5 and QA that still gives a finite box.
-void LargestQtcBox(Design& d)
+// The box of the largest Qtc at or below `qtc` that still gives a finite box:
+// a safety net for drivers whose values break the quadratic.
+void LargestFiniteBox(Design& d, f32 qtc)
 {
     constexpr int kUlpSteps = 256, kSteps = 2000;
-    f32 qtc = 5.0f;
     for (int i = 0; i < kSteps; ++i) {
         d.QTC = qtc;
         SolveHH(d);
@@ -68,6 +66,46 @@ void LargestQtcBox(Design& d)
         if (FiniteBox(d)) return;
         // Single-unit steps first: the limit sits within a few units of QA.
         qtc = i < kUlpSteps ? std::nextafter(qtc, 0.0f) : qtc * 0.99f;
+    }
+}
+
+// Near Qa the Qtc of a box only approaches its limit as the box shrinks to
+// nothing, so the largest Qtc offered is one a builder can make: that of the
+// box whose net volume is a hundredth of Vas (Fc then stays within about ten
+// times Fs), or 5 when that is smaller.
+f64 LargestQtc(const Design& d)
+{
+    Design box = d;
+    box.VB = d.VAS / 100.0f;
+    CBBValin(box);
+    const f64 q = W(box.QTC);
+    return std::isfinite(q) && q > 0.0 && q < 5.0 ? q : 5.0;
+}
+
+// The request of `limit`, rounded down to the thousandths the entry and the
+// sheet show: entering the number the sheet names gives this box again.
+void LimitedBox(Design& d, f64 limit)
+{
+    const f32 offered = static_cast<f32>(limit < 5.0 ? std::floor(limit * 1000.0) / 1000.0 : 5.0);
+    LargestFiniteBox(d, offered);
+}
+
+// Alignment 3; the optimum's own passes are not held to the smallest box.
+void QtcAlignment(Design& d, bool smallestBox)
+{
+    SolveHH(d);
+    f32 a = d.QTS * d.QTC - d.QTS * d.QA;
+    const f64 limit = smallestBox ? LargestQtc(d) : 5.0;
+    if (W(a) >= 0.0 || W(d.QTC) > limit) {
+        LimitedBox(d, limit);
+        d.CBAlart = -1;
+    } else if (W(d.HH) > 1.0) {
+        BoxChain(d);
+        d.CBAlart = 1;
+    } else {
+        d.HH = 1.1f;
+        BoxChain(d);
+        d.CBAlart = 0;
     }
 }
 
@@ -84,30 +122,15 @@ void CPopt(Design& d)
         d.CP = 1.0f;
 }
 
-void CBQTCalin(Design& d)
-{
-    SolveHH(d);
-    f32 a = d.QTS * d.QTC - d.QTS * d.QA;
-    if (W(a) >= 0.0 || W(d.QTC) > 5.0) {
-        LargestQtcBox(d);
-        d.CBAlart = -1;
-    } else if (W(d.HH) > 1.0) {
-        BoxChain(d);
-        d.CBAlart = 1;
-    } else {
-        d.HH = 1.1f;
-        BoxChain(d);
-        d.CBAlart = 0;
-    }
-}
+void CBQTCalin(Design& d) { QtcAlignment(d, true); }
 
 void CBopt(Design& d)
 {
     d.QTC = 0.1f;
-    CBQTCalin(d);
+    QtcAlignment(d, false);
     if (!(W(d.QTC) > 0.707)) {
         d.QTC = 0.707f;
-        CBQTCalin(d);
+        QtcAlignment(d, false);
     }
 }
 

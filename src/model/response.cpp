@@ -6,6 +6,7 @@
 
 #include "model/cb.h"
 #include "model/ib.h"
+#include "model/second_order.h"
 
 namespace ks {
 
@@ -113,6 +114,17 @@ void ImpPrepare(Design& d)
     d.RES = d.RE * d.QMS / d.QES;
     d.ZL = static_cast<f32>(d.PI2 * static_cast<f64>(d.LE) / 1000.0);
     CofCal(d);
+}
+
+std::complex<f64> ElectricalImpedance(const Design& d)
+{
+    // The baffle is the closed box with A02 = 1 and B01 = A01, as in ib.cpp.
+    switch (d.boxSys) {
+    case 1: return second_order::ElectricalImpedance(d, d.A02, d.B01);
+    case 2:
+    case 3: return second_order::ElectricalImpedance(d, 1.0f, d.A01);
+    default: return {std::nan(""), std::nan("")};
+    }
 }
 
 bool ImpedanceSubstitution(const Design& d) { return d.s_Resp == "imp"; }

@@ -2,6 +2,8 @@
 // point that brings box and coefficients up to date before any evaluation.
 #pragma once
 
+#include <complex>
+
 #include "model/design.h"
 
 namespace ks {
@@ -25,6 +27,10 @@ void CofCal(Design& d);
 // coefficients (with s_Resp "imp" they come from the mechanical Q): what
 // the impedance view and the response data export start from.
 void ImpPrepare(Design& d);
+// The complex electrical impedance at the design's current f and ff, of the
+// system boxSys names (not a number for none): the value whose magnitude
+// CBIMPcal and IBIMPcal leave in yyLinea.
+std::complex<f64> ElectricalImpedance(const Design& d);
 // True while the impedance view is chosen (the coefficient steps then use QMS).
 bool ImpedanceSubstitution(const Design& d);
 

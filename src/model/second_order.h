@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cmath>
+#include <complex>
 #include <numbers>
 
 #include "model/design.h"
@@ -26,14 +27,27 @@ inline void Amplitude(Design& d, f32 a02)
     d.yy = static_cast<f32>(-10.0 * std::log10(std::pow(W(d.f), 4.0) / D));
 }
 
+// The electrical impedance Re + j·ZL·ff + RES·b01·jf / (a02 − f² + j·A01·f):
+// the motional part and the voice coil's inductance are complex terms of
+// one sum, so its magnitude is the impedance at every frequency, not only
+// at resonance. A01·f, b01·f and ZL·ff are formed in single precision.
+inline std::complex<f64> ElectricalImpedance(const Design& d, f32 a02, f32 b01)
+{
+    const f32 a01f = d.A01 * d.f;
+    const f32 b01f = b01 * d.f;
+    const f32 zlff = d.ZL * d.ff;
+    const std::complex<f64> motional =
+        W(d.RES) * std::complex<f64>(0.0, W(b01f)) / std::complex<f64>(W(a02) - std::pow(W(d.f), 2.0), W(a01f));
+    return std::complex<f64>(W(d.RE), W(zlff)) + motional;
+}
+
 inline void Impedance(Design& d, f32 a02, f32 b01)
 {
     const f32 a01f = d.A01 * d.f;
     const f32 b01f = b01 * d.f;
     const f64 D = Denominator(a02, a01f, d.f);
     d.ZVC = static_cast<f32>(std::pow(std::pow(W(b01f), 2.0) / D, 0.5));
-    // The inductive part is added to the magnitude, in single precision.
-    d.yyLinea = d.RE + d.RES * d.ZVC + d.ZL * d.ff;
+    d.yyLinea = static_cast<f32>(std::abs(ElectricalImpedance(d, a02, b01)));
     d.yy = static_cast<f32>(std::log10(W(d.yyLinea)));
 }
 

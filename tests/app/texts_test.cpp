@@ -1,5 +1,6 @@
 // The program's own texts: help tags, stored rectangles, the default
-// window's listing and what its command line asks for.
+// window's listing, what its command line asks for, and numbers as typed
+// into the box entries.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,9 +11,12 @@
 
 #include "app/command_line.h"
 #include "app/default_lines.h"
+#include "app/design_actions.h"
 #include "app/help_tag_text.h"
 #include "app/prefs_rect.h"
+#include "common/drivers.h"
 #include "context/prefs.h"
+#include "exchange/records.h"
 
 namespace ks {
 namespace {
@@ -150,6 +154,31 @@ TEST(StartArguments, HelpVersionToolkitOptionsAndOneLineRefusals)
         EXPECT_EQ(r.text.substr(0, c.text.size()), c.text) << args;
         if (r.action == A::Refuse) EXPECT_EQ(std::count(r.text.begin(), r.text.end(), '\n'), 1) << r.text;
         if (args == "Mid.KESTROVA") EXPECT_EQ(r.designFiles, (std::vector<std::string>{"Mid.KESTROVA", "-x.kestrova"}));
+    }
+}
+
+// A decimal comma typed into a box entry is the point, taken without a
+// complaint; the record the design makes afterwards carries the point.
+TEST(BoxEntries, ReadADecimalCommaAsThePoint)
+{
+    struct Typed final : DesignView {
+        std::string text;
+        int complaints = 0;
+        void ResponseWndDisp() override {}
+        PStr BoxEntryText(std::int16_t) override { return PStr(text); }
+        void Beep() override { ++complaints; }
+        void ShowSheetAlert(std::string_view, std::string_view) override { ++complaints; }
+    };
+    for (const auto& [alin, typed, recorded] : {std::tuple{2, "1,5", "  1.5  "}, {3, "0,9", "  0.9  "}}) {
+        Kestrova k;
+        kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f);
+        k.d.alin = static_cast<i16>(alin);
+        Typed v;
+        v.text = typed;
+        CalcBtnClickRetern(k, v);
+        const std::string record = MakeClipText(k).str();
+        EXPECT_TRUE(v.complaints == 0 && record.find(recorded) != std::string::npos && record.find(',') == record.npos)
+            << typed << ": " << record;
     }
 }
 

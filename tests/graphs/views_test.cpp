@@ -172,13 +172,14 @@ void Make(Kestrova& k, Sys sys)
 ResponsePoint At(const Kestrova& k, float hz) { return SampleResponse(k.d, {hz, hz, 1}).points.at(0); }
 
 // The level is the amplitude view's evaluation plus the sensitivity, and at
-// resonance (Fc in the box, else Fs) Q times the pass band; the impedance
-// there has the impedance view's height and no phase.
+// resonance (Fc in the box, else Fs) Q times the pass band; the impedance is
+// the view's own value at 20 Hz, at resonance and at 10 kHz, and without a
+// coil it has no phase at resonance.
 TEST(ResponseData, LevelImpedanceAndPhaseFollowTheViews)
 {
     for (Sys sys : {kBox, kBaffle, kRearClosed}) {
         Kestrova k;
-        k.d.LE2 = 0.0f;  // the coil's inductance is the one term the view adds differently
+        k.d.LE2 = 0.0f;
         Make(k, sys);
         const float fr = sys == kBox ? SampleResponse(k.d, {10, 20, 1}).box.FC : k.d.FS;
         for (float hz : {1000.0f, fr}) {
@@ -190,14 +191,29 @@ TEST(ResponseData, LevelImpedanceAndPhaseFollowTheViews)
         if (sys != kBox) {
             EXPECT_NEAR(At(k, fr).level, k.d.SPL + 20.0 * std::log10(k.d.QTS), 0.001) << sys;
         }
-        const ResponsePoint peak = At(k, fr);
-        Design view = k.d;
-        view.s_Resp = "imp";
-        ImpPrepare(view);
-        EvaluateAt(view, static_cast<float>(std::log10(fr)), CBIMPcal, IBIMPcal);
-        EXPECT_NEAR(peak.ohms, view.yyLinea, 1e-5 * view.yyLinea) << sys;
-        EXPECT_NEAR(peak.ohmsPhase, 0.0, 0.01) << sys;
+        for (float hz : {20.0f, fr, 10000.0f}) {
+            Design view = k.d;
+            view.s_Resp = "imp";
+            ImpPrepare(view);
+            EvaluateAtHz(view, At(k, hz).hz, CBIMPcal, IBIMPcal);
+            EXPECT_EQ(At(k, hz).ohms, view.yyLinea) << sys << " " << hz;
+        }
+        EXPECT_NEAR(At(k, fr).ohmsPhase, 0.0, 0.01) << sys;
     }
+}
+
+// The grid is computed in double precision: its octave points are written
+// as 10, 20, 40 ...
+TEST(ResponseData, OctavePointsAreWrittenExactly)
+{
+    Kestrova k;
+    kt::SetUpDriver(k);
+    std::istringstream text(ResponseText(SampleResponse(k.d, {10, 40000, 48}), ResponseFormat::Frd, ""));
+    std::string octaves;
+    int i = 0;
+    for (std::string line; std::getline(text, line);)
+        if (!line.starts_with("*") && i++ % 48 == 0) octaves += line.substr(0, line.find(' ')) + " ";
+    EXPECT_EQ(octaves, "10 20 40 80 160 320 640 1280 2560 5120 10240 20480 ");
 }
 
 // Every format for every system reads back exactly, with a decimal point even

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "library/driver_values.h"
+
 namespace ks::vantrel {
 namespace {
 
@@ -19,6 +21,9 @@ DriverDialog::DriverDialog(const QString& title, const lib::Driver& start, QWidg
     setWindowTitle(title);
     auto* form = new QFormLayout;
     const auto texts = lib::Texts(start);
+    // A Qts computed from Qes and Qms stays computed: its field is left
+    // empty, so it follows what Qes and Qms become.
+    const bool computedQts = lib::QtsIsComputed(start);
     for (int i = 0; i < lib::kFieldCount; ++i) {
         const lib::Field f = static_cast<lib::Field>(i);
         const lib::FieldInfo& info = lib::Info(f);
@@ -26,12 +31,15 @@ DriverDialog::DriverDialog(const QString& title, const lib::Driver& start, QWidg
         QString label = Q(info.title);
         if (!info.unit.empty()) label += QStringLiteral(" (") + Q(info.unit) + QLatin1Char(')');
         if (required) label += QStringLiteral(" *");
-        auto* edit = new QLineEdit(start.model.empty() && start.id == 0 && info.numeric && start.get(f) == 0
-                                       ? QString()
-                                       : Q(texts[std::size_t(i)]));
+        const bool empty = (start.model.empty() && start.id == 0 && info.numeric && start.get(f) == 0) ||
+                           (f == lib::Field::Qts && computedQts);
+        auto* edit = new QLineEdit(empty ? QString() : Q(texts[std::size_t(i)]));
         edit->setMaxLength(info.numeric ? 64 : int(lib::kMaxTextBytes));
         if (info.numeric) edit->setInputMethodHints(Qt::ImhFormattedNumbersOnly);
-        if (f == lib::Field::Qts) edit->setPlaceholderText(QStringLiteral("from Qes and Qms when left empty"));
+        if (f == lib::Field::Qts)
+            edit->setPlaceholderText(
+                computedQts ? QStringLiteral("%1 from Qes and Qms").arg(start.get(f), 0, 'f', lib::kQtsDecimals)
+                            : QStringLiteral("from Qes and Qms when left empty"));
         auto* why = new QLabel;
         why->setStyleSheet(QStringLiteral("color: #b00020"));
         why->setVisible(false);
@@ -61,7 +69,13 @@ void DriverDialog::accept()
         reasons_[std::size_t(i)]->setVisible(false);
     }
     lib::Driver d = driver_;
-    const std::vector<lib::FieldError> errors = lib::Validate(texts, d);
+    std::vector<lib::FieldError> errors = lib::Validate(texts, d);
+    // A value no driver has is a slip: said with the range (a computed Qts
+    // too, at its empty field).
+    if (errors.empty())
+        for (int i = 0; i < lib::kFieldCount; ++i)
+            if (const auto said = lib::Implausible(static_cast<lib::Field>(i), d.get(static_cast<lib::Field>(i))))
+                errors.push_back({static_cast<lib::Field>(i), *said});
     if (errors.empty()) {
         driver_ = d;
         QDialog::accept();

@@ -3,6 +3,7 @@
 #include <QProcess>
 
 #include "exchange/companion.h"
+#include "library/driver_values.h"
 #include "support/qt/resource_dir.h"
 
 namespace ks::vantrel {
@@ -49,6 +50,14 @@ void KestrovaLink::SendDriver(const lib::Driver& d)
     const QString model = QString::fromStdString(d.model);
     if (busy()) {
         Q_EMIT finished(false, QStringLiteral("Still waiting for Kestrova to start; \"%1\" was not sent.").arg(model));
+        return;
+    }
+    // A value no driver has would reach the design program as nonsense or
+    // as an infinity.
+    if (const auto said = lib::Implausible(d)) {
+        Q_EMIT finished(
+            false,
+            QStringLiteral("\"%1\" was not sent: %2. Correct it first.").arg(model, QString::fromStdString(*said)));
         return;
     }
     std::string error;

@@ -34,7 +34,8 @@ public:
 
     // Sends the driver's record to every running program, starting one
     // first when none runs. finished(...) says how it ended; a driver whose
-    // record cannot be built is refused before anything is sent.
+    // record cannot be built, or with a value no driver has, is refused
+    // before anything is sent.
     void SendDriver(const lib::Driver& d);
     bool busy() const { return waiting_.has_value(); }
 

@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,6 +15,7 @@
 #include <QProgressDialog>
 #include <QStatusBar>
 #include <QTableView>
+#include <QThread>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -24,8 +26,10 @@
 namespace ks::vantrel {
 namespace {
 
-// Above this many rows an import shows its progress.
+// Above this many rows adding an import's drivers shows its progress;
+// reading a file shows it once it takes this long.
 constexpr std::size_t kProgressRows = 300;
+constexpr int kShowProgressMs = 300;
 
 std::optional<double> Bound(const QLineEdit* e)
 {
@@ -43,15 +47,29 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
 {
     setWindowTitle(QStringLiteral("Vantrel \u2013 Driver Library"));
     filter_.setSourceModel(&model_);
-
     auto* central = new QWidget;
     auto* top = new QVBoxLayout(central);
+    top->addLayout(BuildFilters());
+    top->addWidget(BuildTable(), 1);
+    setCentralWidget(central);
+    BuildCommands();
+    BuildStatus();
+    resize(1260, 680);
+    UpdateStatus();
+}
+
+QLayout* LibraryWindow::BuildFilters()
+{
     auto* filters = new QHBoxLayout;
     search_ = new QLineEdit;
     search_->setPlaceholderText(QStringLiteral("Search model or range"));
     search_->setClearButtonEnabled(true);
     search_->setMaxLength(100);
     search_->installEventFilter(this);
+    connect(search_, &QLineEdit::textChanged, this, [this](const QString& t) {
+        filter_.setText(t);
+        UpdateStatus();
+    });
     filters->addWidget(search_, 3);
     const std::array<std::pair<lib::Field, const char*>, 3> ranged{
         {{lib::Field::Fs, "Fs (Hz)"}, {lib::Field::Qts, "Qts"}, {lib::Field::Vas, "Vas (l)"}}};
@@ -71,8 +89,11 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
             });
         }
     }
-    top->addLayout(filters);
+    return filters;
+}
 
+QTableView* LibraryWindow::BuildTable()
+{
     table_ = new QTableView;
     table_->setModel(&filter_);
     table_->setSortingEnabled(true);
@@ -97,18 +118,19 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
                    14);
     table_->installEventFilter(this);
     connect(table_, &QTableView::doubleClicked, this, [this] { Pick(); });
-    top->addWidget(table_, 1);
-    setCentralWidget(central);
+    return table_;
+}
 
-    // Commands: menus carry the keys, the tool bar the buttons.
+// Menus carry the keys, the tool bar the buttons.
+void LibraryWindow::BuildCommands()
+{
     auto act = [this](const QString& text, QKeySequence key, auto slot) {
         auto* a = new QAction(text, this);
         a->setShortcut(key);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    QAction* send =
-        act(QStringLiteral("Send to Kestrova"), QKeySequence(Qt::CTRL | Qt::Key_Return), &LibraryWindow::Pick);
+    send_ = act(QStringLiteral("Send to Kestrova"), QKeySequence(Qt::CTRL | Qt::Key_Return), &LibraryWindow::Pick);
     QAction* add = act(QStringLiteral("New..."), QKeySequence::New, &LibraryWindow::New);
     QAction* edit = act(QStringLiteral("Edit..."), QKeySequence(Qt::CTRL | Qt::Key_E), &LibraryWindow::Edit);
     QAction* dup = act(QStringLiteral("Duplicate"), QKeySequence(Qt::CTRL | Qt::Key_D), &LibraryWindow::Duplicate);
@@ -123,13 +145,13 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
     redo->setShortcut(QKeySequence::Redo);
     changes_ = new QActionGroup(this);
     changes_->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
-    for (QAction* a : {send, add, edit, dup, del, imp, exp, undo, redo}) changes_->addAction(a);
+    for (QAction* a : {send_, add, edit, dup, del, imp, exp, undo, redo}) changes_->addAction(a);
     // Delete acts on the table only, so the search field keeps its key.
     del->setShortcutContext(Qt::WidgetShortcut);
     table_->addAction(del);
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addActions({send, imp, exp});
+    file->addActions({send_, imp, exp});
     file->addSeparator();
     file->addAction(quit);
     QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -146,27 +168,43 @@ LibraryWindow::LibraryWindow(lib::DriverTableModel& model, KestrovaLink& link, Q
     bar->addSeparator();
     bar->addActions({imp, exp});
     bar->addSeparator();
-    bar->addAction(send);
+    bar->addAction(send_);
+}
 
+// The count of shown drivers, and what the store and the link report.
+void LibraryWindow::BuildStatus()
+{
     count_ = new QLabel;
     statusBar()->addPermanentWidget(count_);
-    connect(search_, &QLineEdit::textChanged, this, [this](const QString& t) {
-        filter_.setText(t);
-        UpdateStatus();
-    });
-    connect(&filter_, &QAbstractItemModel::rowsInserted, this, &LibraryWindow::UpdateStatus);
-    connect(&filter_, &QAbstractItemModel::rowsRemoved, this, &LibraryWindow::UpdateStatus);
+    // The filter follows the library in one layout change; the library's own
+    // signals come after the filter has taken them.
+    connect(&filter_, &QAbstractItemModel::layoutChanged, this, &LibraryWindow::UpdateStatus);
     connect(&filter_, &QAbstractItemModel::modelReset, this, &LibraryWindow::UpdateStatus);
+    connect(&model_, &QAbstractItemModel::rowsInserted, this, &LibraryWindow::UpdateStatus);
+    connect(&model_, &QAbstractItemModel::rowsRemoved, this, &LibraryWindow::UpdateStatus);
     connect(&model_, &lib::DriverTableModel::failed, this, [this](const QString& m) { Report(m, true); });
-    connect(&link_, &KestrovaLink::waitingChanged, this, [send](bool waiting) {
-        send->setEnabled(!waiting);
+    connect(&link_, &KestrovaLink::waitingChanged, this, [this](bool waiting) {
+        send_->setEnabled(!waiting);
         if (waiting)
             QApplication::setOverrideCursor(Qt::BusyCursor);
         else
             QApplication::restoreOverrideCursor();
     });
     connect(&link_, &KestrovaLink::finished, this, [this](bool sent, const QString& m) { Report(m, !sent); });
-    resize(1260, 680);
+}
+
+LibraryWindow::~LibraryWindow()
+{
+    if (reading_) {
+        reading_->wait();
+        delete reading_;
+    }
+}
+
+void LibraryWindow::Load(const QString& openMessage)
+{
+    if (!openMessage.isEmpty()) Report(openMessage, true);
+    model_.reload();
     UpdateStatus();
 }
 
@@ -178,7 +216,9 @@ void LibraryWindow::showEvent(QShowEvent* e)
 
 void LibraryWindow::MakeReady()
 {
-    if (isHidden()) show();
+    // Un-minimised, keeping a maximised or full-screen state.
+    if (isMinimized()) setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
     raise();
     activateWindow();
     search_->setFocus();
@@ -223,10 +263,19 @@ std::vector<lib::Driver> LibraryWindow::Selected() const
 
 void LibraryWindow::Pick()
 {
+    const QItemSelectionModel* sel = table_->selectionModel();
+    const QModelIndexList rows = sel->selectedRows();
     QModelIndex row = table_->currentIndex();
-    if (!row.isValid() || !table_->selectionModel()->isRowSelected(row.row(), {})) row = filter_.index(0, 0);
+    if (!row.isValid() || !sel->isRowSelected(row.row(), {})) row = rows.size() == 1 ? rows.front() : QModelIndex();
     if (!row.isValid()) {
-        Report(QStringLiteral("No driver is shown to send."), true);
+        Say(rows.isEmpty() ? QStringLiteral("No driver is selected: select the one to send.")
+                           : QStringLiteral("Several drivers are selected: select the one to send."));
+        return;
+    }
+    // Only what the user sees goes out, never a row scrolled away.
+    const QRect cell = table_->visualRect(row), view = table_->viewport()->rect();
+    if (cell.bottom() < view.top() || cell.top() > view.bottom()) {
+        Say(QStringLiteral("The selected driver is scrolled out of view: scroll to it, or select the one to send."));
         return;
     }
     link_.SendDriver(model_.driver(filter_.mapToSource(row).row()));
@@ -242,21 +291,28 @@ void LibraryWindow::Select(std::int64_t id)
     table_->scrollTo(i);
 }
 
+bool LibraryWindow::Add(std::vector<lib::Driver> drivers, const QString& text,
+                        const std::function<void(std::size_t)>& progress)
+{
+    std::int64_t first = 0;
+    undo_.push(new lib::AddDrivers(model_, std::move(drivers), text, progress,
+                                   [&first](const std::vector<lib::Driver>& added) { first = added.front().id; }));
+    if (first) Select(first);
+    return first != 0;
+}
+
 void LibraryWindow::New()
 {
     DriverDialog dlg(QStringLiteral("New Driver"), lib::Driver{}, this);
     if (dlg.exec() != QDialog::Accepted) return;
-    auto* cmd = new lib::AddDrivers(model_, {dlg.driver()},
-                                    QStringLiteral("New \"%1\"").arg(QString::fromStdString(dlg.driver().model)));
-    undo_.push(cmd);
-    if (undo_.command(undo_.index() - 1) == cmd) Select(cmd->drivers().front().id);
+    Add({dlg.driver()}, QStringLiteral("New \"%1\"").arg(QString::fromStdString(dlg.driver().model)));
 }
 
 void LibraryWindow::Edit()
 {
     const std::vector<lib::Driver> sel = Selected();
     if (sel.size() != 1) {
-        Report(QStringLiteral("Select one driver to edit."), true);
+        Say(QStringLiteral("Select one driver to edit."));
         return;
     }
     DriverDialog dlg(QStringLiteral("Edit Driver"), sel.front(), this);
@@ -268,17 +324,14 @@ void LibraryWindow::Duplicate()
 {
     const std::vector<lib::Driver> sel = Selected();
     if (sel.size() != 1) {
-        Report(QStringLiteral("Select one driver to duplicate."), true);
+        Say(QStringLiteral("Select one driver to duplicate."));
         return;
     }
     lib::Driver copy = sel.front();
     copy.id = 0;
     DriverDialog dlg(QStringLiteral("Duplicate Driver"), copy, this);
     if (dlg.exec() != QDialog::Accepted) return;
-    auto* cmd = new lib::AddDrivers(model_, {dlg.driver()},
-                                    QStringLiteral("Duplicate \"%1\"").arg(QString::fromStdString(copy.model)));
-    undo_.push(cmd);
-    if (undo_.command(undo_.index() - 1) == cmd) Select(cmd->drivers().front().id);
+    Add({dlg.driver()}, QStringLiteral("Duplicate \"%1\"").arg(QString::fromStdString(copy.model)));
 }
 
 void LibraryWindow::Delete()
@@ -297,23 +350,54 @@ void LibraryWindow::Import()
 
 void LibraryWindow::ImportPath(const QString& path)
 {
-    lib::ImportResult r = lib::ImportFile(path);
+    if (reading_) {
+        Say(QStringLiteral("Another file is still being read; import this one when it is done."));
+        return;
+    }
+    auto result = std::make_shared<lib::ImportResult>();
+    reading_ = QThread::create([path, result] { *result = lib::ImportFile(path); });
+    auto* progress = new QProgressDialog(QStringLiteral("Reading %1...").arg(QFileInfo(path).fileName()),
+                                         QStringLiteral("Cancel"), 0, 0, this);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(kShowProgressMs);
+    progress->setValue(0);  // starts the clock that shows it
+    connect(reading_, &QThread::finished, this, [this, path, result, progress] {
+        const bool canceled = progress->wasCanceled();
+        delete progress;
+        reading_->wait();  // finished comes just before the thread ends
+        delete reading_;
+        reading_ = nullptr;
+        if (canceled)
+            Say(QStringLiteral("Nothing was imported from %1.").arg(path));
+        else
+            Take(path, std::move(*result));
+    });
+    reading_->start();
+}
+
+void LibraryWindow::Take(const QString& path, lib::ImportResult r)
+{
     if (!r.fatal.empty()) {
-        QMessageBox::warning(this, QStringLiteral("Import"), QString::fromStdString(r.fatal));
+        Report(QStringLiteral("Nothing was imported from %1: %2").arg(path, QString::fromStdString(r.fatal)), true);
         return;
     }
     const std::size_t n = r.taken.size();
     std::array<std::size_t, 3> counts{};  // added, updated, unchanged
     bool ok = true;
     if (n > 0) {
+        // Adding is the library's own work, on this thread: each step lets
+        // the window paint (the dialog keeps its input meanwhile).
         std::unique_ptr<QProgressDialog> progress;
         if (n > kProgressRows) {
-            progress = std::make_unique<QProgressDialog>(QStringLiteral("Importing %1 drivers...").arg(n), QString(), 0,
+            progress = std::make_unique<QProgressDialog>(QStringLiteral("Adding %1 drivers...").arg(n), QString(), 0,
                                                          int(n), this);
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(0);
+            progress->show();
         }
-        const int before = undo_.count();
+        // The stack's index, not its count: after an undo a new command
+        // takes the place of the undone ones, and the count may not grow.
+        const int before = undo_.index();
         lib::MergePlan plan = lib::PlanMerge(model_.drivers(), std::move(r.taken));
         counts = {plan.added.size(), plan.updated, plan.unchanged};
         if (!plan.added.empty() || !plan.after.empty()) {  // else nothing to write or undo
@@ -321,7 +405,7 @@ void LibraryWindow::ImportPath(const QString& path)
                                               [&progress](std::size_t done) {
                                                   if (progress) progress->setValue(int(done));
                                               }));
-            ok = undo_.count() > before;
+            ok = undo_.index() > before;
         }
     }
     if (!ok) return;  // the store's failure was reported
@@ -339,9 +423,8 @@ void LibraryWindow::ImportPath(const QString& path)
     for (std::size_t i = 0; i < r.refused.size() && i < 1000; ++i)
         details +=
             QStringLiteral("line %1: %2\n").arg(r.refused[i].line).arg(QString::fromStdString(r.refused[i].reason));
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Import"), text, QMessageBox::Ok, this);
-    box.setDetailedText(details);
-    box.exec();
+    Say(text.section(QLatin1Char('\n'), 0, 0));
+    Box(text, details);
 }
 
 void LibraryWindow::Export()
@@ -350,10 +433,13 @@ void LibraryWindow::Export()
                                                       QStringLiteral("drivers.csv"), QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty()) return;
     QString error;
-    if (lib::ExportFile(path, model_.drivers(), error))
-        Report(QStringLiteral("%1 drivers written to %2.").arg(model_.rowCount()).arg(path), false);
-    else
+    if (!lib::ExportFile(path, model_.drivers(), error)) {
         Report(error, true);
+        return;
+    }
+    const QString written = QStringLiteral("%1 drivers written to %2.").arg(model_.rowCount()).arg(path);
+    const QString limit = lib::ReadBackLimit(model_.drivers().size(), QFileInfo(path).size());
+    Report(limit.isEmpty() ? written : written + QLatin1Char(' ') + limit, !limit.isEmpty());
 }
 
 void LibraryWindow::SetReadOnly(const QString& reason)
@@ -373,7 +459,19 @@ void LibraryWindow::UpdateStatus()
 void LibraryWindow::Report(const QString& message, bool problem)
 {
     statusBar()->showMessage(message, problem ? 0 : 8000);
-    if (problem && isVisible()) QMessageBox::warning(this, QStringLiteral("Vantrel"), message);
+    if (problem && isVisible()) Box(message);
+}
+
+void LibraryWindow::Say(const QString& message) { statusBar()->showMessage(message, 8000); }
+
+// Open, not run: the window and the bus go on while it is read.
+void LibraryWindow::Box(const QString& message, const QString& details)
+{
+    auto* box = new QMessageBox(details.isEmpty() ? QMessageBox::Warning : QMessageBox::Information,
+                                QStringLiteral("Vantrel"), message, QMessageBox::Ok, this);
+    box->setDetailedText(details);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 }  // namespace ks::vantrel

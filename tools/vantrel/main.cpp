@@ -42,10 +42,11 @@ constexpr const char* kUsage =
     "                               open the window, write a picture of it and end\n"
     "       vantrel --help, -h      show this text\n"
     "       vantrel --version       show the version and the licence\n"
-    "Exit status: 0 done; 1 some rows refused (import) or Kestrova not reached\n"
-    "(send); 2 the file cannot be read or written, the library cannot be\n"
-    "opened (in use by another program, unreadable, of another layout) or\n"
-    "written, or the arguments are wrong.\n"
+    "Exit status: 0 done; 1 some rows refused (import), the file written is\n"
+    "more than one import reads back (export) or Kestrova not reached (send);\n"
+    "2 the file cannot be read or written, the library cannot be opened (in\n"
+    "use by another program, unreadable, of another layout) or written, or\n"
+    "the arguments are wrong.\n"
     "The library is $XDG_DATA_HOME/Tessaly/Vantrel/drivers.sqlite.\n";
 
 void Err(const QString& s) { std::fprintf(stderr, "vantrel: %s\n", s.toLocal8Bit().constData()); }
@@ -115,7 +116,10 @@ int RunExport(const QString& path)
         return 2;
     }
     std::printf("%zu drivers written to %s.\n", all.size(), path.toLocal8Bit().constData());
-    return 0;
+    const QString limit = ks::lib::ReadBackLimit(all.size(), QFileInfo(path).size());
+    if (limit.isEmpty()) return 0;
+    Err(limit);
+    return 1;
 }
 
 int RunSend(QCoreApplication& app, const QString& model)
@@ -177,7 +181,6 @@ int RunWindow(QApplication& app, const QString& screenshot)
         return 2;
     }
     ks::lib::DriverTableModel model(store);
-    if (opened.ok) model.reload();
     ks::DbusMessenger bus(QStringLiteral("Vantrel"), QStringLiteral("Vtrl"));
     ks::vantrel::KestrovaLink link(bus);
     ks::vantrel::LibraryWindow window(model, link);
@@ -193,9 +196,7 @@ int RunWindow(QApplication& app, const QString& screenshot)
     });
     bus.setReceiver([&link](const QByteArray& t) { link.Receive(t); });
     window.show();
-    if (!opened.message.isEmpty() && !busy)
-        QTimer::singleShot(0, &window,
-                           [&] { QMessageBox::warning(&window, QStringLiteral("Vantrel"), opened.message); });
+    if (!busy) window.Load(opened.message);
     // A library another program holds: the window changes nothing and tries
     // again now and then, each try short so the window keeps painting; the
     // note goes when the library comes.
@@ -225,9 +226,8 @@ int RunWindow(QApplication& app, const QString& screenshot)
                 QMessageBox::critical(&window, QStringLiteral("Vantrel"), again.message);
                 return;
             }
-            model.reload();
             window.SetReadOnly({});
-            if (!again.message.isEmpty()) QMessageBox::warning(&window, QStringLiteral("Vantrel"), again.message);
+            window.Load(again.message);
         });
         retry.start();
     }

@@ -13,11 +13,11 @@
 #include "app/default_lines.h"
 #include "app/qt/dialog_keys.h"
 #include "app/qt/menus.h"
-#include "app/qt/window_place.h"
 #include "model/design.h"
 #include "support/macroman.h"
 #include "support/qt/fonts.h"
 #include "support/qt/qt_text.h"
+#include "support/qt/window_place.h"
 
 namespace ks {
 
@@ -95,6 +95,9 @@ DefaultParamWindow::DefaultParamWindow(const Design& d, Menus* menus, QWidget* p
     };
     QPushButton* ok = button(5, "OK", Ltrb(170, 315, 240, 335));
     QPushButton* quit = button(6, "Quit", Ltrb(30, 315, 100, 335));
+    // Return is OK wherever the focus is: a focused button of a dialog would
+    // otherwise take Return for itself, and Tab can put it on Quit.
+    for (QPushButton* b : {ok, quit}) b->setAutoDefault(false);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &DefaultParamWindow::Ok);
     connect(quit, &QPushButton::clicked, this, &DefaultParamWindow::Quit);

@@ -21,7 +21,6 @@
 
 #include "app/qt/help_tags.h"
 #include "app/qt/menus.h"
-#include "app/qt/window_place.h"
 #include "exchange/companion.h"
 #include "graphs/qt/image_canvas.h"
 #include "support/macroman.h"
@@ -29,6 +28,7 @@
 #include "support/qt/bundle_image.h"
 #include "support/qt/fonts.h"
 #include "support/qt/qt_text.h"
+#include "support/qt/window_place.h"
 
 namespace ks {
 

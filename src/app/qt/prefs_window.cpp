@@ -13,9 +13,9 @@
 #include <limits>
 
 #include "app/qt/dialog_keys.h"
-#include "app/qt/window_place.h"
 #include "context/kestrova.h"
 #include "support/qt/fonts.h"
+#include "support/qt/window_place.h"
 
 namespace ks {
 

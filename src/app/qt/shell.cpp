@@ -18,6 +18,7 @@
 #include "graphs/dispatch.h"
 #include "graphs/qt/image_canvas.h"
 #include "model/response.h"
+#include "support/qt/file_dialogs.h"
 #include "support/qt/qt_text.h"
 #include "support/qt/resource_dir.h"
 #include "update/qt/update_check.h"
@@ -60,6 +61,8 @@ Shell::Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& 
       graph_(std::make_unique<ImageCanvas>(ImagesDir(), qApp ? qApp->devicePixelRatio() : 1.0))
 {
     k_.screen = graph_.get();
+    // The dialogs Qt makes itself too: a typed /proc path must not hang them.
+    if (QCoreApplication* app = QCoreApplication::instance()) KeepFileModelsFromReadingInEveryWindow(*app);
     // Every finished drawing shows in the window that is open now.
     graph_->setChangedCallback([this] {
         if (design_) design_->RepaintGraph();
@@ -192,6 +195,13 @@ void Shell::PreferenceWndOKReturn()
 
 // ---------------------------------------------------------------- commands
 
+void Shell::CommandNewBoxDesign()
+{
+    if (design_ || k_.sh.RespWndCloseFlag != 1) return;
+    SendToVantrel("HideVtrl");
+    InitSetUp();
+}
+
 void Shell::ChooseResponse(int item)
 {
     if (!design_ || !SelectResponse(k_.d, item)) return;
@@ -260,9 +270,11 @@ void Shell::CommandCalc()
     if (design_) CalcBtnClickRetern(k_, *design_);
 }
 
-// The click sound when the preference asks for it, then the record.
+// The click sound when the preference asks for it, then the record; with no
+// design there is no record to copy.
 void Shell::CommandCopyParameters()
 {
+    if (!design_) return;
     if (k_.prefs.CopySoundCheck == 1) sound_.PlayMovieSoundFromSupportFilename("Click.aif", "Images");
     k_.sh.copyFlag = 1;
     TextToClipBoard(k_);
@@ -279,10 +291,8 @@ void Shell::CommandPageSetup()
     if (design_) printing_->MyDoPageSetup();
 }
 
-void Shell::CommandPrint()
-{
-    if (design_) printing_->MyDoPrint();
-}
+// Without a design window the print job beeps and stops.
+void Shell::CommandPrint() { printing_->MyDoPrint(); }
 
 void Shell::CommandExportResponse()
 {
@@ -451,7 +461,9 @@ void Shell::WireParts()
 void Shell::WireUpdateCheck(UpdateCheck& u)
 {
     connect(&u, &UpdateCheck::menusBusy, this, &Shell::MenuDisable);
-    connect(&u, &UpdateCheck::menusOpen, this, &Shell::InitMenu16);
+    // A check asked for from the default window's menus ends with no design
+    // window: the menus without a design then, as the sheets' do.
+    connect(&u, &UpdateCheck::menusOpen, this, &Shell::RestoreMenus);
     connect(&u, &UpdateCheck::menusClosed, this, &Shell::InitMenu11);
     connect(&u, &UpdateCheck::closeDesignWindow, this, &Shell::CloseDesignWindow);
     connect(&u, &UpdateCheck::quitRequested, this, [this] { QuitSequence(); });

@@ -141,6 +141,8 @@ public:
     void SavePrefs();
 
     // What the table rows run (and, as DesignCommands, an opened design).
+    // The driver of the last design again; nothing before one was adopted.
+    void CommandNewBoxDesign();
     void ChooseResponse(int item) override;
     void ChooseView(int item) override;
     void ChooseAlignment(int item) override;

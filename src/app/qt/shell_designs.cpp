@@ -14,6 +14,7 @@
 #include "document/design_apply.h"
 #include "document/qt/design_file.h"
 #include "graphs/dispatch.h"
+#include "support/qt/file_dialogs.h"
 #include "support/qt/qt_text.h"
 
 namespace ks {
@@ -33,18 +34,6 @@ QString Sentence(QString why)
     return why;
 }
 
-// Where the design dialogs start: the folder of the last design file, never
-// one of the system's own trees (they hold no designs, and some of their
-// files block whoever reads them), else the home folder.
-QString DesignDialogFolder(const QString& last)
-{
-    for (const char* system : {"/proc", "/sys", "/dev"}) {
-        const QString root = QString::fromLatin1(system);
-        if (last == root || last.startsWith(root + QLatin1Char('/'))) return QDir::homePath();
-    }
-    return last.isEmpty() || !QFileInfo(last).isDir() ? QDir::homePath() : last;
-}
-
 }  // namespace
 
 QWidget* Shell::DialogParent() const
@@ -57,6 +46,7 @@ QWidget* Shell::DialogParent() const
 QFileDialog* Shell::DesignFileDialog(const QString& title, bool save)
 {
     auto* dlg = new QFileDialog(DialogParent());
+    KeepFileModelsFromReading(*dlg);
     dlg->setObjectName(QStringLiteral("DesignFileDialog"));
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setOption(QFileDialog::DontUseNativeDialog);
@@ -64,7 +54,7 @@ QFileDialog* Shell::DesignFileDialog(const QString& title, bool save)
     dlg->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dlg->setWindowModality(dlg->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
     dlg->setWindowTitle(title);
-    dlg->setDirectory(DesignDialogFolder(designFolder_));
+    dlg->setDirectory(DialogFolder(designFolder_));
     if (save) {
         dlg->setNameFilter(kDesignFilter);
         dlg->setDefaultSuffix(QString::fromLatin1(kDesignFileSuffix.substr(1)));

@@ -21,4 +21,8 @@ ImportResult ImportFile(const QString& path);
 // only ever replacing a regular file); false with error set.
 bool ExportFile(const QString& path, const std::vector<Driver>& drivers, QString& error);
 
+// Why a written file of this many drivers and bytes would not be read back
+// whole by one import, for the user to hear at once; empty when it would.
+QString ReadBackLimit(std::size_t drivers, qint64 bytes);
+
 }  // namespace ks::lib

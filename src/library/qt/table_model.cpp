@@ -1,10 +1,13 @@
 #include "library/qt/table_model.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QStyle>
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
+
+#include "library/driver_values.h"
 
 namespace ks::lib {
 namespace {
@@ -170,12 +173,13 @@ QVariant DriverTableModel::data(const QModelIndex& index, int role) const
         if (f == Field::Model && Incomplete(d))
             return Q(d.model) + QStringLiteral("\nIncomplete: no ") + Q(MissingFields(d));
         if (!numeric) return Q(f == Field::Model ? d.model : d.range);
+        if (const auto why = Implausible(f, d.get(f))) return Q(*why);
+        if (f == Field::Qts && QtsIsComputed(d))
+            return QStringLiteral("%1, from Qes and Qms").arg(d.get(f), 0, 'f', kQtsDecimals);
         return Q(NumberText(d.get(f)));
-    case kSortRole:
-        if (!numeric)
-            return hay_[std::size_t(index.row())].section(QLatin1Char('\n'), f == Field::Model ? 0 : 1,
-                                                          f == Field::Model ? 0 : 1);
-        return d.get(f);
+    case Qt::ForegroundRole:
+        // A value no driver has: a slip of units, or a damaged file.
+        return numeric && !IsPlausible(f, d.get(f)) ? QVariant(QColor(176, 0, 32)) : QVariant();
     case Qt::TextAlignmentRole:
         return numeric ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter))
                        : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
@@ -190,53 +194,21 @@ QVariant DriverTableModel::headerData(int section, Qt::Orientation o, int role) 
     return i.unit.empty() ? Q(i.title) : Q(i.title) + QStringLiteral(" (") + Q(i.unit) + QLatin1Char(')');
 }
 
-DriverFilter::DriverFilter(QObject* parent) : QSortFilterProxyModel(parent)
-{
-    setSortRole(DriverTableModel::kSortRole);
-    setSortCaseSensitivity(Qt::CaseInsensitive);
-}
-
-void DriverFilter::setText(const QString& text)
-{
-    const QString folded = text.trimmed().toCaseFolded();
-    if (folded == text_) return;
-    text_ = folded;
-    invalidateRowsFilter();
-}
-
-void DriverFilter::setRange(Field f, std::optional<double> low, std::optional<double> high)
-{
-    for (Range& r : ranges_)
-        if (r.field == f) {
-            r.low = low;
-            r.high = high;
-        }
-    invalidateRowsFilter();
-}
-
-bool DriverFilter::filterAcceptsRow(int row, const QModelIndex&) const
-{
-    const auto* m = static_cast<const DriverTableModel*>(sourceModel());
-    if (!text_.isEmpty() && !m->haystack(row).contains(text_)) return false;
-    const Driver& d = m->driver(row);
-    for (const Range& r : ranges_) {
-        const double v = d.get(r.field);
-        if ((r.low && v < *r.low) || (r.high && v > *r.high)) return false;
-    }
-    return true;
-}
-
 AddDrivers::AddDrivers(DriverTableModel& m, std::vector<Driver> drivers, const QString& text,
-                       std::function<void(std::size_t)> progress)
-    : QUndoCommand(text), m_(m), drivers_(std::move(drivers)), progress_(std::move(progress))
+                       std::function<void(std::size_t)> progress, Added added)
+    : QUndoCommand(text), m_(m), drivers_(std::move(drivers)), progress_(std::move(progress)), added_(std::move(added))
 {
 }
 
 void AddDrivers::redo()
 {
     // The first time the store gives the ids; later the same ids return.
-    if (!m_.add(drivers_, progress_)) setObsolete(true);
+    if (!m_.add(drivers_, progress_))
+        setObsolete(true);
+    else if (added_)
+        added_(drivers_);
     progress_ = {};
+    added_ = {};
 }
 
 void AddDrivers::undo()

@@ -1,14 +1,11 @@
 // The library as a table (one row a driver, one column a field, units in
-// the headers), its filter (text on name and range, Fs / Qts / Vas ranges)
-// and the undoable changes. Every change goes to the store first; the rows
-// follow only when it was written.
+// the headers) and the undoable changes. Every change goes to the store
+// first; the rows follow only when it was written.
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QSortFilterProxyModel>
 #include <QUndoCommand>
-#include <array>
-#include <optional>
+#include <functional>
 #include <vector>
 
 #include "library/driver.h"
@@ -19,15 +16,14 @@ namespace ks::lib {
 class DriverTableModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
-    static constexpr int kSortRole = Qt::UserRole;
-
     explicit DriverTableModel(DriverStore& store, QObject* parent = nullptr);
 
     bool reload();
     const std::vector<Driver>& drivers() const { return rows_; }
     const Driver& driver(int row) const { return rows_[static_cast<std::size_t>(row)]; }
     int rowOf(std::int64_t id) const;
-    // Lower-case model name and range, for the text filter.
+    // Model name and range case-folded, a line break between: for the
+    // text filter and the order by name or range.
     const QString& haystack(int row) const { return hay_[static_cast<std::size_t>(row)]; }
 
     // false when the store refused; the error was reported through failed().
@@ -53,32 +49,16 @@ private:
     std::vector<QString> hay_;
 };
 
-class DriverFilter final : public QSortFilterProxyModel {
-    Q_OBJECT
-public:
-    explicit DriverFilter(QObject* parent = nullptr);
-    void setText(const QString& text);
-    // A bound not given is open.
-    void setRange(Field f, std::optional<double> low, std::optional<double> high);
-
-protected:
-    bool filterAcceptsRow(int row, const QModelIndex& parent) const override;
-
-private:
-    struct Range {
-        Field field;
-        std::optional<double> low, high;
-    };
-    QString text_;
-    std::array<Range, 3> ranges_{{{Field::Fs, {}, {}}, {Field::Qts, {}, {}}, {Field::Vas, {}, {}}}};
-};
-
 // Adds drivers (New, Duplicate, Import); undo deletes them again, redo
-// brings them back with the same ids.
+// brings them back with the same ids. The first redo (in the push) calls
+// progress now and then and added once the store took the drivers, with
+// their new ids: a caller learns the outcome from it, not from the command,
+// which the stack deletes at once when the store refused.
 class AddDrivers final : public QUndoCommand {
 public:
+    using Added = std::function<void(const std::vector<Driver>&)>;
     AddDrivers(DriverTableModel& m, std::vector<Driver> drivers, const QString& text,
-               std::function<void(std::size_t)> progress = {});
+               std::function<void(std::size_t)> progress = {}, Added added = {});
     void redo() override;
     void undo() override;
     const std::vector<Driver>& drivers() const { return drivers_; }
@@ -87,6 +67,7 @@ private:
     DriverTableModel& m_;
     std::vector<Driver> drivers_;
     std::function<void(std::size_t)> progress_;
+    Added added_;
 };
 
 // Brings a file's drivers in by model name (PlanMerge, against the rows

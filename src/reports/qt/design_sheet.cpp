@@ -2,11 +2,16 @@
 
 #include <QFileDialog>
 
+#include "support/qt/file_dialogs.h"
+
 namespace ks {
 
-QFileDialog* DesignSheet::SaveDialog(const QString& title) const
+QFileDialog* DesignSheet::SaveDialog(const QString& title, const QString& folder) const
 {
     auto* dlg = new QFileDialog(window_.designWindow());
+    KeepFileModelsFromReading(*dlg);
+    // Qt's own choice is the last folder used, in this run or a former one.
+    dlg->setDirectory(DialogFolder(folder.isEmpty() ? dlg->directory().absolutePath() : folder));
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setOption(QFileDialog::DontUseNativeDialog);
     dlg->setAcceptMode(QFileDialog::AcceptSave);

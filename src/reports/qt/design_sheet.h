@@ -35,8 +35,10 @@ signals:
     void finished();
 
 protected:
-    // A window-modal save dialog on the design window, deleted when closed.
-    QFileDialog* SaveDialog(const QString& title) const;
+    // A window-modal save dialog on the design window, deleted when closed,
+    // opening on `folder` (empty: where Qt would) unless that is one of the
+    // kernel's folders (DialogFolder).
+    QFileDialog* SaveDialog(const QString& title, const QString& folder = {}) const;
 
     SheetWindow& window_;
 };

@@ -11,6 +11,7 @@
 #include "graphs/qt/painter_canvas.h"
 #include "reports/print_job.h"
 #include "support/macroman.h"
+#include "support/qt/file_dialogs.h"
 #include "support/qt/qt_text.h"
 #include "support/qt/resource_dir.h"
 
@@ -127,6 +128,8 @@ void Printing::MyDoPrint()
     printer_->setCopyCount(1);
     emit busy();
     auto* dlg = new QPrintDialog(printer_.get(), w);
+    // Its output file's completer lists folders as a file dialog does.
+    KeepFileModelsFromReading(*dlg);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setWindowModality(Qt::WindowModal);
     dlg->setOption(QAbstractPrintDialog::PrintCollateCopies, false);

@@ -1,6 +1,7 @@
-// The Export Response Data command: a window-modal save dialog whose file
-// type chooses FRD, ZMA or CSV, the file written whole or not at all, and an
-// alert naming the path and the reason when it cannot be.
+// The Export Response Data command: a window-modal save dialog whose typed
+// suffix, else its file type, chooses FRD, ZMA or CSV, the file written whole
+// or not at all, and an alert naming the path and the reason when it cannot
+// be.
 #pragma once
 
 #include <QFileDialog>
@@ -9,11 +10,21 @@
 #include <QPointer>
 #include <QString>
 
+#include "graphs/response_data.h"
 #include "reports/qt/design_sheet.h"
 
 namespace ks {
 
 struct Kestrova;
+
+// What a chosen name writes: the typed suffix (frd, zma or csv in any case)
+// decides the format; a name without one of those gets the chosen file
+// type's suffix and format.
+struct ExportTarget {
+    QString path;
+    ResponseFormat format;
+};
+ExportTarget ExportTargetFor(const QString& chosen, ResponseFormat fileType);
 
 class ResponseExport : public DesignSheet {
     Q_OBJECT
@@ -26,6 +37,7 @@ public:
     QMessageBox* failureAlert() const { return alert_; }
 
 private:
+    void OpenDialog(const QString& proposed, ResponseFormat type);
     void Chosen(int result);
     void ShowWriteFailure(const QString& path, const QString& reason);
     void Done();

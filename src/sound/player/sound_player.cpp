@@ -9,10 +9,59 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QTimer>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "support/qt/resource_dir.h"
 
 namespace ks {
+
+namespace {
+
+// The message handler is one for the whole process, so what it holds is
+// too; only QueryHoldingMessages installs it, for the length of one query.
+struct HeldMessage {
+    QtMsgType type;
+    std::string file, function, category;
+    int line;
+    QString text;
+};
+std::mutex g_heldLock;
+std::vector<HeldMessage> g_held;
+QtMessageHandler g_outer = nullptr;
+
+void HoldMessage(QtMsgType type, const QMessageLogContext& c, const QString& text)
+{
+    if (type == QtFatalMsg) {
+        qInstallMessageHandler(g_outer);
+        qt_message_output(type, c, text);
+        return;
+    }
+    const std::lock_guard lock(g_heldLock);
+    g_held.push_back(
+        {type, c.file ? c.file : "", c.function ? c.function : "", c.category ? c.category : "", c.line, text});
+}
+
+}  // namespace
+
+bool QueryHoldingMessages(const std::function<bool()>& query)
+{
+    g_outer = qInstallMessageHandler(HoldMessage);
+    const bool found = query();
+    qInstallMessageHandler(g_outer);
+    std::vector<HeldMessage> held;
+    {
+        const std::lock_guard lock(g_heldLock);
+        held.swap(g_held);
+    }
+    if (found)
+        for (const HeldMessage& m : held)
+            qt_message_output(
+                m.type, QMessageLogContext(m.file.c_str(), m.line, m.function.c_str(), m.category.c_str()), m.text);
+    return found;
+}
 
 bool DecodeSoundFile(const QString& path, DecodedSound& out, double maxSeconds)
 {
@@ -66,8 +115,18 @@ int MediaSoundPlayer::PlayMovieSoundFromSupportFilename(std::string_view name, s
 
 int MediaSoundPlayer::PlayMovieSoundFromFSSpec(const QString& path)
 {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) return 0;  // no audio output: no sound, no delay
+    QAudioDevice device;
+    const auto find = [&device] {
+        device = QMediaDevices::defaultAudioOutput();
+        return !device.isNull();
+    };
+    // The first question reaches the audio server, whose absence the backend
+    // would otherwise print.
+    if (std::exchange(asked_, true))
+        find();
+    else
+        QueryHoldingMessages(find);
+    if (device.isNull()) return 0;  // no audio output: no sound, no delay, no message
     DecodedSound sound;
     if (!DecodeSoundFile(path, sound)) {
         ReportMissingResource(path, QStringLiteral("undecodable"));

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,12 @@ struct DecodedSound {
 // program for long.
 bool DecodeSoundFile(const QString& path, DecodedSound& out, double maxSeconds = 10.0);
 
+// Runs `query` holding what Qt prints meanwhile: passed on when it found
+// what it looked for, dropped when not. Asking for an audio output first
+// makes the multimedia backend say there is no audio server; no audio
+// output means silence, not a message. Fatal messages are never held.
+bool QueryHoldingMessages(const std::function<bool()>& query);
+
 class MediaSoundPlayer final : public SoundPlayer {
 public:
     // supportRoot holds the resource folders ("Images" ...); empty means the
@@ -50,6 +57,7 @@ public:
 private:
     QString root_;
     int played_ = 0;
+    bool asked_ = false;  // for an audio output, once already
 };
 
 }  // namespace ks

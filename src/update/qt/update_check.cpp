@@ -30,8 +30,12 @@ UpdateCheck::UpdateCheck(Kestrova& k, UpdateDesktop& desktop, QObject* parent)
       downloads_(DefaultDownloadsFolder()),
       fetchProgram_(SiblingProgram(QStringLiteral("kestrova-fetch")))
 {
-    for (QTimer* t : {&judgeTimer_, &trashWait_, &zipWait_, &quitWait_}) t->setSingleShot(true);
+    for (QTimer* t : {&judgeTimer_, &answerLimit_, &trashWait_, &zipWait_, &quitWait_}) t->setSingleShot(true);
     connect(&judgeTimer_, &QTimer::timeout, this, [this] { CarbonTimerActionCheckVersion(1); });
+    connect(&answerLimit_, &QTimer::timeout, this, [this] {
+        k_.up.CheckFailedFlag = 1;
+        Judge();
+    });
     connect(&trashWait_, &QTimer::timeout, this, [this] { Download(QUrl(FromUtf8(k_.up.downloadURL))); });
     connect(&zipWait_, &QTimer::timeout, this, [this] {
         LSLaunchURLInDownloadsFolder(desktop_, downloads_, FromUtf8(k_.up.downFileName));
@@ -65,7 +69,7 @@ ArchiveDownload* UpdateCheck::Downloader()
 void UpdateCheck::HoldTimers(bool hold)
 {
     if (hold) {
-        for (QTimer* t : {&judgeTimer_, &trashWait_, &zipWait_, &quitWait_}) {
+        for (QTimer* t : {&judgeTimer_, &answerLimit_, &trashWait_, &zipWait_, &quitWait_}) {
             if (!t->isActive()) continue;
             heldTimers_.emplace_back(t, std::max(0, t->remainingTime()));
             t->stop();
@@ -101,7 +105,7 @@ void UpdateCheck::CheckForUpdatesCommand()
 
 void UpdateCheck::StartUpdateCheck()
 {
-    if (judgeTimer_.isActive() || window_) return;
+    if (judgementPending() || window_) return;
     InitUpdateFlag();
     CheckForVersion();
 }
@@ -111,6 +115,7 @@ void UpdateCheck::InitUpdateFlag()
     k_.up.NetConnectFlag = 0;
     k_.up.UpdateOkFlag = 0;
     k_.up.DownLoadOkFlag = 0;
+    k_.up.CheckFailedFlag = 0;
     k_.sh.CheckByMenuFlag = 0;
 }
 
@@ -132,6 +137,7 @@ void UpdateCheck::CheckForVersion()
     // even when the server never answers.
     ReadBundleVersion();
     CheckForNewVersion(QUrl(FromUtf8(k_.up.checkVerURL)));
+    answerLimit_.stop();
     judgeTimer_.start(kJudgeDelayMs);  // replaces an earlier, unjudged one
 }
 
@@ -148,6 +154,7 @@ void UpdateCheck::CheckForNewVersion(const QUrl& url)
 {
     request_ = std::make_unique<FetchProcess>(fetchProgram_, QStringList{url.toString(QUrl::FullyEncoded)});
     connect(request_.get(), &FetchProcess::finishedLoading, this, &UpdateCheck::OnVersionFile);
+    connect(request_.get(), &FetchProcess::failed, this, &UpdateCheck::OnRequestFailed);
 }
 
 void UpdateCheck::OnVersionFile(const QByteArray& data)
@@ -155,11 +162,30 @@ void UpdateCheck::OnVersionFile(const QByteArray& data)
     k_.up.availStr = DecodeVersionFile(std::string_view(data.constData(), std::size_t(data.size())));
     ReadBundleVersion();
     k_.up.UpdateOkFlag = JudgeNewer(k_.up.availStr, k_.up.bundleStr);
+    if (answerLimit_.isActive()) Judge();
+}
+
+void UpdateCheck::OnRequestFailed()
+{
+    k_.up.CheckFailedFlag = 1;
+    if (answerLimit_.isActive()) Judge();
 }
 
 void UpdateCheck::CarbonTimerActionCheckVersion(int code)
 {
     if (code != 1) return;
+    // Asked for from the menu, the window waits for the outcome rather than
+    // call a version it has not heard of current.
+    if (k_.sh.CheckByMenuFlag == 1 && request_ && request_->running()) {
+        answerLimit_.start(std::max(0, answerLimitMs_ - kJudgeDelayMs));
+        return;
+    }
+    Judge();
+}
+
+void UpdateCheck::Judge()
+{
+    answerLimit_.stop();
     // An answer later than this changes nothing: stop waiting for it.
     if (request_) request_->abort();
     if (status_) status_->abort();
@@ -185,9 +211,10 @@ void UpdateCheck::CheckForUpdateWnd()
     w->SetLaunchCheck(k_.prefs.UpdateForCheck != 0);
 
     const UpdateState& u = k_.up;
-    if (u.NetConnectFlag == 1) {
-        // The network was reported down: whatever answered, there is no
-        // download to offer.
+    if (u.NetConnectFlag == 1 || u.CheckFailedFlag == 1) {
+        // The network was reported down, or no version file came: whatever
+        // answered, there is no download to offer, and no version to call
+        // current.
         w->SetMessage(QStringLiteral("Network Connection Failed."),
                       QStringLiteral("Please confirm the network connection."));
     } else if (u.UpdateOkFlag == 1) {
@@ -197,7 +224,7 @@ void UpdateCheck::CheckForUpdateWnd()
         w->SetMessage(QStringLiteral("This Version is Currently."),
                       FromMacRoman(PStr("Current Version : ") + VersionLine(u.bundleStr)));
     }
-    if (u.NetConnectFlag == 0 && u.UpdateOkFlag == 1) {
+    if (u.NetConnectFlag == 0 && u.CheckFailedFlag == 0 && u.UpdateOkFlag == 1) {
         w->AddButton(552, QStringLiteral("Download..."), {275, 110, 400, 130}, true);
         w->AddButton(553, QStringLiteral("Don't Download"), {130, 110, 255, 130}, false);
         k_.up.checkUpdateBtn = 552;

@@ -1,6 +1,8 @@
 // The version check and the download: the request judged one second after
-// it was sent, the update window and its buttons, the download of the
-// archive and the install action. All on the main event loop.
+// it was sent (a check asked for from the menu waits for its answer, so its
+// window tells a failure from a current version), the update window and its
+// buttons, the download of the archive and the install action. All on the
+// main event loop.
 //
 // The version file and the network status come from the kestrova-fetch
 // helper; only the user's download runs the network stack in this process,
@@ -35,6 +37,10 @@ class UpdateCheck : public QObject {
     Q_OBJECT
 public:
     static constexpr int kJudgeDelayMs = 1000;
+    // A check asked for from the menu whose answer has not come at the
+    // judgement waits for it this long after the request, then counts as
+    // failed: the window never calls an unknown version current.
+    static constexpr int kAnswerLimitMs = 10000;
     static constexpr int kTrashWaitMs = 100;
     static constexpr int kDownloadTimeoutMs = 60000;
     static constexpr int kZipOpenWaitMs = 2000;
@@ -53,6 +59,9 @@ public:
     // The helper program (default: kestrova-fetch beside this program, else
     // on PATH); when it cannot be run the check gets no answer.
     void setFetchProgram(const QString& program) { fetchProgram_ = program; }
+    // How long a check asked for from the menu waits for its answer
+    // (default kAnswerLimitMs).
+    void setAnswerLimit(int ms) { answerLimitMs_ = ms; }
     // The running version's text (default GetCFBundleVersion).
     void setBundleVersion(const QString& version) { bundleVersion_ = version; }
 
@@ -85,7 +94,7 @@ public:
     void HoldTimers(bool hold);
 
     UpdateWindow* window() const { return window_.data(); }
-    bool judgementPending() const { return judgeTimer_.isActive(); }
+    bool judgementPending() const { return judgeTimer_.isActive() || answerLimit_.isActive(); }
     bool downloading() const;
 
 signals:
@@ -102,6 +111,9 @@ signals:
 
 private:
     void OnVersionFile(const QByteArray& data);
+    void OnRequestFailed();
+    // The judgement proper: the window when the check calls for one.
+    void Judge();
     void ReadBundleVersion();
     void AskNetworkStatus();
     // Null when the module cannot be loaded: the download fails as any other.
@@ -115,6 +127,7 @@ private:
     std::unique_ptr<ArchiveDownload> download_;
     QPointer<UpdateWindow> window_;
     QTimer judgeTimer_;
+    QTimer answerLimit_;
     QTimer trashWait_;
     QTimer zipWait_;
     QTimer quitWait_;
@@ -123,6 +136,7 @@ private:
     QString bundleVersion_;
     QString fetchProgram_;
     std::function<bool()> probe_;
+    int answerLimitMs_ = kAnswerLimitMs;
     bool installing_ = false;
 };
 

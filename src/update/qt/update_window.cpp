@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
+
+#include "support/qt/window_place.h"
 
 namespace ks {
 
@@ -75,10 +75,8 @@ UpdateWindow::UpdateWindow(QWidget* parent)
     Place(progress_, {130, 136, 400, 144});
     progress_->hide();
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(kWidth / 2, kHeight / 2));
-    }
+    // The content is centred, not the frame around it.
+    setGeometry(PlaceOnScreen(QRect(0, 0, kWidth, kHeight), false));
 }
 
 void UpdateWindow::SetMessage(const QString& first, const QString& second)

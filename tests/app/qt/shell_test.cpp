@@ -13,6 +13,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -29,6 +30,7 @@
 #include "common/shell_rig.h"
 #include "document/design_apply.h"
 #include "graphs/qt/image_canvas.h"
+#include "support/qt/file_dialogs.h"
 #include "support/qt/qt_text.h"
 #include "update/qt/update_check.h"
 
@@ -219,9 +221,10 @@ private slots:
         QFileDialog* dlg = ex.saveDialog();
         QVERIFY(dlg && dlg->windowModality() == Qt::WindowModal && !m.menuEnabled(kFile));  // busy while open
         QCOMPARE(dlg->selectedFiles().value(0).section('/', -1), QString("Mid-13W.frd"));
-        // The file type chooses the format; the folder is offered again.
+        // The typed suffix chooses the format, whatever the file type says;
+        // the folder is offered again.
         const QString zma = r.dir.filePath("mid.zma");
-        dlg->selectNameFilter("Impedance (*.zma)");
+        dlg->selectNameFilter("Frequency response (*.frd)");
         dlg->selectFile(zma);
         QMetaObject::invokeMethod(dlg, "accept", Qt::DirectConnection);
         QTRY_VERIFY(m.menuEnabled(kFile));
@@ -355,6 +358,41 @@ private slots:
             QCOMPARE(r.messenger.texts().back() == "QuitVtrl", sequence);
             QCOMPARE(QFile::exists(r.settingsPath), sequence);
         }
+    }
+
+    // With only the default window open, Check for Updates ends with the
+    // menus of no design; commands that need a design do nothing without one
+    // (Print beeps, the clipboard keeps its text, nothing opens).
+    void defaultWindowKeepsTheMenusWithoutADesign()
+    {
+        ShellRig r;
+        Serve("1.0.0", r);
+        r.shell->Start();
+        r.shell->CarbonTimerAction();
+        r.shell->Command(kApp, 2);
+        QTRY_VERIFY_WITH_TIMEOUT(r.shell->update().window() != nullptr, 3000);
+        QTest::mouseClick(r.shell->update().window()->control(551), Qt::LeftButton);
+        ks::Menus& m = r.menus();
+        QCOMPARE(State(m, kFile, {1, 2, 4, 5, 7}) + " " + State(m, kResponse) + " " + State(m, kView),
+                 "off -1 -2 -4 -5 -7 off off");
+        QGuiApplication::clipboard()->setText("kept");
+        for (const auto& [menu, item] : {std::pair{kFile, 5}, {kFile, 2}, {kFile, 1}, {kResponse, 12}})
+            r.shell->Command(menu, item);
+        QVERIFY(!r.design() && !r.shell->menuWindow() && QGuiApplication::clipboard()->text() == "kept");
+        QCOMPARE(r.platform.beeps, 1);
+    }
+
+    // A dialog Qt makes itself (the print dialog's "..." opens one) gets the
+    // file models that never read a file, once the shell runs.
+    void dialogsQtMakesReadNoFiles()
+    {
+        ShellRig r;
+        QFileDialog ours, other;
+        ks::KeepFileModelsFromReading(ours);
+        other.setOption(QFileDialog::DontUseNativeDialog);
+        other.show();
+        QCOMPARE(other.findChild<QFileSystemModel*>()->iconProvider(),
+                 ours.findChild<QFileSystemModel*>()->iconProvider());
     }
 
     void savedPlacePartlyOffTheScreenComesFullyOn()

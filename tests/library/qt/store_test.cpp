@@ -17,6 +17,7 @@
 #include <filesystem>
 
 #include "common/full_disk.h"
+#include "library/qt/driver_filter.h"
 #include "library/qt/import.h"
 #include "library/qt/table_model.h"
 

@@ -1,7 +1,13 @@
 // The snapshot and print sheets as a user goes through them and what each
 // tells the window (the menus' busy state is the shell suite's); the sound
-// resources, the player without one or an audio output, and the program's
-// player loaded from its module.
+// resources, the player without one or an audio output (or a server), and
+// the program's player loaded from its module.
+#include <unistd.h>
+
+#include <QCompleter>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -16,10 +22,12 @@
 
 #include "common/drivers.h"
 #include "reports/qt/printing.h"
+#include "reports/qt/response_export.h"
 #include "reports/qt/snapshot.h"
 #include "sound/player/sound_player.h"
 #include "sound/qt/module_sound.h"
 #include "sound/sound.h"
+#include "support/qt/file_dialogs.h"
 
 using namespace ks;
 
@@ -68,6 +76,21 @@ class SheetsTest : public QObject {
     }
 
 private slots:
+    // Without an audio server the first sound, which is the first question
+    // for an audio output in this process, is silent and says nothing. What
+    // a query prints is passed on when it finds what it asked for.
+    void noAudioServerNoSoundAndNoMessage()
+    {
+        qputenv("PULSE_SERVER", "unix:/nonexistent/kestrova-test/native");
+        QTest::failOnWarning(QRegularExpression("."));
+        MediaSoundPlayer player(QStringLiteral(KESTROVA_SUPPORT_ROOT));
+        for (int i = 0; i < 2; ++i) QCOMPARE(player.PlayMovieSoundFromSupportFilename("Click.aif", "Images"), 0);
+        QCOMPARE(player.playedCount(), 0);
+        QVERIFY(!QueryHoldingMessages([] { return qWarning("no output"), false; }));
+        QTest::ignoreMessage(QtWarningMsg, "kept");
+        QVERIFY(QueryHoldingMessages([] { return qWarning("kept"), true; }));
+    }
+
     // A resource decodes; missing (said once), outside the resource folder
     // or undecodable is -43 or silence; without an audio output, silence too
     // and the program goes on.
@@ -179,6 +202,67 @@ private slots:
         }
         QVERIFY(!WritePngFile(QImage(), dir.filePath("null.png")).isEmpty() &&
                 !QFile::exists(dir.filePath("null.png")));
+    }
+
+    // The typed suffix decides the format, in any case; a name without a
+    // known one gets the file type's suffix and format. When that names a
+    // file that exists, the dialog comes back to ask, and nothing is written.
+    void exportFormatFollowsTheTypedSuffix()
+    {
+        using F = ResponseFormat;
+        const std::tuple<const char*, F, const char*, F> rows[] = {{"/d/seas.zma", F::Frd, "/d/seas.zma", F::Zma},
+                                                                   {"/d/seas.Csv", F::Zma, "/d/seas.Csv", F::Csv},
+                                                                   {"/d.zma/seas", F::Zma, "/d.zma/seas.zma", F::Zma},
+                                                                   {"/d/seas.txt", F::Csv, "/d/seas.txt.csv", F::Csv}};
+        for (const auto& [chosen, type, path, format] : rows)
+            QVERIFY(ExportTargetFor(chosen, type).path == path && ExportTargetFor(chosen, type).format == format);
+
+        ResponseExport ex(k, host);
+        host.watch(ex);
+        ex.Export();
+        QFileDialog* first = ex.saveDialog();
+        QFile(dir.filePath("seas.txt.frd")).open(QIODevice::WriteOnly);  // empty
+        first->selectFile(dir.filePath("seas.txt"));
+        QMetaObject::invokeMethod(first, "accept", Qt::DirectConnection);
+        QVERIFY(ex.saveDialog() && ex.saveDialog() != first);
+        QCOMPARE(ex.saveDialog()->selectedFiles().value(0), dir.filePath("seas.txt.frd"));
+        ex.saveDialog()->reject();
+        QVERIFY(QFileInfo(dir.filePath("seas.txt.frd")).size() == 0 && !QFile::exists(dir.filePath("seas.txt")));
+        QCOMPARE(std::pair(host.busy, host.idle), std::pair(1, 1));
+    }
+
+    // Dialogs never open on the kernel's folders, and a path typed into a
+    // save or print dialog lists /proc without reading a file: a read of
+    // /proc/kmsg waits for ever (for root), which the alarm would end.
+    void fileDialogsStayOffTheKernelsFiles()
+    {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString fallback = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+        QVERIFY(QFile::link("/proc/self", dir.filePath("into-proc")));
+        for (const QString& f : {QString("/proc"), QString("/sys/kernel"), QString("/dev/shm"),
+                                 dir.filePath("into-proc"), dir.filePath("missing"), QString()})
+            QCOMPARE(DialogFolder(f), fallback);
+        QCOMPARE(DialogFolder(dir.path()), dir.path());
+
+        QFileDialog(nullptr, QString(), "/proc/self");  // where Qt starts the next dialog
+        QCOMPARE(QFileDialog().directory().absolutePath(), QString("/proc/self"));
+        Snapshot snap(k, host, host);
+        snap.SnapShot();
+        QFileDialog* save = snap.saveDialog();
+        QCOMPARE(save->directory().absolutePath(), QDir(fallback).absolutePath());
+        Printing printing(k, host);
+        printing.MyDoPrint();
+        auto* printFile = printing.printDialog()->findChild<QLineEdit*>("filename");
+        alarm(120);
+        for (const auto& [typed, model] :
+             {std::pair{save->findChild<QLineEdit*>("fileNameEdit"), save->findChild<QFileSystemModel*>()},
+              {printFile, qobject_cast<QFileSystemModel*>(printFile->completer()->model())}}) {
+            QTest::keyClicks(typed, "/proc/k");
+            QTRY_VERIFY_WITH_TIMEOUT(!model->type(model->index("/proc/kmsg")).isEmpty(), 20000);
+        }
+        alarm(0);
+        save->reject();
+        printing.printDialog()->reject();
     }
 
     // The whole page (a display list in graphs/golden), down to the date

@@ -198,7 +198,11 @@ private slots:
     // The answer judged at the timer; the automatic check shows only a newer
     // version, the menu check always shows its window; texts cut at 255.
     // Whatever fails (a late, missing, refused or oversized answer, no
-    // helper) changes nothing; a network reported down still asks.
+    // helper) changes nothing and the automatic check stays silent; the menu
+    // check waits for a late answer, and says the connection failed rather
+    // than call the version current. A network reported down still asks.
+    // A status of -1 points the check at a port nobody listens on; the menu
+    // check waits 2.5 seconds here.
     void judgement_data()
     {
         QTest::addColumn<QByteArray>("body");
@@ -237,6 +241,17 @@ private slots:
         QTest::newRow("over the cap") << big << 200 << 0 << true << true << false << 0 << QByteArray() << QStringList();
         QTest::newRow("no helper") << QByteArray("9.9.9") << 200 << 0 << false << true << false << 0 << QByteArray()
                                    << QStringList();
+        const QStringList failed{"Network Connection Failed.", "Please confirm the network connection.", "551* OK"};
+        QTest::newRow("menu, late") << QByteArray("1.0") << 200 << 1600 << true << true << true << 0
+                                    << QByteArray("1.0") << current;
+        QTest::newRow("menu, no answer") << QByteArray("1.0") << 200 << 4000 << true << true << true << 0
+                                         << QByteArray() << failed;
+        QTest::newRow("menu, not found") << QByteArray("9.9.9") << 404 << 0 << true << true << true << 0 << QByteArray()
+                                         << failed;
+        QTest::newRow("menu, refused") << QByteArray("9.9.9") << -1 << 0 << true << true << true << 0 << QByteArray()
+                                       << failed;
+        QTest::newRow("menu, no helper") << QByteArray("9.9.9") << 200 << 0 << false << true << true << 0
+                                         << QByteArray() << failed;
         QTest::newRow("network reported down")
             << QByteArray("9.9.9") << 200 << 0 << true << false << true << 1 << QByteArray("9.9.9")
             << QStringList{"Network Connection Failed.", "Please confirm the network connection.", "551* OK"};
@@ -252,13 +267,15 @@ private slots:
         QFETCH(int, newer);
         QFETCH(QByteArray, avail);
         QFETCH(QStringList, window);
-        server_.route(kVersionPath, {.status = status, .body = body, .delayMs = delayMs});
+        server_.route(kVersionPath, {.status = std::max(status, 200), .body = body, .delayMs = delayMs});
+        if (status < 0) SetUpdateServer(k_->up, "http://127.0.0.1:1");
+        uc_->setAnswerLimit(2500);
         if (!helper) uc_->setFetchProgram(root_.filePath("none"));
         uc_->setNetworkProbe([netUp] { return netUp; });
         const int before = server_.hits(kVersionPath);
         QVERIFY(Judge(byMenu));
-        if (delayMs > 0) QTest::qWait(1200);  // the answer is due now
-        QCOMPARE(server_.hits(kVersionPath) > before, helper);
+        if (delayMs > 0 && !byMenu) QTest::qWait(1200);  // the answer is due now
+        QCOMPARE(server_.hits(kVersionPath) > before, helper && status >= 0);
         QCOMPARE(k_->up.UpdateOkFlag, newer);
         QCOMPARE(QByteArray::fromStdString(k_->up.availStr.str()), avail);
         QCOMPARE(byMenu ? k_->sh.CheckByMenuFlag : k_->sh.CheckForUpFlag, 1);
@@ -576,6 +593,16 @@ private slots:
         QCOMPARE(std::count_if(tops.begin(), tops.end(),
                                [](QWidget* t) { return qobject_cast<UpdateWindow*>(t) && t->isVisible(); }),
                  qsizetype(1));
+    }
+
+    // The window's content, not its frame, stands at the centre of the screen.
+    void contentCentredOnTheScreen()
+    {
+        UpdateWindow* w = Open(0, 0);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QRect want(0, 0, 420, 150);
+        want.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+        QCOMPARE(w->geometry(), want);
     }
 
     // Every way of closing the window gives the menus back, in the state the

@@ -1,4 +1,4 @@
-#include "app/qt/window_place.h"
+#include "support/qt/window_place.h"
 
 #include <QGuiApplication>
 #include <QScreen>
