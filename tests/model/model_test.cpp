@@ -6,17 +6,20 @@
 // the exact response of the second-order high-pass.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <numbers>
+#include <string>
 #include <tuple>
 #include <vector>
 
 #include "common/drivers.h"
 #include "model/cb.h"
+#include "model/excursion.h"
 #include "model/ib.h"
 #include "model/step.h"
 
@@ -340,6 +343,107 @@ TEST(StepResponse, ManyAtOnceAreTheSameBitsAsOneAtATime)
                     << "n " << n << " i " << i << " tau " << taus[i] << " DIGT " << d.DIGT;
             EXPECT_EQ(out[n], -7.0);
         }
+    }
+}
+
+// The limits of the worked driver (Pemax 50 W, Sd 100 cm², Xmax 3 mm, its
+// efficiency from Vas) in its optimum box and on a baffle, and of the
+// built-in tweeter (a rear-closed unit: Pemax 10 W, Sd 5 cm², Xmax 0.2 mm).
+Design Limits(i16 sys)
+{
+    Design d = sys == 3 ? kt::DefaultDesign() : kt::WorkedBox();
+    if (sys != 3) d.PEMX = 50.0f, d.SD = 100.0f, d.XMAX = 3.0f, d.EFI = 0.0f, d.boxSys = sys;
+    SPLcal(d);
+    return d;
+}
+
+// The amplitude evaluation at hz, then the limits there.
+Excursion LimitsAt(Design d, float hz)
+{
+    d.ff = hz;
+    d.f = d.ff / d.FS;
+    d.boxSys == 1 ? CBFRcal(d) : IBFRcal(d);
+    return ExcursionCal(d, hz, d.yy);
+}
+
+// Against the pressure a piston radiates into half space, written out from
+// the volume velocity: U = √2·p·2πr / (ρ0·ω), x = U / (Sd·ω); the
+// attenuation from the system's coefficients.
+TEST(Excursion, MatchesAnIndependentEvaluationAtTwentyHzResonanceAndTenKilohertz)
+{
+    for (i16 sys : {1, 2, 3}) {
+        const Design d = Limits(sys);
+        const double fr = sys == 1 ? d.FC : d.FS;
+        for (double hz : {20.0, fr, 10000.0}) {
+            SCOPED_TRACE(std::to_string(sys) + " at " + std::to_string(hz) + " Hz");
+            const double phi = double(float(hz)) / d.FS, a02 = sys == 1 ? d.A02 : 1.0;
+            const double a =
+                10.0 * std::log10((std::pow(a02 - phi * phi, 2) + std::pow(d.A01 * phi, 2)) / std::pow(phi, 4));
+            const double omega = 2.0 * std::numbers::pi * hz, sd = d.SD / 1e4;
+            auto peakMm = [&](double watts) {
+                const double p = 20e-6 * std::pow(10.0, (d.SPL - a + 10.0 * std::log10(watts)) / 20.0);
+                const double u = std::sqrt(2.0) * p * 2.0 * std::numbers::pi / (1.18 * omega);
+                return 1000.0 * u / (sd * omega);
+            };
+            const double pAtXmax =
+                d.XMAX / 1000.0 * sd * omega * omega * 1.18 / (std::sqrt(2.0) * 2.0 * std::numbers::pi);
+            const double thermal = d.SPL - a + 10.0 * std::log10(d.PEMX), byXmax = 20.0 * std::log10(pAtXmax / 20e-6);
+            const Excursion e = LimitsAt(d, float(hz));
+            EXPECT_NEAR(e.peak, peakMm(d.PEMX), 1e-3 * e.peak);
+            EXPECT_NEAR(e.peak1W, peakMm(1.0), 1e-3 * e.peak1W);
+            EXPECT_NEAR(e.thermal, thermal, 0.01);
+            EXPECT_NEAR(e.excursion, byXmax, 0.01);
+            EXPECT_NEAR(e.maxSpl, std::min(thermal, byXmax), 0.01);
+            const double pmax = std::min<double>(d.PEMX, std::pow(10.0, (byXmax - d.SPL + a) / 10.0));
+            EXPECT_NEAR(e.maxPower, pmax, 1e-3 * pmax);
+        }
+    }
+}
+
+// Above resonance the cone moves a quarter as far for each octave; far below
+// a closed box's Fc it moves as far at every frequency.
+TEST(Excursion, FallsTwelveDbPerOctaveAboveResonanceAndIsFlatFarBelowTheBox)
+{
+    for (i16 sys : {1, 2, 3}) {
+        const Design d = Limits(sys);
+        EXPECT_NEAR(20.0 * std::log10(LimitsAt(d, 8000.0f).peak / LimitsAt(d, 16000.0f).peak), 12.04, 0.05) << sys;
+    }
+    const Design box = Limits(1);
+    EXPECT_NEAR(20.0 * std::log10(LimitsAt(box, 5.0f).peak / LimitsAt(box, 10.0f).peak), 0.0, 0.05);
+}
+
+// Below the crossing the cone would pass Xmax before the coil reaches Pemax.
+TEST(MaximumSpl, IsTheThermalLimitAboveTheCrossingAndTheExcursionLimitBelow)
+{
+    for (i16 sys : {1, 2, 3}) {
+        const Design d = Limits(sys);
+        int below = 0, above = 0;
+        for (float hz = 20.0f; hz < 20000.0f; hz *= 1.1f) {
+            const Excursion e = LimitsAt(d, hz);
+            const bool limited = e.peak > d.XMAX;
+            (limited ? below : above)++;
+            EXPECT_EQ(e.maxSpl, limited ? e.excursion : e.thermal) << sys << " " << hz;
+            EXPECT_NEAR(e.maxSpl, e.level + 10.0 * std::log10(e.maxPower), 1e-9) << sys << " " << hz;
+        }
+        EXPECT_TRUE(below > 0 && above > 0) << sys;  // each design has a crossing
+    }
+}
+
+TEST(Excursion, NeedsSdXmaxPemaxAndASensitivity)
+{
+    const struct {
+        float sd, xmax, pemax, spl;
+        const char* lacks;
+    } rows[] = {{5, 0.2f, 10, 90, ""},   {0, 0.2f, 10, 90, "s"},        {5, -1, 10, 90, "x"},
+                {5, 0.2f, NAN, 90, "p"}, {5, 0.2f, 10, -INFINITY, "l"}, {0, 0, 0, NAN, "sxpl"}};
+    for (const auto& r : rows) {
+        Design d;
+        d.SD = r.sd, d.XMAX = r.xmax, d.PEMX = r.pemax, d.SPL = r.spl;
+        const ExcursionNeeds n = ExcursionNeedsCal(d);
+        std::string lacks =
+            std::string(n.sd ? "s" : "") + (n.xmax ? "x" : "") + (n.pemax ? "p" : "") + (n.sensitivity ? "l" : "");
+        EXPECT_EQ(lacks, r.lacks);
+        EXPECT_EQ(n.any(), !lacks.empty());
     }
 }
 
