@@ -89,8 +89,11 @@ int QaItem(const Design& d)
 
 bool SelectResponse(Design& d, int item)
 {
-    static constexpr const char* kKeys[] = {"amp", "imp", "ph", "gd", "nq", "st", "", "sys"};
-    if (item < 1 || item > 8 || item == 7) return false;
+    // Cone Excursion and Maximum SPL came after the menu's other items had
+    // their numbers: they are 13 and 14, shown after Step Response.
+    static constexpr const char* kKeys[] = {"amp", "imp", "ph", "gd", "nq", "st", "",
+                                            "sys", "",    "",   "",   "",   "ex", "ms"};
+    if (item < 1 || item > 14 || std::string_view(kKeys[item - 1]).empty()) return false;
     d.s_Resp = kKeys[item - 1];
     d.respID = static_cast<i16>(item);
     return true;

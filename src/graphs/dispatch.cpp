@@ -2,8 +2,10 @@
 
 #include "graphs/amp.h"
 #include "graphs/canvas.h"
+#include "graphs/excursion.h"
 #include "graphs/group_delay.h"
 #include "graphs/imp.h"
+#include "graphs/max_spl.h"
 #include "graphs/nyquist.h"
 #include "graphs/phase.h"
 #include "graphs/step_graph.h"
@@ -39,6 +41,14 @@ void ResponsePlot(Kestrova& k)
         StepPlot(k);
     } else if (r == "sys") {
         SystemProfile(k);
+    } else if (r == "ex") {
+        ExOpt(k);
+        ExGraph(k);
+        ExPlot(k);
+    } else if (r == "ms") {
+        MsOpt(k);
+        MsGraph(k);
+        MsPlot(k);
     }
     if (target) target->endBatch();
 }
@@ -53,6 +63,8 @@ PStr SetResponseTitle(const Design& d)
     if (r == "nq") return "Nyquist Diagram";
     if (r == "st") return "Step Response";
     if (r == "sys") return "System Profile";
+    if (r == "ex") return "Cone Excursion";
+    if (r == "ms") return "Maximum SPL";
     return PStr();
 }
 

@@ -12,18 +12,23 @@
 #include <vector>
 
 #include "common/comma_locale.h"
+#include "common/display_list.h"
 #include "common/drivers.h"
 #include "graphs/dispatch.h"
 #include "graphs/evaluate_at.h"
+#include "graphs/excursion.h"
+#include "graphs/freq_axis.h"
 #include "graphs/group_delay.h"
 #include "graphs/imp.h"
 #include "graphs/primitives.h"
 #include "graphs/recording_canvas.h"
 #include "graphs/response_data.h"
 #include "model/cb.h"
+#include "model/excursion.h"
 #include "model/ib.h"
 
 using namespace ks;
+using ks::test::Prim;
 
 namespace {
 
@@ -103,6 +108,127 @@ TEST(ResponsePlot, WrapsTheRedrawInABatchAndNamesTheViews)
     ResponsePlot(k);
     EXPECT_EQ(screen.lines().size(), 1u);
     EXPECT_EQ(SetResponseTitle(k.d), "");
+    for (const auto& [key, title] : {std::pair{"ex", "Cone Excursion"}, std::pair{"ms", "Maximum SPL"}}) {
+        k.d.s_Resp = key;
+        EXPECT_EQ(SetResponseTitle(k.d), title);
+    }
+}
+
+// The worked driver (Pemax 50 W, Sd 100 cm², Xmax 3 mm) in its optimum box,
+// or the built-in tweeter (a rear-closed unit), with another Xmax if given,
+// drawn in `view`.
+std::vector<Prim> LimitView(const char* view, bool box, float xmax = 0.0f)
+{
+    Kestrova k;
+    if (box) k.d.PEMX2 = 50.0f, k.d.SD2 = 100.0f, k.d.XMAX2 = 3.0f, k.d.EFI2 = 0.0f;
+    if (xmax > 0.0f) k.d.XMAX2 = xmax;
+    box ? kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f) : kt::SetUpDriver(k);
+    k.d.s_Resp = view;
+    return ks::test::Record(k, [&] { ResponsePlot(k); });
+}
+
+double Number(const std::string& text) { return std::strtod(text.c_str() + (text[0] == '+'), nullptr); }
+
+// The full scale is the first of 0.1, 0.2, 0.5 ... 50 mm that holds both Xmax
+// and the largest excursion at Pemax; the dashed Xmax line stands where the
+// drawn axis labels put Xmax, under its value.
+TEST(ExcursionView, TheAxisHoldsXmaxAndTheLargestExcursionAndXmaxStandsOnIt)
+{
+    const std::pair<double, float> scales[] = {{0.05, 0.1f}, {0.1, 0.1f},   {0.1001, 0.2f}, {0.3, 0.5f},
+                                               {0.9, 1.0f},  {2.0, 2.0f},   {4.9, 5.0f},    {5.2, 10.0f},
+                                               {19, 20.0f},  {49.9, 50.0f}, {51, 50.0f},    {NAN, 50.0f}};
+    for (const auto& [largest, full] : scales) EXPECT_EQ(ExcursionFullScale(largest), full) << largest;
+
+    // The box moves 5.15 mm at 20 Hz, the tweeter 0.76 mm: the axis holds
+    // those, or a larger Xmax.
+    const std::tuple<bool, float, const char*> rows[] = {{true, 0, "10"},     {true, 3.3f, "10"}, {true, 7.5f, "10"},
+                                                         {true, 12, "20"},    {false, 0, "1.0"},  {false, 0.77f, "1.0"},
+                                                         {false, 1.2f, "2.0"}};
+    for (const auto& [box, xmax, top] : rows) {
+        SCOPED_TRACE(std::to_string(box) + " Xmax " + std::to_string(xmax));
+        const std::vector<Prim> all = LimitView("ex", box, xmax);
+        const Prim* full = nullptr;
+        const Prim* zero = ks::test::FindText(all, "0");
+        for (const Prim& p : all)
+            if (p.kind == "text" && p.v[1] == 55.0) full = &p;  // the top line's label
+        ASSERT_TRUE(full && zero);
+        EXPECT_EQ(full->text, top);
+        const double want = xmax > 0 ? xmax : box ? 3.0 : 0.2;
+        const double y = zero->v[1] - 5.0 - (zero->v[1] - full->v[1]) * want / Number(full->text);
+        const auto dashed =
+            std::find_if(all.begin(), all.end(), [](const Prim& p) { return p.kind == "line" && p.v[8] == 2; });
+        ASSERT_NE(dashed, all.end());
+        EXPECT_NEAR(dashed->v[1], y, 1e-3);
+        EXPECT_EQ(dashed->v[1], dashed->v[3]);
+        EXPECT_EQ(std::pair(dashed->v[0], dashed->v[2]), std::pair(45.0, 505.0));
+        const Prim* label = ks::test::FindText(all, "Xmax " + ShownValue(static_cast<float>(want), 2) + " mm");
+        ASSERT_TRUE(label);
+        EXPECT_EQ(label->v[1], dashed->v[1] - 4.0);
+    }
+}
+
+// The top line is the first multiple of 10 dB above the highest maximum
+// (here the thermal plateau, SPL + 10 log10 Pemax); under the title, the
+// frequency where the cone at Pemax falls through Xmax, if it does in range.
+TEST(MaxSplView, TopLineAboveTheHighestMaximumAndTheCrossingUnderTheTitle)
+{
+    const std::tuple<bool, float, const char*> rows[] = {
+        {true, 0, "+110"}, {false, 0, "+100"}, {true, 40, "+110"}, {true, 2e-5f, "+90"}};
+    for (const auto& [box, xmax, top] : rows) {
+        SCOPED_TRACE(std::to_string(box) + " Xmax " + std::to_string(xmax));
+        const std::vector<Prim> all = LimitView("ms", box, xmax);
+        const Prim* title = ks::test::FindText(all, "Maximum SPL");
+        ASSERT_TRUE(title);
+        EXPECT_NE(ks::test::FindText(all, top), nullptr);
+        const Prim* cross = nullptr;
+        for (const Prim& p : all)
+            if (p.kind == "text" && p.text.starts_with("Xmax limits below ")) cross = &p;
+        // Xmax 40 mm is never reached, 20 nm always is: no crossing in range.
+        ASSERT_EQ(cross != nullptr, xmax == 0) << (cross ? cross->text : "");
+        if (!cross) continue;
+        EXPECT_GT(cross->v[1], title->v[1]);
+        Kestrova k;
+        if (box) k.d.PEMX2 = 50.0f, k.d.SD2 = 100.0f, k.d.XMAX2 = 3.0f, k.d.EFI2 = 0.0f;
+        box ? kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f) : kt::SetUpDriver(k);
+        const double hz = Number(cross->text.substr(18));
+        for (const auto& [at, above] : {std::pair{hz - 1.0, true}, std::pair{hz + 1.0, false}}) {
+            Design d = k.d;
+            CofCal(d);
+            EvaluateAt(d, static_cast<float>(std::log10(at)), CBFRcal, IBFRcal);
+            EXPECT_EQ(ExcursionCal(d, d.ff, d.yy).peak > d.XMAX, above) << at;
+        }
+    }
+}
+
+// Without Sd, Xmax, Pemax or a sensitivity: the frame and title, and one
+// line in the middle that names what is missing; no axis, no curve.
+TEST(LimitViews, ADriverLackingWhatTheyNeedGetsOneCentredLine)
+{
+    const struct {
+        float sd, xmax, pemax, efi;
+        const char* text;
+    } rows[] = {{5, 0, 10, 0.628f, "This view needs the driver's Xmax"},
+                {0, 0.2f, 0, 0.628f, "This view needs the driver's Sd and Pemax"},
+                {-1, -1, 0, 0, "This view needs the driver's Sd, Xmax, Pemax and sensitivity"}};
+    for (const auto& r : rows)
+        for (const char* view : {"ex", "ms"}) {
+            SCOPED_TRACE(std::string(view) + " " + r.text);
+            Kestrova k;
+            k.d.SD2 = r.sd, k.d.XMAX2 = r.xmax, k.d.PEMX2 = r.pemax, k.d.EFI2 = r.efi;
+            kt::SetUpDriver(k);
+            k.d.s_Resp = view;
+            const std::vector<Prim> all = ks::test::Record(k, [&] { ResponsePlot(k); });
+            const std::vector<Prim> frame = ks::test::Record(k, [&] {
+                HorizontalGrid(k, view == std::string("ex") ? 28 : 40);
+                FrequencyFrame(k, 0, SetResponseTitle(k.d).view());
+            });
+            ASSERT_EQ(all.size(), frame.size() + 2);  // the erased area, the frame, the line
+            const Prim& line = all.back();
+            EXPECT_EQ(line.text, r.text);
+            EXPECT_TRUE(line.v[0] > 45.0 && line.v[1] > 50.0 && line.v[1] < 330.0);
+            for (std::size_t i = 0; i < frame.size(); ++i)
+                EXPECT_EQ(all[i + 1].kind + all[i + 1].text, frame[i].kind + frame[i].text);
+        }
 }
 
 // The worked closed box (Fs 50, Vas 10, Qts 0.35, Qa 10, optimum), the same

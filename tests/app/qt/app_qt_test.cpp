@@ -13,9 +13,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHelpEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +33,7 @@
 #include "app/prefs_rect.h"
 #include "app/qt/default_window.h"
 #include "app/qt/help_tags.h"
+#include "app/qt/menus.h"
 #include "app/qt/prefs_store.h"
 #include "app/qt/prefs_window.h"
 #include "context/kestrova.h"
@@ -45,6 +48,32 @@ void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint
 // Quit leaves ending the process to the shell; OK and Return close the
 // window before they call the shell; the shell's own close calls nobody.
 // Escape and the window manager's close are the shell suites'.
+// The Response menu shows its views in order, Cone Excursion and Maximum SPL
+// after Step Response as items 13 and 14; every key chooses one item only.
+TEST(Menus, TheLimitViewsFollowStepResponseAndNoKeyIsShared)
+{
+    Menus m;
+    QStringList shown;
+    for (QAction* a : m.menu(menu::kResponse)->actions()) shown << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(shown.join('|').toStdString(),
+              "Amplitude|Impedance|Phase|Group Delay|Nyquist Diagram|Step "
+              "Response|Cone Excursion|Maximum SPL|-|System Profile|-|Snapshot "
+              "Response...|-|Copy Parameters");
+    EXPECT_EQ(m.item(menu::kResponse, 13)->text(), "Cone Excursion");
+    EXPECT_EQ(m.item(menu::kResponse, 14)->text(), "Maximum SPL");
+    QSet<QString> keys;
+    int count = 0;
+    for (int id : {menu::kFile, menu::kEdit, menu::kResponse, menu::kView, menu::kAlignment, menu::kMisc, menu::kWindow,
+                   menu::kHelp})
+        for (QAction* a : m.menu(id)->actions())
+            if (!a->shortcut().isEmpty()) {
+                keys.insert(a->shortcut().toString());
+                ++count;
+            }
+    EXPECT_EQ(keys.size(), count);
+    EXPECT_TRUE(keys.contains("Ctrl+Alt+X") && keys.contains("Ctrl+Alt+M"));
+}
+
 TEST(DefaultParamWindow, ListingButtonsAndKeys)
 {
     Design d;
