@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <sstream>
@@ -77,7 +78,8 @@ TEST(Primitives, StateLastsOneShapeAndShapesWithoutAPlaceAreLeftOut)
 TEST(ScaleBands, ChosenFromThePeakAndClosedBelow)
 {
     Kestrova k;
-    // The impedance band from G1, the delay band from G2; not a number: unchanged.
+    // The impedance band from G1, the delay band from G2; not a number:
+    // unchanged.
     const std::tuple<bool, float, float> bands[] = {
         {false, 9.99f, 10},   {false, 10.0f, 4},     {false, 24.99f, 4},  {false, 25.0f, 2},      {false, 50.0f, 1},
         {false, 99.99f, 1},   {false, 100.0f, 0.1f}, {false, NAN, 0.1f},  {true, 0.049f, 0.005f}, {true, 0.05f, 0.01f},
@@ -222,7 +224,8 @@ TEST(LimitViews, ADriverLackingWhatTheyNeedGetsOneCentredLine)
                 HorizontalGrid(k, view == std::string("ex") ? 28 : 40);
                 FrequencyFrame(k, 0, SetResponseTitle(k.d).view());
             });
-            ASSERT_EQ(all.size(), frame.size() + 2);  // the erased area, the frame, the line
+            ASSERT_EQ(all.size(),
+                      frame.size() + 2);  // the erased area, the frame, the line
             const Prim& line = all.back();
             EXPECT_EQ(line.text, r.text);
             EXPECT_TRUE(line.v[0] > 45.0 && line.v[1] > 50.0 && line.v[1] < 330.0);
@@ -259,7 +262,13 @@ TEST(ResponseData, LevelImpedanceAndPhaseFollowTheViews)
             Design view = k.d;
             CofCal(view);
             EvaluateAt(view, static_cast<float>(std::log10(hz)), CBFRcal, IBFRcal);
-            EXPECT_EQ(At(k, hz).level, static_cast<float>(double(view.SPL) - double(view.yy))) << sys << " " << hz;
+            const ResponsePoint p = At(k, hz);
+            EXPECT_EQ(p.level, static_cast<float>(double(view.SPL) - double(view.yy))) << sys << " " << hz;
+            // The limits at the amplitude view's attenuation, to single precision.
+            const Excursion e = ExcursionCal(view, view.ff, view.yy);
+            EXPECT_EQ((std::array{p.peak, p.peak1W, p.maxSpl, p.thermal, p.excursion, p.maxPower}),
+                      (std::array<float, 6>{float(e.peak), float(e.peak1W), float(e.maxSpl), float(e.thermal),
+                                            float(e.excursion), float(e.maxPower)}));
         }
         if (sys != kBox) {
             EXPECT_NEAR(At(k, fr).level, k.d.SPL + 20.0 * std::log10(k.d.QTS), 0.001) << sys;
@@ -293,7 +302,9 @@ TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
             std::string header, line;
             while ((text.peek() == '*' || (csv && header.empty())) && std::getline(text, line)) header += line + '\n';
             if (csv) {
-                EXPECT_EQ(std::count(header.begin(), header.end(), ','), 5);
+                EXPECT_EQ(std::count(header.begin(), header.end(), ','), 11);
+                EXPECT_EQ(r.limits, sys != kRearClosed);  // no efficiency and no Vas: no
+                                                          // level for the limits
                 EXPECT_EQ(header.find("Level (dB rel.)") != std::string::npos, sys == kRearClosed);
             } else {
                 EXPECT_TRUE(header.starts_with("* Kestrova " KESTROVA_VERSION ": modelled ") &&
@@ -305,6 +316,7 @@ TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
             }
             std::vector<float> got, want;
             while (std::getline(text, line)) {
+                if (csv) EXPECT_EQ(std::count(line.begin(), line.end(), ','), 11) << line;
                 std::replace(line.begin(), line.end(), ',', ' ');
                 std::istringstream fields(line);
                 for (std::string field; fields >> field;) {
@@ -313,11 +325,14 @@ TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
                     EXPECT_TRUE(ec == std::errc() && end == field.data() + field.size()) << line;
                 }
             }
-            for (const ResponsePoint& p : r.points)
+            for (const ResponsePoint& p : r.points) {
                 want.insert(want.end(),
                             csv ? std::initializer_list<float>{p.hz, p.level, p.phase, p.delay, p.ohms, p.ohmsPhase}
                             : f == ResponseFormat::Frd ? std::initializer_list<float>{p.hz, p.level, p.phase}
                                                        : std::initializer_list<float>{p.hz, p.ohms, p.ohmsPhase});
+                if (csv && r.limits)
+                    want.insert(want.end(), {p.peak, p.peak1W, p.maxSpl, p.thermal, p.excursion, p.maxPower});
+            }
             EXPECT_EQ(got, want);  // not a number never equals itself
         }
     }
