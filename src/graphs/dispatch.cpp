@@ -42,13 +42,15 @@ void ResponsePlot(Kestrova& k)
     } else if (r == "sys") {
         SystemProfile(k);
     } else if (r == "ex") {
-        ExOpt(k);
+        const std::vector<LimitSample> samples = LimitsSweep(k);
+        ExOpt(k, samples);
         ExGraph(k);
-        ExPlot(k);
+        ExPlot(k, samples);
     } else if (r == "ms") {
-        MsOpt(k);
+        const std::vector<LimitSample> samples = LimitsSweep(k);
+        MsOpt(k, samples);
         MsGraph(k);
-        MsPlot(k);
+        MsPlot(k, samples);
     }
     if (target) target->endBatch();
 }

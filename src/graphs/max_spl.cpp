@@ -2,24 +2,22 @@
 
 #include <cmath>
 #include <cstdio>
-#include <vector>
 
-#include "graphs/evaluate_at.h"
-#include "graphs/excursion.h"
 #include "graphs/freq_axis.h"
 #include "graphs/primitives.h"
-#include "model/cb.h"
-#include "model/excursion.h"
-#include "model/ib.h"
-#include "model/response.h"
 
 namespace ks {
 
 namespace {
 
-float LevelY(double db, double top) { return static_cast<float>(50.0 + 4.0 * (top - db)); }
-
 bool InFrame(float y) { return y >= 50.0f && y <= 330.0f; }
+
+// Half the thick curve's width, in dB: a limit this close to the maximum
+// lies under it.
+constexpr double kUnderCurve = 0.25;
+
+// The frequency of a point on the axis, from x.
+double HzAt(double x) { return std::pow(10.0, (x - 45.0 + 200.0) * std::log10(20.0) / 200.0); }
 
 }  // namespace
 
@@ -31,24 +29,21 @@ std::string MsCrossText(float hz)
     return text;
 }
 
-void MsOpt(Kestrova& k)
+void MsOpt(Kestrova& k, const std::vector<LimitSample>& samples)
 {
-    Design& d = k.d;
     DrawState& s = k.ds;
-    CofCal(d);
+    const double xmax = static_cast<double>(k.d.XMAX);
     double highest = -INFINITY, cross = 0.0;
-    double lastK = 0.0, lastRatio = 0.0;
-    SweepFrequencies(k, false, CBFRcal, IBFRcal, [&] {
-        const Excursion e = ExcursionCal(d, static_cast<double>(d.ff), static_cast<double>(d.yy));
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const Excursion& e = samples[i].at;
         if (std::isfinite(e.maxSpl) && e.maxSpl > highest) highest = e.maxSpl;
-        // Where the excursion at Pemax falls through Xmax, between two
+        // Where the excursion at Pemax falls through Xmax between two
         // samples, in log-log proportion.
-        const double kNow = static_cast<double>(s.k), ratio = std::log10(e.peak / static_cast<double>(d.XMAX));
-        if (s.k != s.k2 && lastRatio > 0.0 && ratio <= 0.0)
-            cross = std::pow(10.0, lastK + (kNow - lastK) * lastRatio / (lastRatio - ratio));
-        lastK = kNow;
-        lastRatio = ratio;
-    });
+        if (i == 0 || !(samples[i - 1].at.peak > xmax && e.peak <= xmax)) continue;
+        const double before = std::log10(samples[i - 1].at.peak / xmax), now = std::log10(e.peak / xmax);
+        const double x0 = samples[i - 1].x, x1 = samples[i].x;
+        cross = HzAt(x0 + (x1 - x0) * before / (before - now));
+    }
     // A top line every level label can show, also for a design whose levels
     // are not numbers.
     const double top = std::isfinite(highest) ? 10.0 * (std::floor(highest / 10.0) + 1.0) : 120.0;
@@ -67,48 +62,38 @@ void MsGraph(Kestrova& k)
         const std::string_view t(text);
         DrawTextAt(k, 39.0f - 8.0f * static_cast<float>(t.size()), 55.0f + 40.0f * i, t);
     }
-    SetFont(k, 1, 12.0f);
-    DrawTextAt(k, 352.0f, 39.0f, MsCrossText(k.ds.MSCross));
+    DrawTextAt(k, 345.0f, 39.0f, MsCrossText(k.ds.MSCross));
 }
 
-void MsPlot(Kestrova& k)
+void MsPlot(Kestrova& k, const std::vector<LimitSample>& samples)
 {
-    Design& d = k.d;
-    DrawState& s = k.ds;
-    if (ExcursionNeedsCal(d).any()) return;
-    const double top = static_cast<double>(s.MSTop);
-    struct Point {
-        float x, maxSpl, thermal, excursion;
-    };
-    std::vector<Point> points;
-    points.reserve(310);
-    CofCal(d);
-    SweepFrequencies(k, false, CBFRcal, IBFRcal, [&] {
-        const Excursion e = ExcursionCal(d, static_cast<double>(d.ff), static_cast<double>(d.yy));
-        points.push_back({static_cast<float>(LogFreqToX(s.k)), LevelY(e.maxSpl, top), LevelY(e.thermal, top),
-                          LevelY(e.excursion, top)});
-    });
+    if (samples.empty()) return;
+    const double top = static_cast<double>(k.ds.MSTop);
+    const auto y = [top](double db) { return static_cast<float>(50.0 + 4.0 * (top - db)); };
 
-    // The limits in dashes of two sample steps with gaps as long, each dash
-    // left out unless it lies in the frame: they leave it over most of the
-    // range, and drawn there they would cover the titles.
-    const LegendRow legend[] = {{kThermalRed, 1.0f, true, "thermal limit"}, {kXmaxBlue, 1.0f, true, "excursion limit"}};
-    for (int c = 0; c < 2; ++c) {
-        float Point::*curve = c == 0 ? &Point::thermal : &Point::excursion;
-        SetLimitStyle(k, legend[c].colour, 1.0f);
-        for (std::size_t i = 2; i < points.size(); i += 4) {
-            const Point &a = points[i - 2], &b = points[i];
-            if (InFrame(a.*curve) && InFrame(b.*curve)) DrawLineAt(k, a.x, a.*curve, b.x, b.*curve);
-        }
+    // The limits dashed. A segment is left out unless it lies in the frame
+    // (the limits leave it over most of the range, and drawn there they
+    // would cover the titles), and where the limit is the maximum, under the
+    // thick curve.
+    const LegendRow legend[] = {{kThermalRed, 1.0f, 1, "thermal limit"}, {kXmaxBlue, 1.0f, 1, "excursion limit"}};
+    for (double Excursion::*limit : {&Excursion::thermal, &Excursion::excursion}) {
+        SetLimitStyle(k, limit == &Excursion::thermal ? kThermalRed : kXmaxBlue, 1.0f);
+        DrawLimitCurve(
+            k, samples, [&](const Excursion& e) { return y(e.*limit); },
+            [&](const Excursion& a, float ya, const Excursion& b, float yb) {
+                const bool hidden = a.*limit - a.maxSpl < kUnderCurve && b.*limit - b.maxSpl < kUnderCurve;
+                return InFrame(ya) && InFrame(yb) && !hidden;
+            },
+            1);
     }
     DrawLegend(k, 306.0f, legend, 2);
 
     // The maximum as the amplitude curve is drawn: a segment ending below
     // the frame is left out. It never rises above the top line.
     SetLimitStyle(k, kCurveOrange, 2.0f);
-    for (std::size_t i = 1; i < points.size(); ++i)
-        if (points[i].maxSpl <= 330.0f)
-            DrawLineAt(k, points[i - 1].x, points[i - 1].maxSpl, points[i].x, points[i].maxSpl);
+    DrawLimitCurve(
+        k, samples, [&](const Excursion& e) { return y(e.maxSpl); },
+        [](const Excursion&, float, const Excursion&, float end) { return end <= 330.0f; });
 }
 
 }  // namespace ks

@@ -4,16 +4,18 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "context/kestrova.h"
+#include "graphs/limit_views.h"
 
 namespace ks {
 
 // Chooses MSTop, the first multiple of 10 dB above the highest maximum SPL,
 // and MSCross, the highest frequency where Xmax takes over from Pemax.
-void MsOpt(Kestrova& k);
+void MsOpt(Kestrova& k, const std::vector<LimitSample>& samples);
 void MsGraph(Kestrova& k);
-void MsPlot(Kestrova& k);
+void MsPlot(Kestrova& k, const std::vector<LimitSample>& samples);
 // "Xmax limits below 312 Hz", empty when Xmax takes over nowhere.
 std::string MsCrossText(float hz);
 

@@ -30,8 +30,22 @@ struct Excursion {
     f64 maxPower = 0;   // the input that reaches neither limit, W
 };
 
+// What the limits take from the design, worked out once for a sweep.
+struct ExcursionDriver {
+    f64 spl = 0, pemax = 0, xmax = 0;
+    f64 pemaxGain = 0;    // 10·log10(Pemax), dB
+    f64 rootPemax = 0;    // √Pemax
+    f64 mmPerPascal = 0;  // peak excursion per pascal of peak pressure at 1 m, at 1 Hz
+    f64 xmaxLevel = 0;    // the level that moves the cone by Xmax, at 1 Hz
+};
+ExcursionDriver ExcursionDriverCal(const Design& d);
+
 // At hz (Hz) with the amplitude evaluation's attenuation a (dB, positive
 // below the pass band), for the design's SPL, PEMX, SD and XMAX.
-Excursion ExcursionCal(const Design& d, f64 hz, f64 attenuation);
+Excursion ExcursionCal(const ExcursionDriver& c, f64 hz, f64 attenuation);
+inline Excursion ExcursionCal(const Design& d, f64 hz, f64 attenuation)
+{
+    return ExcursionCal(ExcursionDriverCal(d), hz, attenuation);
+}
 
 }  // namespace ks

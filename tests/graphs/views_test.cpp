@@ -21,6 +21,7 @@
 #include "graphs/freq_axis.h"
 #include "graphs/group_delay.h"
 #include "graphs/imp.h"
+#include "graphs/limit_views.h"
 #include "graphs/primitives.h"
 #include "graphs/recording_canvas.h"
 #include "graphs/response_data.h"
@@ -202,6 +203,47 @@ TEST(MaxSplView, TopLineAboveTheHighestMaximumAndTheCrossingUnderTheTitle)
     }
 }
 
+// A polyline's segments join point to point, end to end, and pass within a
+// twentieth of a point of every point they span; a straight run is one
+// segment, a corner keeps its point.
+TEST(LimitViews, APolylineSpansStraightRunsAndPassesNearEveryPoint)
+{
+    std::vector<std::vector<CurvePoint>> cases(4);
+    for (int i = 0; i <= 300; ++i) {
+        const float x = 45.0f + 1.5f * i;
+        cases[0].push_back({x, 100.0f + 0.25f * i});                                     // straight
+        cases[1].push_back({x, 100.0f + std::fabs(150.0f - i)});                         // a corner at i = 150
+        cases[2].push_back({x, 330.0f - 280.0f / (1.0f + std::pow(x / 250.0f, 4.0f))});  // a roll-off
+        cases[3].push_back({x, 200.0f + 20.0f * std::sin(0.05f * i)});                   // waves
+    }
+    const std::size_t segments[] = {1, 2, 0, 0};  // 0: fewer than the points, more than one
+    for (std::size_t c = 0; c < cases.size(); ++c) {
+        SCOPED_TRACE(c);
+        const std::vector<CurvePoint>& pts = cases[c];
+        Kestrova k;
+        const std::vector<Prim> lines = ks::test::Record(k, [&] { DrawPolyline(k, pts); });
+        if (segments[c])
+            EXPECT_EQ(lines.size(), segments[c]);
+        else
+            EXPECT_TRUE(lines.size() > 1 && lines.size() < pts.size() / 3) << lines.size();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(std::pair(lines.front().v[0], lines.back().v[2]),
+                  std::pair(double(pts.front().x), double(pts.back().x)));
+        std::size_t seg = 0;
+        for (const CurvePoint& p : pts) {
+            while (p.x > lines[seg].v[2] + 1e-4) {
+                ASSERT_LT(++seg, lines.size());
+                EXPECT_EQ(lines[seg].v[0], lines[seg - 1].v[2]);  // end to end
+                EXPECT_EQ(lines[seg].v[1], lines[seg - 1].v[3]);
+            }
+            const Prim& l = lines[seg];
+            const double y = l.v[1] + (l.v[3] - l.v[1]) * (p.x - l.v[0]) / (l.v[2] - l.v[0]);
+            EXPECT_NEAR(y, p.y, 0.05 + 1e-3) << p.x;
+        }
+        EXPECT_EQ(seg + 1, lines.size());
+    }
+}
+
 // Without Sd, Xmax, Pemax or a sensitivity: the frame and title, and one
 // line in the middle that names what is missing; no axis, no curve.
 TEST(LimitViews, ADriverLackingWhatTheyNeedGetsOneCentredLine)
@@ -221,7 +263,7 @@ TEST(LimitViews, ADriverLackingWhatTheyNeedGetsOneCentredLine)
             k.d.s_Resp = view;
             const std::vector<Prim> all = ks::test::Record(k, [&] { ResponsePlot(k); });
             const std::vector<Prim> frame = ks::test::Record(k, [&] {
-                HorizontalGrid(k, view == std::string("ex") ? 28 : 40);
+                HorizontalGrid(k, view == std::string("ex") ? 56 : 40);
                 FrequencyFrame(k, 0, SetResponseTitle(k.d).view());
             });
             ASSERT_EQ(all.size(),
