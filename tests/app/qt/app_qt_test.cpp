@@ -48,30 +48,20 @@ void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint
 // Quit leaves ending the process to the shell; OK and Return close the
 // window before they call the shell; the shell's own close calls nobody.
 // Escape and the window manager's close are the shell suites'.
-// The Response menu shows its views in order, Cone Excursion and Maximum SPL
-// after Step Response as items 13 and 14; every key chooses one item only.
+// Cone Excursion and Maximum SPL follow Step Response, as items 13 and 14 with
+// keys of their own: no key chooses two items.
 TEST(Menus, TheLimitViewsFollowStepResponseAndNoKeyIsShared)
 {
     Menus m;
-    QStringList shown;
+    QStringList shown, keys;
     for (QAction* a : m.menu(menu::kResponse)->actions()) shown << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(shown.join('|').toStdString(),
-              "Amplitude|Impedance|Phase|Group Delay|Nyquist Diagram|Step "
-              "Response|Cone Excursion|Maximum SPL|-|System Profile|-|Snapshot "
-              "Response...|-|Copy Parameters");
-    EXPECT_EQ(m.item(menu::kResponse, 13)->text(), "Cone Excursion");
-    EXPECT_EQ(m.item(menu::kResponse, 14)->text(), "Maximum SPL");
-    QSet<QString> keys;
-    int count = 0;
     for (int id : {menu::kFile, menu::kEdit, menu::kResponse, menu::kView, menu::kAlignment, menu::kMisc, menu::kWindow,
                    menu::kHelp})
         for (QAction* a : m.menu(id)->actions())
-            if (!a->shortcut().isEmpty()) {
-                keys.insert(a->shortcut().toString());
-                ++count;
-            }
-    EXPECT_EQ(keys.size(), count);
-    EXPECT_TRUE(keys.contains("Ctrl+Alt+X") && keys.contains("Ctrl+Alt+M"));
+            if (!a->shortcut().isEmpty()) keys << a->shortcut().toString();
+    EXPECT_EQ((shown.mid(5, 4) << m.item(menu::kResponse, 14)->shortcut().toString()).join('|').toStdString(),
+              "Step Response|Cone Excursion|Maximum SPL|-|Ctrl+Alt+M");
+    EXPECT_EQ(keys.removeDuplicates(), 0) << keys.join(' ').toStdString();
 }
 
 TEST(DefaultParamWindow, ListingButtonsAndKeys)
