@@ -54,7 +54,7 @@ void ExPlot(Kestrova& k, const std::vector<LimitSample>& samples)
     SetLimitStyle(k, kXmaxBlue, 1.0f);
     k.ds.DashLineType = 2;
     DrawLineAt(k, 45.0f, xmaxY, 505.0f, xmaxY);
-    const std::string xmaxText = "Xmax " + ShownValue(d.XMAX, 2) + " mm";
+    const std::string xmaxText = "Xmax " + ShownValue(d.XMAX, 3) + " mm";
     DrawTextAt(k, 500.0f - 7.5f * static_cast<float>(xmaxText.size()), xmaxY - 4.0f, xmaxText);  // ends near 500
     const LegendRow legend[] = {{kCurveOrange, 2.0f, 0, "at Pemax " + ShownValue(d.PEMX, 2) + " W"},
                                 {kCurveOrange, 1.0f, 0, "at 1 W"}};
