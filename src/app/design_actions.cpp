@@ -103,8 +103,11 @@ int QaItem(const Design& d)
 }
 
 namespace {
-// The view key of each Response menu item ("" for a separator).
-constexpr std::string_view kResponseKeys[] = {"amp", "imp", "ph", "gd", "nq", "st", "", "sys"};
+// The view key of each Response menu item ("" for a separator or a command).
+// Cone Excursion and Maximum SPL came after the menu's other items had their
+// numbers: they are 13 and 14, shown after Step Response.
+constexpr std::string_view kResponseKeys[] = {"amp", "imp", "ph", "gd", "nq", "st", "",
+                                              "sys", "",    "",   "",   "",   "ex", "ms"};
 }  // namespace
 
 bool SelectResponse(Design& d, int item)

@@ -4,8 +4,10 @@
 
 #include "graphs/amp.h"
 #include "graphs/canvas.h"
+#include "graphs/excursion.h"
 #include "graphs/group_delay.h"
 #include "graphs/imp.h"
+#include "graphs/max_spl.h"
 #include "graphs/nyquist.h"
 #include "graphs/phase.h"
 #include "graphs/step_graph.h"
@@ -44,6 +46,16 @@ void ResponsePlot(Kestrova& k)
         StepPlot(k);
     } else if (r == "sys") {
         SystemProfile(k);
+    } else if (r == "ex") {
+        const std::vector<LimitSample> samples = LimitsSweep(k);
+        ExOpt(k, samples);
+        ExGraph(k);
+        ExPlot(k, samples);
+    } else if (r == "ms") {
+        const std::vector<LimitSample> samples = LimitsSweep(k);
+        MsOpt(k, samples);
+        MsGraph(k);
+        MsPlot(k, samples);
     }
     if (target) target->endBatch();
 }
@@ -58,6 +70,8 @@ PStr SetResponseTitle(const Design& d)
     if (r == "nq") return "Nyquist Diagram";
     if (r == "st") return "Step Response";
     if (r == "sys") return "System Profile";
+    if (r == "ex") return "Cone Excursion";
+    if (r == "ms") return "Maximum SPL";
     return PStr();
 }
 

@@ -8,7 +8,7 @@ namespace ks {
 
 void ResponsePlot(Kestrova& k);
 
-// The title of the current view ("Amplitude" ... "System Profile"), empty for
+// The title of the current view ("Amplitude" ... "Maximum SPL"), empty for
 // an unknown key. Used by snapshots and printing.
 PStr SetResponseTitle(const Design& d);
 

@@ -77,11 +77,13 @@ std::string Padded(std::string t, std::size_t width)
     return t;
 }
 
+constexpr float kRowHeight = 11.0f, kLegendTop = 53.0f;
+
 void DrawLegend(Kestrova& k)
 {
-    constexpr float kRowHeight = 11.0f, kWidth = 272.0f, kRight = 503.0f, kTopEdge = 53.0f;
+    constexpr float kWidth = 272.0f, kRight = 503.0f, kTopEdge = kLegendTop;
     const float left = kRight - kWidth;
-    const float bottom = kTopEdge + 7.0f + kRowHeight * static_cast<float>(k.kept.size() + 1);
+    const float bottom = KeptLegendBottom(k);
     SetGrey(k, 1.0f);
     DrawRectAt(k, left, kTopEdge, kRight, bottom, "Fill");
     k.ds.LineW = GridWidth(k);
@@ -133,37 +135,50 @@ std::string LegendText(const Design& d)
            Shown(F3Frequency(d), 1) + " Hz";
 }
 
+float KeptLegendBottom(const Kestrova& k)
+{
+    if (k.kept.empty()) return kTop;
+    return kLegendTop + 7.0f + kRowHeight * static_cast<float>(k.kept.size() + 1);
+}
+
+void PlotKeptCurves(Kestrova& k, void (*curve)(Kestrova&))
+{
+    Canvas* target = k.target();
+    if (k.kept.empty() || !target) return;
+    Canvas* screen = k.screen;
+    Canvas* page = k.page;
+    FrameClip clip(*target);
+    k.screen = k.page = &clip;
+    for (const KeptDesign& kept : k.kept) {
+        Design shown = kept.d;
+        shown.s_Resp = k.d.s_Resp;
+        shown.respID = k.d.respID;
+        shown.magni = k.d.magni;
+        shown.scale = k.d.scale;
+        shown.timeScale = k.d.timeScale;
+        ResumeShownQtc(shown);
+        std::swap(k.d, shown);
+        k.ds.LineW = 1.0f;
+        const Rgb c = KeptColour(kept.colour);
+        SetColor(k, c.r, c.g, c.b);
+        curve(k);
+        std::swap(k.d, shown);
+    }
+    k.screen = screen;
+    k.page = page;
+}
+
+void DrawKeptLegend(Kestrova& k)
+{
+    if (!k.kept.empty()) DrawLegend(k);
+}
+
 void PlotCurves(Kestrova& k, void (*curve)(Kestrova&), void (*style)(Kestrova&))
 {
-    if (!k.kept.empty()) {
-        Canvas* screen = k.screen;
-        Canvas* page = k.page;
-        Canvas* target = k.target();
-        if (target) {
-            FrameClip clip(*target);
-            k.screen = k.page = &clip;
-            for (const KeptDesign& kept : k.kept) {
-                Design shown = kept.d;
-                shown.s_Resp = k.d.s_Resp;
-                shown.respID = k.d.respID;
-                shown.magni = k.d.magni;
-                shown.scale = k.d.scale;
-                shown.timeScale = k.d.timeScale;
-                ResumeShownQtc(shown);
-                std::swap(k.d, shown);
-                k.ds.LineW = 1.0f;
-                const Rgb c = KeptColour(kept.colour);
-                SetColor(k, c.r, c.g, c.b);
-                curve(k);
-                std::swap(k.d, shown);
-            }
-            k.screen = screen;
-            k.page = page;
-        }
-    }
+    PlotKeptCurves(k, curve);
     style(k);
     curve(k);
-    if (!k.kept.empty()) DrawLegend(k);
+    DrawKeptLegend(k);
 }
 
 }  // namespace ks

@@ -20,6 +20,14 @@ Rgb KeptColour(int colour);
 // `curve` evaluates and draws one curve in the style already set.
 void PlotCurves(Kestrova& k, void (*curve)(Kestrova&), void (*style)(Kestrova&));
 
+// PlotCurves' two halves, for a view that draws its current design itself:
+// `curve` for each kept design, in its colour and a thin line, cut to the
+// plot frame; and the legend, when any design is kept. The legend's lower
+// edge, or the frame's top when nothing is kept.
+void PlotKeptCurves(Kestrova& k, void (*curve)(Kestrova&));
+void DrawKeptLegend(Kestrova& k);
+float KeptLegendBottom(const Kestrova& k);
+
 // A design's line of the legend (Mac Roman): model, "Vb 12.35 l" or "IB",
 // the Qtc (Qts on a baffle) and F3, for the box its curves show.
 std::string LegendText(const Design& d);

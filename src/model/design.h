@@ -57,7 +57,7 @@ struct Design {
     i16 boxSys = 0;  // 1 closed box, 2 infinite baffle, 3 rear-closed unit
     i16 CBactive = 0;
     i16 alin = 0;  // 1 optimum, 2 box volume, 3 Qtc
-    PStr s_Resp;   // "amp" "imp" "ph" "gd" "nq" "st" "sys"
+    PStr s_Resp;   // "amp" "imp" "ph" "gd" "nq" "st" "sys" "ex" "ms"
     i16 respID = 0;
     i16 magni = 1;  // amplitude level: 1 relative, 2 absolute (dB SPL)
     i16 scale = 5;  // amplitude divisions: 5 or 10 dB

@@ -215,6 +215,7 @@ TEST(DesignFile, ReopenedDesignIsDrawnAndRecordedAsSaved)
         {"rear-closed unit, Qa 5, profile", false, "qa1 r8", 0},
         {"rear-closed unit, Nyquist", false, "r5", 0},
         {"Qtc 0.8 beside two kept designs", true, "qtc1.05 keep ib r4 keep cb r4 qtc0.8", 0},
+        {"the limit views beside a kept design", true, "keep qtc0.9 r13 r14", 0},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);

@@ -37,6 +37,8 @@ std::optional<int> ViewItem(std::string_view v)
     for (int i = 0; i < 6; ++i)
         if (v == kViews[i]) return i + 1;
     if (v == "sys") return 8;
+    if (v == "ex") return 13;
+    if (v == "ms") return 14;
     return std::nullopt;
 }
 
@@ -128,7 +130,8 @@ ParsedOptions ParseRenderOptions(const std::vector<std::string_view>& args)
                 }
             } else if (opt == "--view") {
                 o.viewItem = ViewItem(v);
-                if (!o.viewItem) return fail("--view must be amp, imp, ph, gd, nq, st or sys, not '" + vs + "'");
+                if (!o.viewItem)
+                    return fail("--view must be amp, imp, ph, gd, nq, st, sys, ex or ms, not '" + vs + "'");
             } else if (opt == "--scale") {
                 if (v != "5" && v != "10") return fail("--scale must be 5 or 10, not '" + vs + "'");
                 o.scale = v == "5" ? 5 : 10;

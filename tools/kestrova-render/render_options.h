@@ -24,7 +24,7 @@ struct RenderOptions {
     std::optional<std::string> system;      // "cb" or "ib"
     std::optional<int> qaItem;              // Qa pop-up item 1..5
     std::optional<RenderAlignment> align;
-    std::optional<int> viewItem;  // Response menu item 1..6, 8
+    std::optional<int> viewItem;  // Response menu item 1..6, 8, 13, 14
     bool absolute = false;
     std::optional<int> scale;  // 5 or 10
     bool impLog = false;
@@ -50,7 +50,7 @@ std::optional<DateStamp> ParseIsoDate(std::string_view text);
 
 inline constexpr std::string_view kRenderUsage =
     "usage: kestrova-render [--driver RECORD | --design FILE] [--system cb|ib] [--qa 5|7|10|15|20]\n"
-    "                       [--align opt|vb=LITRES|qtc=Q] [--view amp|imp|ph|gd|nq|st|sys]\n"
+    "                       [--align opt|vb=LITRES|qtc=Q] [--view amp|imp|ph|gd|nq|st|sys|ex|ms]\n"
     "                       [--absolute] [--scale 5|10] [--imp-log] [--print] [--date ISO]\n"
     "                       [--out FILE.png|FILE.svg|FILE.pdf] [--trace] [--record]\n"
     "                       [--save-design FILE]\n"

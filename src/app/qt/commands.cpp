@@ -42,6 +42,8 @@ const CommandRow kCommands[] = {
     {kResponse, 5, [](Shell& s, int i) { s.ChooseResponse(i); }},
     {kResponse, 6, [](Shell& s, int i) { s.ChooseResponse(i); }},
     {kResponse, 8, [](Shell& s, int i) { s.ChooseResponse(i); }},
+    {kResponse, 13, [](Shell& s, int i) { s.ChooseResponse(i); }},
+    {kResponse, 14, [](Shell& s, int i) { s.ChooseResponse(i); }},
     {kResponse, 10, [](Shell& s, int) { s.CommandSnapShot(); }},
     {kResponse, 12, [](Shell& s, int) { s.CommandCopyParameters(); }},
     {kResponse, kKeepItem, [](Shell& s, int) { s.CommandKeepForComparison(); }},

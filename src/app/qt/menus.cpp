@@ -64,6 +64,8 @@ constexpr ItemDef kItems[] = {
     {kResponse, 4, "Group Delay", ""},
     {kResponse, 5, "Nyquist Diagram", ""},
     {kResponse, 6, "Step Response", ""},
+    {kResponse, 13, "Cone Excursion", "Ctrl+Alt+X"},
+    {kResponse, 14, "Maximum SPL", "Ctrl+Alt+M"},
     {kResponse, 7, "-", ""},
     {kResponse, 8, "System Profile", "Ctrl+Alt+P"},
     {kResponse, 9, "-", ""},
@@ -143,7 +145,7 @@ Menus::Menus(QObject* parent) : QObject(parent)
     }
     // Marks: Response, View, Alignment and Misc. items can carry one.
     for (auto& [key, a] : items_)
-        if ((key.first == kResponse && key.second <= 8) || key.first == kView || key.first == kAlignment ||
+        if ((key.first == kResponse && IsResponseView(key.second)) || key.first == kView || key.first == kAlignment ||
             (key.first == kMisc && key.second <= 2))
             a->setCheckable(true);
 }
@@ -281,12 +283,12 @@ void Menus::buildCommon(const Kestrova& k, bool open)
     setMenuEnabled(kEdit, true);
 
     // Response
-    for (int i : {1, 2, 3, 4, 5, 6, 8, 10, 12}) setItemEnabled(kResponse, i, true);
+    for (int i : {1, 2, 3, 4, 5, 6, 8, 10, 12, 13, 14}) setItemEnabled(kResponse, i, true);
     if (!ImpedanceKnown(d)) setItemEnabled(kResponse, 2, false);
     setItemEnabled(kResponse, kKeepItem, true);
     setItemEnabled(kResponse, kClearKeptItem, !k.kept.empty());
     setMenuEnabled(kResponse, open);
-    markOnly(kResponse, d.respID, 12);
+    markOnly(kResponse, d.respID, kResponseItems);
 
     // View
     for (int i : {1, 2, 4, 5}) setItemEnabled(kView, i, true);

@@ -39,6 +39,12 @@ inline constexpr int kSaveDesignItem = 22;
 inline constexpr int kSaveDesignAsItem = 23;
 inline constexpr int kKeepItem = 20;
 inline constexpr int kClearKeptItem = 21;
+// The Response menu's item numbers run to 14; its views are 1..6, 8, 13, 14.
+inline constexpr int kResponseItems = 14;
+constexpr bool IsResponseView(int index)
+{
+    return (index >= 1 && index <= 8 && index != 7) || index == 13 || index == 14;
+}
 }  // namespace menu
 
 // The Qa pop-up's item texts, blanks aligning the numbers at the right.

@@ -206,7 +206,7 @@ void Shell::ChooseResponse(int item)
 {
     if (!design_ || !SelectResponse(k_.d, item)) return;
     menus_->setMenuEnabled(kView, item == 1);
-    menus_->markOnly(kResponse, item, 12);
+    menus_->markOnly(kResponse, item, kResponseItems);
     ResponsePlot(k_);
 }
 

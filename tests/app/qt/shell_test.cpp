@@ -110,7 +110,7 @@ private slots:
         const QString vb10 = r.text(311);
         emit r.design()->findChild<QComboBox*>("320")->activated(4);
         QVERIFY(r.k.d.QA == 20.0f && r.text(311) != vb10);
-        for (int view : {2, 4, 5, 6, 8, 3}) {  // every view item reaches its view
+        for (int view : {2, 4, 5, 6, 8, 13, 14, 3}) {  // every view item reaches its view
             r.shell->Command(kResponse, view);
             QCOMPARE(r.k.d.respID, view);
         }
