@@ -79,11 +79,13 @@ std::string Padded(std::string t, std::size_t width)
 
 constexpr float kRowHeight = 11.0f, kLegendTop = 53.0f;
 
-void DrawLegend(Kestrova& k)
+float LegendHeight(const Kestrova& k) { return 7.0f + kRowHeight * static_cast<float>(k.kept.size() + 1); }
+
+void DrawLegend(Kestrova& k, float kTopEdge)
 {
-    constexpr float kWidth = 272.0f, kRight = 503.0f, kTopEdge = kLegendTop;
+    constexpr float kWidth = 272.0f, kRight = 503.0f;
     const float left = kRight - kWidth;
-    const float bottom = KeptLegendBottom(k);
+    const float bottom = kTopEdge + LegendHeight(k);
     SetGrey(k, 1.0f);
     DrawRectAt(k, left, kTopEdge, kRight, bottom, "Fill");
     k.ds.LineW = GridWidth(k);
@@ -135,11 +137,7 @@ std::string LegendText(const Design& d)
            Shown(F3Frequency(d), 1) + " Hz";
 }
 
-float KeptLegendBottom(const Kestrova& k)
-{
-    if (k.kept.empty()) return kTop;
-    return kLegendTop + 7.0f + kRowHeight * static_cast<float>(k.kept.size() + 1);
-}
+float KeptLegendBottom(const Kestrova& k) { return k.kept.empty() ? kTop : kLegendTop + LegendHeight(k); }
 
 void PlotKeptCurves(Kestrova& k, void (*curve)(Kestrova&))
 {
@@ -168,9 +166,9 @@ void PlotKeptCurves(Kestrova& k, void (*curve)(Kestrova&))
     k.page = page;
 }
 
-void DrawKeptLegend(Kestrova& k)
+void DrawKeptLegend(Kestrova& k, float bottom)
 {
-    if (!k.kept.empty()) DrawLegend(k);
+    if (!k.kept.empty()) DrawLegend(k, bottom > 0.0f ? bottom - LegendHeight(k) : kLegendTop);
 }
 
 void PlotCurves(Kestrova& k, void (*curve)(Kestrova&), void (*style)(Kestrova&))

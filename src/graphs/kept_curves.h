@@ -22,10 +22,11 @@ void PlotCurves(Kestrova& k, void (*curve)(Kestrova&), void (*style)(Kestrova&))
 
 // PlotCurves' two halves, for a view that draws its current design itself:
 // `curve` for each kept design, in its colour and a thin line, cut to the
-// plot frame; and the legend, when any design is kept. The legend's lower
-// edge, or the frame's top when nothing is kept.
+// plot frame; and the legend, when any design is kept: at the frame's top
+// right, or standing on `bottom` where a view's curves fill the top. The
+// legend's lower edge at the top, or the frame's top when nothing is kept.
 void PlotKeptCurves(Kestrova& k, void (*curve)(Kestrova&));
-void DrawKeptLegend(Kestrova& k);
+void DrawKeptLegend(Kestrova& k, float bottom = 0.0f);
 float KeptLegendBottom(const Kestrova& k);
 
 // A design's line of the legend (Mac Roman): model, "Vb 12.35 l" or "IB",

@@ -108,7 +108,9 @@ void MsPlot(Kestrova& k, const std::vector<LimitSample>& samples)
     DrawLimitCurve(
         k, samples, [&](const Excursion& e) { return y(e.maxSpl); },
         [](const Excursion&, float, const Excursion&, float end) { return end <= 330.0f; });
-    DrawKeptLegend(k);
+    // The maximum runs along the top: the kept designs' legend stands above
+    // the limits' legend at the bottom right, where the curves never are.
+    DrawKeptLegend(k, 292.0f);
 }
 
 }  // namespace ks
