@@ -9,6 +9,7 @@
 #include "context/kept_design.h"
 #include "model/response.h"
 #include "support/macroman.h"
+#include "support/numtext.h"
 
 namespace ks {
 
@@ -62,17 +63,6 @@ std::string NumberText(double v)
     char buf[32];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
     return std::string(buf, r.ptr);
-}
-
-// The double whose shortest text is the float's shortest text: written by
-// the JSON writer as those few digits, and read back as the same float.
-double Plain(f32 v)
-{
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    double d = 0.0;
-    std::from_chars(buf, r.ptr, d);
-    return d;
 }
 
 // Line and column of a byte offset, for a syntax error.
@@ -249,7 +239,7 @@ Json DriverJson(const DriverPart& d)
     Json j;
     j["model"] = MacRomanToUtf8(d.model.view());
     j["range"] = MacRomanToUtf8(d.range.view());
-    for (std::size_t i = 0; i < kDriverKeys.size(); ++i) j[std::string(kDriverKeys[i])] = Plain(d.values[i]);
+    for (std::size_t i = 0; i < kDriverKeys.size(); ++i) j[std::string(kDriverKeys[i])] = ShortestDouble(d.values[i]);
     return j;
 }
 
@@ -257,10 +247,10 @@ Json BoxJson(const BoxPart& b)
 {
     Json j;
     j["system"] = NameOf(kSystems, b.system);
-    j["qa"] = Plain(b.qa);
+    j["qa"] = ShortestDouble(b.qa);
     j["alignment"] = NameOf(kAlignments, b.alignment);
-    if (b.alignment == 2) j["vb"] = Plain(b.entry);
-    if (b.alignment == 3) j["qtc"] = Plain(b.entry);
+    if (b.alignment == 2) j["vb"] = ShortestDouble(b.entry);
+    if (b.alignment == 3) j["qtc"] = ShortestDouble(b.entry);
     return j;
 }
 

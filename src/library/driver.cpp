@@ -7,6 +7,7 @@
 #include "library/driver_values.h"
 #include "model/design.h"
 #include "support/macroman.h"
+#include "support/numtext.h"
 
 namespace ks::lib {
 namespace {
@@ -72,17 +73,6 @@ std::optional<std::string> CheckText(std::string_view t)
         if (c < 0x20 || c == 0x7f) return "holds a control character";
     if (t.find("  ") != std::string_view::npos) return "two blanks in a row would split the record";
     return std::nullopt;
-}
-
-// A float start value as the double its shortest text reads as (0.707f
-// becomes 0.707, not 0.70700001716...).
-double Plain(float f)
-{
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, f);
-    double d = 0;
-    std::from_chars(buf, r.ptr, d);
-    return d;
 }
 
 }  // namespace
@@ -220,10 +210,11 @@ std::vector<Driver> ExampleDrivers()
     };
     const Design s;  // the built-in driver as the design program starts with it
     std::vector<Driver> out;
-    out.push_back(
-        make(s.s_SP2.str(), s.s_RANG2.str(),
-             {Plain(s.DIA2), Plain(s.FS2), Plain(s.VAS2), Plain(s.QTS2), Plain(s.QES2), Plain(s.QMS2), Plain(s.EFI2),
-              Plain(s.RE2), Plain(s.PEMX2), Plain(s.SD2), Plain(s.XMAX2), Plain(s.VD2), Plain(s.LE2)}));
+    out.push_back(make(s.s_SP2.str(), s.s_RANG2.str(),
+                       {ShortestDouble(s.DIA2), ShortestDouble(s.FS2), ShortestDouble(s.VAS2), ShortestDouble(s.QTS2),
+                        ShortestDouble(s.QES2), ShortestDouble(s.QMS2), ShortestDouble(s.EFI2), ShortestDouble(s.RE2),
+                        ShortestDouble(s.PEMX2), ShortestDouble(s.SD2), ShortestDouble(s.XMAX2), ShortestDouble(s.VD2),
+                        ShortestDouble(s.LE2)}));
     //                 dia    fs    vas    qts   qes   qms   effi  re   pemax  sd     xmax  vd    le
     out.push_back(
         make("Norrland M13", "Mid 300-4000 Hz", {13, 48, 14.5, 0.36, 0.41, 3.1, 0.52, 5.6, 60, 84, 4.5, 38, 0.45}));
