@@ -5,6 +5,7 @@
 #include <string>
 
 #include "graphs/dispatch.h"
+#include "model/cb.h"
 #include "model/response.h"
 #include "support/numtext.h"
 
@@ -85,22 +86,16 @@ void ShowQtcLargeAlert(Kestrova& k, DesignView& v)
 }
 
 namespace {
-constexpr f32 kQa[] = {5.0f, 7.0f, 10.0f, 15.0f, 20.0f};
 }
 
 bool SelectQa(Design& d, int item)
 {
     if (item < 1 || item > 5) return false;
-    d.QA = kQa[item - 1];
+    d.QA = kQaValues[item - 1];
     return true;
 }
 
-int QaItem(const Design& d)
-{
-    for (int i = 0; i < 5; ++i)
-        if (d.QA == kQa[i]) return i + 1;
-    return 0;
-}
+int QaItem(const Design& d) { return QaItemOf(d.QA); }
 
 namespace {
 // The view key of each Response menu item ("" for a separator or a command).

@@ -5,8 +5,9 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
-#include "app/design_actions.h"
 #include "context/kept_design.h"
+#include "graphs/dispatch.h"
+#include "model/cb.h"
 #include "model/response.h"
 #include "support/macroman.h"
 #include "support/numtext.h"
@@ -171,7 +172,7 @@ ViewPart ReadView(const Json& object, const std::string& path)
 {
     ViewPart v;
     const std::string response = Text(object, path, "response");
-    if (response.size() > PStr::kMax || ResponseItem(response) == 0)
+    if (response.size() > PStr::kMax || !IsViewKey(response))
         Refuse("the field " + path + ".response is out of range: " + Quoted(response.substr(0, 40)));
     v.response = response;
     v.level = static_cast<i16>(Choice(object, path, "level", kLevels));
@@ -215,9 +216,7 @@ std::string CheckDriverAndBox(const DriverPart& driver, const BoxPart& box, cons
     const std::string boxPath = prefix + "box.";
     if (NameOf(kSystems, box.system).empty())
         return "the field " + boxPath + "system is out of range: " + std::to_string(box.system);
-    Design qa;
-    qa.QA = box.qa;
-    if (QaItem(qa) == 0)
+    if (QaItemOf(box.qa) == 0)
         return "the field " + boxPath +
                "qa is out of range (5, 7, 10, 15 or 20): " + NumberText(static_cast<double>(box.qa));
     if (NameOf(kAlignments, box.alignment).empty())
@@ -304,7 +303,7 @@ DocumentRead ReadDesignDocument(std::string_view bytes)
 std::string CheckDesignDocument(const DesignDocument& doc)
 {
     if (std::string why = CheckDriverAndBox(doc.driver, doc.box, ""); !why.empty()) return why;
-    if (ResponseItem(doc.view.response.view()) == 0)
+    if (!IsViewKey(doc.view.response.view()))
         return "the field view.response is out of range: " + Quoted(MacRomanToUtf8(doc.view.response.view()));
     if (doc.view.level != 1 && doc.view.level != 2)
         return "the field view.level is out of range: " + std::to_string(doc.view.level);

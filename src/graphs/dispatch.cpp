@@ -75,4 +75,11 @@ PStr SetResponseTitle(const Design& d)
     return PStr();
 }
 
+bool IsViewKey(std::string_view key)
+{
+    Design d;
+    d.s_Resp = key;
+    return key.size() <= PStr::kMax && !SetResponseTitle(d).empty();
+}
+
 }  // namespace ks

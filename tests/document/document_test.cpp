@@ -9,10 +9,10 @@
 #include <sstream>
 #include <string>
 
+#include "app/design_apply.h"
 #include "app/design_list.h"
 #include "common/comma_locale.h"
 #include "common/drivers.h"
-#include "document/design_apply.h"
 #include "document/design_document.h"
 #include "exchange/records.h"
 #include "graphs/null_canvas.h"

@@ -7,7 +7,7 @@
 #include <iostream>
 #include <optional>
 
-#include "document/design_apply.h"
+#include "app/design_apply.h"
 #include "document/qt/design_file.h"
 #include "exchange/records.h"
 #include "graphs/null_canvas.h"

@@ -1,7 +1,7 @@
 #include "render_session.h"
 
+#include "app/design_apply.h"
 #include "app/design_commands.h"
-#include "document/design_apply.h"
 #include "exchange/records.h"
 #include "graphs/dispatch.h"
 #include "model/response.h"

@@ -6,12 +6,12 @@
 #include <QTimer>
 
 #include "app/command_line.h"
+#include "app/design_apply.h"
 #include "app/design_list.h"
 #include "app/qt/design_window.h"
 #include "app/qt/menu_window.h"
 #include "app/qt/menus.h"
 #include "app/qt/shell.h"
-#include "document/design_apply.h"
 #include "document/qt/design_file.h"
 #include "graphs/dispatch.h"
 #include "support/qt/file_dialogs.h"

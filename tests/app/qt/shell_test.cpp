@@ -24,11 +24,11 @@
 #include <tuple>
 
 #include "app/design_actions.h"
+#include "app/design_apply.h"
 #include "app/qt/default_window.h"
 #include "app/qt/design_window.h"
 #include "common/http_server.h"
 #include "common/shell_rig.h"
-#include "document/design_apply.h"
 #include "graphs/qt/image_canvas.h"
 #include "support/qt/file_dialogs.h"
 #include "support/qt/qt_text.h"

@@ -1,4 +1,4 @@
-#include "document/design_apply.h"
+#include "app/design_apply.h"
 
 #include <charconv>
 #include <cmath>
