@@ -49,7 +49,8 @@ void ShowQtcLargeAlert(Kestrova& k, DesignView& v);
 // an item it does not know, changing nothing.
 bool SelectQa(Design& d, int item);           // pop-up 320, items 1..5
 int QaItem(const Design& d);                  // the item of the current QA, 0 for none
-bool SelectResponse(Design& d, int item);     // Response menu items 1..6, 8
+bool SelectResponse(Design& d, int item);     // Response menu items 1..6, 8, 13, 14
+int ResponseItem(std::string_view key);       // the item showing view "amp" ..., 0 for none
 bool SelectView(Design& d, int item);         // View menu items 1, 2, 4, 5
 bool SelectAlignment(Kestrova& k, int item);  // Alignment menu items 1..3 (sets EditMenuFlag)
 

@@ -11,6 +11,13 @@ void SndAppleEvent(Messenger& m, CompanionHost& h, std::string_view eventClass, 
     if (m.send(processName, eventClass, text) < 0) h.Beep();
 }
 
+void AdoptIncomingDriver(Kestrova& k, CompanionHost& h)
+{
+    ParameterPass(k.d);
+    h.SetUpDesign();
+    if (k.prefs.UpdateForCheck == 1 && k.sh.CheckForUpFlag == 0) h.StartUpdateCheck();
+}
+
 void DoAppleEvent(Kestrova& k, Messenger& m, CompanionHost& h, std::string_view text)
 {
     k.sh.s_Masg = text;  // cut to 255 bytes
@@ -22,9 +29,7 @@ void DoAppleEventCommon(Kestrova& k, Messenger& m, CompanionHost& h)
     MasageTextToParameter(k);
     if (k.sh.s_Dummy == kDriverTag) {
         k.sh.s_MasgMenu = kCompanionAnswered;
-        ParameterPass(k.d);
-        h.SetUpDesign();
-        if (k.prefs.UpdateForCheck == 1 && k.sh.CheckForUpFlag == 0) h.StartUpdateCheck();
+        AdoptIncomingDriver(k, h);
     }
 
     const PStr& word = k.sh.s_Masg;

@@ -40,6 +40,12 @@ public:
 void SndAppleEvent(Messenger& m, CompanionHost& h, std::string_view eventClass, std::string_view text,
                    std::string_view processName);
 
+// The driver in the incoming set becomes the design's and the set-up
+// sequence runs; the session's first design starts the update check when
+// the preferences ask for it. What a driver record from the companion does,
+// and a design file too.
+void AdoptIncomingDriver(Kestrova& k, CompanionHost& h);
+
 // A message in: the text cut to 255 bytes into s_Masg, then acted on.
 void DoAppleEvent(Kestrova& k, Messenger& m, CompanionHost& h, std::string_view text);
 // Acts on s_Masg: a driver record is adopted, a protocol word answered.

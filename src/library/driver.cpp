@@ -7,6 +7,7 @@
 #include "library/driver_values.h"
 #include "model/design.h"
 #include "support/macroman.h"
+#include "support/numtext.h"
 
 namespace ks::lib {
 namespace {
@@ -72,17 +73,6 @@ std::optional<std::string> CheckText(std::string_view t)
         if (c < 0x20 || c == 0x7f) return "holds a control character";
     if (t.find("  ") != std::string_view::npos) return "two blanks in a row would split the record";
     return std::nullopt;
-}
-
-// A float start value as the double its shortest text reads as (0.707f
-// becomes 0.707, not 0.70700001716...).
-double Plain(float f)
-{
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, f);
-    double d = 0;
-    std::from_chars(buf, r.ptr, d);
-    return d;
 }
 
 }  // namespace
@@ -209,7 +199,7 @@ std::vector<Driver> ExampleDrivers()
     };
     const Design s;  // the built-in driver as the design program starts with it
     Numbers builtIn{};
-    for (std::size_t i = 0; i < builtIn.size(); ++i) builtIn[i] = Plain(s.*kDriverNumbers[i].incoming);
+    for (std::size_t i = 0; i < builtIn.size(); ++i) builtIn[i] = ShortestDouble(s.*kDriverNumbers[i].incoming);
     std::vector<Driver> out;
     out.push_back(make(s.s_SP2.str(), s.s_RANG2.str(), builtIn));
     //                 dia    fs    vas    qts   qes   qms   effi  re   pemax  sd     xmax  vd    le

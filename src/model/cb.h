@@ -5,6 +5,11 @@
 
 namespace ks {
 
+// The five box loss factors the Qa pop-up offers, in its order.
+inline constexpr f32 kQaValues[] = {5.0f, 7.0f, 10.0f, 15.0f, 20.0f};
+// The pop-up's item (1 to 5) of a box loss factor, 0 for any other value.
+int QaItemOf(f32 qa);
+
 // The box of the chosen alignment, then the transfer coefficients A01, A02
 // and B01 (from Qms in the impedance view).
 void CBcofCal(Design& d);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 
 #include "support/pstring.h"
 
@@ -43,6 +44,11 @@ struct Design {
     f32 VB = 0, FC = 0, QTC = 0, QA = 10.0f, CP = 0, VAB = 0, VAT = 0, AL1 = 0, AL2 = 0, HH = 0;
     f32 VBbak = 0, QTCbak = 0, QTSbak = 0;
     i8 CBAlart = 1;
+    // The Qtc the closed box drawn last was solved for; not a number when it
+    // was solved for another alignment. Every redraw solves the Qtc again
+    // (each pass may move its last bits), so this, not QTC, is what gives the
+    // same box again.
+    f32 QTCplot = std::numeric_limits<f32>::quiet_NaN();
 
     // --- transfer-function coefficients ---
     f32 A01 = 0, A02 = 0, B01 = 0;
@@ -51,7 +57,7 @@ struct Design {
     i16 boxSys = 0;  // 1 closed box, 2 infinite baffle, 3 rear-closed unit
     i16 CBactive = 0;
     i16 alin = 0;  // 1 optimum, 2 box volume, 3 Qtc
-    PStr s_Resp;   // "amp" "imp" "ph" "gd" "nq" "st" "sys"
+    PStr s_Resp;   // "amp" "imp" "ph" "gd" "nq" "st" "sys" "ex" "ms"
     i16 respID = 0;
     i16 magni = 1;  // amplitude level: 1 relative, 2 absolute (dB SPL)
     i16 scale = 5;  // amplitude divisions: 5 or 10 dB

@@ -1,6 +1,7 @@
 #include "model/response.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "model/cb.h"
@@ -115,5 +116,41 @@ std::complex<f64> ElectricalImpedance(const Design& d)
 }
 
 bool ImpedanceSubstitution(const Design& d) { return d.s_Resp == "imp"; }
+
+bool UsableBoxValue(f32 v) { return std::isfinite(v) && static_cast<f64>(v) > 0.0; }
+
+void ResumeShownQtc(Design& d)
+{
+    if (d.boxSys == 1 && d.alin == 3 && std::isfinite(d.QTCplot)) d.QTC = d.QTCplot;
+}
+
+f64 F3Frequency(Design d)
+{
+    constexpr f64 kNone = std::numeric_limits<f64>::quiet_NaN();
+    if (d.boxSys < 1 || d.boxSys > 3 || !std::isfinite(d.FS) || !(d.FS > 0.0f)) return kNone;
+    d.s_Resp = "amp";
+    ResumeShownQtc(d);
+    CofCal(d);
+    // Attenuation in dB at hz, as the amplitude curve evaluates it.
+    const auto loss = [&d](f64 hz) {
+        d.ff = static_cast<f32>(hz);
+        d.f = d.ff / d.FS;
+        if (d.boxSys == 1)
+            CBFRcal(d);
+        else
+            IBFRcal(d);
+        return static_cast<f64>(d.yy);
+    };
+    // A second-order high-pass crosses 3 dB once, on its way up: below it the
+    // loss is larger, above it smaller (a peak only dips below 0 dB).
+    f64 lo = static_cast<f64>(d.FS) * 1e-4, hi = static_cast<f64>(d.FS) * 1e4;
+    if (!(loss(lo) > 3.0) || !(loss(hi) < 3.0)) return kNone;
+    for (int i = 0; i < 200 && hi - lo > 0.001; ++i) {
+        const f64 mid = std::sqrt(lo * hi);
+        if (static_cast<f32>(mid) == static_cast<f32>(lo) || static_cast<f32>(mid) == static_cast<f32>(hi)) break;
+        (loss(mid) > 3.0 ? lo : hi) = mid;
+    }
+    return (lo + hi) / 2.0;
+}
 
 }  // namespace ks

@@ -40,4 +40,14 @@ std::complex<f64> ElectricalImpedance(const Design& d);
 // True while the impedance view is chosen (the coefficient steps then use QMS).
 bool ImpedanceSubstitution(const Design& d);
 
+// A box volume or Qtc the Calc. button takes: finite and above 0.
+bool UsableBoxValue(f32 v);
+// For a closed box solved for a Qtc, QTC becomes the Qtc the box drawn last
+// was solved for, so the next solve gives that box again, to the last bit.
+void ResumeShownQtc(Design& d);
+// The frequency in Hz where the amplitude of the design's system is 3 dB
+// below the pass band, from its model to a thousandth of a hertz (the box of
+// ResumeShownQtc); not a number when the model has none.
+f64 F3Frequency(Design d);
+
 }  // namespace ks

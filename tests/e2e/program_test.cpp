@@ -14,6 +14,7 @@
 #include "common/bus.h"
 #include "common/sandbox.h"
 #include "common/silent_socket.h"
+#include "document/design_document.h"
 #include "exchange/qt/dbus_messenger.h"
 #include "exchange/records.h"
 
@@ -46,14 +47,14 @@ class ProgramTest : public QObject {
     QString confPath() const { return home_.filePath("config/Tessaly/Kestrova.conf"); }
     int savedKeys() const { return QSettings(confPath(), QSettings::IniFormat).allKeys().size(); }
 
-    std::unique_ptr<QProcess> StartProgram(const QProcessEnvironment& extra = {})
+    std::unique_ptr<QProcess> StartProgram(const QProcessEnvironment& extra = {}, const QStringList& args = {})
     {
         auto p = std::make_unique<QProcess>();
         QProcessEnvironment env = home_.environment();
         for (const QString& key : extra.keys()) env.insert(key, extra.value(key));
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p->start(kProgramPath, {});
+        p->start(kProgramPath, args);
         p->waitForStarted(5000);
         return p;
     }
@@ -202,6 +203,33 @@ private slots:
             QCOMPARE(sent.code, 1);
             QCOMPARE(sent.out, QString("0\n"));
         }
+    }
+
+    // `kestrova FILE` opens the design; a second `kestrova FILE` hands its
+    // file to the one running and ends at once. Both files are the first
+    // program's: its Open Recent holds them when it quits.
+    void secondLaunchHandsItsDesignOver()
+    {
+        ks::DesignDocument doc;
+        doc.driver.model = "E2E Mid";
+        doc.driver.values = {13, 50, 10, 0.35f, 0.4f, 2.8f, 0.5f, 6.2f, 60, 85, 4, 34, 0.4f};
+        const QString first = home_.filePath("first.kestrova"), second = home_.filePath("second.kestrova");
+        for (const QString& path : {first, second}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(ks::WriteDesignDocument(doc).c_str()) > 0);
+        }
+        auto p = StartProgram({}, {first});
+        QVERIFY(OnBus());
+        QProcess handing;  // named relative to its working folder
+        handing.setProcessEnvironment(home_.environment());
+        handing.setWorkingDirectory(home_.path());
+        handing.start(kProgramPath, {QStringLiteral("second.kestrova")});
+        QVERIFY(EndedCleanly(handing));
+        QCOMPARE(p->state(), QProcess::Running);
+        QCOMPARE(me_->send("Kestrova", "Kstv", "QuitKstv"), 1);
+        QVERIFY(EndedCleanly(*p));
+        QCOMPARE(QSettings(confPath(), QSettings::IniFormat).value("RecentDesigns").toStringList(),
+                 QStringList({second, first}));
     }
 };
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "common/drivers.h"
 #include "common/full_disk.h"
@@ -124,6 +125,36 @@ TEST_F(RenderProcess, RefusalsExitTwoWithOneLineAndWriteNothing)
         EXPECT_EQ(Lines(r.err), 1) << args[0] << ": " << r.err;
         EXPECT_EQ(r.err.rfind("kestrova-render: ", 0), 0u) << r.err;
         EXPECT_FALSE(fs::exists(png)) << args[0];
+    }
+}
+
+// --save-design writes the design as drawn, --design draws it again and the
+// options after it still apply; a file that is no design, and a design that
+// cannot be written, end the run with one line.
+TEST_F(RenderProcess, DesignFilesAreWrittenAndDrawnAgain)
+{
+    const std::string a = (dir / "a.kestrova").string(), b = (dir / "b.kestrova").string();
+    const Result saved = Run({"--driver", kt::kWooferRecord, "--qa", "5", "--align", "qtc=1.1", "--view", "gd",
+                              "--trace", "--record", "--save-design", a});
+    ASSERT_EQ(saved.rc, 0) << saved.err;
+    const Result again = Run({"--design", a, "--trace", "--record", "--save-design", b});
+    EXPECT_EQ(again.rc, 0) << again.err;
+    EXPECT_TRUE(again.out == saved.out);
+    EXPECT_EQ(Slurp(b), Slurp(a));
+    const Result amp = Run({"--design", a, "--view", "amp", "--trace"});
+    EXPECT_NE(amp.out.find(" Amplitude\n"), std::string::npos);
+
+    std::ofstream(dir / "c.kestrova") << "{\"format\": \"kestrova-design\", \"version\": 9}";
+    const std::vector<std::vector<std::string>> refused = {
+        {"--design", (dir / "c.kestrova").string()},                  // 2: newer than this program
+        {"--save-design", (dir / "missing" / "d.kestrova").string()}  // 1: no such folder
+    };
+    for (const std::vector<std::string>& args : refused) {
+        const Result r = Run(args);
+        EXPECT_EQ(r.rc, args[0] == "--design" ? 2 : 1) << r.err;
+        EXPECT_EQ(Lines(r.err), 1) << r.err;
+        EXPECT_NE(r.err.find(args[0] == "--design" ? "newer Kestrova" : std::strerror(ENOENT)), std::string::npos)
+            << r.err;
     }
 }
 

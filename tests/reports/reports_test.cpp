@@ -74,7 +74,7 @@ TEST(BadDriver, EveryViewDrawsOnScreenAndInPrint)
 {
     for (const kt::BadDriver& b : kt::kBadDrivers)
         for (short sys : {1, 2, 3})
-            for (const char* view : {"amp", "imp", "ph", "gd", "nq", "st", "sys"}) {
+            for (const char* view : {"amp", "imp", "ph", "gd", "nq", "st", "sys", "ex", "ms"}) {
                 SCOPED_TRACE(std::string(b.name) + " system " + std::to_string(sys) + " " + view);
                 Kestrova k = kt::Adopt(b);
                 k.d.boxSys = sys;

@@ -43,6 +43,9 @@ TEST(RenderOptions, EveryOptionIsRead)
     EXPECT_EQ((std::array{e.options->range.from, e.options->range.to, double(e.options->range.ppo)}),
               (std::array{1.0, 1e5, 384.0}));
     EXPECT_EQ(*e.options->exportFormat, ResponseFormat::Csv);
+    auto d = Parse({"--design", "in.kestrova", "--view", "imp", "--save-design", "out.kestrova"});
+    ASSERT_TRUE(d.options);
+    EXPECT_EQ(*d.options->design + "|" + *d.options->saveDesign, "in.kestrova|out.kestrova");
 
     // The views' names are pinned by the golden display lists.
     const std::pair<const char*, int> qas[] = {{"5", 1}, {"7", 2}, {"10", 3}, {"15", 4}, {"20", 5}};
@@ -68,7 +71,8 @@ TEST(RenderOptions, MalformedOptionsGiveOneReason)
         {"--export", "frd", "--out", "-", "--ppo", "1.5"}, {"--export", "frd", "--out", "-", "--from", "0.99"},
         {"--export", "frd", "--out", "-", "--to", "100001"}, {"--export", "frd", "--out", "-", "--from", "nan"},
         {"--export", "frd", "--out", "-", "--from", "2k"},
-        {"--export", "frd", "--out", "-", "--from", "1000", "--to", "1000"}};
+        {"--export", "frd", "--out", "-", "--from", "1000", "--to", "1000"},
+        {"--design", "a.kestrova", "--driver", "DUMMY#  x  "}, {"--design", ""}, {"--save-design"}};
     // clang-format on
     for (const auto& args : bad) {
         auto p = Parse(args);  // one line of reason

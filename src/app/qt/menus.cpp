@@ -1,6 +1,8 @@
 #include "app/qt/menus.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -31,6 +33,8 @@ bool WithDesign(const Kestrova&, bool open) { return open; }
 bool WithoutDesign(const Kestrova&, bool open) { return !open; }
 bool ImpedanceShown(const Kestrova& k, bool) { return ImpedanceKnown(k.d); }
 bool CompanionAnswers(const Kestrova& k, bool) { return SpeakerSelectEnabled(k); }
+bool HasRecentDesigns(const Kestrova& k, bool) { return !k.prefs.RecentDesigns.empty(); }
+bool HasKeptDesigns(const Kestrova& k, bool) { return !k.kept.empty(); }
 
 // Closed Box and Infinite Baffle: not for a rear-closed unit, nor while the
 // design window is closed; a closed box needs a Vas.
@@ -70,8 +74,13 @@ struct ItemDef {
 // clang-format off
 constexpr ItemDef kItems[] = {
     {kFile, 1, "New Box Design...", "Ctrl+N", false, WithoutDesign},
+    {kFile, kOpenDesignItem, "Open Design...", "Ctrl+O", false, nullptr},
+    {kFile, kOpenRecentItem, "Open Recent", "", false, HasRecentDesigns},
     {kFile, 2, "Close", "Ctrl+W", false, WithDesign},
     {kFile, 3, "-", "", false, nullptr},
+    {kFile, kSaveDesignItem, "Save Design", "Ctrl+S", false, WithDesign},
+    {kFile, kSaveDesignAsItem, "Save Design As...", "Ctrl+Shift+S", false, WithDesign},
+    {kFile, 24, "-", "", false, nullptr},
     {kFile, 4, "Page Setup...", "Ctrl+Shift+P", false, WithDesign},
     {kFile, 5, "Print...", "Ctrl+P", false, WithDesign},
     {kFile, 7, "Export Response Data...", "Ctrl+E", false, WithDesign},
@@ -93,12 +102,17 @@ constexpr ItemDef kItems[] = {
     {kResponse, 4, "Group Delay", "", true, nullptr},
     {kResponse, 5, "Nyquist Diagram", "", true, nullptr},
     {kResponse, 6, "Step Response", "", true, nullptr},
+    {kResponse, 13, "Cone Excursion", "Ctrl+Alt+X", true, nullptr},
+    {kResponse, 14, "Maximum SPL", "Ctrl+Alt+M", true, nullptr},
     {kResponse, 7, "-", "", false, nullptr},
     {kResponse, 8, "System Profile", "Ctrl+Alt+P", true, nullptr},
     {kResponse, 9, "-", "", false, nullptr},
     {kResponse, 10, "Snapshot Response...", "Ctrl+Alt+S", false, nullptr},
     {kResponse, 11, "-", "", false, nullptr},
     {kResponse, 12, "Copy Parameters", "Ctrl+Alt+C", false, nullptr},
+    {kResponse, 19, "-", "", false, nullptr},
+    {kResponse, kKeepItem, "Keep for Comparison", "Ctrl+Alt+K", false, nullptr},
+    {kResponse, kClearKeptItem, "Clear Comparison", "Ctrl+Alt+Shift+K", false, HasKeptDesigns},
     {kView, 1, "Relative", "Ctrl+J", true, nullptr},
     {kView, 2, "Absolute", "Ctrl+K", true, nullptr},
     {kView, 3, "-", "", false, nullptr},
@@ -170,6 +184,15 @@ Menus::Menus(QObject* parent) : QObject(parent)
         QMenu* m = menus_.at(holder);
         if (IsSeparator(it)) {
             m->addSeparator();
+            continue;
+        }
+        if (it.menuId == kFile && it.index == kOpenRecentItem) {
+            recent_ = m->addMenu(QString::fromLatin1(it.text));
+            recent_->setObjectName(QStringLiteral("recentDesigns"));
+            QAction* a = recent_->menuAction();
+            a->setObjectName(QStringLiteral("item%1.%2").arg(kFile).arg(kOpenRecentItem));
+            items_[{kFile, kOpenRecentItem}] = a;
+            itemOn_[{kFile, kOpenRecentItem}] = true;
             continue;
         }
         QAction* a = add(m, it.menuId, it.index, QString::fromLatin1(it.text), QString::fromLatin1(it.keys));
@@ -276,6 +299,20 @@ bool Menus::marked(int menuId, int index) const
     return a && a->isChecked();
 }
 
+void Menus::SetRecentDesigns(const std::vector<std::string>& paths)
+{
+    recent_->clear();
+    for (const std::string& p : paths) {
+        const QString path = QString::fromStdString(p);
+        // The name first, its folder after it: two files of one name differ.
+        const QFileInfo info(path);
+        QString text = info.fileName() + QStringLiteral("  \u2014  ") + QDir::toNativeSeparators(info.path());
+        QAction* a = recent_->addAction(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
+        a->setMenuRole(QAction::NoRole);
+        connect(a, &QAction::triggered, this, [this, path] { emit openRecent(path); });
+    }
+}
+
 void Menus::buildCommon(const Kestrova& k, bool open)
 {
     for (const ItemDef& it : kItems)
@@ -283,7 +320,7 @@ void Menus::buildCommon(const Kestrova& k, bool open)
     for (const MenuDef& m : kBar) menuOn_[m.id] = Holds(m.on, k, open);
     sync(kApp);  // every menu of the bar
 
-    markOnly(kResponse, k.d.respID, 12);
+    markOnly(kResponse, k.d.respID, kResponseItems);
     markOnly(kAlignment, k.d.alin, 3);
     SetItemMarkOnViewMenu(k);
 }

@@ -3,6 +3,8 @@
 // owns no design state: everything lives in the Kestrova context it is given.
 #pragma once
 
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -12,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/design_commands.h"
 #include "app/qt/default_window.h"
 #include "app/qt/design_window.h"
 #include "app/qt/menu_window.h"
@@ -48,9 +51,14 @@ public:
 
 // The parts report to the shell by signals, connected in the Wire
 // functions; the interfaces it implements are what the parts ask back (the
-// window a sheet opens on, the desktop services of the update) and what the
-// toolkit-free message protocol has done.
-class Shell final : public QObject, public SheetWindow, public CompanionHost, public UpdateDesktop {
+// window a sheet opens on, the desktop services of the update), what the
+// toolkit-free message protocol has done, and the commands an opened design
+// file is applied with.
+class Shell final : public QObject,
+                    public SheetWindow,
+                    public CompanionHost,
+                    public UpdateDesktop,
+                    public DesignCommands {
     Q_OBJECT
 public:
     static constexpr int kStartUpDelayMs = 1200;
@@ -148,14 +156,16 @@ public:
     void SendToVantrel(std::string_view text);
     void SavePrefs();
 
-    // What the table rows run.
+    // What the table rows run (and, as DesignCommands, an opened design).
     // The driver of the last design again; nothing before one was adopted.
     void CommandNewBoxDesign();
-    void ChooseResponse(int item);
-    void ChooseView(int item);
-    void ChooseAlignment(int item);
-    void ClosedBox();
-    void InfiniteBaffle();
+    void ChooseResponse(int item) override;
+    void ChooseView(int item) override;
+    void ChooseAlignment(int item) override;
+    void ChooseQa(int item) override;
+    void ClosedBox() override;
+    void InfiniteBaffle() override;
+    void EnterBox(std::int16_t id, const PStr& text) override;
     void CommandCalc();
     void CommandCopyParameters();
     void CommandSnapShot();
@@ -170,6 +180,28 @@ public:
     // A mail to the maker in the desktop's mail program.
     void MailToMaker();
 
+    // Design files and the comparison (shell_designs.cpp).
+    void CommandOpenDesign();
+    void CommandSaveDesign();
+    void CommandSaveDesignAs();
+    void CommandKeepForComparison();
+    void CommandClearComparison();
+    // Reads path and, when it is a design, brings it back as it was saved:
+    // the driver as one from the companion comes, then the box and the view
+    // by the user's own commands, the kept designs with it. Otherwise one
+    // alert names the file and the reason, and nothing else changes.
+    bool OpenDesignFile(const QString& path);
+    bool SaveDesignTo(const QString& path);
+    void OpenRecentDesign(const QString& path);
+    // The file of `kestrova FILE`, once the loop runs.
+    void OpenDesignAtStart(const QString& path);
+    // A file a second launch handed over: opened, its window raised.
+    void OpenHandedDesign(const QString& path);
+    // The file the design was opened from or saved to last; empty for none.
+    const QString& designPath() const { return designPath_; }
+    QFileDialog* designDialog() const { return designDialog_; }
+    QMessageBox* designAlert() const { return designAlert_; }
+
 private:
     void WireParts();
     void WireUpdateCheck(UpdateCheck& u);
@@ -180,6 +212,10 @@ private:
     void RefreshSpeakerSelect();
     void CloseDesign(bool showMenuWindow);
     void ShowMenuWindow();
+    QWidget* DialogParent() const;
+    QFileDialog* DesignFileDialog(const QString& title, bool save);
+    void ShowDesignAlert(const QString& text, const QString& informative);
+    void RememberDesignFile(const QString& path);
 
     // Plays through the real player with the shell held: a sound blocks
     // the program until it ends, so a message or an update timer that comes
@@ -216,8 +252,12 @@ private:
     PrefsStore& store_;
     HeldSound sound_;
     int holds_ = 0;
-    // Messages that came while a sound played.
-    BoundedQueue<std::string> held_;
+    // Messages and handed-over design files that came while a sound played.
+    struct Held {
+        bool design = false;
+        std::string text;  // the message, or the file's path in UTF-8
+    };
+    BoundedQueue<Held> held_;
     QTimer release_;
     std::unique_ptr<Menus> menus_;
     std::unique_ptr<ImageCanvas> graph_;
@@ -233,6 +273,10 @@ private:
     QPointer<QWidget> help_;
     QString userGuide_ = UserGuidePath();
     QTimer startUp_;
+    QString designPath_;
+    QString designFolder_;  // where the last design file was opened or saved
+    QPointer<QFileDialog> designDialog_;
+    QPointer<QMessageBox> designAlert_;
     bool quitting_ = false;
     bool launched_ = false;
 };

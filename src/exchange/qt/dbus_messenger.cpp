@@ -188,6 +188,9 @@ DbusMessenger::DbusMessenger(const QString& processName, const QString& ownClass
     next_.setSingleShot(true);
     next_.setInterval(0);
     connect(&next_, &QTimer::timeout, this, &DbusMessenger::HandleNext);
+    nextDesign_.setSingleShot(true);
+    nextDesign_.setInterval(0);
+    connect(&nextDesign_, &QTimer::timeout, this, &DbusMessenger::HandleNextDesign);
     if (!bus_.isConnected()) return;
     busName_ = kPrefix + processName + QStringLiteral(".p") + QString::number(QCoreApplication::applicationPid());
     if (!bus_.registerObject(kPath, kInterface, this,
@@ -266,6 +269,48 @@ void DbusMessenger::HandleNext()
     // Armed first: a receiver that opens a modal loop still gets the rest.
     if (!inbox_.empty()) next_.start();
     if (receiver_) receiver_(*bytes);
+}
+
+void DbusMessenger::OpenDesign(const QString& path)
+{
+    if (path.isEmpty() || path.size() > kMaxDesignPathChars || !path.startsWith(QLatin1Char('/')) ||
+        path.contains(QChar(0)))
+        return;
+    if (designs_.push(path) && !nextDesign_.isActive()) nextDesign_.start();
+}
+
+void DbusMessenger::HandleNextDesign()
+{
+    const std::optional<QString> path = designs_.pop();
+    if (!path) return;
+    if (!designs_.empty()) nextDesign_.start();
+    if (designReceiver_) designReceiver_(*path);
+}
+
+bool HandOverDesign(const QString& processName, const QString& path)
+{
+    const QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+    if (address.isEmpty() || address.size() > 4096) return false;
+    if (const auto socket = UnixSocketAddress(address); socket && !BusAnswers(*socket, kBusWaitMs)) return false;
+    const QString connName = QStringLiteral("kestrova-handover");
+    const auto disconnect = qScopeGuard([&connName] { QDBusConnection::disconnectFromBus(connName); });
+    QDBusConnection bus = QDBusConnection::connectToBus(address, connName);
+    if (!bus.isConnected() || !bus.interface()) return false;
+    bus.interface()->setTimeout(kBusWaitMs);
+    const QDBusReply<QStringList> names = bus.interface()->registeredServiceNames();
+    if (!names.isValid()) return false;
+    QStringList running;
+    for (const QString& n : names.value())
+        if (IsPeerName(n, processName)) running << n;
+    // Any one of them will do; the same one each time.
+    running.sort();
+    for (const QString& peer : running) {
+        QDBusMessage m = QDBusMessage::createMethodCall(peer, kPath, kInterface, QStringLiteral("OpenDesign"));
+        m.setAutoStartService(false);
+        m << path;
+        if (bus.call(m, QDBus::Block, kBusWaitMs).type() == QDBusMessage::ReplyMessage) return true;
+    }
+    return false;
 }
 
 bool CompanionLauncher::Launch()

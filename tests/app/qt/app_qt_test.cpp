@@ -13,9 +13,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHelpEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +33,7 @@
 #include "app/prefs_rect.h"
 #include "app/qt/default_window.h"
 #include "app/qt/help_tags.h"
+#include "app/qt/menus.h"
 #include "app/qt/prefs_store.h"
 #include "app/qt/prefs_window.h"
 #include "context/kestrova.h"
@@ -46,6 +49,22 @@ void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint
 // focus is, close the window before they call the shell; the shell's own
 // close calls nobody.
 // Escape and the window manager's close are the shell suites'.
+// Cone Excursion and Maximum SPL follow Step Response, as items 13 and 14 with
+// keys of their own: no key chooses two items.
+TEST(Menus, TheLimitViewsFollowStepResponseAndNoKeyIsShared)
+{
+    Menus m;
+    QStringList shown, keys;
+    for (QAction* a : m.menu(menu::kResponse)->actions()) shown << (a->isSeparator() ? "-" : a->text());
+    for (int id : {menu::kFile, menu::kEdit, menu::kResponse, menu::kView, menu::kAlignment, menu::kMisc, menu::kWindow,
+                   menu::kHelp})
+        for (QAction* a : m.menu(id)->actions())
+            if (!a->shortcut().isEmpty()) keys << a->shortcut().toString();
+    EXPECT_EQ((shown.mid(5, 4) << m.item(menu::kResponse, 14)->shortcut().toString()).join('|').toStdString(),
+              "Step Response|Cone Excursion|Maximum SPL|-|Ctrl+Alt+M");
+    EXPECT_EQ(keys.removeDuplicates(), 0) << keys.join(' ').toStdString();
+}
+
 TEST(DefaultParamWindow, ListingButtonsAndKeys)
 {
     Design d;
