@@ -1,26 +1,17 @@
 #include "app/design_apply.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
 #include "graphs/null_canvas.h"
 #include "model/response.h"
 
 namespace ks {
 
-namespace {
-
-constexpr f32 Design::*kDriverValues[] = {&Design::DIA,  &Design::FS,  &Design::VAS, &Design::QTS,  &Design::QES,
-                                          &Design::QMS,  &Design::EFI, &Design::RE,  &Design::PEMX, &Design::SD,
-                                          &Design::XMAX, &Design::VD,  &Design::LE};
-constexpr f32 Design::*kIncomingValues[] = {&Design::DIA2,  &Design::FS2,  &Design::VAS2, &Design::QTS2,  &Design::QES2,
-                                            &Design::QMS2,  &Design::EFI2, &Design::RE2,  &Design::PEMX2, &Design::SD2,
-                                            &Design::XMAX2, &Design::VD2,  &Design::LE2};
-constexpr PStr Design::*kReceivedTexts[] = {
-    &Design::s_DIA, &Design::s_FS,   &Design::s_VAS, &Design::s_QTS,  &Design::s_QES, &Design::s_QMS, &Design::s_EFI,
-    &Design::s_RE,  &Design::s_PEMX, &Design::s_SD,  &Design::s_XMAX, &Design::s_VD,  &Design::s_LE};
-
-}  // namespace
+// A document's driver numbers are the design's, in the record's order.
+static_assert(std::tuple_size_v<decltype(DriverPart::values)> == std::size(kDriverNumbers));
 
 PStr EntryText(f32 v)
 {
@@ -34,7 +25,7 @@ DriverPart DriverOf(const Design& d)
     DriverPart p;
     p.model = d.s_SP;
     p.range = d.s_RANG;
-    for (std::size_t i = 0; i < p.values.size(); ++i) p.values[i] = d.*kDriverValues[i];
+    for (std::size_t i = 0; i < p.values.size(); ++i) p.values[i] = d.*kDriverNumbers[i].value;
     return p;
 }
 
@@ -63,8 +54,8 @@ void LoadIncomingDriver(Design& d, const DriverPart& p)
     d.s_SP = d.s_SP2 = p.model;
     d.s_RANG = d.s_RANG2 = p.range;
     for (std::size_t i = 0; i < p.values.size(); ++i) {
-        d.*kIncomingValues[i] = p.values[i];
-        d.*kReceivedTexts[i] = EntryText(p.values[i]);
+        d.*kDriverNumbers[i].incoming = p.values[i];
+        d.*kDriverNumbers[i].text = EntryText(p.values[i]);
     }
 }
 

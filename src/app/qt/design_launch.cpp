@@ -11,7 +11,7 @@ DesignLaunch LaunchDesignFile(const std::vector<std::string>& designFiles)
     DesignLaunch launch;
     if (designFiles.empty()) return launch;
     launch.file = QFileInfo(QFile::decodeName(designFiles.front().c_str())).absoluteFilePath();
-    launch.handedOver = HandOverDesign(QStringLiteral("Kestrova"), launch.file);
+    launch.handedOver = HandOverDesign(BusText(kKestrovaName), launch.file);
     return launch;
 }
 
