@@ -32,3 +32,15 @@ endfunction()
 
 kestrova_desktop_entry(kestrova "application")
 kestrova_desktop_entry(vantrel "driver library")
+
+# The design files' type, so a file manager opens them with Kestrova. An
+# install into a prefix of one's own brings its type database up to date
+# too; a package (installed under DESTDIR, as CPack does) leaves that to
+# the package's triggers.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/desktop/kestrova-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+  RENAME kestrova.xml)
+install(CODE "
+  find_program(KESTROVA_UPDATE_MIME update-mime-database)
+  if(KESTROVA_UPDATE_MIME AND \"\$ENV{DESTDIR}\" STREQUAL \"\")
+    execute_process(COMMAND \${KESTROVA_UPDATE_MIME} \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/mime\")
+  endif()")

@@ -44,6 +44,7 @@ int main(int argc, char** argv)
         QStringLiteral("Optimum, box-volume and Qtc alignments with box loss factors Qa 5, 7, 10, 15 and 20."),
         QStringLiteral("Amplitude, impedance, phase, group delay, Nyquist diagram and step response views."),
         QStringLiteral("Amplitude as relative level or SPL at 1 W / 1 m, 5 or 10 dB per division."),
+        QStringLiteral("Cone excursion and maximum SPL at the driver's Pemax, Sd and Xmax."),
         QStringLiteral("A system profile data sheet with the driver and box figures."),
         QStringLiteral("Printing of any view with its parameter list and the date."),
         QStringLiteral("Snapshots of the design window as PNG files."),

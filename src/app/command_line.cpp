@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <cctype>
+
 #include "support/program_lines.h"
 
 namespace ks {
@@ -37,7 +39,16 @@ StartRequest Refuse(std::string_view what, std::string_view argument)
 
 }  // namespace
 
-bool IsDesignFile(std::string_view) { return false; }
+bool IsDesignFile(std::string_view argument)
+{
+    // By its name, as the desktop knows the type: the file itself is read,
+    // and any fault in it shown, once there is a window to show it in.
+    if (argument.size() <= kDesignFileSuffix.size()) return false;
+    const std::string_view suffix = argument.substr(argument.size() - kDesignFileSuffix.size());
+    for (std::size_t i = 0; i < suffix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(suffix[i])) != kDesignFileSuffix[i]) return false;
+    return argument[argument.size() - kDesignFileSuffix.size() - 1] != '/';
+}
 
 StartRequest ReadStartArguments(const std::vector<std::string_view>& args)
 {

@@ -10,10 +10,11 @@
 namespace ks {
 
 inline constexpr std::string_view kKestrovaUsage =
-    "Usage: kestrova [OPTION]...\n"
+    "Usage: kestrova [OPTION]... [FILE.kestrova]\n"
     "Designs the closed box or infinite baffle of one loudspeaker driver. The driver\n"
     "comes from the driver library, vantrel; started alone, Kestrova offers its\n"
-    "built-in driver.\n"
+    "built-in driver. A design file named opens instead, in the Kestrova already\n"
+    "running if there is one.\n"
     "\n"
     "  -h, --help       show this text and end\n"
     "      --version    show the version and the licence and end\n"
@@ -41,9 +42,10 @@ inline constexpr int kWrongArgumentsStatus = 2;
 // args: the arguments without the program's name.
 StartRequest ReadStartArguments(const std::vector<std::string_view>& args);
 
-// Whether an argument names a design file the program opens. Design files
-// arrive with a change of their own; until then no argument is one, so every
-// file named is refused.
+inline constexpr std::string_view kDesignFileSuffix = ".kestrova";
+
+// Whether an argument names a design file the program opens: a name ending
+// in ".kestrova" (in any case).
 bool IsDesignFile(std::string_view argument);
 
 }  // namespace ks

@@ -1,9 +1,11 @@
 #include "app/design_actions.h"
 
 #include <cmath>
+#include <iterator>
 #include <string>
 
 #include "graphs/dispatch.h"
+#include "model/cb.h"
 #include "model/response.h"
 #include "support/numtext.h"
 
@@ -55,8 +57,7 @@ void CalcBtnClickRetern(Kestrova& k, DesignView& v)
     }
     // Only a finite number above 0 is a box; "nan", "inf" and values beyond
     // single precision are refused like any other bad entry.
-    const auto usable = [](f32 v) { return std::isfinite(v) && static_cast<f64>(v) > 0.0; };
-    if (!usable(d.VB) || !usable(d.QTC)) {
+    if (!UsableBoxValue(d.VB) || !UsableBoxValue(d.QTC)) {
         v.Beep();
         d.VB = d.VBbak;
         d.QTC = d.QTCbak;
@@ -85,30 +86,38 @@ void ShowQtcLargeAlert(Kestrova& k, DesignView& v)
 }
 
 namespace {
-constexpr f32 kQa[] = {5.0f, 7.0f, 10.0f, 15.0f, 20.0f};
 }
 
 bool SelectQa(Design& d, int item)
 {
     if (item < 1 || item > 5) return false;
-    d.QA = kQa[item - 1];
+    d.QA = kQaValues[item - 1];
     return true;
 }
 
-int QaItem(const Design& d)
-{
-    for (int i = 0; i < 5; ++i)
-        if (d.QA == kQa[i]) return i + 1;
-    return 0;
-}
+int QaItem(const Design& d) { return QaItemOf(d.QA); }
+
+namespace {
+// The view key of each Response menu item ("" for a separator or a command).
+// Cone Excursion and Maximum SPL came after the menu's other items had their
+// numbers: they are 13 and 14, shown after Step Response.
+constexpr std::string_view kResponseKeys[] = {"amp", "imp", "ph", "gd", "nq", "st", "",
+                                              "sys", "",    "",   "",   "",   "ex", "ms"};
+}  // namespace
 
 bool SelectResponse(Design& d, int item)
 {
-    static constexpr const char* kKeys[] = {"amp", "imp", "ph", "gd", "nq", "st", "", "sys"};
-    if (item < 1 || item > 8 || item == 7) return false;
-    d.s_Resp = kKeys[item - 1];
+    if (item < 1 || item > static_cast<int>(std::size(kResponseKeys)) || kResponseKeys[item - 1].empty()) return false;
+    d.s_Resp = kResponseKeys[item - 1];
     d.respID = static_cast<i16>(item);
     return true;
+}
+
+int ResponseItem(std::string_view key)
+{
+    for (std::size_t i = 0; i < std::size(kResponseKeys); ++i)
+        if (!key.empty() && key == kResponseKeys[i]) return static_cast<int>(i) + 1;
+    return 0;
 }
 
 bool SelectView(Design& d, int item)

@@ -15,7 +15,8 @@ namespace ks {
 class DesignView {
 public:
     virtual ~DesignView() = default;
-    // Rebuilds the box entries 311 and 313 for the current alin and boxSys.
+    // The design window's box display: rebuilds the box entries 311 and 313
+    // for the current alin and boxSys.
     virtual void ResponseWndDisp() = 0;
     // The current text of box entry 311 or 313 (Mac Roman).
     virtual PStr BoxEntryText(std::int16_t id) = 0;
@@ -34,10 +35,13 @@ struct BoxEntries {
 };
 BoxEntries BoxEntryTexts(const Design& d);
 
-// ResponsePlot, then the box entries.
+// The redraw after any change of the box: ResponsePlot, then the box entries.
 void CustomAlign(Kestrova& k, DesignView& v);
-// Reads, validates and applies the active box entry (Calc., Return, Enter).
+// The Calc. button's (and Return's, Enter's) action: reads, validates and
+// applies the active box entry.
 void CalcBtnClickRetern(Kestrova& k, DesignView& v);
+// The alignment sheets: a Qtc no box can give (too small), or above the
+// limit a buildable box gives (too large).
 void ShowQtcSmallAlert(Kestrova& k, DesignView& v);
 void ShowQtcLargeAlert(Kestrova& k, DesignView& v);
 
@@ -45,7 +49,8 @@ void ShowQtcLargeAlert(Kestrova& k, DesignView& v);
 // an item it does not know, changing nothing.
 bool SelectQa(Design& d, int item);           // pop-up 320, items 1..5
 int QaItem(const Design& d);                  // the item of the current QA, 0 for none
-bool SelectResponse(Design& d, int item);     // Response menu items 1..6, 8
+bool SelectResponse(Design& d, int item);     // Response menu items 1..6, 8, 13, 14
+int ResponseItem(std::string_view key);       // the item showing view "amp" ..., 0 for none
 bool SelectView(Design& d, int item);         // View menu items 1, 2, 4, 5
 bool SelectAlignment(Kestrova& k, int item);  // Alignment menu items 1..3 (sets EditMenuFlag)
 

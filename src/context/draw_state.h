@@ -27,6 +27,9 @@ struct DrawState {
     float IMPscal = 0;
     std::int16_t GdOptFlg = 0;
     float GDscl = 0;
+    float EXscl = 0;    // cone excursion full scale, mm
+    float MSTop = 0;    // maximum SPL top line, dB SPL
+    float MSCross = 0;  // where Xmax takes over from Pemax, Hz; 0 for nowhere
 };
 
 }  // namespace ks

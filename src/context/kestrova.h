@@ -4,8 +4,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "context/draw_state.h"
+#include "context/kept_design.h"
 #include "context/prefs.h"
 #include "context/shell_state.h"
 #include "context/update_state.h"
@@ -21,6 +23,8 @@ struct Kestrova {
     ShellState sh;
     Prefs prefs;
     UpdateState up;
+    // The designs kept for comparison, oldest first.
+    std::vector<KeptDesign> kept;
 
     // Surfaces the primitives draw on: the graph area of window 1, and the
     // current printing page while doPrint is set. Not owned.

@@ -1,7 +1,9 @@
-// The nine preferences, with their start values.
+// The nine preferences, with their start values, and the recent design files.
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "context/shell_state.h"
 
@@ -17,6 +19,8 @@ struct Prefs {
     std::int32_t PrintDateCheck = 1;
     std::int32_t UpdateForCheck = 1;
     std::int32_t ImpVertScale = 1;
+    // The design files opened or saved last, newest first (UTF-8 paths).
+    std::vector<std::string> RecentDesigns;
 };
 
 }  // namespace ks

@@ -11,6 +11,13 @@ void SndAppleEvent(Messenger& m, CompanionHost& h, std::string_view eventClass, 
     if (m.send(processName, eventClass, text) < 0) h.Beep();
 }
 
+void AdoptIncomingDriver(Kestrova& k, CompanionHost& h)
+{
+    ParameterPass(k.d);
+    h.SetUpDesign();
+    if (k.prefs.UpdateForCheck == 1 && k.sh.CheckForUpFlag == 0) h.StartUpdateCheck();
+}
+
 void DoAppleEvent(Kestrova& k, Messenger& m, CompanionHost& h, std::string_view text)
 {
     k.sh.s_Masg = text;  // cut to 255 bytes
@@ -21,22 +28,20 @@ void DoAppleEventCommon(Kestrova& k, Messenger& m, CompanionHost& h)
 {
     MasageTextToParameter(k);
     if (k.sh.s_Dummy == kDriverTag) {
-        k.sh.s_MasgMenu = "BootKstv";
-        ParameterPass(k.d);
-        h.SetUpDesign();
-        if (k.prefs.UpdateForCheck == 1 && k.sh.CheckForUpFlag == 0) h.StartUpdateCheck();
+        k.sh.s_MasgMenu = kCompanionAnswered;
+        AdoptIncomingDriver(k, h);
     }
 
     const PStr& word = k.sh.s_Masg;
-    if (word == "HideKstv") {
+    if (word == kHideKstv) {
         h.HideWindows();
-    } else if (word == "BootedKstvFromVtrlByFile") {
-        SndAppleEvent(m, h, kCompanionClass, "SetMeDefaultVtrlFromKstv", kCompanionName);
-    } else if (word == "YesBootedVtrl") {
-        k.sh.s_MasgMenu = "BootKstv";
+    } else if (word == kBootedKstvFromVtrlByFile) {
+        SndAppleEvent(m, h, kVantrelClass, kSetMeDefaultVtrlFromKstv, kVantrelName);
+    } else if (word == kYesBootedVtrl) {
+        k.sh.s_MasgMenu = kCompanionAnswered;
         h.LaunchCompanion();
-        SndAppleEvent(m, h, kCompanionClass, "SetMeDefaultVtrlFromKstv", kCompanionName);
-    } else if (word == "QuitKstv") {
+        SndAppleEvent(m, h, kVantrelClass, kSetMeDefaultVtrlFromKstv, kVantrelName);
+    } else if (word == kQuitKstv) {
         k.sh.GPrintScale = 100.0;
         h.QuitSequence(false);
         return;
@@ -50,7 +55,7 @@ void SpeakerSelect(Kestrova& k, Messenger& m, CompanionHost& h)
     k.sh.GPrintScale = 100.0;
     h.MenuDisable();
     h.LaunchCompanion();
-    SndAppleEvent(m, h, kCompanionClass, "ShowVtrl", kCompanionName);
+    SndAppleEvent(m, h, kVantrelClass, kShowVtrl, kVantrelName);
 }
 
 }  // namespace ks

@@ -9,21 +9,30 @@
 
 namespace ks {
 
+namespace {
+
+// The design record's thirteen numbers, in its order, each rounded into its
+// text twin.
+struct DesignRecordNumber {
+    f32 Design::*value;
+    PStr Design::*text;
+    int decimals;
+};
+// clang-format off
+constexpr DesignRecordNumber kDesignRecordNumbers[] = {
+    {&Design::SPL, &Design::s_SPL, 1}, {&Design::FS, &Design::s_FS, 2},   {&Design::VAS, &Design::s_VAS, 3},
+    {&Design::QTS, &Design::s_QTS, 3}, {&Design::QES, &Design::s_QES, 3}, {&Design::QMS, &Design::s_QMS, 3},
+    {&Design::EFI, &Design::s_EFI, 3}, {&Design::RE, &Design::s_RE, 3},   {&Design::LE, &Design::s_LE, 3},
+    {&Design::VB, &Design::s_VB, 3},   {&Design::FC, &Design::s_FC, 2},   {&Design::QTC, &Design::s_QTC, 3},
+    {&Design::QA, &Design::s_QA, 1},
+};
+// clang-format on
+
+}  // namespace
+
 void ValueToText(Design& d)
 {
-    d.s_SPL = RoundedText(d.SPL, 1);
-    d.s_FS = RoundedText(d.FS, 2);
-    d.s_VAS = RoundedText(d.VAS, 3);
-    d.s_QTS = RoundedText(d.QTS, 3);
-    d.s_QES = RoundedText(d.QES, 3);
-    d.s_QMS = RoundedText(d.QMS, 3);
-    d.s_EFI = RoundedText(d.EFI, 3);
-    d.s_RE = RoundedText(d.RE, 3);
-    d.s_LE = RoundedText(d.LE, 3);
-    d.s_VB = RoundedText(d.VB, 3);
-    d.s_FC = RoundedText(d.FC, 2);
-    d.s_QTC = RoundedText(d.QTC, 3);
-    d.s_QA = RoundedText(d.QA, 1);
+    for (const DesignRecordNumber& n : kDesignRecordNumbers) d.*n.text = RoundedText(d.*n.value, n.decimals);
 }
 
 PStr MakeClipText(Kestrova& k)
@@ -38,9 +47,8 @@ PStr MakeClipText(Kestrova& k)
     std::replace_if(model.begin(), model.end(), IsControlByte, ' ');
     r += model;
     r += kFieldSeparator;
-    for (const PStr* field : {&d.s_SPL, &d.s_FS, &d.s_VAS, &d.s_QTS, &d.s_QES, &d.s_QMS, &d.s_EFI, &d.s_RE, &d.s_LE,
-                              &d.s_VB, &d.s_FC, &d.s_QTC, &d.s_QA}) {
-        r += *field;
+    for (const DesignRecordNumber& n : kDesignRecordNumbers) {
+        r += d.*n.text;
         r += kFieldSeparator;
     }
     k.sh.ClipText = r;
@@ -96,19 +104,7 @@ void MasageTextToParameter(Kestrova& k)
     k.sh.s_Dummy = fields.next();
     d.s_SP = d.s_SP2 = fields.next();
     d.s_RANG = d.s_RANG2 = fields.next();
-    StoreNumber(fields.next(), d.s_DIA, d.DIA2);
-    StoreNumber(fields.next(), d.s_FS, d.FS2);
-    StoreNumber(fields.next(), d.s_VAS, d.VAS2);
-    StoreNumber(fields.next(), d.s_QTS, d.QTS2);
-    StoreNumber(fields.next(), d.s_QES, d.QES2);
-    StoreNumber(fields.next(), d.s_QMS, d.QMS2);
-    StoreNumber(fields.next(), d.s_EFI, d.EFI2);
-    StoreNumber(fields.next(), d.s_RE, d.RE2);
-    StoreNumber(fields.next(), d.s_PEMX, d.PEMX2);
-    StoreNumber(fields.next(), d.s_SD, d.SD2);
-    StoreNumber(fields.next(), d.s_XMAX, d.XMAX2);
-    StoreNumber(fields.next(), d.s_VD, d.VD2);
-    StoreNumber(fields.next(), d.s_LE, d.LE2);
+    for (const DriverNumber& n : kDriverNumbers) StoreNumber(fields.next(), d.*n.text, d.*n.incoming);
     // Anything after the sixteenth field is ignored.
 }
 
@@ -122,8 +118,7 @@ PStr MakeDriverRecord(const DriverRecordFields& f, bool* truncated)
     add(kDriverTag);
     add(f.model);
     add(f.range);
-    for (double v : {f.dia, f.fs, f.vas, f.qts, f.qes, f.qms, f.effi, f.re, f.pemax, f.sd, f.xmax, f.vd, f.le})
-        add(NumToText(v));
+    for (const DriverRecordNumber& n : kDriverRecordNumbers) add(NumToText(f.*n.value));
     if (truncated) *truncated = r.size() > PStr::kMax;
     return PStr(r);
 }

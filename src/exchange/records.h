@@ -8,13 +8,10 @@
 #include <string_view>
 
 #include "context/kestrova.h"
+#include "exchange/words.h"
 #include "support/pstring.h"
 
 namespace ks {
-
-inline constexpr std::string_view kDesignTag = "DUMMY%";
-inline constexpr std::string_view kDriverTag = "DUMMY#";
-inline constexpr std::string_view kFieldSeparator = "  ";
 
 // A byte that would break the one-line record (a line end, a tab...): the
 // ASCII controls, which Mac Roman shares.
@@ -50,6 +47,22 @@ struct DriverRecordFields {
     double dia = 0, fs = 0, vas = 0, qts = 0, qes = 0, qms = 0, effi = 0, re = 0, pemax = 0, sd = 0, xmax = 0, vd = 0,
            le = 0;
 };
+
+// The numbers in the order the record carries them, by the keys the library
+// and kestrova-send name them with.
+struct DriverRecordNumber {
+    std::string_view key;
+    double DriverRecordFields::*value;
+};
+// clang-format off
+inline constexpr DriverRecordNumber kDriverRecordNumbers[] = {
+    {"dia", &DriverRecordFields::dia},     {"fs", &DriverRecordFields::fs},     {"vas", &DriverRecordFields::vas},
+    {"qts", &DriverRecordFields::qts},     {"qes", &DriverRecordFields::qes},   {"qms", &DriverRecordFields::qms},
+    {"effi", &DriverRecordFields::effi},   {"re", &DriverRecordFields::re},     {"pemax", &DriverRecordFields::pemax},
+    {"sd", &DriverRecordFields::sd},       {"xmax", &DriverRecordFields::xmax}, {"vd", &DriverRecordFields::vd},
+    {"le", &DriverRecordFields::le},
+};
+// clang-format on
 
 // Tag, model, range, then the numbers in the order above written by
 // NumToText, each field followed by two blanks; cut at 255 bytes. When

@@ -5,6 +5,7 @@
 
 #include "graphs/evaluate_at.h"
 #include "graphs/freq_axis.h"
+#include "graphs/kept_curves.h"
 #include "graphs/primitives.h"
 #include "model/cb.h"
 #include "model/ib.h"
@@ -83,11 +84,12 @@ void AmpGraph(Kestrova& k)
     }
 }
 
-void AmpPlot(Kestrova& k)
+namespace {
+
+void AmpCurve(Kestrova& k)
 {
     Design& d = k.d;
     DrawState& s = k.ds;
-    SetCurveStyle(k);
     CofCal(d);
     SweepFrequencies(k, false, CBFRcal, IBFRcal, [&] {
         const double a = d.yy;
@@ -106,5 +108,9 @@ void AmpPlot(Kestrova& k)
         CurveTo(k, static_cast<float>(y), static_cast<float>(y) <= 330.0f);
     });
 }
+
+}  // namespace
+
+void AmpPlot(Kestrova& k) { PlotCurves(k, AmpCurve, SetCurveStyle); }
 
 }  // namespace ks

@@ -7,7 +7,8 @@ namespace ks {
 
 // Frame, grid and labels; in the absolute view it chooses sift from SPL.
 void AmpGraph(Kestrova& k);
-// 300 samples from 20 Hz; reads the sift the frame has just chosen.
+// 300 samples from 20 Hz; reads the sift the frame has just chosen. Kept
+// designs are drawn first (PlotCurves).
 void AmpPlot(Kestrova& k);
 // The absolute axis shift for the current scale and SPL.
 float AmpSift(const Design& d);

@@ -1,9 +1,13 @@
 #include "graphs/dispatch.h"
 
+#include <limits>
+
 #include "graphs/amp.h"
 #include "graphs/canvas.h"
+#include "graphs/excursion.h"
 #include "graphs/group_delay.h"
 #include "graphs/imp.h"
+#include "graphs/max_spl.h"
 #include "graphs/nyquist.h"
 #include "graphs/phase.h"
 #include "graphs/step_graph.h"
@@ -17,6 +21,9 @@ void ResponsePlot(Kestrova& k)
     if (target) target->beginBatch();
     if (!k.ds.doPrint && k.screen) k.screen->erase(0.0f, 0.0f, 540.0f, 380.0f);
     const PStr& r = k.d.s_Resp;
+    // What a design file keeps to give this box again (see Design::QTCplot);
+    // the profile shows the box without solving it.
+    if (k.d.boxSys == 1 && !(r == "sys")) k.d.QTCplot = k.d.alin == 3 ? k.d.QTC : std::numeric_limits<f32>::quiet_NaN();
     if (r == "amp") {
         AmpGraph(k);
         AmpPlot(k);
@@ -39,6 +46,16 @@ void ResponsePlot(Kestrova& k)
         StepPlot(k);
     } else if (r == "sys") {
         SystemProfile(k);
+    } else if (r == "ex") {
+        const std::vector<LimitSample> samples = LimitsSweep(k);
+        ExOpt(k, samples);
+        ExGraph(k);
+        ExPlot(k, samples);
+    } else if (r == "ms") {
+        const std::vector<LimitSample> samples = LimitsSweep(k);
+        MsOpt(k, samples);
+        MsGraph(k);
+        MsPlot(k, samples);
     }
     if (target) target->endBatch();
 }
@@ -53,7 +70,16 @@ PStr SetResponseTitle(const Design& d)
     if (r == "nq") return "Nyquist Diagram";
     if (r == "st") return "Step Response";
     if (r == "sys") return "System Profile";
+    if (r == "ex") return "Cone Excursion";
+    if (r == "ms") return "Maximum SPL";
     return PStr();
+}
+
+bool IsViewKey(std::string_view key)
+{
+    Design d;
+    d.s_Resp = key;
+    return key.size() <= PStr::kMax && !SetResponseTitle(d).empty();
 }
 
 }  // namespace ks

@@ -6,10 +6,13 @@
 
 namespace ks {
 
+// The redraw of the graph area: the current view, on screen or on the page.
 void ResponsePlot(Kestrova& k);
 
-// The title of the current view ("Amplitude" ... "System Profile"), empty for
+// The title of the current view ("Amplitude" ... "Maximum SPL"), empty for
 // an unknown key. Used by snapshots and printing.
 PStr SetResponseTitle(const Design& d);
+// Whether key names a view ("amp" ... "sys", "ex", "ms").
+bool IsViewKey(std::string_view key);
 
 }  // namespace ks

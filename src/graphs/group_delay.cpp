@@ -4,6 +4,7 @@
 
 #include "graphs/evaluate_at.h"
 #include "graphs/freq_axis.h"
+#include "graphs/kept_curves.h"
 #include "graphs/primitives.h"
 #include "model/cb.h"
 #include "model/ib.h"
@@ -113,15 +114,20 @@ void GdGraph(Kestrova& k)
     }
 }
 
-void GdPlot(Kestrova& k)
+namespace {
+
+void GdCurve(Kestrova& k)
 {
     Design& d = k.d;
     DrawState& s = k.ds;
-    SetCurveStyle(k);
     CofCal(d);
     SweepFrequencies(k, false, CBGDcal, IBGDcal, [&] {
         CurveTo(k, static_cast<float>(190.0 - 14.0 * static_cast<double>(d.yy) / static_cast<double>(s.GDscl)));
     });
 }
+
+}  // namespace
+
+void GdPlot(Kestrova& k) { PlotCurves(k, GdCurve, SetCurveStyle); }
 
 }  // namespace ks

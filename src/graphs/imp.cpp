@@ -4,6 +4,7 @@
 
 #include "graphs/evaluate_at.h"
 #include "graphs/freq_axis.h"
+#include "graphs/kept_curves.h"
 #include "graphs/primitives.h"
 #include "model/cb.h"
 #include "model/ib.h"
@@ -98,11 +99,12 @@ void ImpGraph(Kestrova& k)
     }
 }
 
-void ImpPlot(Kestrova& k)
+namespace {
+
+void ImpCurve(Kestrova& k)
 {
     Design& d = k.d;
     DrawState& s = k.ds;
-    SetCurveStyle(k);
     ImpPrepare(d);
     const bool linear = ImpLinearAxis(k);
     SweepFrequencies(k, false, CBIMPcal, IBIMPcal, [&] {
@@ -111,5 +113,9 @@ void ImpPlot(Kestrova& k)
                           : static_cast<float>(330.0 - 93.33333333333333 * static_cast<double>(d.yy)));
     });
 }
+
+}  // namespace
+
+void ImpPlot(Kestrova& k) { PlotCurves(k, ImpCurve, SetCurveStyle); }
 
 }  // namespace ks

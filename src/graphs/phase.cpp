@@ -4,6 +4,7 @@
 
 #include "graphs/evaluate_at.h"
 #include "graphs/freq_axis.h"
+#include "graphs/kept_curves.h"
 #include "graphs/primitives.h"
 #include "model/cb.h"
 #include "model/ib.h"
@@ -32,14 +33,18 @@ void PhGraph(Kestrova& k)
     DrawTextAt(k, 33, 335, "0");
 }
 
-void PhPlot(Kestrova& k)
+namespace {
+
+void PhCurve(Kestrova& k)
 {
     Design& d = k.d;
-    DrawState& s = k.ds;
-    SetCurveStyle(k);
     CofCal(d);
     SweepFrequencies(k, true, CBPHcal, IBPHcal,
                      [&] { CurveTo(k, static_cast<float>(330.0 - (7.0 / 9.0) * static_cast<double>(d.yy))); });
 }
+
+}  // namespace
+
+void PhPlot(Kestrova& k) { PlotCurves(k, PhCurve, SetCurveStyle); }
 
 }  // namespace ks

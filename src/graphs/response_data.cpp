@@ -9,6 +9,7 @@
 #include "graphs/evaluate_at.h"
 #include "graphs/imp.h"
 #include "model/cb.h"
+#include "model/excursion.h"
 #include "model/ib.h"
 #include "model/response.h"
 #include "support/macroman.h"
@@ -69,6 +70,25 @@ std::string OneLine(const PStr& macRoman)
 
 bool LevelIsAbsolute(const Design& d) { return std::isfinite(d.SPL); }
 
+void PutLimits(ResponsePoint& p, const Excursion& e)
+{
+    p.peak = static_cast<f32>(e.peak);
+    p.peak1W = static_cast<f32>(e.peak1W);
+    p.maxSpl = static_cast<f32>(e.maxSpl);
+    p.thermal = static_cast<f32>(e.thermal);
+    p.excursion = static_cast<f32>(e.excursion);
+    p.maxPower = static_cast<f32>(e.maxPower);
+}
+
+// The limits' columns of a CSV row, each after a comma.
+void AppendLimits(std::string& s, const ResponseData& data, const ResponsePoint& p)
+{
+    for (f32 v : {p.peak, p.peak1W, p.maxSpl, p.thermal, p.excursion, p.maxPower}) {
+        s += ',';
+        if (data.limits) Put(s, v);
+    }
+}
+
 std::string CommentHeader(const ResponseData& data, ResponseFormat format, std::string_view stamp)
 {
     const Design& d = data.box;
@@ -122,11 +142,13 @@ ResponseData SampleResponse(const Design& d, const ResponseRange& r)
     w.s_Resp = "amp";
     CofCal(w);
     const f64 base = LevelIsAbsolute(w) ? W(w.SPL) : 0.0;
+    out.limits = !ExcursionNeedsCal(w).any();
     for (int i = 0; i < n; ++i) {
         ResponsePoint& p = out.points[static_cast<std::size_t>(i)];
         EvaluateAtHz(w, hzAt(i), CBFRcal, IBFRcal);
         p.hz = w.ff;
         p.level = static_cast<f32>(base - W(w.yy));
+        if (out.limits) PutLimits(p, ExcursionCal(w, W(w.ff), W(w.yy)));
         EvaluateAtHz(w, hzAt(i), CBPHcal, IBPHcal);
         p.phase = w.yy;
         EvaluateAtHz(w, hzAt(i), CBGDcal, IBGDcal);
@@ -161,7 +183,9 @@ std::string ResponseText(const ResponseData& data, ResponseFormat format, std::s
     if (format == ResponseFormat::Csv) {
         s.reserve(128 + data.points.size() * 80);
         s += LevelIsAbsolute(data.box) ? "Frequency (Hz),Level (dB SPL 1W/1m)," : "Frequency (Hz),Level (dB rel.),";
-        s += "Phase (deg),Group delay (ms),Impedance (ohm),Impedance phase (deg)\n";
+        s += "Phase (deg),Group delay (ms),Impedance (ohm),Impedance phase (deg)";
+        s += ",Excursion at Pemax (mm),Excursion at 1 W (mm),Maximum SPL (dB SPL 1m),Thermal limit (dB SPL 1m),"
+             "Excursion limit (dB SPL 1m),Maximum input power (W)\n";
         const bool ohms = ImpedanceKnown(data.box);
         for (const ResponsePoint& p : data.points) {
             for (f32 v : {p.hz, p.level, p.phase, p.delay}) {
@@ -175,6 +199,7 @@ std::string ResponseText(const ResponseData& data, ResponseFormat format, std::s
             } else {
                 s += ',';
             }
+            AppendLimits(s, data, p);
             s += '\n';
         }
         return s;

@@ -34,11 +34,18 @@ struct ResponsePoint {
     f32 delay;      // group delay, ms
     f32 ohms;       // magnitude of the complex electrical impedance
     f32 ohmsPhase;  // its phase, degrees, unwrapped
+    // The limits at Pemax, Sd and Xmax (model/excursion.h), when the design
+    // has them.
+    f32 peak, peak1W;                // peak cone excursion at Pemax and at 1 W, mm
+    f32 maxSpl, thermal, excursion;  // dB SPL at 1 m
+    f32 maxPower;                    // W
 };
 
 struct ResponseData {
     std::vector<ResponsePoint> points;
     Design box;  // the design after the recalculation the points come from
+    // The points carry the limits: the design has Pemax, Sd, Xmax and a sensitivity.
+    bool limits = false;
 };
 
 // Samples the design from r.from up to r.to with r.ppo points per octave,
@@ -54,7 +61,7 @@ std::string ResponseRefusal(const Design& d, ResponseFormat format);
 // The file: FRD and ZMA with comment lines starting with "*" (program,
 // version, driver, system, box and `stamp`, the date and time), CSV with
 // one header row, its impedance columns empty where the impedance is not
-// known.
+// known, and the limits' columns last, empty without the limits.
 std::string ResponseText(const ResponseData& data, ResponseFormat format, std::string_view stamp);
 
 }  // namespace ks

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "graphs/freq_axis.h"
+#include "graphs/kept_curves.h"
 #include "graphs/primitives.h"
 #include "model/response.h"
 #include "model/step.h"
@@ -77,7 +78,15 @@ void StepGraph(Kestrova& k)
     DrawTextAt(k, 442.0f, 347.0f, "msec");
 }
 
-void StepPlot(Kestrova& k)
+namespace {
+
+void StepStyle(Kestrova& k)
+{
+    k.ds.LineW = 2.0f;
+    SetColor(k, 1.0f, 0.531f, 0.0f);
+}
+
+void StepCurve(Kestrova& k)
 {
     Design& d = k.d;
     CofCal(d);
@@ -89,12 +98,14 @@ void StepPlot(Kestrova& k)
     StepResponsePlot(k);
 }
 
+}  // namespace
+
+void StepPlot(Kestrova& k) { PlotCurves(k, StepCurve, StepStyle); }
+
 void StepResponsePlot(Kestrova& k)
 {
     Design& d = k.d;
     DrawState& s = k.ds;
-    s.LineW = 2.0f;
-    SetColor(k, 1.0f, 0.531f, 0.0f);
     const double fs = d.FS, ts = d.timeScale;
     const float tauMax = static_cast<float>(std::rint((fs * 2.0 / 3.0 / ts) * 100.0 + 0.6) / 100.0);
     // Any real driver needs a few thousand points; an absurd Fs from a

@@ -5,7 +5,8 @@
 
 namespace ks {
 
-// Font 2, 15 points, grey 0.2; nothing for an unknown boxSys.
+// The system figure's labels (Vb, Fc, Qtc, Qa for a closed box; Fs, Qts
+// otherwise) in font 2, 15 points, grey 0.2; nothing for an unknown boxSys.
 void GetFontSysFigure(Kestrova& k);
 
 }  // namespace ks

@@ -55,8 +55,7 @@ void FixedTexts(Kestrova& k, bool print)
     for (const Row& r : kRows) {
         const float y = print ? r.yPrint : r.yScreen;
         if (y < 0) continue;
-        DrawTextAt(k, 200, y, r.label);
-        if (r.unit) DrawTextAt(k, 485, y, r.unit);
+        DrawRowLabel(k, 200, y, r.label, r.unit);
         const bool sd = r.value == &Design::SD, vd = r.value == &Design::VD;
         if (sd || vd) {
             k.ds.fontSize = 9.0f;
@@ -65,26 +64,6 @@ void FixedTexts(Kestrova& k, bool print)
         }
     }
     DrawTextAt(k, 57, 306, "System Figure");
-}
-
-void BoxSection(Kestrova& k)
-{
-    SetGrey(k, 0.0f);
-    SetFont(k, 1, 13.0f);
-    DrawTextAt(k, 200, 420, "Box Parameters");
-    for (int i = 0; i < 4; ++i) {
-        const BoxRow& r = kBoxRows[i];
-        DrawTextAt(k, r.x, 450.0f + 20 * i, r.label);
-        if (r.unit) DrawTextAt(k, 485, 450.0f + 20 * i, r.unit);
-    }
-    SetGrey(k, 0.229f);
-    k.ds.LineW = 0.75f;
-    DrawLineAt(k, 200, 429.5f, 520, 429.5f);
-    k.ds.LineW = 0.5f;
-    for (int i = 0; i < 4; ++i) DrawRectAt(k, 410.5f, 437.5f + 20 * i, 476.5f, 453.5f + 20 * i);
-    SetGrey(k, 0.0f);
-    SetFont(k, 5, 12.0f);
-    for (int i = 0; i < 4; ++i) DrawPlacedValue(k, k.d.*kBoxRows[i].value, kBoxRows[i].decimals, 450.0f + 20 * i);
 }
 
 }  // namespace
@@ -161,7 +140,7 @@ void SystemProfile(Kestrova& k)
         if (y < 0) continue;
         DrawPlacedValue(k, k.d.*r.value, r.decimals, y);
     }
-    if (print && k.d.boxSys == 1) BoxSection(k);
+    if (print && k.d.boxSys == 1) DrawBoxRows(k, "Box Parameters", 420, 0.5f);
 }
 
 }  // namespace ks

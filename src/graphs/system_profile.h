@@ -9,13 +9,15 @@
 
 namespace ks {
 
+// The sheet itself: the "sys" view.
 void SystemProfile(Kestrova& k);
 // Length of the text cut to 63 characters.
 int CharactCheck(std::string_view text);
 // Position (from 1) of the first "." in the text cut to 63 characters, 0 if none.
 int CommaCheck(std::string_view text);
-// The figure panel and the figure; 320 points lower when printing a view
-// other than "sys" (the printed parameter page).
+// The figure's panel (GetPictSysSpConBG) and the figure of the system
+// (GetPictSysDisp); 320 points lower when printing a view other than "sys"
+// (the printed parameter page).
 void GetPictSysSpConBG(Kestrova& k);
 void GetPictSysDisp(Kestrova& k);
 // A value rounded to `decimals` and placed so that it ends near the frames'

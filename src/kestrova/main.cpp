@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/qt/design_launch.h"
 #include "app/qt/design_window.h"
 #include "app/qt/prefs_store.h"
 #include "app/qt/quit_signals.h"
@@ -64,6 +65,8 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(
         QIcon(QPixmap::fromImage(ks::CreateCGImageFromBundleResource("kestrova.png", "Images"))));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
+    const ks::DesignLaunch design = ks::LaunchDesignFile(request.designFiles);
+    if (design.handedOver) return 0;
 
     // Before anything that may wait (the bus, the preferences file): a
     // termination signal is handled once the loop runs, with the shell.
@@ -73,7 +76,7 @@ int main(int argc, char** argv)
     });
 
     ks::Kestrova k;  // every global at its start value
-    ks::DbusMessenger bus(QStringLiteral("Kestrova"), QStringLiteral("Kstv"));
+    ks::DbusMessenger bus(ks::BusText(ks::kKestrovaName), ks::BusText(ks::kKestrovaClass));
     ks::PrefsStore store;
     ks::ModuleSoundPlayer sound;  // Qt Multimedia loads with the first sound
     Platform platform(bus);
@@ -83,6 +86,8 @@ int main(int argc, char** argv)
     bus.setReceiver([&shell](const QByteArray& text) {
         shell.Receive(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     });
+    bus.setDesignReceiver([&shell](const QString& path) { shell.OpenHandedDesign(path); });
+    if (!design.file.isEmpty()) shell.OpenDesignAtStart(design.file);
     fonts.Join();  // the loop lays out the first window once the fonts are read
     return app.exec();
 }

@@ -7,6 +7,7 @@
 #include "library/driver_values.h"
 #include "model/design.h"
 #include "support/macroman.h"
+#include "support/numtext.h"
 
 namespace ks::lib {
 namespace {
@@ -72,17 +73,6 @@ std::optional<std::string> CheckText(std::string_view t)
         if (c < 0x20 || c == 0x7f) return "holds a control character";
     if (t.find("  ") != std::string_view::npos) return "two blanks in a row would split the record";
     return std::nullopt;
-}
-
-// A float start value as the double its shortest text reads as (0.707f
-// becomes 0.707, not 0.70700001716...).
-double Plain(float f)
-{
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, f);
-    double d = 0;
-    std::from_chars(buf, r.ptr, d);
-    return d;
 }
 
 }  // namespace
@@ -181,19 +171,7 @@ std::optional<PStr> BuildRecord(const Driver& d, std::string& error)
     }
     f.model = *model;
     f.range = *range;
-    f.dia = d.get(Field::Dia);
-    f.fs = d.get(Field::Fs);
-    f.vas = d.get(Field::Vas);
-    f.qts = d.get(Field::Qts);
-    f.qes = d.get(Field::Qes);
-    f.qms = d.get(Field::Qms);
-    f.effi = d.get(Field::Effi);
-    f.re = d.get(Field::Re);
-    f.pemax = d.get(Field::Pemax);
-    f.sd = d.get(Field::Sd);
-    f.xmax = d.get(Field::Xmax);
-    f.vd = d.get(Field::Vd);
-    f.le = d.get(Field::Le);
+    for (const DriverRecordNumber& n : kDriverRecordNumbers) f.*n.value = d.get(*FieldByKey(n.key));
     bool truncated = false;
     PStr rec = MakeDriverRecord(f, &truncated);
     if (truncated) {
@@ -211,7 +189,8 @@ double EfficiencyFromSpl(double splDb)
 
 std::vector<Driver> ExampleDrivers()
 {
-    auto make = [](std::string model, std::string range, std::array<double, 13> v) {
+    using Numbers = std::array<double, std::size(kDriverNumbers)>;
+    auto make = [](std::string model, std::string range, Numbers v) {
         Driver d;
         d.model = std::move(model);
         d.range = std::move(range);
@@ -219,11 +198,10 @@ std::vector<Driver> ExampleDrivers()
         return d;
     };
     const Design s;  // the built-in driver as the design program starts with it
+    Numbers builtIn{};
+    for (std::size_t i = 0; i < builtIn.size(); ++i) builtIn[i] = ShortestDouble(s.*kDriverNumbers[i].incoming);
     std::vector<Driver> out;
-    out.push_back(
-        make(s.s_SP2.str(), s.s_RANG2.str(),
-             {Plain(s.DIA2), Plain(s.FS2), Plain(s.VAS2), Plain(s.QTS2), Plain(s.QES2), Plain(s.QMS2), Plain(s.EFI2),
-              Plain(s.RE2), Plain(s.PEMX2), Plain(s.SD2), Plain(s.XMAX2), Plain(s.VD2), Plain(s.LE2)}));
+    out.push_back(make(s.s_SP2.str(), s.s_RANG2.str(), builtIn));
     //                 dia    fs    vas    qts   qes   qms   effi  re   pemax  sd     xmax  vd    le
     out.push_back(
         make("Norrland M13", "Mid 300-4000 Hz", {13, 48, 14.5, 0.36, 0.41, 3.1, 0.52, 5.6, 60, 84, 4.5, 38, 0.45}));

@@ -180,4 +180,11 @@ void CBPHcal(Design& d) { second_order::Phase(d, d.A02); }
 void CBGDcal(Design& d) { second_order::GroupDelay(d, d.A02); }
 void CBNQcal(Design& d) { second_order::Nyquist(d, d.A02); }
 
+int QaItemOf(f32 qa)
+{
+    for (int i = 0; i < 5; ++i)
+        if (qa == kQaValues[i]) return i + 1;
+    return 0;
+}
+
 }  // namespace ks

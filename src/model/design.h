@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 
 #include "support/pstring.h"
 
@@ -43,6 +44,11 @@ struct Design {
     f32 VB = 0, FC = 0, QTC = 0, QA = 10.0f, CP = 0, VAB = 0, VAT = 0, AL1 = 0, AL2 = 0, HH = 0;
     f32 VBbak = 0, QTCbak = 0, QTSbak = 0;
     i8 CBAlart = 1;
+    // The Qtc the closed box drawn last was solved for; not a number when it
+    // was solved for another alignment. Every redraw solves the Qtc again
+    // (each pass may move its last bits), so this, not QTC, is what gives the
+    // same box again.
+    f32 QTCplot = std::numeric_limits<f32>::quiet_NaN();
 
     // --- transfer-function coefficients ---
     f32 A01 = 0, A02 = 0, B01 = 0;
@@ -51,7 +57,7 @@ struct Design {
     i16 boxSys = 0;  // 1 closed box, 2 infinite baffle, 3 rear-closed unit
     i16 CBactive = 0;
     i16 alin = 0;  // 1 optimum, 2 box volume, 3 Qtc
-    PStr s_Resp;   // "amp" "imp" "ph" "gd" "nq" "st" "sys"
+    PStr s_Resp;   // "amp" "imp" "ph" "gd" "nq" "st" "sys" "ex" "ms"
     i16 respID = 0;
     i16 magni = 1;  // amplitude level: 1 relative, 2 absolute (dB SPL)
     i16 scale = 5;  // amplitude divisions: 5 or 10 dB
@@ -65,5 +71,25 @@ struct Design {
     std::array<f32, 21> NUT{}, DET{}, Euler{};
     f32 timeScale = 0;
 };
+
+// The driver's thirteen numbers in the order its record carries them: each
+// with the incoming twin it is adopted from and the text twin the record's
+// field is kept in.
+struct DriverNumber {
+    f32 Design::*value;
+    f32 Design::*incoming;
+    PStr Design::*text;
+};
+// clang-format off
+inline constexpr DriverNumber kDriverNumbers[] = {
+    {&Design::DIA, &Design::DIA2, &Design::s_DIA},    {&Design::FS, &Design::FS2, &Design::s_FS},
+    {&Design::VAS, &Design::VAS2, &Design::s_VAS},    {&Design::QTS, &Design::QTS2, &Design::s_QTS},
+    {&Design::QES, &Design::QES2, &Design::s_QES},    {&Design::QMS, &Design::QMS2, &Design::s_QMS},
+    {&Design::EFI, &Design::EFI2, &Design::s_EFI},    {&Design::RE, &Design::RE2, &Design::s_RE},
+    {&Design::PEMX, &Design::PEMX2, &Design::s_PEMX}, {&Design::SD, &Design::SD2, &Design::s_SD},
+    {&Design::XMAX, &Design::XMAX2, &Design::s_XMAX}, {&Design::VD, &Design::VD2, &Design::s_VD},
+    {&Design::LE, &Design::LE2, &Design::s_LE},
+};
+// clang-format on
 
 }  // namespace ks

@@ -5,8 +5,10 @@
 
 namespace ks {
 
+// The coefficient A01 (from Qms in the impedance view).
 void IBcofCal(Design& d);
 
+// The evaluations at the current f, as the closed box's (cb.h).
 void IBFRcal(Design& d);
 void IBIMPcal(Design& d);
 void IBPHcal(Design& d);

@@ -1,6 +1,7 @@
 #include "model/response.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "model/cb.h"
@@ -32,19 +33,7 @@ void ParameterPass(Design& d)
 {
     d.s_SP = d.s_SP2;
     d.s_RANG = d.s_RANG2;
-    d.DIA = d.DIA2;
-    d.FS = d.FS2;
-    d.VAS = d.VAS2;
-    d.QTS = d.QTS2;
-    d.QES = d.QES2;
-    d.QMS = d.QMS2;
-    d.EFI = d.EFI2;
-    d.RE = d.RE2;
-    d.PEMX = d.PEMX2;
-    d.SD = d.SD2;
-    d.XMAX = d.XMAX2;
-    d.VD = d.VD2;
-    d.LE = d.LE2;
+    for (const DriverNumber& n : kDriverNumbers) d.*n.value = d.*n.incoming;
     // A driver without Vas has no box: nothing of the previous driver's box
     // may stay behind to be shown or copied as this one's.
     if (!(d.VAS > 0.0f)) {
@@ -127,5 +116,41 @@ std::complex<f64> ElectricalImpedance(const Design& d)
 }
 
 bool ImpedanceSubstitution(const Design& d) { return d.s_Resp == "imp"; }
+
+bool UsableBoxValue(f32 v) { return std::isfinite(v) && static_cast<f64>(v) > 0.0; }
+
+void ResumeShownQtc(Design& d)
+{
+    if (d.boxSys == 1 && d.alin == 3 && std::isfinite(d.QTCplot)) d.QTC = d.QTCplot;
+}
+
+f64 F3Frequency(Design d)
+{
+    constexpr f64 kNone = std::numeric_limits<f64>::quiet_NaN();
+    if (d.boxSys < 1 || d.boxSys > 3 || !std::isfinite(d.FS) || !(d.FS > 0.0f)) return kNone;
+    d.s_Resp = "amp";
+    ResumeShownQtc(d);
+    CofCal(d);
+    // Attenuation in dB at hz, as the amplitude curve evaluates it.
+    const auto loss = [&d](f64 hz) {
+        d.ff = static_cast<f32>(hz);
+        d.f = d.ff / d.FS;
+        if (d.boxSys == 1)
+            CBFRcal(d);
+        else
+            IBFRcal(d);
+        return static_cast<f64>(d.yy);
+    };
+    // A second-order high-pass crosses 3 dB once, on its way up: below it the
+    // loss is larger, above it smaller (a peak only dips below 0 dB).
+    f64 lo = static_cast<f64>(d.FS) * 1e-4, hi = static_cast<f64>(d.FS) * 1e4;
+    if (!(loss(lo) > 3.0) || !(loss(hi) < 3.0)) return kNone;
+    for (int i = 0; i < 200 && hi - lo > 0.001; ++i) {
+        const f64 mid = std::sqrt(lo * hi);
+        if (static_cast<f32>(mid) == static_cast<f32>(lo) || static_cast<f32>(mid) == static_cast<f32>(hi)) break;
+        (loss(mid) > 3.0 ? lo : hi) = mid;
+    }
+    return (lo + hi) / 2.0;
+}
 
 }  // namespace ks

@@ -32,25 +32,6 @@ constexpr Row kRows[] = {
     {"Pemax .....(Thermal Limit Power)", "Watts", 2, &Design::PEMX},
 };
 
-void ClosedBoxBlock(Kestrova& k)
-{
-    SetGrey(k, 0.0f);
-    SetFont(k, 1, 13.0f);
-    DrawTextAt(k, 200, 640, "Closed Box Parameters");
-    for (int i = 0; i < 4; ++i) {
-        DrawTextAt(k, kBoxRows[i].x, 670.0f + 20 * i, kBoxRows[i].label);
-        if (kBoxRows[i].unit) DrawTextAt(k, 485, 670.0f + 20 * i, kBoxRows[i].unit);
-    }
-    SetGrey(k, 0.229f);
-    k.ds.LineW = 0.75f;
-    DrawLineAt(k, 200, 649, 520, 649);
-    k.ds.LineW = 0.5f;
-    for (int i = 0; i < 4; ++i) DrawRectAt(k, 410, 657.0f + 20 * i, 476, 673.0f + 20 * i);
-    SetGrey(k, 0.0f);
-    SetFont(k, 5, 12.0f);
-    for (int i = 0; i < 4; ++i) DrawPlacedValue(k, k.d.*kBoxRows[i].value, kBoxRows[i].decimals, 670.0f + 20 * i);
-}
-
 }  // namespace
 
 void PrintParam(Kestrova& k)
@@ -63,10 +44,7 @@ void PrintParam(Kestrova& k)
     DrawTextAt(k, 200, 380, "Thiele/Small (Driver) Prameters");
     DrawTextAt(k, 200, 410, "Model Name ..................");
     DrawTextAt(k, 200, 430, "Usable Frequency Range ...........");
-    for (int i = 0; i < 9; ++i) {
-        DrawTextAt(k, 200, 450.0f + 20 * i, kRows[i].label);
-        if (kRows[i].unit) DrawTextAt(k, 485, 450.0f + 20 * i, kRows[i].unit);
-    }
+    for (int i = 0; i < 9; ++i) DrawRowLabel(k, 200, 450.0f + 20 * i, kRows[i].label, kRows[i].unit);
     DrawTextAt(k, 57, 626, "System Figure");
 
     SetGrey(k, 0.229f);
@@ -82,7 +60,7 @@ void PrintParam(Kestrova& k)
     DrawTextAt(k, 416, 430, k.d.s_RANG.view());
     for (int i = 0; i < 9; ++i) DrawPlacedValue(k, k.d.*kRows[i].value, kRows[i].decimals, 450.0f + 20 * i);
 
-    if (k.d.boxSys == 1) ClosedBoxBlock(k);
+    if (k.d.boxSys == 1) DrawBoxRows(k, "Closed Box Parameters", 640, 0);
 }
 
 PStr DateTimeText(const Kestrova& k, const DateStamp& when)

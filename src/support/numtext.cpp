@@ -315,4 +315,13 @@ double RoundedValue(float value, int decimals)
 
 PStr RoundedText(float value, int decimals) { return NumToText(RoundedValue(value, decimals)); }
 
+double ShortestDouble(float value)
+{
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value);
+    double d = 0.0;
+    std::from_chars(buf, r.ptr, d);
+    return d;
+}
+
 }  // namespace ks

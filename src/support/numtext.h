@@ -37,4 +37,9 @@ PStr RoundedText(float value, int decimals);
 // The rounded value itself, before conversion.
 double RoundedValue(float value, int decimals);
 
+// The double whose shortest text is the float's shortest text (0.707f gives
+// 0.707, not 0.70700001716...): a writer of doubles prints it with the
+// float's few digits, and it reads back as the same float.
+double ShortestDouble(float value);
+
 }  // namespace ks

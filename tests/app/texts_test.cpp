@@ -143,6 +143,9 @@ TEST(StartArguments, HelpVersionToolkitOptionsAndOneLineRefusals)
         {{"-stylesheet=x.qss"}, A::Refuse, "kestrova: unknown option: -stylesheet=x.qss "},
         {{"--", "--version"}, A::Refuse, "kestrova: not a Kestrova design file: --version "},
         {{"-"}, A::Refuse, "kestrova: not a Kestrova design file: - "},
+        {{"designs/.kestrova"}, A::Refuse, "kestrova: not a Kestrova design file: designs/.kestrova "},
+        {{"notes.kestrova.txt"}, A::Refuse, "kestrova: not a Kestrova design file: notes"},
+        {{"Mid.KESTROVA", "--", "-x.kestrova"}, A::Run, ""},
     };
     for (const auto& c : cases) {
         const StartRequest r = ReadStartArguments(c.args);
@@ -150,6 +153,7 @@ TEST(StartArguments, HelpVersionToolkitOptionsAndOneLineRefusals)
         EXPECT_EQ(r.action, c.action) << args;
         EXPECT_EQ(r.text.substr(0, c.text.size()), c.text) << args;
         if (r.action == A::Refuse) EXPECT_EQ(std::count(r.text.begin(), r.text.end(), '\n'), 1) << r.text;
+        if (args == "Mid.KESTROVA") EXPECT_EQ(r.designFiles, (std::vector<std::string>{"Mid.KESTROVA", "-x.kestrova"}));
     }
 }
 

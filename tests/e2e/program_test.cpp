@@ -11,7 +11,9 @@
 #include <random>
 
 #include "common/bus.h"
+#include "common/files.h"
 #include "common/sandbox.h"
+#include "document/design_document.h"
 #include "exchange/qt/dbus_messenger.h"
 #include "exchange/records.h"
 
@@ -44,14 +46,14 @@ class ProgramTest : public QObject {
     QString confPath() const { return home_.filePath("config/Tessaly/Kestrova.conf"); }
     int savedKeys() const { return QSettings(confPath(), QSettings::IniFormat).allKeys().size(); }
 
-    std::unique_ptr<QProcess> StartProgram(const QProcessEnvironment& extra = {})
+    std::unique_ptr<QProcess> StartProgram(const QProcessEnvironment& extra = {}, const QStringList& args = {})
     {
         auto p = std::make_unique<QProcess>();
         QProcessEnvironment env = home_.environment();
         for (const QString& key : extra.keys()) env.insert(key, extra.value(key));
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p->start(kProgramPath, {});
+        p->start(kProgramPath, args);
         p->waitForStarted(5000);
         return p;
     }
@@ -197,6 +199,31 @@ private slots:
             QCOMPARE(sent.code, 1);
             QCOMPARE(sent.out, QString("0\n"));
         }
+    }
+
+    // `kestrova FILE` opens the design; a second `kestrova FILE` hands its
+    // file to the one running and ends at once. Both files are the first
+    // program's: its Open Recent holds them when it quits.
+    void secondLaunchHandsItsDesignOver()
+    {
+        ks::DesignDocument doc;
+        doc.driver.model = "E2E Mid";
+        doc.driver.values = {13, 50, 10, 0.35f, 0.4f, 2.8f, 0.5f, 6.2f, 60, 85, 4, 34, 0.4f};
+        const QString first = home_.filePath("first.kestrova"), second = home_.filePath("second.kestrova");
+        for (const QString& path : {first, second})
+            QVERIFY(kt::WriteBytes(path, QByteArray::fromStdString(ks::WriteDesignDocument(doc))));
+        auto p = StartProgram({}, {first});
+        QVERIFY(OnBus());
+        QProcess handing;  // named relative to its working folder
+        handing.setProcessEnvironment(home_.environment());
+        handing.setWorkingDirectory(home_.path());
+        handing.start(kProgramPath, {QStringLiteral("second.kestrova")});
+        QCOMPARE(End(handing), QString("exit 0"));
+        QCOMPARE(p->state(), QProcess::Running);
+        QCOMPARE(me_->send("Kestrova", "Kstv", "QuitKstv"), 1);
+        QCOMPARE(End(*p), QString("exit 0"));
+        QCOMPARE(QSettings(confPath(), QSettings::IniFormat).value("RecentDesigns").toStringList(),
+                 QStringList({second, first}));
     }
 };
 

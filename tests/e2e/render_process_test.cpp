@@ -11,8 +11,10 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "common/drivers.h"
+#include "common/files.h"
 #include "common/full_disk.h"
 #include "graphs/null_canvas.h"
 #include "graphs/response_data.h"
@@ -91,6 +93,32 @@ private slots:
         QCOMPARE(r.out.count('\n'), 1);
         QCOMPARE(r.err, QByteArray("alert: ALERT!   Impossible alignment.  Qtc is too small. | Enter larger Qtc.  "
                                    "( Possible Qtc >=  0.382 )\n"));
+    }
+
+    // --save-design writes the design as drawn, --design draws it again and
+    // the options after it still apply; a file that is no design, and a
+    // design that cannot be written, end the run with one line.
+    void designFilesAreWrittenAndDrawnAgain()
+    {
+        const QString a = At("a.kestrova"), b = At("b.kestrova");
+        const Result saved = Run({"--driver", kt::kWooferRecord, "--qa", "5", "--align", "qtc=1.1", "--view", "gd",
+                                  "--trace", "--record", "--save-design", a});
+        QVERIFY2(saved.rc == 0, saved.err);
+        const Result again = Run({"--design", a, "--trace", "--record", "--save-design", b});
+        QVERIFY2(again.rc == 0, again.err);
+        QVERIFY(again.out == saved.out);  // the same display list and record
+        QCOMPARE(Slurp(b), Slurp(a));
+        QVERIFY(Run({"--design", a, "--view", "amp", "--trace"}).out.contains(" Amplitude\n"));
+        QVERIFY(kt::WriteBytes(At("c.kestrova"), "{\"format\": \"kestrova-design\", \"version\": 9}"));
+        const std::tuple<QStringList, int, QByteArray> refused[] = {
+            {{"--design", At("c.kestrova")}, 2, "newer Kestrova"},
+            {{"--save-design", At("missing/d.kestrova")}, 1, std::strerror(ENOENT)}};
+        for (const auto& [args, rc, why] : refused) {
+            const Result r = Run(args);
+            QVERIFY2(r.rc == rc, r.err);
+            QCOMPARE(r.err.count('\n'), 1);
+            QVERIFY2(r.err.contains(why), r.err);
+        }
     }
 
     // A refused run exits 2 with one line saying why and writes nothing: an

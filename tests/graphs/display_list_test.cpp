@@ -59,17 +59,20 @@ std::vector<std::pair<std::string, std::string>> Scenes()
         {"closed_box", {"--driver", kt::kWooferRecord}},
         {"infinite_baffle", {"--driver", kt::kWooferRecord, "--system", "ib"}},
         {"rear_closed", {}}};
-    for (const auto& [design, args] : designs) {
-        for (const std::string view : {"amp", "imp", "ph", "gd", "nq", "st", "sys", "print_amp", "print_sys"}) {
-            std::vector<std::string_view> a = args;
-            if (view.starts_with("print_"))
-                a.insert(a.end(),
-                         {"--view", std::string_view(view).substr(6), "--print", "--date", "2026-12-05T14:30:00"});
-            else
-                a.insert(a.end(), {"--view", view});
-            s.emplace_back(std::string(design) + "_" + view, Render(a));
-        }
-    }
+    const auto View = [&](const std::pair<const char*, std::vector<std::string_view>>& design, std::string_view view) {
+        std::vector<std::string_view> a = design.second;
+        if (view.starts_with("print_"))
+            a.insert(a.end(), {"--view", view.substr(6), "--print", "--date", "2026-12-05T14:30:00"});
+        else
+            a.insert(a.end(), {"--view", view});
+        s.emplace_back(std::string(design.first) + "_" + std::string(view), Render(a));
+    };
+    for (const auto& design : designs)
+        for (const char* view : {"amp", "imp", "ph", "gd", "nq", "st", "sys", "print_amp", "print_sys"})
+            View(design, view);
+    // The limit views of the worked driver in its box and of the tweeter.
+    for (const auto& design : {designs[0], designs[2]})
+        for (const char* view : {"ex", "ms", "print_ex", "print_ms"}) View(design, view);
     const std::pair<const char*, std::vector<std::string_view>> variants[] = {
         {"closed_box_amp_absolute", {"--driver", kt::kWooferRecord, "--absolute"}},
         {"closed_box_amp_absolute_scale10", {"--driver", kt::kWooferRecord, "--absolute", "--scale", "10"}},

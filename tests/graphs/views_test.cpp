@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <sstream>
@@ -12,18 +13,25 @@
 #include <vector>
 
 #include "common/comma_locale.h"
+#include "common/display_list.h"
 #include "common/drivers.h"
 #include "graphs/dispatch.h"
 #include "graphs/evaluate_at.h"
+#include "graphs/excursion.h"
+#include "graphs/freq_axis.h"
 #include "graphs/group_delay.h"
 #include "graphs/imp.h"
+#include "graphs/kept_curves.h"
+#include "graphs/limit_views.h"
 #include "graphs/primitives.h"
 #include "graphs/recording_canvas.h"
 #include "graphs/response_data.h"
 #include "model/cb.h"
+#include "model/excursion.h"
 #include "model/ib.h"
 
 using namespace ks;
+using ks::test::Prim;
 
 namespace {
 
@@ -105,6 +113,184 @@ TEST(ResponsePlot, WrapsTheRedrawInABatchAndNamesTheViews)
     EXPECT_EQ(SetResponseTitle(k.d), "");
 }
 
+// Two kept designs, one 20 dB louder on a baffle: on the seven views that
+// compare, on screen and on paper, each one's curve (thin, in its colour)
+// comes before the current one and stays inside the plot frame, and a
+// legend of three rows follows; the Nyquist diagram and the profile show
+// the current design alone. The legend's line for the worked box.
+TEST(KeptDesigns, CurvesBehindTheCurrentOneInsideTheFrameThenTheLegend)
+{
+    Kestrova k;
+    kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f);
+    k.d.PEMX = 50.0f, k.d.SD = 100.0f, k.d.XMAX = 3.0f;  // the limit views draw
+    Design loud = k.d, other = k.d;
+    loud.boxSys = 2, loud.SPL += 20.0f;
+    other.QA = 5.0f, other.alin = 2, other.VB = 1.0f;
+    k.kept = {{loud, "loud", 2}, {other, "small", 4}};
+    k.d.magni = 2;  // absolute: the louder one would leave the frame
+    for (const std::string view : {"amp", "imp", "ph", "gd", "st", "ex", "ms", "nq", "sys"}) {
+        for (int print : {0, 1}) {
+            SCOPED_TRACE(view + (print ? " printed" : ""));
+            k.d.s_Resp = view;
+            k.ds.doPrint = static_cast<std::uint8_t>(print);
+            const std::vector<test::Prim> all = test::Record(k, [&] { ResponsePlot(k); });
+            // Lines in each kept colour before the current curve, and after it
+            // (the legend's swatch).
+            std::size_t current = all.size();
+            int before[2] = {0, 0}, after[2] = {0, 0}, legendRows = 0;
+            for (std::size_t i = 0; i < all.size(); ++i) {
+                const std::vector<double>& v = all[i].v;
+                legendRows += all[i].kind == "text" && v[2] == 2 && v[3] == 9;
+                if (all[i].kind != "line") continue;
+                if (v[7] == 2 && v[4] == 1) current = std::min(current, i);
+                for (int c : {0, 1}) {
+                    const Rgb rgb = KeptColour(c == 0 ? 2 : 4);
+                    if (std::fabs(v[4] - rgb.r) + std::fabs(v[5] - rgb.g) + std::fabs(v[6] - rgb.b) > 1e-3) continue;
+                    ++(i < current ? before : after)[c];
+                    EXPECT_TRUE(v[0] >= 45 && v[2] <= 505 && std::min(v[1], v[3]) >= 50 && std::max(v[1], v[3]) <= 330);
+                }
+            }
+            const bool compares = view != "nq" && view != "sys";
+            EXPECT_EQ(before[0] > 0 && before[1] > 0, compares);
+            EXPECT_EQ(after[0] + after[1], compares ? 2 : 0);
+            EXPECT_EQ(legendRows, compares ? 3 : 0);
+        }
+    }
+    k.ds.doPrint = 0;
+    // Vb 2.79998 rounded; the baffle's F3 from its closed form is 125.98 Hz.
+    EXPECT_EQ(LegendText(k.d), "Test2.5-07 Vb 2.80 l   Qtc 0.707 F3 108.7 Hz");
+    k.d.s_SP = "Woofer-13-with-a-long-name";
+    k.d.boxSys = 2;
+    EXPECT_EQ(LegendText(k.d), "Woofer-13- IB          Qtc 0.350 F3 126.0 Hz");
+}
+
+// The worked driver (Pemax 50 W, Sd 100 cm², Xmax 3 mm) in its optimum box,
+// or the built-in tweeter (a rear-closed unit), with another Xmax if given,
+// drawn in `view`.
+std::vector<Prim> LimitView(Kestrova& k, const char* view, bool box, float xmax = 0.0f)
+{
+    if (box) k.d.PEMX2 = 50.0f, k.d.SD2 = 100.0f, k.d.XMAX2 = 3.0f, k.d.EFI2 = 0.0f;
+    if (xmax > 0.0f) k.d.XMAX2 = xmax;
+    box ? kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f) : kt::SetUpDriver(k);
+    k.d.s_Resp = view;
+    return ks::test::Record(k, [&] { ResponsePlot(k); });
+}
+
+// The first text on the baseline y that starts with `head`.
+const Prim* TextAt(const std::vector<Prim>& all, double y, std::string_view head = "")
+{
+    for (const Prim& p : all)
+        if (p.kind == "text" && p.v[1] == y && p.text.starts_with(head)) return &p;
+    return nullptr;
+}
+
+// The full scale is the first of 0.1, 0.2, 0.5 ... 50 mm that holds both Xmax
+// and the largest excursion at Pemax (5.15 mm in the box, 0.76 mm for the
+// tweeter); the dashed Xmax line stands where the drawn axis puts Xmax.
+TEST(ExcursionView, TheAxisHoldsXmaxAndTheLargestExcursionAndXmaxStandsOnIt)
+{
+    for (const auto& [largest, full] :
+         {std::pair{0.1, 0.1f}, {0.1001, 0.2f}, {5.2, 10.0f}, {51.0, 50.0f}, {NAN, 50.0f}})
+        EXPECT_EQ(ExcursionFullScale(largest), full) << largest;
+    const std::tuple<bool, float, const char*> rows[] = {
+        {true, 0, "10"}, {true, 12, "20"}, {false, 0, "1.0"}, {false, 1.2f, "2.0"}};
+    for (const auto& [box, xmax, top] : rows) {
+        Kestrova k;
+        const std::vector<Prim> all = LimitView(k, "ex", box, xmax);
+        const Prim* full = TextAt(all, 55.0);  // the top line's label, 280 points above the "0"
+        ASSERT_TRUE(full && TextAt(all, 335.0, "0"));
+        EXPECT_EQ(full->text, top);
+        const auto line =
+            std::find_if(all.begin(), all.end(), [](const Prim& p) { return p.v.size() == 9 && p.v[8] == 2; });
+        ASSERT_NE(line, all.end());
+        EXPECT_EQ(std::tuple(line->v[0], line->v[2], line->v[3]), std::tuple(45.0, 505.0, line->v[1]));
+        EXPECT_NEAR(line->v[1], 330.0 - 280.0 * k.d.XMAX / std::stod(full->text), 1e-3) << top;
+        EXPECT_NE(TextAt(all, line->v[1] - 4.0, "Xmax "), nullptr);
+    }
+}
+
+// The top line is the first multiple of 10 dB above the highest maximum (the
+// thermal plateau, SPL + 10 log10 Pemax, or the excursion limit of a cone
+// that barely moves); on the line under the title, the frequency where the
+// cone at Pemax falls through Xmax, if it does in range.
+TEST(MaxSplView, TopLineAboveTheHighestMaximumAndTheCrossingUnderTheTitle)
+{
+    const std::tuple<bool, float, const char*> rows[] = {
+        {true, 0, "+110"}, {false, 0, "+100"}, {true, 40, "+110"}, {true, 2e-5f, "+90"}};
+    for (const auto& [box, xmax, top] : rows) {
+        Kestrova k;
+        const std::vector<Prim> all = LimitView(k, "ms", box, xmax);
+        ASSERT_TRUE(TextAt(all, 55.0));
+        EXPECT_EQ(TextAt(all, 55.0)->text, top);
+        const Prim* cross = TextAt(all, 39.0, "Xmax limits below ");
+        ASSERT_EQ(cross != nullptr, xmax == 0) << top;  // 40 mm is never reached, 20 nm always is
+        if (!cross) continue;
+        CofCal(k.d);
+        const double hz = std::stod(cross->text.substr(18));
+        for (const double at : {hz - 1.0, hz + 1.0}) {
+            EvaluateAt(k.d, static_cast<float>(std::log10(at)), CBFRcal, IBFRcal);
+            EXPECT_EQ(ExcursionCal(k.d, k.d.ff, k.d.yy).peak > k.d.XMAX, at < hz) << at;
+        }
+    }
+}
+
+// A polyline's segments join end to end from point to point and pass within
+// a twentieth of a point of every point they span; a straight run is one
+// segment, a corner keeps its point.
+TEST(LimitViews, APolylineSpansStraightRunsAndPassesNearEveryPoint)
+{
+    std::vector<CurvePoint> cases[3];
+    for (int i = 0; i <= 300; ++i) {
+        const float x = 45.0f + 1.5f * i;
+        cases[0].push_back({x, 100.0f + 0.25f * i});
+        cases[1].push_back({x, 100.0f + std::fabs(150.0f - i)});
+        cases[2].push_back({x, 200.0f + 20.0f * std::sin(0.05f * i)});
+    }
+    for (const std::vector<CurvePoint>& pts : cases) {
+        Kestrova k;
+        const std::vector<Prim> lines = ks::test::Record(k, [&] { DrawPolyline(k, pts); });
+        const std::size_t n = lines.size();
+        EXPECT_TRUE(&pts == &cases[0] ? n == 1 : &pts == &cases[1] ? n == 2 : n > 2 && n < 100) << n;
+        ASSERT_GT(n, 0u);
+        EXPECT_EQ(std::pair(lines[0].v[0], lines[n - 1].v[2]), std::pair(double(pts[0].x), double(pts.back().x)));
+        std::size_t seg = 0;
+        for (const CurvePoint& p : pts) {
+            for (; p.x > lines[seg].v[2] + 1e-4; ++seg)
+                ASSERT_TRUE(seg + 1 < n && lines[seg + 1].v[0] == lines[seg].v[2] &&
+                            lines[seg + 1].v[1] == lines[seg].v[3]);
+            const std::vector<double>& l = lines[seg].v;
+            EXPECT_NEAR(l[1] + (l[3] - l[1]) * (p.x - l[0]) / (l[2] - l[0]), p.y, 0.05 + 1e-3) << p.x;
+        }
+    }
+}
+
+// Without Sd, Xmax, Pemax or a sensitivity: the frame and the view's title
+// (SetResponseTitle's, which snapshots and print jobs are named by), and one
+// line in the middle that names what is missing; no axis, no curve.
+TEST(LimitViews, ADriverLackingWhatTheyNeedGetsOneCentredLine)
+{
+    const std::tuple<float, float, const char*> rows[] = {
+        {0.2f, 0.628f, "This view needs the driver's Xmax"},
+        {-1, 0, "This view needs the driver's Sd, Xmax, Pemax and sensitivity"}};  // Sd and Pemax -1 too
+    for (const auto& [sd, efi, text] : rows)
+        for (const char* view : {"ex", "ms"}) {
+            Kestrova k;
+            k.d.SD2 = sd, k.d.XMAX2 = sd < 0 ? sd : 0, k.d.PEMX2 = sd < 0 ? sd : 10, k.d.EFI2 = efi;
+            kt::SetUpDriver(k);
+            k.d.s_Resp = view;
+            const std::vector<Prim> all = ks::test::Record(k, [&] { ResponsePlot(k); });
+            const std::vector<Prim> frame = ks::test::Record(k, [&] {
+                HorizontalGrid(k, view == std::string("ex") ? 56 : 40);
+                FrequencyFrame(k, 0, SetResponseTitle(k.d).view());
+            });
+            ASSERT_EQ(all.size(), frame.size() + 2) << view;  // the erased area, the frame, the line
+            EXPECT_EQ(all.back().text, text);
+            EXPECT_TRUE(all.back().v[0] > 45.0 && all.back().v[1] > 50.0 && all.back().v[1] < 330.0);
+            for (std::size_t i = 0; i < frame.size(); ++i)
+                EXPECT_EQ(all[i + 1].kind + all[i + 1].text, frame[i].kind + frame[i].text);
+        }
+}
+
 // The worked closed box (Fs 50, Vas 10, Qts 0.35, Qa 10, optimum), the same
 // driver on an infinite baffle, and the built-in driver without Vas (a
 // rear-closed unit).
@@ -133,8 +319,14 @@ TEST(ResponseData, LevelImpedanceAndPhaseFollowTheViews)
         for (float hz : {1000.0f, fr}) {
             Design view = k.d;
             CofCal(view);
-            EvaluateAt(view, static_cast<float>(std::log10(hz)), CBFRcal, IBFRcal);
-            EXPECT_EQ(At(k, hz).level, static_cast<float>(double(view.SPL) - double(view.yy))) << sys << " " << hz;
+            const ResponsePoint p = At(k, hz);
+            EvaluateAtHz(view, p.hz, CBFRcal, IBFRcal);
+            EXPECT_EQ(p.level, static_cast<float>(double(view.SPL) - double(view.yy))) << sys << " " << hz;
+            // The limits at the amplitude view's attenuation, to single precision.
+            const Excursion e = ExcursionCal(view, view.ff, view.yy);
+            EXPECT_EQ((std::array{p.peak, p.peak1W, p.maxSpl, p.thermal, p.excursion, p.maxPower}),
+                      (std::array<float, 6>{float(e.peak), float(e.peak1W), float(e.maxSpl), float(e.thermal),
+                                            float(e.excursion), float(e.maxPower)}));
         }
         if (sys != kBox) {
             EXPECT_NEAR(At(k, fr).level, k.d.SPL + 20.0 * std::log10(k.d.QTS), 0.001) << sys;
@@ -183,7 +375,8 @@ TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
             std::string header, line;
             while ((text.peek() == '*' || (csv && header.empty())) && std::getline(text, line)) header += line + '\n';
             if (csv) {
-                EXPECT_EQ(std::count(header.begin(), header.end(), ','), 5);
+                EXPECT_EQ(std::count(header.begin(), header.end(), ','), 11);
+                EXPECT_EQ(r.limits, sys != kRearClosed);  // no efficiency, no Vas: no level
                 EXPECT_EQ(header.find("Level (dB rel.)") != std::string::npos, sys == kRearClosed);
             } else {
                 EXPECT_TRUE(header.starts_with("* Kestrova " KESTROVA_VERSION ": modelled ")) << header;
@@ -194,6 +387,7 @@ TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
             }
             std::vector<float> got, want;
             while (std::getline(text, line)) {
+                EXPECT_TRUE(!csv || std::count(line.begin(), line.end(), ',') == 11) << line;
                 std::replace(line.begin(), line.end(), ',', ' ');
                 std::istringstream fields(line);
                 for (std::string field; fields >> field;) {
@@ -203,11 +397,14 @@ TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
                     EXPECT_EQ(end, field.data() + field.size()) << line;
                 }
             }
-            for (const ResponsePoint& p : r.points)
+            for (const ResponsePoint& p : r.points) {
                 want.insert(want.end(),
                             csv ? std::initializer_list<float>{p.hz, p.level, p.phase, p.delay, p.ohms, p.ohmsPhase}
                             : f == ResponseFormat::Frd ? std::initializer_list<float>{p.hz, p.level, p.phase}
                                                        : std::initializer_list<float>{p.hz, p.ohms, p.ohmsPhase});
+                if (csv && r.limits)
+                    want.insert(want.end(), {p.peak, p.peak1W, p.maxSpl, p.thermal, p.excursion, p.maxPower});
+            }
             EXPECT_EQ(got, want);  // not a number never equals itself
         }
     }
@@ -229,8 +426,11 @@ TEST(ResponseData, AnUnknownImpedanceLeavesItsColumnsEmptyAndRefusesZma)
         std::string line;
         for (std::getline(text, line); std::getline(text, line);) {
             EXPECT_EQ(line.find("nan"), std::string::npos) << line;
-            EXPECT_NE(line.ends_with(",,"), known) << line;
-            EXPECT_EQ(std::count(line.begin(), line.end(), ','), 5) << line;
+            std::vector<std::string> cells;
+            std::istringstream row(line + ",");
+            for (std::string cell; std::getline(row, cell, ',');) cells.push_back(cell);
+            ASSERT_EQ(cells.size(), 12u) << line;
+            EXPECT_EQ(cells[4] + cells[5] == "", !known) << line;  // both impedance cells empty
         }
     }
 }

@@ -6,6 +6,7 @@
 // the exact response of the second-order high-pass.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <complex>
@@ -18,7 +19,9 @@
 
 #include "common/drivers.h"
 #include "model/cb.h"
+#include "model/excursion.h"
 #include "model/ib.h"
+#include "model/response.h"
 #include "model/step.h"
 
 namespace ks {
@@ -328,6 +331,43 @@ TEST(Impedance, IsTheMagnitudeOfTheComplexSum)
     }
 }
 
+// F3 against the closed form of the same high-pass: x = (f3/Fs)² solves
+// (1 - g)x² + g(2·A02 - A01²)x - g·A02² = 0 with g = 10^-0.3 (3 dB down).
+// The Qtc box is the one solved for the Qtc it was drawn with.
+TEST(F3, ThreeDecibelsDownFromTheModelToAThousandthOfAHertz)
+{
+    const auto closedForm = [](const Design& d) {
+        const double a02 = d.boxSys == 1 ? d.A02 : 1.0, a01 = d.A01, g = std::pow(10.0, -0.3);
+        const double b = g * (2.0 * a02 - a01 * a01), c = -g * a02 * a02;
+        return d.FS * std::sqrt((-b + std::sqrt(b * b - 4.0 * (1.0 - g) * c)) / (2.0 * (1.0 - g)));
+    };
+    const struct {
+        const char* name;
+        short system, alin;
+        float qtc, shownQtc;
+    } rows[] = {{"optimum", 1, 1, 0, NAN},
+                {"qtc 1.2", 1, 3, 1.2f, NAN},
+                {"resumed", 1, 3, 5.0f, 0.9f},
+                {"baffle", 2, 1, 0, NAN},
+                {"rear-closed", 3, 1, 0, NAN}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        Design d = kt::WorkedBox();
+        d.boxSys = r.system, d.alin = r.alin, d.QTC = r.qtc, d.QTCplot = r.shownQtc;
+        d.s_Resp = "imp";  // F3 is the amplitude's, whatever the view
+        Design solved = d;
+        ResumeShownQtc(solved);
+        solved.s_Resp = "amp";
+        CofCal(solved);
+        EXPECT_NEAR(F3Frequency(d), closedForm(solved), 1e-3);
+    }
+    Design none = kt::WorkedBox();
+    none.FS = 0.0f;
+    EXPECT_TRUE(std::isnan(F3Frequency(none)));
+    none = kt::WorkedBox(0.0f);  // no Qts: no finite response
+    EXPECT_TRUE(std::isnan(F3Frequency(none)));
+}
+
 Design Baffle(float qts)
 {
     Design d = kt::DefaultDesign();
@@ -400,6 +440,67 @@ TEST(StepResponse, ManyAtOnceAreTheSameBitsAsOneAtATime)
             EXPECT_EQ(out[n], -7.0);
         }
     }
+}
+
+// The limits of the worked driver (Pemax 50 W, Sd 100 cm², Xmax 3 mm, its
+// efficiency from Vas) in its optimum box and on a baffle, and of the
+// built-in tweeter (a rear-closed unit: Pemax 10 W, Sd 5 cm², Xmax 0.2 mm).
+Design Limits(i16 sys)
+{
+    Design d = sys == 3 ? kt::DefaultDesign() : kt::WorkedBox();
+    if (sys != 3) d.PEMX = 50.0f, d.SD = 100.0f, d.XMAX = 3.0f, d.EFI = 0.0f, d.boxSys = sys;
+    SPLcal(d);
+    return d;
+}
+
+// The amplitude evaluation at hz, then the limits there.
+Excursion LimitsAt(Design d, float hz)
+{
+    d.ff = hz;
+    d.f = d.ff / d.FS;
+    d.boxSys == 1 ? CBFRcal(d) : IBFRcal(d);
+    return ExcursionCal(d, hz, d.yy);
+}
+
+// Against the pressure a piston radiates into half space, written out from
+// the volume velocity: U = √2·p·2πr / (ρ0·ω), x = U / (Sd·ω); the
+// attenuation from the system's coefficients. The maximum is the lesser
+// limit: Xmax's below the crossing (above Fc in every design here), Pemax's above.
+TEST(Excursion, MatchesAnIndependentEvaluationAtTwentyHzResonanceAndTenKilohertz)
+{
+    for (i16 sys : {1, 2, 3}) {
+        const Design d = Limits(sys);
+        for (double hz : {20.0, sys == 1 ? double(d.FC) : double(d.FS), 10000.0}) {
+            const double phi = double(float(hz)) / d.FS, a02 = sys == 1 ? d.A02 : 1.0, w = 2.0 * std::numbers::pi * hz;
+            const double a =
+                10.0 * std::log10((std::pow(a02 - phi * phi, 2) + std::pow(d.A01 * phi, 2)) / std::pow(phi, 4));
+            const double pascals1W = 20e-6 * std::pow(10.0, (d.SPL - a) / 20.0);
+            const double mmPerPascal = 1000.0 * std::sqrt(2.0) * 2.0 * std::numbers::pi / (1.18 * w * w * d.SD / 1e4);
+            const double thermal = d.SPL - a + 10.0 * std::log10(d.PEMX);
+            const double byXmax = 20.0 * std::log10(d.XMAX / mmPerPascal / 20e-6);
+            const Excursion e = LimitsAt(d, float(hz));
+            EXPECT_NEAR(e.peak1W, pascals1W * mmPerPascal, 1e-3 * e.peak1W) << sys << " " << hz;
+            EXPECT_NEAR(e.peak, pascals1W * mmPerPascal * std::sqrt(d.PEMX), 1e-3 * e.peak) << sys << " " << hz;
+            EXPECT_NEAR(e.thermal, thermal, 0.01) << sys << " " << hz;
+            EXPECT_NEAR(e.excursion, byXmax, 0.01) << sys << " " << hz;
+            EXPECT_EQ(e.maxSpl, hz < 10000.0 ? e.excursion : e.thermal) << sys << " " << hz;
+            EXPECT_NEAR(e.maxSpl, std::min(thermal, byXmax), 0.01) << sys << " " << hz;
+            const double pmax = std::min<double>(d.PEMX, std::pow(10.0, (byXmax - d.SPL + a) / 10.0));
+            EXPECT_NEAR(e.maxPower, pmax, 1e-3 * pmax) << sys << " " << hz;
+        }
+    }
+}
+
+// Above resonance the cone moves a quarter as far for each octave; far below
+// a closed box's Fc it moves as far at every frequency.
+TEST(Excursion, FallsTwelveDbPerOctaveAboveResonanceAndIsFlatFarBelowTheBox)
+{
+    for (i16 sys : {1, 2, 3}) {
+        const Design d = Limits(sys);
+        EXPECT_NEAR(20.0 * std::log10(LimitsAt(d, 8000.0f).peak / LimitsAt(d, 16000.0f).peak), 12.04, 0.05) << sys;
+    }
+    const Design box = Limits(1);
+    EXPECT_NEAR(20.0 * std::log10(LimitsAt(box, 5.0f).peak / LimitsAt(box, 10.0f).peak), 0.0, 0.05);
 }
 
 }  // namespace

@@ -3,15 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
-#include <sstream>
 #include <string>
 #include <tuple>
 
+#include "common/display_list.h"
 #include "common/drivers.h"
 #include "exchange/records.h"
 #include "graphs/dispatch.h"
-#include "graphs/recording_canvas.h"
 #include "graphs/system_profile.h"
 #include "reports/print_job.h"
 #include "reports/print_page.h"
@@ -20,31 +18,9 @@
 namespace ks {
 namespace {
 
+using namespace ks::test;
+
 const DateStamp kWhen{2026, 12, 5, 14, 30, 0};
-
-// What fn draws on the screen and the page, as display list lines.
-std::vector<std::string> Drawn(Kestrova& k, const std::function<void()>& fn)
-{
-    RecordingCanvas rc;
-    k.screen = k.page = &rc;
-    fn();
-    k.screen = k.page = nullptr;
-    return rc.lines();
-}
-
-// Whether one of the lines is a text that reads exactly so: "text", seven
-// numbers, then the text.
-bool Shows(const std::vector<std::string>& lines, const std::string& text)
-{
-    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
-        std::istringstream in(line);
-        std::string word, shown;
-        for (int i = 0; i < 8; ++i) in >> word;
-        in.get();
-        std::getline(in, shown);
-        return line.starts_with("text ") && shown == text;
-    });
-}
 
 // The date stamp, cut at 255 and left out when not wanted; the page scale
 // fits the shorter side; print errors are named; snapshot names are ones
@@ -56,9 +32,9 @@ TEST(PageTexts, StampScaleErrorsAndSnapshotNames)
     EXPECT_EQ(DateTimeText(k, DateStamp{2031, 1, 9, 0, 0, 7}), "Kestrova  Test2.5-07  Jan/09/2031 00:00:07");
     k.ds.doPrint = 1;
     k.prefs.PrintDateCheck = 0;
-    const auto page = Drawn(k, [&] { DrawPrintPage(k, kWhen); });
-    EXPECT_TRUE(Shows(page, "Amplitude"));
-    EXPECT_FALSE(Shows(page, "Kestrova  Test2.5-07  Dec/05/2026 14:30:00"));
+    const auto page = Record(k, [&] { DrawPrintPage(k, kWhen); });
+    EXPECT_TRUE(FindText(page, "Amplitude"));
+    EXPECT_FALSE(FindText(page, "Kestrova  Test2.5-07  Dec/05/2026 14:30:00"));
     k.d.s_SP = std::string(255, 'M');
     EXPECT_EQ(DateTimeText(k, kWhen).str(), "Kestrova  " + std::string(245, 'M'));
 
@@ -87,10 +63,10 @@ TEST(SystemProfile, ValuePlacementAndNoFigureForAnUnknownSystem)
     Kestrova k;
     kt::SetUpDriver(k);
     k.d.boxSys = 0;
-    const auto sys = Drawn(k, [&] { SystemProfile(k); });
-    EXPECT_TRUE(std::none_of(sys.begin(), sys.end(), [](const std::string& l) { return l.starts_with("image "); }));
-    EXPECT_FALSE(Shows(sys, "Fs"));
-    EXPECT_TRUE(Shows(sys, "System Figure"));
+    const auto sys = Record(k, [&] { SystemProfile(k); });
+    EXPECT_TRUE(std::none_of(sys.begin(), sys.end(), [](const Prim& q) { return q.kind == "image"; }));
+    EXPECT_EQ(FindText(sys, "Fs"), nullptr);
+    EXPECT_NE(FindText(sys, "System Figure"), nullptr);
 }
 
 // Every view draws on screen and page and shows the texts chosen for infinite
@@ -99,7 +75,7 @@ TEST(BadDriver, EveryViewDrawsOnScreenAndInPrint)
 {
     for (const kt::BadDriver& b : kt::kBadDrivers)
         for (short sys : {1, 2, 3})
-            for (const char* view : {"amp", "imp", "ph", "gd", "nq", "st", "sys"}) {
+            for (const char* view : {"amp", "imp", "ph", "gd", "nq", "st", "sys", "ex", "ms"}) {
                 SCOPED_TRACE(std::string(b.name) + " system " + std::to_string(sys) + " " + view);
                 Kestrova k = kt::Adopt(b);
                 k.d.boxSys = sys;

@@ -44,6 +44,9 @@ TEST(RenderOptions, EveryOptionIsRead)
     EXPECT_EQ((std::array{e.options->range.from, e.options->range.to, double(e.options->range.ppo)}),
               (std::array{1.0, 1e5, 384.0}));
     EXPECT_EQ(*e.options->exportFormat, ResponseFormat::Csv);
+    auto d = Parse({"--design", "in.kestrova", "--view", "imp", "--save-design", "out.kestrova"});
+    ASSERT_TRUE(d.options);
+    EXPECT_EQ(*d.options->design + "|" + *d.options->saveDesign, "in.kestrova|out.kestrova");
 
     // The views' names are pinned by the golden display lists.
     const std::pair<const char*, int> qas[] = {{"5", 1}, {"7", 2}, {"10", 3}, {"15", 4}, {"20", 5}};
@@ -65,7 +68,7 @@ TEST(RenderOptions, MalformedOptionsGiveOneReason)
 {
     // clang-format off
     const std::pair<std::vector<std::string_view>, std::string_view> bad[] = {
-        {{"--view"}, "option --view needs a value"}, {{"--view", "bode"}, "--view must be amp, imp, ph, gd, nq, st or sys"},
+        {{"--view"}, "option --view needs a value"}, {{"--view", "bode"}, "--view must be amp, imp, ph, gd, nq, st, sys, ex or ms"},
         {{"--system", "CB"}, "--system must be cb or ib"}, {{"--qa", "8"}, "--qa must be 5, 7, 10, 15 or 20, not '8'"},
         {{"--qa", "10.0"}, "--qa must be 5, 7, 10, 15 or 20, not '10.0'"}, {{"--scale", "20"}, "--scale must be 5 or 10"},
         {{"--align", "auto"}, "--align must be opt, vb=LITRES or qtc=Q"}, {{"--align", "fc=3"}, "--align must be opt"},
@@ -84,7 +87,8 @@ TEST(RenderOptions, MalformedOptionsGiveOneReason)
         {{"--export", "frd", "--out", "-", "--to", "100001"}, "--to must be a frequency from 1 to 100000 Hz"},
         {{"--export", "frd", "--out", "-", "--from", "nan"}, "--from must be a frequency"},
         {{"--export", "frd", "--out", "-", "--from", "2k"}, "--from must be a frequency"},
-        {{"--export", "frd", "--out", "-", "--from", "1000", "--to", "1000"}, "--from must be below --to"}};
+        {{"--export", "frd", "--out", "-", "--from", "1000", "--to", "1000"}, "--from must be below --to"},
+        {{"--design", "a.kestrova", "--driver", "DUMMY#  x  "}, "--design brings its own driver"}, {{"--design", ""}, "option --design needs a file name"}, {{"--save-design"}, "option --save-design needs a value"}};
     // clang-format on
     for (const auto& [args, why] : bad) EXPECT_EQ(Refusal(args).substr(0, why.size()), why) << args.back();
     // A date that is no day of the calendar, or not in the one form.

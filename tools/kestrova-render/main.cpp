@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <ctime>
 #include <iostream>
+#include <optional>
 
+#include "app/design_apply.h"
+#include "document/qt/design_file.h"
 #include "exchange/records.h"
 #include "graphs/null_canvas.h"
 #include "graphs/qt/picture_output.h"
@@ -77,11 +80,24 @@ int main(int argc, char** argv)
     int qargc = 1;
     QGuiApplication app(qargc, argv);
 
+    std::optional<ks::DesignDocument> design;
+    if (o.design) {
+        ks::DesignFileRead read = ks::ReadDesignFile(QString::fromStdString(*o.design));
+        if (!read.doc) return Reject("--design " + *o.design + ": " + read.error.toStdString());
+        design = std::move(read.doc);
+    }
+
     ks::Kestrova k;
     ks::NullCanvas scratch;
-    const ks::RenderRun run = ks::RunRenderSequence(k, o, scratch);
+    const ks::RenderRun run = ks::RunRenderSequence(k, o, scratch, design ? &*design : nullptr);
     for (const std::string& a : run.alerts) std::fprintf(stderr, "alert: %s\n", a.c_str());
     if (!run.ok) return Reject(run.error);
+    // The design as drawn, once whatever else was asked for is written.
+    const auto saveDesign = [&]() {
+        if (!o.saveDesign) return 0;
+        const QString failed = ks::WriteDesignFile(QString::fromStdString(*o.saveDesign), ks::CaptureDesign(k));
+        return failed.isEmpty() ? 0 : CannotWrite(*o.saveDesign, failed);
+    };
 
     // What is not a regular file is refused before any drawing: writing
     // there would replace a pipe or a device with a file.
@@ -96,10 +112,10 @@ int main(int argc, char** argv)
         if (*o.out == "-") {
             std::fwrite(text.data(), 1, text.size(), stdout);
             if (std::fflush(stdout) != 0 || std::ferror(stdout)) return CannotWrite("standard output", "write error");
-            return 0;
+            return saveDesign();
         }
         const QString failed = ks::SaveFileBytes(QString::fromStdString(*o.out), QByteArray::fromStdString(text));
-        return failed.isEmpty() ? 0 : CannotWrite(*o.out, failed);
+        return failed.isEmpty() ? saveDesign() : CannotWrite(*o.out, failed);
     }
     ks::RecordingCanvas trace;
     if (o.out) {
@@ -117,5 +133,5 @@ int main(int argc, char** argv)
     if (o.trace) std::fputs(trace.str().c_str(), stdout);
     if (o.record) std::printf("%s\n", ks::MacRomanToUtf8(ks::MakeClipText(k).view()).c_str());
     std::fflush(stdout);
-    return 0;
+    return saveDesign();
 }

@@ -37,6 +37,8 @@ std::optional<int> ViewItem(std::string_view v)
     for (int i = 0; i < 6; ++i)
         if (v == kViews[i]) return i + 1;
     if (v == "sys") return 8;
+    if (v == "ex") return 13;
+    if (v == "ms") return 14;
     return std::nullopt;
 }
 
@@ -98,13 +100,16 @@ ParsedOptions ParseRenderOptions(const std::vector<std::string_view>& args)
             o.trace = true;
         } else if (opt == "--record") {
             o.record = true;
-        } else if (opt == "--driver" || opt == "--system" || opt == "--qa" || opt == "--align" || opt == "--view" ||
-                   opt == "--scale" || opt == "--date" || opt == "--out" || opt == "--export" || opt == "--from" ||
-                   opt == "--to" || opt == "--ppo") {
+        } else if (opt == "--driver" || opt == "--design" || opt == "--save-design" || opt == "--system" ||
+                   opt == "--qa" || opt == "--align" || opt == "--view" || opt == "--scale" || opt == "--date" ||
+                   opt == "--out" || opt == "--export" || opt == "--from" || opt == "--to" || opt == "--ppo") {
             if (!value(v)) return fail("option " + std::string(opt) + " needs a value");
             const std::string vs(v);
             if (opt == "--driver") {
                 o.driver = vs;
+            } else if (opt == "--design" || opt == "--save-design") {
+                if (v.empty()) return fail("option " + std::string(opt) + " needs a file name");
+                (opt == "--design" ? o.design : o.saveDesign) = vs;
             } else if (opt == "--system") {
                 if (v != "cb" && v != "ib") return fail("--system must be cb or ib, not '" + vs + "'");
                 o.system = vs;
@@ -125,7 +130,8 @@ ParsedOptions ParseRenderOptions(const std::vector<std::string_view>& args)
                 }
             } else if (opt == "--view") {
                 o.viewItem = ViewItem(v);
-                if (!o.viewItem) return fail("--view must be amp, imp, ph, gd, nq, st or sys, not '" + vs + "'");
+                if (!o.viewItem)
+                    return fail("--view must be amp, imp, ph, gd, nq, st, sys, ex or ms, not '" + vs + "'");
             } else if (opt == "--scale") {
                 if (v != "5" && v != "10") return fail("--scale must be 5 or 10, not '" + vs + "'");
                 o.scale = v == "5" ? 5 : 10;
@@ -149,6 +155,7 @@ ParsedOptions ParseRenderOptions(const std::vector<std::string_view>& args)
             return fail("unknown option '" + std::string(opt) + "'");
         }
     }
+    if (o.design && o.driver) return fail("--design brings its own driver: leave out --driver");
     if (o.exportFormat) {
         if (!o.out || o.out->empty()) return fail("--export needs --out FILE, or --out - for standard output");
         if (o.print || o.trace || o.record)

@@ -18,11 +18,13 @@ struct RenderAlignment {
 };
 
 struct RenderOptions {
-    std::optional<std::string> driver;  // a driver record, UTF-8
-    std::optional<std::string> system;  // "cb" or "ib"
-    std::optional<int> qaItem;          // Qa pop-up item 1..5
+    std::optional<std::string> driver;      // a driver record, UTF-8
+    std::optional<std::string> design;      // a design file read in place of the driver and the box options
+    std::optional<std::string> saveDesign;  // a design file written with the design as drawn
+    std::optional<std::string> system;      // "cb" or "ib"
+    std::optional<int> qaItem;              // Qa pop-up item 1..5
     std::optional<RenderAlignment> align;
-    std::optional<int> viewItem;  // Response menu item 1..6, 8
+    std::optional<int> viewItem;  // Response menu item 1..6, 8, 13, 14
     bool absolute = false;
     std::optional<int> scale;  // 5 or 10
     bool impLog = false;
@@ -47,10 +49,11 @@ ParsedOptions ParseRenderOptions(const std::vector<std::string_view>& args);
 std::optional<DateStamp> ParseIsoDate(std::string_view text);
 
 inline constexpr std::string_view kRenderUsage =
-    "usage: kestrova-render [--driver RECORD] [--system cb|ib] [--qa 5|7|10|15|20]\n"
-    "                       [--align opt|vb=LITRES|qtc=Q] [--view amp|imp|ph|gd|nq|st|sys]\n"
+    "usage: kestrova-render [--driver RECORD | --design FILE] [--system cb|ib] [--qa 5|7|10|15|20]\n"
+    "                       [--align opt|vb=LITRES|qtc=Q] [--view amp|imp|ph|gd|nq|st|sys|ex|ms]\n"
     "                       [--absolute] [--scale 5|10] [--imp-log] [--print] [--date ISO]\n"
     "                       [--out FILE.png|FILE.svg|FILE.pdf] [--trace] [--record]\n"
+    "                       [--save-design FILE]\n"
     "       kestrova-render [design options as above] --export frd|zma|csv\n"
     "                       [--from HZ] [--to HZ] [--ppo N] --out FILE|-\n"
     "       kestrova-render --help | -h | --version\n"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "context/kestrova.h"
+#include "document/design_document.h"
 #include "render_options.h"
 
 namespace ks {
@@ -18,9 +19,12 @@ struct RenderRun {
 };
 
 // Start values, the driver, the set-up sequence, then system, Qa, alignment,
-// View settings and Response view as given. k.screen and k.page point at
-// `scratch` afterwards.
-RenderRun RunRenderSequence(Kestrova& k, const RenderOptions& o, Canvas& scratch);
+// View settings and Response view as given. A design (--design, read by
+// the caller) brings the driver, its kept designs, and its box and view,
+// applied before the options. k.screen and k.page point at `scratch`
+// afterwards.
+RenderRun RunRenderSequence(Kestrova& k, const RenderOptions& o, Canvas& scratch,
+                            const DesignDocument* design = nullptr);
 // The last redraw, onto `out`: the screen view, or the printed page.
 void DrawFinalView(Kestrova& k, const RenderOptions& o, Canvas& out, const DateStamp& when);
 

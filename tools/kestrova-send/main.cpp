@@ -28,8 +28,9 @@ int Listen(QCoreApplication& app, const ks::SendOptions& o)
     int printed = 0;
     m.setReceiver([&](const QByteArray& bytes) {
         if (o.count > 0 && printed >= o.count) return;
-        const std::string line =
-            cls + " TEXT " + ks::MacRomanToUtf8(std::string_view(bytes.constData(), std::size_t(bytes.size()))) + "\n";
+        const std::string line = cls + " " + std::string(ks::kTextEventId) + " " +
+                                 ks::MacRomanToUtf8(std::string_view(bytes.constData(), std::size_t(bytes.size()))) +
+                                 "\n";
         std::fwrite(line.data(), 1, line.size(), stdout);
         std::fflush(stdout);
         if (o.count > 0 && ++printed >= o.count) app.quit();

@@ -76,19 +76,9 @@ bool SetDriverField(DriverRecordFields& f, const std::string& kv, std::string& e
         (key == "model" ? f.model : f.range) = mr;
         return true;
     }
-    struct Num {
-        const char* key;
-        double DriverRecordFields::*field;
-    };
-    static const Num nums[] = {
-        {"dia", &DriverRecordFields::dia},   {"fs", &DriverRecordFields::fs},     {"vas", &DriverRecordFields::vas},
-        {"qts", &DriverRecordFields::qts},   {"qes", &DriverRecordFields::qes},   {"qms", &DriverRecordFields::qms},
-        {"effi", &DriverRecordFields::effi}, {"re", &DriverRecordFields::re},     {"pemax", &DriverRecordFields::pemax},
-        {"sd", &DriverRecordFields::sd},     {"xmax", &DriverRecordFields::xmax}, {"vd", &DriverRecordFields::vd},
-        {"le", &DriverRecordFields::le}};
-    for (const Num& n : nums) {
+    for (const DriverRecordNumber& n : kDriverRecordNumbers) {
         if (key != n.key) continue;
-        if (!ParseNumber(value, f.*n.field)) {
+        if (!ParseNumber(value, f.*n.value)) {
             error = "malformed number for " + key + ": " + value;
             return false;
         }
@@ -111,8 +101,8 @@ bool ParseCount(const std::string& s, int& out)
 
 std::string ReceiverClass(const std::string& processName)
 {
-    if (processName == "Kestrova") return "Kstv";
-    if (processName == "Vantrel") return "Vtrl";
+    if (processName == kKestrovaName) return std::string(kKestrovaClass);
+    if (processName == kVantrelName) return std::string(kVantrelClass);
     std::string c = processName.substr(0, 4);
     for (std::size_t i = 0; i < c.size(); ++i)
         c[i] = static_cast<char>(i == 0 ? std::toupper(static_cast<unsigned char>(c[i]))

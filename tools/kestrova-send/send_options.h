@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "exchange/words.h"
+
 namespace ks {
 
 inline constexpr const char* kSendUsage =
@@ -24,8 +26,8 @@ struct SendOptions {
     bool help = false;     // -h or --help: print the usage, send nothing
     bool version = false;  // --version: print the version, send nothing
     bool listen = false;
-    std::string to = "Kestrova";
-    std::string as = "Vantrel";
+    std::string to{kKestrovaName};
+    std::string as{kVantrelName};
     std::string text;    // Mac Roman, at most 255 bytes
     int count = 0;       // 0: no limit
     double timeout = 0;  // seconds; 0: none

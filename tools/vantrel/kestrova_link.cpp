@@ -1,18 +1,13 @@
 #include "kestrova_link.h"
 
 #include <QProcess>
+#include <string_view>
 
-#include "exchange/companion.h"
+#include "exchange/words.h"
 #include "library/driver_values.h"
 #include "support/qt/resource_dir.h"
 
 namespace ks::vantrel {
-namespace {
-
-constexpr std::string_view kProgram = "Kestrova";
-constexpr std::string_view kProgramClass = kOwnClass;  // "Kstv"
-
-}  // namespace
 
 KestrovaLink::KestrovaLink(DbusMessenger& bus, QObject* parent) : QObject(parent), bus_(bus)
 {
@@ -25,22 +20,23 @@ void KestrovaLink::Receive(const QByteArray& text)
     auto call = [](const std::function<void()>& f) {
         if (f) f();
     };
-    if (text == "BootedVtrlFromKstv")
-        bus_.send(kProgram, kProgramClass, "YesBootedVtrl");
-    else if (text == "ShowVtrl")
+    const std::string_view word(text.constData(), std::size_t(text.size()));
+    if (word == kBootedVtrlFromKstv)
+        bus_.send(kKestrovaName, kKestrovaClass, kYesBootedVtrl);
+    else if (word == kShowVtrl)
         call(show);
-    else if (text == "HideVtrl")
+    else if (word == kHideVtrl)
         call(hide);
-    else if (text == "QuitVtrl")
+    else if (word == kQuitVtrl)
         call(quit);
-    else if (text == "SetMeDefaultVtrlFromKstv")
+    else if (word == kSetMeDefaultVtrlFromKstv)
         call(ready);
 }
 
 void KestrovaLink::Announce()
 {
-    if (!bus_.peers(QString::fromLatin1(kProgram.data(), qsizetype(kProgram.size()))).isEmpty())
-        bus_.send(kProgram, kProgramClass, "BootedKstvFromVtrlByFile");
+    if (!bus_.peers(BusText(kKestrovaName)).isEmpty())
+        bus_.send(kKestrovaName, kKestrovaClass, kBootedKstvFromVtrlByFile);
 }
 
 QString KestrovaLink::FindProgram() { return SiblingProgram(QStringLiteral("kestrova")); }
@@ -72,7 +68,7 @@ void KestrovaLink::SendDriver(const lib::Driver& d)
     }
     waiting_ = *record;
     waitingModel_ = model;
-    if (!bus_.peers(QStringLiteral("Kestrova")).isEmpty()) {
+    if (!bus_.peers(BusText(kKestrovaName)).isEmpty()) {
         Deliver(model);
         return;
     }
@@ -90,7 +86,7 @@ void KestrovaLink::SendDriver(const lib::Driver& d)
 
 void KestrovaLink::Poll()
 {
-    if (!bus_.peers(QStringLiteral("Kestrova")).isEmpty()) {
+    if (!bus_.peers(BusText(kKestrovaName)).isEmpty()) {
         poll_.stop();
         Q_EMIT waitingChanged(false);
         Deliver(waitingModel_);
@@ -110,7 +106,7 @@ void KestrovaLink::Deliver(const QString& model)
 {
     const PStr record = *waiting_;
     waiting_.reset();
-    const int n = bus_.send(kProgram, kProgramClass, record.view());
+    const int n = bus_.send(kKestrovaName, kKestrovaClass, record.view());
     bus_.flush();
     if (n > 0)
         Q_EMIT finished(true, QStringLiteral("\"%1\" sent to Kestrova.").arg(model));

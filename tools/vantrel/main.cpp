@@ -133,7 +133,7 @@ int RunSend(QCoreApplication& app, const QString& model)
         Err(QStringLiteral("no driver \"%1\" in the library").arg(model));
         return 2;
     }
-    ks::DbusMessenger bus(QStringLiteral("Vantrel"), QStringLiteral("Vtrl"));
+    ks::DbusMessenger bus(ks::BusText(ks::kVantrelName), ks::BusText(ks::kVantrelClass));
     ks::vantrel::KestrovaLink link(bus);
     link.quit = [&app] { app.exit(0); };
     bus.setReceiver([&link](const QByteArray& t) { link.Receive(t); });
@@ -181,7 +181,7 @@ int RunWindow(QApplication& app, const QString& screenshot)
         return 2;
     }
     ks::lib::DriverTableModel model(store);
-    ks::DbusMessenger bus(QStringLiteral("Vantrel"), QStringLiteral("Vtrl"));
+    ks::DbusMessenger bus(ks::BusText(ks::kVantrelName), ks::BusText(ks::kVantrelClass));
     ks::vantrel::KestrovaLink link(bus);
     ks::vantrel::LibraryWindow window(model, link);
     link.show = [&window] { window.MakeReady(); };

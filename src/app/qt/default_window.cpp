@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "app/default_lines.h"
-#include "app/qt/dialog_keys.h"
 #include "app/qt/menus.h"
 #include "model/design.h"
 #include "support/macroman.h"
@@ -20,12 +19,6 @@
 #include "support/qt/window_place.h"
 
 namespace ks {
-
-namespace {
-
-QRect Ltrb(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
-
-}  // namespace
 
 namespace {
 
@@ -54,7 +47,7 @@ private:
 }  // namespace
 
 DefaultParamWindow::DefaultParamWindow(const Design& d, Menus* menus, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), d_(d)
+    : SmallWindow(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), d_(d)
 {
     setWindowTitle(QStringLiteral("Kestrova Default Parameters"));
     // Not modal: the windows its menus open (About, Preferences, the update
@@ -78,7 +71,7 @@ DefaultParamWindow::DefaultParamWindow(const Design& d, Menus* menus, QWidget* p
 
     // The placard reaches past the right edge, as laid out; the window
     // clips it.
-    const QRect placardRect = Ltrb(0, 295, 290, 355);
+    const QRect placardRect = ToQRect({0, 295, 290, 355});
     auto* placard = new QFrame(content_);
     placard->setObjectName(QStringLiteral("10"));
     placard->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
@@ -87,14 +80,14 @@ DefaultParamWindow::DefaultParamWindow(const Design& d, Menus* menus, QWidget* p
 
     // Button rectangles are in content coordinates; the buttons live in the
     // placard.
-    auto button = [&](int id, const char* title, QRect windowRect) {
+    auto button = [&](int id, const char* title, Ltrb r) {
         auto* b = new QPushButton(QString::fromLatin1(title), placard);
         b->setObjectName(QString::number(id));
-        b->setGeometry(windowRect.translated(-placardRect.topLeft()));
+        b->setGeometry(ToQRect(r).translated(-placardRect.topLeft()));
         return b;
     };
-    QPushButton* ok = button(5, "OK", Ltrb(170, 315, 240, 335));
-    QPushButton* quit = button(6, "Quit", Ltrb(30, 315, 100, 335));
+    QPushButton* ok = button(5, "OK", {170, 315, 240, 335});
+    QPushButton* quit = button(6, "Quit", {30, 315, 100, 335});
     // Return is OK wherever the focus is: a focused button of a dialog would
     // otherwise take Return for itself, and Tab can put it on Quit.
     for (QPushButton* b : {ok, quit}) b->setAutoDefault(false);
@@ -124,11 +117,7 @@ QPoint DefaultParamWindow::LinePosition(int n)
 
 void DefaultParamWindow::Ok()
 {
-    if (finishing_) return;
-    finishing_ = true;
-    done(QDialog::Accepted);
-    finishing_ = false;
-    emit okChosen();
+    if (CloseOnce([this] { done(QDialog::Accepted); })) emit okChosen();
 }
 
 void DefaultParamWindow::Quit()
@@ -137,33 +126,14 @@ void DefaultParamWindow::Quit()
     emit quitChosen();
 }
 
-void DefaultParamWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        Quit();
-        return;
-    }
-    if (!HandleDialogKeys(event, [this] { Ok(); })) QDialog::keyPressEvent(event);
-}
+void DefaultParamWindow::Escape() { Quit(); }
 
-void DefaultParamWindow::closeEvent(QCloseEvent* event)
+void DefaultParamWindow::CloseFromOutside(QCloseEvent* event)
 {
     // Closing the only window is leaving the program, as Quit does; the
     // window stays until the process ends.
-    if (!quiet_) {
-        event->ignore();
-        Quit();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
-void DefaultParamWindow::CloseQuietly()
-{
-    quiet_ = true;
-    close();
-    quiet_ = false;
+    event->ignore();
+    Quit();
 }
 
 }  // namespace ks

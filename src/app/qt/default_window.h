@@ -5,13 +5,15 @@
 
 #include <QDialog>
 
+#include "support/qt/small_window.h"
+
 namespace ks {
 
 struct Design;
 
 class Menus;
 
-class DefaultParamWindow : public QDialog {
+class DefaultParamWindow : public SmallWindow<QDialog> {
     Q_OBJECT
 public:
     // The listing's content region, below the menu bar when there is one.
@@ -24,10 +26,6 @@ public:
 
     // The 270 x 355 region the listing and the placard are laid out in.
     QWidget* content() const { return content_; }
-
-    // The shell closes the window with this (a driver arrived meanwhile),
-    // calling neither handler.
-    void CloseQuietly();
 
     // The listing's font and where line n (2 .. 16) starts, on the baseline.
     static QFont ListingFont();
@@ -42,17 +40,16 @@ signals:
     void quitChosen();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void Ok() override;
+    // Escape and the window manager's close are Quit.
+    void Escape() override;
+    void CloseFromOutside(QCloseEvent* event) override;
 
 private:
-    void Ok();
     void Quit();
 
     const Design& d_;
     QWidget* content_ = nullptr;
-    bool finishing_ = false;
-    bool quiet_ = false;
 };
 
 }  // namespace ks

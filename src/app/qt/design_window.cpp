@@ -36,8 +36,8 @@ namespace {
 
 constexpr int kDriverPanel = 101;
 constexpr int kBoxPanel = 102;
-constexpr ControlRect kDriverPanelRect{0, 380, 370, 560};
-constexpr ControlRect kBoxPanelRect{369, 380, 540, 560};
+constexpr Ltrb kDriverPanelRect{0, 380, 370, 560};
+constexpr Ltrb kBoxPanelRect{369, 380, 540, 560};
 
 // Edit fields draw their frame around the text rectangle, as the panel's
 // geometry expects: the widget is the rectangle grown by this much.
@@ -48,7 +48,7 @@ enum class Kind { Separator, Static, Label, Unit };
 struct StaticDef {
     int id;
     int parent;
-    ControlRect r;
+    Ltrb r;
     const char* text;
     Kind kind;
     const char* help;  // empty: none
@@ -84,7 +84,7 @@ constexpr StaticDef kStatics[] = {
 
 struct FieldDef {
     int id;
-    ControlRect r;
+    Ltrb r;
     int decimals;  // -1: the model name
 };
 constexpr FieldDef kDriverFields[] = {
@@ -92,23 +92,21 @@ constexpr FieldDef kDriverFields[] = {
     {304, {73, 495, 143, 508}, 2},  {305, {73, 520, 143, 533}, 3},  {306, {245, 420, 315, 433}, 3},
     {307, {245, 445, 315, 458}, 3}, {308, {245, 470, 315, 483}, 3}, {309, {245, 495, 315, 508}, 3},
 };
-constexpr ControlRect k311{418, 420, 488, 433};
-constexpr ControlRect k312{418, 445, 488, 458};
-constexpr ControlRect k313{418, 470, 488, 483};
-constexpr ControlRect k320{416, 493, 490, 510};
-constexpr ControlRect k1{470, 525, 525, 542};
-constexpr ControlRect k2{182, 525, 297, 542};
-constexpr ControlRect k11{307, 525, 357, 542};
-constexpr ControlRect k13{333, 385, 355, 400};
-constexpr ControlRect k451{385, 527, 455, 544};
+constexpr Ltrb k311{418, 420, 488, 433};
+constexpr Ltrb k312{418, 445, 488, 458};
+constexpr Ltrb k313{418, 470, 488, 483};
+constexpr Ltrb k320{416, 493, 490, 510};
+constexpr Ltrb k1{470, 525, 525, 542};
+constexpr Ltrb k2{182, 525, 297, 542};
+constexpr Ltrb k11{307, 525, 357, 542};
+constexpr Ltrb k13{333, 385, 355, 400};
+constexpr Ltrb k451{385, 527, 455, 544};
 
 // Screen positions are kept as 16-bit numbers: far-off places saturate.
 std::int16_t ToI16(int v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
 
-QRect ToQRect(ControlRect r) { return QRect(r.l, r.t, r.r - r.l, r.b - r.t); }
-
 // A rectangle given in content coordinates, placed inside a panel.
-QRect InPanel(ControlRect r, ControlRect panel) { return ToQRect(r).translated(-panel.l, -panel.t); }
+QRect InPanel(Ltrb r, Ltrb panel) { return ToQRect(r).translated(-panel.left, -panel.top); }
 
 QFont PanelFont() { return KestrovaFont(1, 13.0f); }
 
@@ -181,7 +179,21 @@ void DesignWindow::WarmFonts()
     for (const QFont& f : {QFont(), PanelFont(), ButtonFont()}) QFontMetrics(f).height();
 }
 
+// The parts in the order they are made, which is also the order Tab takes
+// through them.
 void DesignWindow::Build()
+{
+    BuildContent();
+    BuildPanels();
+    BuildStatics();
+    BuildFields();
+    BuildQaPopup();
+    BuildButtons();
+    DrawBevelBtnMenu();
+    BuildHelpTags();
+}
+
+void DesignWindow::BuildContent()
 {
     content_ = new QWidget(this);
     content_->setObjectName(QStringLiteral("content"));
@@ -192,8 +204,11 @@ void DesignWindow::Build()
     auto* area = new GraphArea(graph_, content_);
     area->setGeometry(0, 0, kWidth, kGraphHeight);
     graphArea_ = area;
+}
 
-    auto panel = [this](int id, ControlRect r) {
+void DesignWindow::BuildPanels()
+{
+    auto panel = [this](int id, Ltrb r) {
         auto* f = new QFrame(content_);
         f->setObjectName(QString::number(id));
         f->setFrameShape(QFrame::StyledPanel);
@@ -205,10 +220,13 @@ void DesignWindow::Build()
     driverPanel_ = panel(kDriverPanel, kDriverPanelRect);
     boxPanel_ = panel(kBoxPanel, kBoxPanelRect);
     boxPanel_->setEnabled(k_.d.CBactive == 1);
+}
 
+void DesignWindow::BuildStatics()
+{
     for (const StaticDef& s : kStatics) {
         QWidget* parent = s.parent == kDriverPanel ? driverPanel_ : boxPanel_;
-        const ControlRect pr = s.parent == kDriverPanel ? kDriverPanelRect : kBoxPanelRect;
+        const Ltrb pr = s.parent == kDriverPanel ? kDriverPanelRect : kBoxPanelRect;
         QWidget* w = nullptr;
         if (s.kind == Kind::Separator) {
             auto* line = new QFrame(parent);
@@ -217,28 +235,29 @@ void DesignWindow::Build()
             w = line;
         } else {
             auto* label = new QLabel(QString::fromLatin1(s.text), parent);
-            if (s.kind == Kind::Label) {
-                label->setFont(PanelFont());
-                label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            } else if (s.kind == Kind::Unit) {
-                label->setFont(PanelFont());
-                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            } else {
-                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            }
+            if (s.kind != Kind::Static) label->setFont(PanelFont());
+            label->setAlignment((s.kind == Kind::Label ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
             w = label;
         }
         w->setObjectName(QString::number(s.id));
         w->setGeometry(InPanel(s.r, pr));
     }
+}
 
+// The driver's values, display only, and the box's Fc; the Vb and Qtc
+// entries come with ResponseWndDisp.
+void DesignWindow::BuildFields()
+{
     const Design& d = k_.d;
     for (const FieldDef& f : kDriverFields) {
         const PStr text = f.decimals < 0 ? d.s_SP : RoundedText(FieldValue(d, f.id), f.decimals);
         MakeField(f.id, driverPanel_, f.r, text, false);
     }
     MakeField(312, boxPanel_, k312, RoundedText(d.FC, 2), false);
+}
 
+void DesignWindow::BuildQaPopup()
+{
     qa_ = new QComboBox(boxPanel_);
     qa_->setObjectName(QStringLiteral("320"));
     // The font before the items: they are laid out once, in it.
@@ -247,8 +266,13 @@ void DesignWindow::Build()
     qa_->setGeometry(InPanel(k320, kBoxPanelRect));
     SelectQaItem();
     connect(qa_, &QComboBox::activated, this, [this](int index) { emit qaChosen(index + 1); });
+}
 
-    auto button = [this](int id, QWidget* parent, ControlRect r, ControlRect pr, const char* title) {
+// Calc., Copy Parameters, Snap and the Speaker Select arrow: each reports its
+// id as a control hit.
+void DesignWindow::BuildButtons()
+{
+    auto button = [this](int id, QWidget* parent, Ltrb r, Ltrb pr, const char* title) {
         auto* b = new QPushButton(QString::fromLatin1(title), parent);
         b->setObjectName(QString::number(id));
         b->setFont(ButtonFont());
@@ -270,13 +294,14 @@ void DesignWindow::Build()
     const QImage arrow = CreateCGImageFromBundleResource("SpSelArrow.png", "Images");
     if (!arrow.isNull()) {
         select->setIcon(QIcon(QPixmap::fromImage(arrow)));
-        select->setIconSize(QSize(k13.r - k13.l - 4, k13.b - k13.t - 3));
+        select->setIconSize(QSize(k13.right - k13.left - 4, k13.bottom - k13.top - 3));
     }
     select->setEnabled(SpeakerSelectEnabled(k_));
     connect(select, &QToolButton::clicked, this, [this] { emit controlHit(13); });
+}
 
-    DrawBevelBtnMenu();
-
+void DesignWindow::BuildHelpTags()
+{
     for (const StaticDef& s : kStatics) Help(content_, s.id, s.help);
     Help(content_, 1, "Calculate Custom Alignment.");
     Help(content_, 2, "Copy to Clipboard Parameters.\rAnd Pass to Quillam.");
@@ -284,9 +309,9 @@ void DesignWindow::Build()
     Help(content_, 13, "Speaker Select");
 }
 
-QLineEdit* DesignWindow::MakeField(int id, QWidget* parent, ControlRect r, const PStr& text, bool enabled)
+QLineEdit* DesignWindow::MakeField(int id, QWidget* parent, Ltrb r, const PStr& text, bool enabled)
 {
-    const ControlRect pr = parent == driverPanel_ ? kDriverPanelRect : kBoxPanelRect;
+    const Ltrb pr = parent == driverPanel_ ? kDriverPanelRect : kBoxPanelRect;
     auto* e = new QLineEdit(parent);
     e->setObjectName(QString::number(id));
     e->setFont(PanelFont());

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/design_actions.h"
+#include "support/qt/window_place.h"
 
 class QComboBox;
 class QFrame;
@@ -20,11 +21,6 @@ namespace ks {
 
 class ImageCanvas;
 class Menus;
-
-// The rectangle a control stands in: left, top, right, bottom, content pixels.
-struct ControlRect {
-    int l, t, r, b;
-};
 
 class DesignWindow final : public QMainWindow, public DesignView {
     Q_OBJECT
@@ -55,8 +51,10 @@ public:
     QWidget* control(int id) const;
     QLineEdit* field(int id) const;
 
-    // Rebuilds control 451 (after alignment and system changes).
+    // The Alignment button (451) with its menu, built again after alignment
+    // and system changes.
     void DrawBevelBtnMenu();
+    // The box panel takes input only for a closed box.
     void SetClosedBoxPanelEnabled(bool on);
     void SetCalcEnabled(bool on);
     void SetSpeakerSelectEnabled(bool on);
@@ -87,8 +85,16 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
+    // The builder, part by part.
     void Build();
-    QLineEdit* MakeField(int id, QWidget* parent, ControlRect r, const PStr& text, bool enabled);
+    void BuildContent();
+    void BuildPanels();
+    void BuildStatics();
+    void BuildFields();
+    void BuildQaPopup();
+    void BuildButtons();
+    void BuildHelpTags();
+    QLineEdit* MakeField(int id, QWidget* parent, Ltrb r, const PStr& text, bool enabled);
     QRect ContentRectOnScreen() const;
 
     Kestrova& k_;

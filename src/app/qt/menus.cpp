@@ -1,6 +1,8 @@
 #include "app/qt/menus.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,76 +24,140 @@ QStringList QaPopupItems()
 
 namespace {
 
+// When an item or a menu can be chosen. `open` tells the two states apart:
+// a design in progress (InitMenu16) or the menus without one (InitMenu11).
+using Rule = bool (*)(const Kestrova& k, bool open);
+
+bool Never(const Kestrova&, bool) { return false; }
+bool WithDesign(const Kestrova&, bool open) { return open; }
+bool WithoutDesign(const Kestrova&, bool open) { return !open; }
+bool ImpedanceShown(const Kestrova& k, bool) { return ImpedanceKnown(k.d); }
+bool CompanionAnswers(const Kestrova& k, bool) { return SpeakerSelectEnabled(k); }
+bool HasRecentDesigns(const Kestrova& k, bool) { return !k.prefs.RecentDesigns.empty(); }
+bool HasKeptDesigns(const Kestrova& k, bool) { return !k.kept.empty(); }
+
+// Closed Box and Infinite Baffle: not for a rear-closed unit, nor while the
+// design window is closed; a closed box needs a Vas.
+bool SystemChoice(const Kestrova& k, bool open)
+{
+    if (!open && k.sh.RespWndCloseFlag == 1) return false;
+    return k.d.boxSys != 3;
+}
+bool ClosedBoxChoice(const Kestrova& k, bool open)
+{
+    if (!SystemChoice(k, open)) return false;
+    if (k.d.boxSys != 1 && k.d.boxSys != 2) return true;
+    const double vas = static_cast<double>(k.d.VAS);
+    return !(open ? vas <= 0.0 : vas == 0.0);
+}
+
+// The menus: File while a design is open or its window was closed, View for
+// the amplitude view only, Alignment for a closed box only.
+bool FileMenu(const Kestrova& k, bool open) { return open || k.sh.RespWndCloseFlag == 1; }
+bool ViewMenu(const Kestrova& k, bool open) { return open && k.d.s_Resp == "amp"; }
+bool AlignmentMenu(const Kestrova& k, bool open) { return open && k.d.boxSys == 1; }
+
 struct ItemDef {
     int menuId;
     int index;
     const char* text;  // "-" is a separator
     const char* keys;  // Command is Ctrl, Option is Alt
+    bool mark;         // can carry a check mark
+    Rule on;           // nullptr: always
 };
 
 // The bar, menu by menu. The application items live where a Linux user
 // looks for them: Quit in File, Preferences in Edit, About and Check for
-// Updates in Help; they keep their own numbers (menu kApp).
+// Updates in Help; they keep their own numbers (menu kApp) and come back
+// with every rebuild, so a bar restored after a dialog lets the user quit.
+// In Edit only Copy follows the state: the rest act on a focused field.
+// clang-format off
 constexpr ItemDef kItems[] = {
-    {kFile, 1, "New Box Design...", "Ctrl+N"},
-    {kFile, 2, "Close", "Ctrl+W"},
-    {kFile, 3, "-", ""},
-    {kFile, 4, "Page Setup...", "Ctrl+Shift+P"},
-    {kFile, 5, "Print...", "Ctrl+P"},
-    {kFile, 7, "Export Response Data...", "Ctrl+E"},
-    {kFile, 6, "-", ""},
-    {kApp, kQuitItem, "Quit", "Ctrl+Q"},
-    {kEdit, 1, "Undo", "Ctrl+Z"},
-    {kEdit, 2, "Redo", "Ctrl+Shift+Z"},
-    {kEdit, 3, "-", ""},
-    {kEdit, 4, "Cut", "Ctrl+X"},
-    {kEdit, 5, "Copy", "Ctrl+C"},
-    {kEdit, 6, "Paste", "Ctrl+V"},
-    {kEdit, 7, "Delete", ""},
-    {kEdit, 8, "Select All", "Ctrl+A"},
-    {kEdit, 9, "-", ""},
-    {kApp, 4, "Preferences...", "Ctrl+,"},
-    {kResponse, 1, "Amplitude", "Ctrl+Alt+A"},
-    {kResponse, 2, "Impedance", ""},
-    {kResponse, 3, "Phase", ""},
-    {kResponse, 4, "Group Delay", ""},
-    {kResponse, 5, "Nyquist Diagram", ""},
-    {kResponse, 6, "Step Response", ""},
-    {kResponse, 7, "-", ""},
-    {kResponse, 8, "System Profile", "Ctrl+Alt+P"},
-    {kResponse, 9, "-", ""},
-    {kResponse, 10, "Snapshot Response...", "Ctrl+Alt+S"},
-    {kResponse, 11, "-", ""},
-    {kResponse, 12, "Copy Parameters", "Ctrl+Alt+C"},
-    {kView, 1, "Relative", "Ctrl+J"},
-    {kView, 2, "Absolute", "Ctrl+K"},
-    {kView, 3, "-", ""},
-    {kView, 4, "5dB per div", "Ctrl+Shift+5"},
-    {kView, 5, "10dB per div", "Ctrl+Shift+1"},
-    {kAlignment, 1, "Optimum", "Ctrl+1"},
-    {kAlignment, 2, "Box Volume", "Ctrl+2"},
-    {kAlignment, 3, "Qtc", "Ctrl+3"},
-    {kMisc, 1, "Closed Box", "Ctrl+L"},
-    {kMisc, 2, "Infinite Baffle", "Ctrl+I"},
-    {kMisc, 3, "-", ""},
-    {kMisc, 4, "Speaker Select", "Ctrl+R"},
-    {kWindow, 1, "Minimize", "Ctrl+M"},
-    {kHelp, 1, "Kestrova Help", "Ctrl+/"},
-    {kHelp, 2, "Release Notes", ""},
-    {kHelp, 3, "-", ""},
-    {kHelp, 4, "Tessaly Web Site", ""},
-    {kHelp, 5, "Mail to Tessaly", ""},
-    {kHelp, 6, "-", ""},
-    {kApp, 2, "Check for Updates...", ""},
-    {kApp, 1, "About Kestrova", ""},
+    {kFile, 1, "New Box Design...", "Ctrl+N", false, WithoutDesign},
+    {kFile, kOpenDesignItem, "Open Design...", "Ctrl+O", false, nullptr},
+    {kFile, kOpenRecentItem, "Open Recent", "", false, HasRecentDesigns},
+    {kFile, 2, "Close", "Ctrl+W", false, WithDesign},
+    {kFile, 3, "-", "", false, nullptr},
+    {kFile, kSaveDesignItem, "Save Design", "Ctrl+S", false, WithDesign},
+    {kFile, kSaveDesignAsItem, "Save Design As...", "Ctrl+Shift+S", false, WithDesign},
+    {kFile, 24, "-", "", false, nullptr},
+    {kFile, 4, "Page Setup...", "Ctrl+Shift+P", false, WithDesign},
+    {kFile, 5, "Print...", "Ctrl+P", false, WithDesign},
+    {kFile, 7, "Export Response Data...", "Ctrl+E", false, WithDesign},
+    {kFile, 6, "-", "", false, nullptr},
+    {kApp, kQuitItem, "Quit", "Ctrl+Q", false, nullptr},
+    {kEdit, 1, "Undo", "Ctrl+Z", false, Never},
+    {kEdit, 2, "Redo", "Ctrl+Shift+Z", false, Never},
+    {kEdit, 3, "-", "", false, nullptr},
+    {kEdit, 4, "Cut", "Ctrl+X", false, Never},
+    {kEdit, 5, "Copy", "Ctrl+C", false, WithDesign},
+    {kEdit, 6, "Paste", "Ctrl+V", false, Never},
+    {kEdit, 7, "Delete", "", false, Never},
+    {kEdit, 8, "Select All", "Ctrl+A", false, Never},
+    {kEdit, 9, "-", "", false, nullptr},
+    {kApp, 4, "Preferences...", "Ctrl+,", false, nullptr},
+    {kResponse, 1, "Amplitude", "Ctrl+Alt+A", true, nullptr},
+    {kResponse, 2, "Impedance", "", true, ImpedanceShown},
+    {kResponse, 3, "Phase", "", true, nullptr},
+    {kResponse, 4, "Group Delay", "", true, nullptr},
+    {kResponse, 5, "Nyquist Diagram", "", true, nullptr},
+    {kResponse, 6, "Step Response", "", true, nullptr},
+    {kResponse, 13, "Cone Excursion", "Ctrl+Alt+X", true, nullptr},
+    {kResponse, 14, "Maximum SPL", "Ctrl+Alt+M", true, nullptr},
+    {kResponse, 7, "-", "", false, nullptr},
+    {kResponse, 8, "System Profile", "Ctrl+Alt+P", true, nullptr},
+    {kResponse, 9, "-", "", false, nullptr},
+    {kResponse, 10, "Snapshot Response...", "Ctrl+Alt+S", false, nullptr},
+    {kResponse, 11, "-", "", false, nullptr},
+    {kResponse, 12, "Copy Parameters", "Ctrl+Alt+C", false, nullptr},
+    {kResponse, 19, "-", "", false, nullptr},
+    {kResponse, kKeepItem, "Keep for Comparison", "Ctrl+Alt+K", false, nullptr},
+    {kResponse, kClearKeptItem, "Clear Comparison", "Ctrl+Alt+Shift+K", false, HasKeptDesigns},
+    {kView, 1, "Relative", "Ctrl+J", true, nullptr},
+    {kView, 2, "Absolute", "Ctrl+K", true, nullptr},
+    {kView, 3, "-", "", false, nullptr},
+    {kView, 4, "5dB per div", "Ctrl+Shift+5", true, nullptr},
+    {kView, 5, "10dB per div", "Ctrl+Shift+1", true, nullptr},
+    {kAlignment, 1, "Optimum", "Ctrl+1", true, nullptr},
+    {kAlignment, 2, "Box Volume", "Ctrl+2", true, nullptr},
+    {kAlignment, 3, "Qtc", "Ctrl+3", true, nullptr},
+    {kMisc, 1, "Closed Box", "Ctrl+L", true, ClosedBoxChoice},
+    {kMisc, 2, "Infinite Baffle", "Ctrl+I", true, SystemChoice},
+    {kMisc, 3, "-", "", false, nullptr},
+    {kMisc, 4, "Speaker Select", "Ctrl+R", false, CompanionAnswers},
+    {kWindow, 1, "Minimize", "Ctrl+M", false, nullptr},
+    {kHelp, 1, "Kestrova Help", "Ctrl+/", false, nullptr},
+    {kHelp, 2, "Release Notes", "", false, nullptr},
+    {kHelp, 3, "-", "", false, nullptr},
+    {kHelp, 4, "Tessaly Web Site", "", false, nullptr},
+    {kHelp, 5, "Mail to Tessaly", "", false, nullptr},
+    {kHelp, 6, "-", "", false, nullptr},
+    {kApp, 2, "Check for Updates...", "", false, nullptr},
+    {kApp, 1, "About Kestrova", "", false, nullptr},
 };
+// clang-format on
+
+bool IsSeparator(const ItemDef& it) { return std::string_view(it.text) == "-"; }
 
 struct MenuDef {
     int id;
     const char* title;
+    Rule on;  // nullptr: always
 };
-constexpr MenuDef kBar[] = {{kFile, "&File"},           {kEdit, "&Edit"},  {kResponse, "&Response"}, {kView, "&View"},
-                            {kAlignment, "&Alignment"}, {kMisc, "&Misc."}, {kWindow, "&Window"},     {kHelp, "&Help"}};
+// clang-format off
+constexpr MenuDef kBar[] = {
+    {kFile, "&File", FileMenu},
+    {kEdit, "&Edit", nullptr},
+    {kResponse, "&Response", WithDesign},
+    {kView, "&View", ViewMenu},
+    {kAlignment, "&Alignment", AlignmentMenu},
+    {kMisc, "&Misc.", nullptr},
+    {kWindow, "&Window", nullptr},
+    {kHelp, "&Help", nullptr},
+};
+// clang-format on
+
+bool Holds(Rule on, const Kestrova& k, bool open) { return !on || on(k, open); }
 
 // Which bar menu shows an application item.
 int HolderOf(int index)
@@ -116,17 +182,22 @@ Menus::Menus(QObject* parent) : QObject(parent)
     for (const ItemDef& it : kItems) {
         const int holder = it.menuId == kApp ? HolderOf(it.index) : it.menuId;
         QMenu* m = menus_.at(holder);
-        if (std::string_view(it.text) == "-") {
+        if (IsSeparator(it)) {
             m->addSeparator();
             continue;
         }
-        add(m, it.menuId, it.index, QString::fromLatin1(it.text), QString::fromLatin1(it.keys));
+        if (it.menuId == kFile && it.index == kOpenRecentItem) {
+            recent_ = m->addMenu(QString::fromLatin1(it.text));
+            recent_->setObjectName(QStringLiteral("recentDesigns"));
+            QAction* a = recent_->menuAction();
+            a->setObjectName(QStringLiteral("item%1.%2").arg(kFile).arg(kOpenRecentItem));
+            items_[{kFile, kOpenRecentItem}] = a;
+            itemOn_[{kFile, kOpenRecentItem}] = true;
+            continue;
+        }
+        QAction* a = add(m, it.menuId, it.index, QString::fromLatin1(it.text), QString::fromLatin1(it.keys));
+        a->setCheckable(it.mark);
     }
-    // Marks: Response, View, Alignment and Misc. items can carry one.
-    for (auto& [key, a] : items_)
-        if ((key.first == kResponse && key.second <= 8) || key.first == kView || key.first == kAlignment ||
-            (key.first == kMisc && key.second <= 2))
-            a->setCheckable(true);
 }
 
 Menus::~Menus()
@@ -228,60 +299,29 @@ bool Menus::marked(int menuId, int index) const
     return a && a->isChecked();
 }
 
+void Menus::SetRecentDesigns(const std::vector<std::string>& paths)
+{
+    recent_->clear();
+    for (const std::string& p : paths) {
+        const QString path = QString::fromStdString(p);
+        // The name first, its folder after it: two files of one name differ.
+        const QFileInfo info(path);
+        QString text = info.fileName() + QStringLiteral("  \u2014  ") + QDir::toNativeSeparators(info.path());
+        QAction* a = recent_->addAction(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
+        a->setMenuRole(QAction::NoRole);
+        connect(a, &QAction::triggered, this, [this, path] { emit openRecent(path); });
+    }
+}
+
 void Menus::buildCommon(const Kestrova& k, bool open)
 {
-    const Design& d = k.d;
-    // The application items come back with every rebuild: a bar restored
-    // after a dialog must let the user quit again.
-    for (int i : {1, 2, 4, kQuitItem}) setItemEnabled(kApp, i, true);
+    for (const ItemDef& it : kItems)
+        if (!IsSeparator(it)) itemOn_[{it.menuId, it.index}] = Holds(it.on, k, open);
+    for (const MenuDef& m : kBar) menuOn_[m.id] = Holds(m.on, k, open);
+    sync(kApp);  // every menu of the bar
 
-    // File
-    setItemEnabled(kFile, 1, !open);
-    for (int i : {2, 4, 5, 7}) setItemEnabled(kFile, i, open);
-    setMenuEnabled(kFile, open || k.sh.RespWndCloseFlag == 1);
-
-    // Edit: only Copy follows the state.
-    for (int i : {1, 2, 4, 6, 7, 8}) setItemEnabled(kEdit, i, false);
-    setItemEnabled(kEdit, 5, open);
-    setMenuEnabled(kEdit, true);
-
-    // Response
-    for (int i : {1, 2, 3, 4, 5, 6, 8, 10, 12}) setItemEnabled(kResponse, i, true);
-    if (!ImpedanceKnown(d)) setItemEnabled(kResponse, 2, false);
-    setMenuEnabled(kResponse, open);
-    markOnly(kResponse, d.respID, 12);
-
-    // View
-    for (int i : {1, 2, 4, 5}) setItemEnabled(kView, i, true);
-    setMenuEnabled(kView, open && d.s_Resp == "amp");
-
-    // Alignment
-    for (int i : {1, 2, 3}) setItemEnabled(kAlignment, i, true);
-    setMenuEnabled(kAlignment, open && d.boxSys == 1);
-    markOnly(kAlignment, d.alin, 3);
-
-    // Misc.
-    for (int i : {1, 2, 4}) setItemEnabled(kMisc, i, true);
-    if (d.boxSys == 1 || d.boxSys == 2) {
-        const double vas = static_cast<double>(d.VAS);
-        setItemEnabled(kMisc, 1, !(open ? vas <= 0.0 : vas == 0.0));
-        setItemEnabled(kMisc, 2, true);
-    } else if (d.boxSys == 3) {
-        setItemEnabled(kMisc, 1, false);
-        setItemEnabled(kMisc, 2, false);
-    }
-    if (!open && k.sh.RespWndCloseFlag == 1) {
-        setItemEnabled(kMisc, 1, false);
-        setItemEnabled(kMisc, 2, false);
-    }
-    setItemEnabled(kMisc, 4, SpeakerSelectEnabled(k));
-    setMenuEnabled(kMisc, true);
-
-    setMenuEnabled(kWindow, true);
-    setItemEnabled(kWindow, 1, true);
-    for (int i : {1, 2, 4, 5}) setItemEnabled(kHelp, i, true);
-    setMenuEnabled(kHelp, true);
-
+    markOnly(kResponse, k.d.respID, kResponseItems);
+    markOnly(kAlignment, k.d.alin, 3);
     SetItemMarkOnViewMenu(k);
 }
 

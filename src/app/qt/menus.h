@@ -7,7 +7,9 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <string>
 #include <utility>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -29,6 +31,17 @@ inline constexpr int kWindow = 100;
 inline constexpr int kHelp = 50;
 // The application's Quit item, which issues the 'quit' command.
 inline constexpr int kQuitItem = 99;
+// The design file items of File (numbered after the others, which keep
+// theirs) and the comparison items of Response.
+inline constexpr int kOpenDesignItem = 20;
+inline constexpr int kOpenRecentItem = 21;  // a submenu: its files come by openRecent
+inline constexpr int kSaveDesignItem = 22;
+inline constexpr int kSaveDesignAsItem = 23;
+inline constexpr int kKeepItem = 20;
+inline constexpr int kClearKeptItem = 21;
+// The Response menu's item numbers run to 14; its views (1..6, 8, 13, 14)
+// are the items that carry a mark.
+inline constexpr int kResponseItems = 14;
 }  // namespace menu
 
 // The Qa pop-up's item texts, blanks aligning the numbers at the right.
@@ -46,10 +59,14 @@ public:
     QMenu* menu(int id) const;
     QAction* item(int menuId, int index) const;
 
-    // The builders of the three states.
+    // The three states. InitMenu11: the menus without a design (the default
+    // window, or the design window closed). InitMenu16: a design in progress.
+    // MenuDisable: busy while a dialog or the update window is up (Edit
+    // stays for the dialog's fields).
     void InitMenu11(const Kestrova& k);
     void InitMenu16(const Kestrova& k);
     void MenuDisable();
+    // The View menu's level and division marks, and Misc.'s system mark.
     void SetItemMarkOnViewMenu(const Kestrova& k);
 
     void setMenuEnabled(int id, bool on);
@@ -63,20 +80,28 @@ public:
     bool itemEnabled(int menuId, int index) const;
     bool marked(int menuId, int index) const;
 
+    // The files of Open Recent, newest first (UTF-8 paths).
+    void SetRecentDesigns(const std::vector<std::string>& paths);
+    QMenu* recentMenu() const { return recent_; }
+
 signals:
     // A chosen item, by menu id and item index (the 'quit' command comes as
     // menu kApp, item kQuitItem).
     void command(int menuId, int index);
+    // A file chosen in Open Recent.
+    void openRecent(const QString& path);
 
 private:
     QAction* add(QMenu* m, int menuId, int index, const QString& text, const QString& keys);
     void sync(int menuId);
+    // Every item and menu from its rule in the tables, then the marks.
     void buildCommon(const Kestrova& k, bool open);
 
     std::map<int, QMenu*> menus_;
     std::map<std::pair<int, int>, QAction*> items_;
     std::map<std::pair<int, int>, bool> itemOn_;
     std::map<int, bool> menuOn_;
+    QMenu* recent_ = nullptr;
 };
 
 }  // namespace ks

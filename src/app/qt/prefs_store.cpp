@@ -5,11 +5,13 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <cstdio>
 #include <limits>
 #include <string>
 
+#include "app/design_list.h"
 #include "app/prefs_rect.h"
 #include "support/macroman.h"
 #include "support/qt/qt_text.h"
@@ -191,6 +193,16 @@ void PrefsStore::LoadPrefs(Prefs& p) const
     GetLong("PrintDateCheck", p.PrintDateCheck, p.PrintDateCheck);
     GetLong("UpdateForCheck", p.UpdateForCheck, p.UpdateForCheck);
     GetLong("ImpVertScale", p.ImpVertScale, p.ImpVertScale);
+    // A list of one is stored as a plain text.
+    const QVariant recent = settings_->value(QStringLiteral("RecentDesigns"));
+    QStringList paths;
+    if (recent.typeId() == QMetaType::QStringList)
+        paths = recent.toStringList();
+    else if (recent.typeId() == QMetaType::QString)
+        paths << recent.toString();
+    std::vector<std::string> stored;
+    for (const QString& path : paths) stored.push_back(path.left(kMaxRecentPathBytes + 1).toStdString());
+    p.RecentDesigns = CleanRecentDesigns(stored);
 }
 
 void PrefsStore::SavePrefs(const Prefs& p)
@@ -205,6 +217,13 @@ void PrefsStore::SavePrefs(const Prefs& p)
     SetLong("PrintDateCheck", p.PrintDateCheck);
     SetLong("UpdateForCheck", p.UpdateForCheck);
     SetLong("ImpVertScale", p.ImpVertScale);
+    if (p.RecentDesigns.empty()) {
+        settings_->remove(QStringLiteral("RecentDesigns"));
+    } else {
+        QStringList paths;
+        for (const std::string& path : p.RecentDesigns) paths << QString::fromStdString(path);
+        settings_->setValue(QStringLiteral("RecentDesigns"), paths);
+    }
     if (AppSynchronize()) return;
     // QSettings only says that something failed (a file it could not parse
     // counts too); a trial write tells whether, and why, writing did.

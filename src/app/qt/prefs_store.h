@@ -42,9 +42,11 @@ public:
     bool AppSynchronize();
 
     // Reads the nine keys in their order, each defaulting to the current
-    // value, so a missing or ill-typed key keeps it.
+    // value, so a missing or ill-typed key keeps it; then the recent design
+    // files (what is no fit path is left out).
     void LoadPrefs(Prefs& p) const;
-    // Writes the nine keys in the same order, then synchronises. A store
+    // Writes the nine keys in the same order and the recent design files
+    // (no key without any), then synchronises. A store
     // that cannot be written is left as it is; one line on standard error
     // gives the system's reason.
     void SavePrefs(const Prefs& p);

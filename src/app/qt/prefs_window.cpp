@@ -12,7 +12,6 @@
 #include <QScreen>
 #include <limits>
 
-#include "app/qt/dialog_keys.h"
 #include "context/kestrova.h"
 #include "support/qt/fonts.h"
 #include "support/qt/window_place.h"
@@ -21,9 +20,6 @@ namespace ks {
 
 namespace {
 
-// Rectangles as the window's tables give them: left, top, right, bottom.
-QRect Ltrb(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
-
 std::int16_t ToI16(int v)
 {
     constexpr int lo = std::numeric_limits<std::int16_t>::min();
@@ -31,11 +27,11 @@ std::int16_t ToI16(int v)
     return static_cast<std::int16_t>(v < lo ? lo : (v > hi ? hi : v));
 }
 
-QGroupBox* Group(QWidget* parent, int id, QRect r, const char* title)
+QGroupBox* Group(QWidget* parent, int id, Ltrb r, const char* title)
 {
     auto* g = new QGroupBox(QString::fromLatin1(title), parent);
     g->setObjectName(QString::number(id));
-    g->setGeometry(r);
+    g->setGeometry(ToQRect(r));
     g->setFont(KestrovaFont(1, 11.0f));
     return g;
 }
@@ -43,7 +39,7 @@ QGroupBox* Group(QWidget* parent, int id, QRect r, const char* title)
 }  // namespace
 
 PreferencesWindow::PreferencesWindow(Kestrova& k, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), k_(k)
+    : SmallWindow(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), k_(k)
 {
     setWindowTitle(QStringLiteral("Kestrova Preferences"));
     setFixedSize(kWidth, kHeight);
@@ -52,27 +48,27 @@ PreferencesWindow::PreferencesWindow(Kestrova& k, QWidget* parent)
 
     // The group boxes come first so the controls drawn over them take the
     // clicks.
-    Group(this, 501, Ltrb(20, 10, 310, 225), " Kestrova State on Launch");
-    Group(this, 509, Ltrb(20, 235, 310, 315), " Impedance Vertical Axis Scale");
+    Group(this, 501, {20, 10, 310, 225}, " Kestrova State on Launch");
+    Group(this, 509, {20, 235, 310, 315}, " Impedance Vertical Axis Scale");
 
     struct Check {
         int id;
-        QRect rect;
+        Ltrb rect;
         const char* title;
         std::int32_t Prefs::*value;
     };
     const Check checks[] = {
-        {502, Ltrb(50, 40, 300, 60), " Save Current Position of Window", &Prefs::BoundsCheck},
-        {507, Ltrb(50, 70, 300, 90), " Included Edit Region in Snapshot", &Prefs::SnapRegionCheck},
-        {503, Ltrb(50, 100, 300, 120), " Use Snapshot Sound Effect", &Prefs::SnapSoundCheck},
-        {504, Ltrb(50, 130, 300, 150), " Use Copy Parameters Sound Effect", &Prefs::CopySoundCheck},
-        {505, Ltrb(50, 160, 300, 180), " Print Date at Printing", &Prefs::PrintDateCheck},
-        {506, Ltrb(50, 190, 300, 210), " Check for New Updates on Launch", &Prefs::UpdateForCheck},
+        {502, {50, 40, 300, 60}, " Save Current Position of Window", &Prefs::BoundsCheck},
+        {507, {50, 70, 300, 90}, " Included Edit Region in Snapshot", &Prefs::SnapRegionCheck},
+        {503, {50, 100, 300, 120}, " Use Snapshot Sound Effect", &Prefs::SnapSoundCheck},
+        {504, {50, 130, 300, 150}, " Use Copy Parameters Sound Effect", &Prefs::CopySoundCheck},
+        {505, {50, 160, 300, 180}, " Print Date at Printing", &Prefs::PrintDateCheck},
+        {506, {50, 190, 300, 210}, " Check for New Updates on Launch", &Prefs::UpdateForCheck},
     };
     for (const Check& c : checks) {
         auto* box = new QCheckBox(QString::fromLatin1(c.title), this);
         box->setObjectName(QString::number(c.id));
-        box->setGeometry(c.rect);
+        box->setGeometry(ToQRect(c.rect));
         box->setChecked(k_.prefs.*c.value != 0);
         auto member = c.value;
         connect(box, &QCheckBox::clicked, this, [this, member](bool on) { k_.prefs.*member = on ? 1 : 0; });
@@ -82,7 +78,7 @@ PreferencesWindow::PreferencesWindow(Kestrova& k, QWidget* parent)
     // split at ";", values 1 and 2.
     auto* radio = new QWidget(this);
     radio->setObjectName(QStringLiteral("510"));
-    const QRect rr = Ltrb(50, 260, 282, 305);
+    const QRect rr = ToQRect({50, 260, 282, 305});
     radio->setGeometry(rr);
     scale_ = new QButtonGroup(this);
     scale_->setObjectName(QStringLiteral("510-group"));
@@ -101,7 +97,7 @@ PreferencesWindow::PreferencesWindow(Kestrova& k, QWidget* parent)
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("508"));
-    ok->setGeometry(Ltrb(240, 335, 310, 355));
+    ok->setGeometry(ToQRect({240, 335, 310, 355}));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &PreferencesWindow::Ok);
 
@@ -119,17 +115,7 @@ void PreferencesWindow::Place()
 
 void PreferencesWindow::Ok()
 {
-    if (finishing_) return;
-    finishing_ = true;
-    done(QDialog::Accepted);
-    finishing_ = false;
-    emit okChosen();
-}
-
-void PreferencesWindow::keyPressEvent(QKeyEvent* event)
-{
-    // Escape is ignored: every change has already taken effect, and only OK restores the menus.
-    if (!HandleDialogKeys(event, [this] { Ok(); })) QDialog::keyPressEvent(event);
+    if (CloseOnce([this] { done(QDialog::Accepted); })) emit okChosen();
 }
 
 void PreferencesWindow::moveEvent(QMoveEvent* event)
@@ -144,23 +130,12 @@ void PreferencesWindow::moveEvent(QMoveEvent* event)
     b.right = ToI16(g.left() + g.width());
 }
 
-void PreferencesWindow::closeEvent(QCloseEvent* event)
+void PreferencesWindow::CloseFromOutside(QCloseEvent* event)
 {
     // Without a close box only the window manager closes it from outside:
     // close the way OK does, so the shell restores its menus.
-    if (quiet_) {
-        QDialog::closeEvent(event);
-        return;
-    }
     event->ignore();
     if (isVisible()) Ok();
-}
-
-void PreferencesWindow::CloseQuietly()
-{
-    quiet_ = true;
-    close();
-    quiet_ = false;
 }
 
 }  // namespace ks

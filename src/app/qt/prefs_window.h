@@ -7,21 +7,20 @@
 #include <QDialog>
 #include <functional>
 
+#include "support/qt/small_window.h"
+
 class QButtonGroup;
 
 namespace ks {
 
 struct Kestrova;
 
-class PreferencesWindow : public QDialog {
+class PreferencesWindow : public SmallWindow<QDialog> {
     Q_OBJECT
 public:
     static constexpr int kWidth = 330, kHeight = 375;
 
     explicit PreferencesWindow(Kestrova& k, QWidget* parent = nullptr);
-
-    // Closes without okChosen (close() itself takes the OK path).
-    void CloseQuietly();
 
     // Puts the window where the preferences say: at the saved content origin
     // when positions are kept and one was saved, else centred on the
@@ -37,17 +36,15 @@ signals:
     void okChosen();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    // Escape does nothing: every change has already taken effect, and only
+    // OK restores the menus. A close from outside is OK.
+    void Ok() override;
+    void CloseFromOutside(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Ok();
-
     Kestrova& k_;
     QButtonGroup* scale_ = nullptr;
-    bool finishing_ = false;
-    bool quiet_ = false;
 };
 
 }  // namespace ks

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QWidget>
+#include <optional>
 
 #include "app/qt/default_window.h"
 #include "app/qt/design_window.h"
@@ -19,6 +20,7 @@
 #include "graphs/qt/image_canvas.h"
 #include "model/response.h"
 #include "support/qt/file_dialogs.h"
+#include "support/qt/qt_text.h"
 #include "support/qt/resource_dir.h"
 #include "update/qt/update_check.h"
 #include "update/version.h"
@@ -94,8 +96,9 @@ Shell::~Shell()
 
 void Shell::Start()
 {
-    SendToVantrel("BootedVtrlFromKstv");
+    SendToVantrel(kBootedVtrlFromKstv);
     store_.LoadPrefs(k_.prefs);
+    menus_->SetRecentDesigns(k_.prefs.RecentDesigns);
     InitMenu11();
     // One start-up timer at a time.
     startUp_.start();
@@ -122,6 +125,9 @@ void Shell::DefaultParamWndOKReturn()
 
 void Shell::InitSetUp()
 {
+    // A new design is no file's until it is saved (or opened: the opening
+    // names it once this has run).
+    designPath_.clear();
     InitSetUpMenuParam(k_.d);
     InitMenu16();
     SPLcal(k_.d);
@@ -163,7 +169,7 @@ void Shell::QuitSequence(bool tellCompanion)
 {
     if (quitting_) return;
     quitting_ = true;
-    if (tellCompanion) SendToVantrel("QuitVtrl");
+    if (tellCompanion) SendToVantrel(kQuitVtrl);
     SavePrefs();
     platform_.Exit(0);
 }
@@ -193,7 +199,7 @@ void Shell::PreferenceWndOKReturn()
 void Shell::CommandNewBoxDesign()
 {
     if (design_ || k_.sh.RespWndCloseFlag != 1) return;
-    SendToVantrel("HideVtrl");
+    SendToVantrel(kHideVtrl);
     InitSetUp();
 }
 
@@ -201,7 +207,7 @@ void Shell::ChooseResponse(int item)
 {
     if (!design_ || !SelectResponse(k_.d, item)) return;
     menus_->setMenuEnabled(kView, item == 1);
-    menus_->markOnly(kResponse, item, 12);
+    menus_->markOnly(kResponse, item, kResponseItems);
     ResponsePlot(k_);
 }
 
@@ -244,6 +250,20 @@ void Shell::InfiniteBaffle()
     InitMenu16();
     design_->SetClosedBoxPanelEnabled(false);
     CustomAlign(k_, *design_);
+}
+
+void Shell::ChooseQa(int item)
+{
+    if (!design_ || !SelectQa(k_.d, item)) return;
+    design_->SelectQaItem();
+    CustomAlign(k_, *design_);
+}
+
+void Shell::EnterBox(std::int16_t id, const PStr& text)
+{
+    if (!design_) return;
+    if (QLineEdit* e = design_->field(id)) e->setText(FromMacRoman(text.view()));
+    CommandCalc();
 }
 
 void Shell::CommandCalc()
@@ -315,8 +335,7 @@ void Shell::CommandEdit(int item)
 void Shell::Receive(std::string_view text)
 {
     if (holds_ > 0) {
-        // Bounded as the transport's own queue is.
-        if (held_.size() < kMaxHeldMessages) held_.emplace_back(text);
+        held_.push(Held{false, std::string(text)});
         return;
     }
     DoAppleEvent(k_, messenger_, *this, text);
@@ -344,11 +363,14 @@ void Shell::Hold(bool on)
 // One held message per pass of the loop, as the transport hands them on.
 void Shell::ReleaseHeld()
 {
-    if (holds_ > 0 || held_.empty()) return;
-    const std::string text = std::move(held_.front());
-    held_.pop_front();
+    if (holds_ > 0) return;
+    const std::optional<Held> next = held_.pop();
+    if (!next) return;
     if (!held_.empty()) release_.start();
-    Receive(text);
+    if (next->design)
+        OpenHandedDesign(QString::fromStdString(next->text));
+    else
+        Receive(next->text);
 }
 
 void Shell::RefreshSpeakerSelect()
@@ -426,6 +448,7 @@ void Shell::MailToMaker() { LSLaunchURL(QStringLiteral("mailto:") + QStringLiter
 void Shell::WireParts()
 {
     connect(menus_.get(), &Menus::command, this, &Shell::Command);
+    connect(menus_.get(), &Menus::openRecent, this, &Shell::OpenRecentDesign);
     for (DesignSheet* sheet : {static_cast<DesignSheet*>(snapshot_.get()), static_cast<DesignSheet*>(printing_.get()),
                                static_cast<DesignSheet*>(export_.get())}) {
         connect(sheet, &DesignSheet::busy, this, &Shell::MenuDisable);
@@ -449,9 +472,7 @@ void Shell::WireUpdateCheck(UpdateCheck& u)
 void Shell::WireDesignWindow(DesignWindow& w)
 {
     connect(&w, &DesignWindow::controlHit, this, &Shell::ControlHit);
-    connect(&w, &DesignWindow::qaChosen, this, [this](int item) {
-        if (design_ && SelectQa(k_.d, item)) CustomAlign(k_, *design_);
-    });
+    connect(&w, &DesignWindow::qaChosen, this, &Shell::ChooseQa);
     connect(&w, &DesignWindow::returnPressed, this, &Shell::CommandCalc);
     connect(&w, &DesignWindow::closeRequested, this, &Shell::ResponseWndClose);
     connect(&w, &DesignWindow::entryRejected, this, &Shell::Beep);
@@ -548,7 +569,7 @@ void Shell::InitMenu11()
 
 void Shell::SendToVantrel(std::string_view text)
 {
-    SndAppleEvent(messenger_, *this, kCompanionClass, text, kCompanionName);
+    SndAppleEvent(messenger_, *this, kVantrelClass, text, kVantrelName);
 }
 
 void Shell::SavePrefs() { store_.SavePrefs(k_.prefs); }

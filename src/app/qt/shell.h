@@ -3,16 +3,18 @@
 // owns no design state: everything lives in the Kestrova context it is given.
 #pragma once
 
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QUrl>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "app/design_commands.h"
 #include "app/qt/default_window.h"
 #include "app/qt/design_window.h"
 #include "app/qt/menu_window.h"
@@ -22,6 +24,7 @@
 #include "reports/qt/response_export.h"
 #include "reports/qt/snapshot.h"
 #include "sound/sound.h"
+#include "support/bounded_queue.h"
 #include "support/qt/resource_dir.h"
 #include "update/qt/update_desktop.h"
 
@@ -48,20 +51,23 @@ public:
 
 // The parts report to the shell by signals, connected in the Wire
 // functions; the interfaces it implements are what the parts ask back (the
-// window a sheet opens on, the desktop services of the update) and what the
-// toolkit-free message protocol has done.
-class Shell final : public QObject, public SheetWindow, public CompanionHost, public UpdateDesktop {
+// window a sheet opens on, the desktop services of the update), what the
+// toolkit-free message protocol has done, and the commands an opened design
+// file is applied with.
+class Shell final : public QObject,
+                    public SheetWindow,
+                    public CompanionHost,
+                    public UpdateDesktop,
+                    public DesignCommands {
     Q_OBJECT
 public:
     static constexpr int kStartUpDelayMs = 1200;
-    // Messages kept while a sound plays; past this a flood loses the excess.
-    static constexpr std::size_t kMaxHeldMessages = 100000;
 
     Shell(Kestrova& k, Messenger& messenger, PrefsStore& store, SoundPlayer& sound, ShellPlatform& platform,
           QObject* parent = nullptr);
     ~Shell() override;
 
-    // Steps 3 to 10 of start-up: the first message, the preferences, the
+    // The start: the first message to the companion, the preferences, the
     // menus, the start-up timer. The context holds its start values already.
     void Start();
 
@@ -71,25 +77,40 @@ public:
     // A message from the companion (class Kstv, id TEXT).
     void Receive(std::string_view text);
 
-    // The sequences.
+    // The sequences. The names are the design's own: ...Wnd opens or closes
+    // a window, ...OKReturn is what its OK (or Return) leads to.
+    // The start-up timer's action: the default-parameter window, unless a
+    // driver has come from the companion first.
     void CarbonTimerAction();
+    // The set-up sequence: the design window for the adopted driver, in the
+    // amplitude view, with the menus of a design in progress.
     void InitSetUp();
+    // The design window's close: the menus without a design, the menu window.
     void ResponseWndClose();
-    // The one way the program quits: "QuitVtrl" to the companion (unless it
+    // The one way the program quits: kQuitVtrl to the companion (unless it
     // asked for the quit), the preferences saved, the process ended.
     void QuitSequence(bool tellCompanion = true) override;
+    // After the preferences window's OK: its menus back, the graph redrawn.
     void PreferenceWndOKReturn();
+    // After the default-parameter window's OK: the built-in driver adopted,
+    // then the set-up sequence.
     void DefaultParamWndOKReturn();
 
     // The small commands.
+    // About Kestrova: the about box (raised when open already).
     void HiAboutWnd();
     // The user guide in the desktop's browser; the Help alert when it is not
     // installed.
     void HelpWnd();
     // Where HelpWnd looks for the guide (the installed one unless told).
     void setUserGuide(const QString& path) { userGuide_ = path; }
+    // The maker's web site in the browser; 0, or -50 when nothing opened.
     int LaunchMyURL();
+    // A URL with the desktop's application for it; 0, or -50 for a URL
+    // without a scheme or one nothing opened.
     int LSLaunchURL(const QString& url);
+    // A file of the program's own resources (name in folder) with the
+    // desktop's application for it; -50 when missing or not opened.
     int CreateURLFromBundleResourceAndLaunch(const QString& name, const QString& folder);
 
     // What tests and the benchmark look at.
@@ -112,11 +133,12 @@ public:
     // SheetWindow
     QWidget* designWindow() override;
 
-    // CompanionHost
+    // CompanionHost (what each does is said there)
     void SetUpDesign() override;
     void StartUpdateCheck() override;
     void HideWindows() override;
     void CloseDesignWindow() override;
+    // The busy menus (Menus::MenuDisable), while a dialog or a sheet is up.
     void MenuDisable() override;
     void LaunchCompanion() override;
     void Beep() override;
@@ -124,22 +146,26 @@ public:
     // UpdateDesktop
     bool OpenWithDefaultApp(const QString& path) override;
 
-    // Menus for a design in progress (the View menu only for "amp"), or
-    // those without one; the busy state is MenuDisable.
+    // InitMenu16: the menus of a design in progress (the View menu only for
+    // "amp"); InitMenu11: those without one. Both refresh Speaker Select.
     void InitMenu16();
     void InitMenu11();
+    // After a dialog: whichever of the two fits the design window's state.
     void RestoreMenus();
+    // One of the protocol's words (words.h) to the companion.
     void SendToVantrel(std::string_view text);
     void SavePrefs();
 
-    // What the table rows run.
+    // What the table rows run (and, as DesignCommands, an opened design).
     // The driver of the last design again; nothing before one was adopted.
     void CommandNewBoxDesign();
-    void ChooseResponse(int item);
-    void ChooseView(int item);
-    void ChooseAlignment(int item);
-    void ClosedBox();
-    void InfiniteBaffle();
+    void ChooseResponse(int item) override;
+    void ChooseView(int item) override;
+    void ChooseAlignment(int item) override;
+    void ChooseQa(int item) override;
+    void ClosedBox() override;
+    void InfiniteBaffle() override;
+    void EnterBox(std::int16_t id, const PStr& text) override;
     void CommandCalc();
     void CommandCopyParameters();
     void CommandSnapShot();
@@ -149,8 +175,32 @@ public:
     void CommandSpeakerSelect();
     void CommandCheckForUpdates();
     void CommandEdit(int item);
+    // Preferences...: the preferences window (once), the menus busy meanwhile.
     void PreferenceWnd();
+    // A mail to the maker in the desktop's mail program.
     void MailToMaker();
+
+    // Design files and the comparison (shell_designs.cpp).
+    void CommandOpenDesign();
+    void CommandSaveDesign();
+    void CommandSaveDesignAs();
+    void CommandKeepForComparison();
+    void CommandClearComparison();
+    // Reads path and, when it is a design, brings it back as it was saved:
+    // the driver as one from the companion comes, then the box and the view
+    // by the user's own commands, the kept designs with it. Otherwise one
+    // alert names the file and the reason, and nothing else changes.
+    bool OpenDesignFile(const QString& path);
+    bool SaveDesignTo(const QString& path);
+    void OpenRecentDesign(const QString& path);
+    // The file of `kestrova FILE`, once the loop runs.
+    void OpenDesignAtStart(const QString& path);
+    // A file a second launch handed over: opened, its window raised.
+    void OpenHandedDesign(const QString& path);
+    // The file the design was opened from or saved to last; empty for none.
+    const QString& designPath() const { return designPath_; }
+    QFileDialog* designDialog() const { return designDialog_; }
+    QMessageBox* designAlert() const { return designAlert_; }
 
 private:
     void WireParts();
@@ -162,6 +212,10 @@ private:
     void RefreshSpeakerSelect();
     void CloseDesign(bool showMenuWindow);
     void ShowMenuWindow();
+    QWidget* DialogParent() const;
+    QFileDialog* DesignFileDialog(const QString& title, bool save);
+    void ShowDesignAlert(const QString& text, const QString& informative);
+    void RememberDesignFile(const QString& path);
 
     // Plays through the real player with the shell held: a sound blocks
     // the program until it ends, so a message or an update timer that comes
@@ -198,7 +252,12 @@ private:
     PrefsStore& store_;
     HeldSound sound_;
     int holds_ = 0;
-    std::deque<std::string> held_;
+    // Messages and handed-over design files that came while a sound played.
+    struct Held {
+        bool design = false;
+        std::string text;  // the message, or the file's path in UTF-8
+    };
+    BoundedQueue<Held> held_;
     QTimer release_;
     std::unique_ptr<Menus> menus_;
     std::unique_ptr<ImageCanvas> graph_;
@@ -214,6 +273,10 @@ private:
     QPointer<QWidget> help_;
     QString userGuide_ = UserGuidePath();
     QTimer startUp_;
+    QString designPath_;
+    QString designFolder_;  // where the last design file was opened or saved
+    QPointer<QFileDialog> designDialog_;
+    QPointer<QMessageBox> designAlert_;
     bool quitting_ = false;
     bool launched_ = false;
 };

@@ -188,6 +188,9 @@ DbusMessenger::DbusMessenger(const QString& processName, const QString& ownClass
     next_.setSingleShot(true);
     next_.setInterval(0);
     connect(&next_, &QTimer::timeout, this, &DbusMessenger::HandleNext);
+    nextDesign_.setSingleShot(true);
+    nextDesign_.setInterval(0);
+    connect(&nextDesign_, &QTimer::timeout, this, &DbusMessenger::HandleNextDesign);
     if (!bus_.isConnected()) return;
     busName_ = kPrefix + processName + QStringLiteral(".p") + QString::number(QCoreApplication::applicationPid());
     if (!bus_.registerObject(kPath, kInterface, this,
@@ -233,7 +236,7 @@ int DbusMessenger::send(std::string_view processName, std::string_view eventClas
     for (const QString& peer : peers(name)) {
         QDBusMessage m = QDBusMessage::createMethodCall(peer, kPath, kInterface, QStringLiteral("Deliver"));
         m.setAutoStartService(false);
-        m << cls << QStringLiteral("TEXT") << body;
+        m << cls << BusText(kTextEventId) << body;
         if (bus_.send(m)) ++sent;
     }
     return sent;
@@ -252,31 +255,67 @@ void DbusMessenger::flush()
 
 void DbusMessenger::Deliver(const QString& eventClass, const QString& eventId, const QByteArray& text)
 {
-    if (eventClass != ownClass_ || eventId != QLatin1String("TEXT")) return;
+    if (eventClass != ownClass_ || eventId != BusText(kTextEventId)) return;
     // Handled later, so the bus call returns first; a timer rather than one
     // posted call per message, because a burst of posted calls is handled in
     // a single pass that starves painting and deferred deletes.
-    if (inbox_.size() >= kMaxPendingMessages) {
-        ++dropped_;
-        return;
-    }
-    inbox_.push_back(text.left(kMaxMessageBytes));
-    if (!next_.isActive()) next_.start();
+    if (inbox_.push(text.left(kMaxMessageBytes)) && !next_.isActive()) next_.start();
 }
 
 void DbusMessenger::HandleNext()
 {
-    if (inbox_.empty()) return;
-    const QByteArray bytes = std::move(inbox_.front());
-    inbox_.pop_front();
+    const std::optional<QByteArray> bytes = inbox_.pop();
+    if (!bytes) return;
     // Armed first: a receiver that opens a modal loop still gets the rest.
     if (!inbox_.empty()) next_.start();
-    if (receiver_) receiver_(bytes);
+    if (receiver_) receiver_(*bytes);
+}
+
+void DbusMessenger::OpenDesign(const QString& path)
+{
+    if (path.isEmpty() || path.size() > kMaxDesignPathChars || !path.startsWith(QLatin1Char('/')) ||
+        path.contains(QChar(0)))
+        return;
+    if (designs_.push(path) && !nextDesign_.isActive()) nextDesign_.start();
+}
+
+void DbusMessenger::HandleNextDesign()
+{
+    const std::optional<QString> path = designs_.pop();
+    if (!path) return;
+    if (!designs_.empty()) nextDesign_.start();
+    if (designReceiver_) designReceiver_(*path);
+}
+
+bool HandOverDesign(const QString& processName, const QString& path)
+{
+    const QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+    if (address.isEmpty() || address.size() > 4096) return false;
+    if (const auto socket = UnixSocketAddress(address); socket && !BusAnswers(*socket, kBusWaitMs)) return false;
+    const QString connName = QStringLiteral("kestrova-handover");
+    const auto disconnect = qScopeGuard([&connName] { QDBusConnection::disconnectFromBus(connName); });
+    QDBusConnection bus = QDBusConnection::connectToBus(address, connName);
+    if (!bus.isConnected() || !bus.interface()) return false;
+    bus.interface()->setTimeout(kBusWaitMs);
+    const QDBusReply<QStringList> names = bus.interface()->registeredServiceNames();
+    if (!names.isValid()) return false;
+    QStringList running;
+    for (const QString& n : names.value())
+        if (IsPeerName(n, processName)) running << n;
+    // Any one of them will do; the same one each time.
+    running.sort();
+    for (const QString& peer : running) {
+        QDBusMessage m = QDBusMessage::createMethodCall(peer, kPath, kInterface, QStringLiteral("OpenDesign"));
+        m.setAutoStartService(false);
+        m << path;
+        if (bus.call(m, QDBus::Block, kBusWaitMs).type() == QDBusMessage::ReplyMessage) return true;
+    }
+    return false;
 }
 
 bool CompanionLauncher::Launch()
 {
-    if (!m_.peers(QStringLiteral("Vantrel")).isEmpty()) {
+    if (!m_.peers(BusText(kVantrelName)).isEmpty()) {
         pid_ = 0;
         return false;
     }

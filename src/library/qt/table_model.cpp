@@ -81,18 +81,7 @@ bool DriverTableModel::remove(const std::vector<std::int64_t>& ids)
     }
     const std::unordered_set<std::int64_t> gone(ids.begin(), ids.end());
     if (gone.size() > 16) {
-        // Many rows: one reset is cheaper than a signal a row.
-        beginResetModel();
-        std::vector<Driver> keep;
-        std::vector<QString> hay;
-        for (std::size_t i = 0; i < rows_.size(); ++i)
-            if (!gone.count(rows_[i].id)) {
-                keep.push_back(std::move(rows_[i]));
-                hay.push_back(std::move(hay_[i]));
-            }
-        rows_ = std::move(keep);
-        hay_ = std::move(hay);
-        endResetModel();
+        ResetWithout(gone);  // many rows: one reset is cheaper than a signal a row
         return true;
     }
     for (int row = rowCount() - 1; row >= 0; --row) {
@@ -103,6 +92,21 @@ bool DriverTableModel::remove(const std::vector<std::int64_t>& ids)
         endRemoveRows();
     }
     return true;
+}
+
+void DriverTableModel::ResetWithout(const std::unordered_set<std::int64_t>& gone)
+{
+    beginResetModel();
+    std::vector<Driver> keep;
+    std::vector<QString> hay;
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        if (!gone.count(rows_[i].id)) {
+            keep.push_back(std::move(rows_[i]));
+            hay.push_back(std::move(hay_[i]));
+        }
+    rows_ = std::move(keep);
+    hay_ = std::move(hay);
+    endResetModel();
 }
 
 bool DriverTableModel::apply(std::vector<Driver>& add, const std::vector<Driver>& change,
@@ -123,18 +127,7 @@ bool DriverTableModel::apply(std::vector<Driver>& add, const std::vector<Driver>
         Q_EMIT dataChanged(index(int(it->second), 0), index(int(it->second), kFieldCount - 1));
     }
     if (!remove.empty()) {
-        const std::unordered_set<std::int64_t> gone(remove.begin(), remove.end());
-        beginResetModel();
-        std::vector<Driver> keep;
-        std::vector<QString> hay;
-        for (std::size_t i = 0; i < rows_.size(); ++i)
-            if (!gone.count(rows_[i].id)) {
-                keep.push_back(std::move(rows_[i]));
-                hay.push_back(std::move(hay_[i]));
-            }
-        rows_ = std::move(keep);
-        hay_ = std::move(hay);
-        endResetModel();
+        ResetWithout({remove.begin(), remove.end()});
     }
     if (!add.empty()) {
         const int first = rowCount();

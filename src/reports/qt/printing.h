@@ -27,11 +27,14 @@ public:
     Printing(Kestrova& k, SheetWindow& window, QObject* parent = nullptr);
     ~Printing() override;
 
+    // Page Setup...: the page setup sheet on the design window.
     void MyDoPageSetup();
+    // Print...: the print dialog on the design window; without one a beep.
     void MyDoPrint();
     // Draws the one page onto the printer; false (and the error alert) when
     // the printer cannot be opened.
     bool MyDoPrintLoop(QPrinter& printer);
+    // The printing error alert for the code, on the design window.
     void ReportPMError(int code);
 
     // The page layout kept with the design window.
@@ -50,9 +53,13 @@ private:
     // The design window a dialog opens on, with a fresh printer set up;
     // nullptr (after a beep when there is no window) when none may open.
     QWidget* PrepareDialog();
+    // The kept page layout onto the printer (made from its default once).
     void MySetupPageFormatForPrinting(QPrinter& printer);
+    // The page setup sheet's end: an accepted layout and scale are kept.
     void MyPageSetupDoneRoutine(int result);
+    // The print dialog's end: an accepted one prints the page.
     void MyPrintDialogDoneRoutine(int result);
+    // The page count (always 1), setting the page's scale on the way.
     int MyGetDocumentNumPagesInDoc(QPrinter& printer);
 
     Kestrova& k_;

@@ -23,10 +23,13 @@ class Snapshot : public DesignSheet {
 public:
     Snapshot(Kestrova& k, SoundPlayer& sound, SheetWindow& window, QObject* parent = nullptr);
 
+    // Snapshot Response...: the shutter sound, the picture, the save dialog.
     void SnapShot();
     // The captured picture of the design window's content (height 560, or
     // 380 without the edit region).
     QImage CaptureDesignWindow() const;
+    // The save dialog for the picture, named after the driver, view and
+    // snapshot number.
     void NavSaveAsPngFileWnd(const QImage& image);
 
     // The open save dialog and failure alert, for tests and for the shell.
@@ -34,6 +37,7 @@ public:
     QMessageBox* failureAlert() const { return alert_; }
 
 private:
+    // The save dialog's end: the picture written, or the number given back.
     void PutPngFileHandler(int result);
     void ShowWriteFailure(const QString& why);
 

@@ -6,6 +6,13 @@
 
 namespace ks {
 
+// A rectangle as the windows' layout tables give it: left, top, right,
+// bottom, in pixels of the window's content.
+struct Ltrb {
+    int left, top, right, bottom;
+};
+inline QRect ToQRect(Ltrb r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
 // `wanted` is the client area at its saved place; `saved` false means there
 // is none. A place partly off every screen (a monitor since unplugged, a
 // scale factor since changed) is moved fully onto the screen that holds most

@@ -21,6 +21,16 @@ namespace {
 
 QString FromUtf8(const std::string& s) { return QString::fromStdString(s); }
 
+using W = UpdateWindow;
+
+// The window's buttons, each with its place.
+constexpr W::Button kOkButton{W::kOk, "OK", {320, 110, 400, 130}, true};
+constexpr W::Button kDownloadButton{W::kDownload, "Download...", {275, 110, 400, 130}, true};
+constexpr W::Button kDontDownloadButton{W::kDontDownload, "Don't Download", {130, 110, 255, 130}, false};
+constexpr W::Button kLaunchInstallerButton{
+    W::kLaunchInstaller, "Launch Installer and Quit", {130, 110, 310, 130}, false};
+constexpr W::Button kDownloadedOkButton{W::kDownloadedOk, "OK", {330, 110, 400, 130}, true};
+
 }  // namespace
 
 UpdateCheck::UpdateCheck(Kestrova& k, UpdateDesktop& desktop, QObject* parent)
@@ -225,12 +235,12 @@ void UpdateCheck::CheckForUpdateWnd()
                       FromMacRoman(PStr("Current Version : ") + VersionLine(u.bundleStr)));
     }
     if (u.NetConnectFlag == 0 && u.CheckFailedFlag == 0 && u.UpdateOkFlag == 1) {
-        w->AddButton(552, QStringLiteral("Download..."), {275, 110, 400, 130}, true);
-        w->AddButton(553, QStringLiteral("Don't Download"), {130, 110, 255, 130}, false);
-        k_.up.checkUpdateBtn = 552;
+        w->AddButton(kDownloadButton);
+        w->AddButton(kDontDownloadButton);
+        k_.up.checkUpdateBtn = kDownloadButton.id;
     } else {
-        w->AddButton(551, QStringLiteral("OK"), {320, 110, 400, 130}, true);
-        k_.up.checkUpdateBtn = 551;
+        w->AddButton(kOkButton);
+        k_.up.checkUpdateBtn = kOkButton.id;
     }
     w->show();
     w->activateWindow();
@@ -283,17 +293,17 @@ void UpdateCheck::ShowDownLoadFinished()
     UpdateWindow* w = window_.data();
     if (!w) return;
     w->HideProgress();
-    w->RemoveControl(552);
-    w->RemoveControl(553);
+    w->RemoveControl(W::kDownload);
+    w->RemoveControl(W::kDontDownload);
     if (k_.up.DownLoadOkFlag == 0) {
         w->SetMessage(QStringLiteral("Download is Successful."),
                       QStringLiteral("Download file is in the downloads folder."));
-        w->AddButton(555, QStringLiteral("Launch Installer and Quit"), {130, 110, 310, 130}, false);
+        w->AddButton(kLaunchInstallerButton);
     } else {
         w->SetMessage(QStringLiteral("Download is Failed."), QStringLiteral("Please try again later."));
     }
-    w->AddButton(554, QStringLiteral("OK"), {330, 110, 400, 130}, true);
-    k_.up.checkUpdateBtn = 554;
+    w->AddButton(kDownloadedOkButton);
+    k_.up.checkUpdateBtn = kDownloadedOkButton.id;
 }
 
 void UpdateCheck::LaunchInstallerAndQuit()
@@ -311,12 +321,12 @@ void UpdateCheck::LaunchInstallerAndQuit()
 void UpdateCheck::ControlHit(int id, int state)
 {
     switch (id) {
-    case 551:
-    case 553:
-    case 554: CheckForUpdateWndOkButton(); break;
-    case 552: CheckForUpdateWndDownloadButton(); break;
-    case 555: LaunchInstallerAndQuit(); break;
-    case 558: k_.prefs.UpdateForCheck = state; break;
+    case W::kOk:
+    case W::kDontDownload:
+    case W::kDownloadedOk: CheckForUpdateWndOkButton(); break;
+    case W::kDownload: CheckForUpdateWndDownloadButton(); break;
+    case W::kLaunchInstaller: LaunchInstallerAndQuit(); break;
+    case W::kLaunchCheck: k_.prefs.UpdateForCheck = state; break;
     default: break;
     }
 }
@@ -324,9 +334,9 @@ void UpdateCheck::ControlHit(int id, int state)
 void UpdateCheck::WindowReturn()
 {
     switch (k_.up.checkUpdateBtn) {
-    case 551:
-    case 554: CheckForUpdateWndOkButton(); break;
-    case 552: CheckForUpdateWndDownloadButton(); break;
+    case W::kOk:
+    case W::kDownloadedOk: CheckForUpdateWndOkButton(); break;
+    case W::kDownload: CheckForUpdateWndDownloadButton(); break;
     default: break;
     }
 }

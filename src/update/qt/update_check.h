@@ -72,18 +72,27 @@ public:
     // is open: that check would lose its window and leave the menus busy.
     void StartUpdateCheck();
 
+    // The check's flags cleared before a check.
     void InitUpdateFlag();
+    // A check: the network status and the version file asked for, the
+    // judgement timed.
     void CheckForVersion();
+    // The version file asked of the helper.
     void CheckForNewVersion(const QUrl& url);
     // The update timer's action (code 1 judges the check).
     void CarbonTimerActionCheckVersion(int code);
 
+    // The update window for the check's outcome, with its buttons.
     void CheckForUpdateWnd();
+    // OK or Don't Download: the window closed, the menus given back.
     void CheckForUpdateWndOkButton();
+    // Download...: old copies to the trash, then the download.
     void CheckForUpdateWndDownloadButton();
+    // The archive into the downloads folder, through the download module.
     void Download(const QUrl& url);
+    // The window's message and buttons once the download has ended.
     void ShowDownLoadFinished();
-    // The install action of "Launch Installer and Quit" (555).
+    // The install action of "Launch Installer and Quit".
     void LaunchInstallerAndQuit();
     // The window's control and Return handlers.
     void ControlHit(int id, int state);
@@ -114,6 +123,7 @@ private:
     void OnRequestFailed();
     // The judgement proper: the window when the check calls for one.
     void Judge();
+    // The running version's text into the state.
     void ReadBundleVersion();
     void AskNetworkStatus();
     // Null when the module cannot be loaded: the download fails as any other.

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kWidth = 420, kHeight = 150;
 
-void Place(QWidget* w, UpdateWindow::Box b) { w->setGeometry(b.left, b.top, b.right - b.left, b.bottom - b.top); }
+void Place(QWidget* w, Ltrb r) { w->setGeometry(ToQRect(r)); }
 
 // Arial has no place here: the installed sans of the same width, sized in
 // pixels like the rest of the window.
@@ -30,7 +30,7 @@ QFont MessageFont(int pixels, bool bold)
     return f;
 }
 
-QLabel* MessageLine(QWidget* parent, int id, UpdateWindow::Box box, int pixels, bool bold)
+QLabel* MessageLine(QWidget* parent, int id, Ltrb box, int pixels, bool bold)
 {
     auto* l = new QLabel(parent);
     l->setObjectName(QString::number(id));
@@ -45,7 +45,7 @@ QLabel* MessageLine(QWidget* parent, int id, UpdateWindow::Box box, int pixels, 
 }  // namespace
 
 UpdateWindow::UpdateWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : SmallWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setWindowTitle(QStringLiteral("Kestrova Check for Update"));
     setObjectName(QStringLiteral("5"));
@@ -56,17 +56,17 @@ UpdateWindow::UpdateWindow(QWidget* parent)
     const QIcon icon = QApplication::windowIcon();
     if (!icon.isNull()) {
         auto* l = new QLabel(this);
-        l->setObjectName(QStringLiteral("550"));
+        l->setObjectName(QString::number(kIcon));
         l->setPixmap(icon.pixmap(80, 80));
         Place(l, {24, 20, 104, 100});
     }
-    first_ = MessageLine(this, 556, {128, 25, 400, 50}, 20, true);
-    second_ = MessageLine(this, 557, {128, 55, 400, 80}, 15, false);
+    first_ = MessageLine(this, kFirstLine, {128, 25, 400, 50}, 20, true);
+    second_ = MessageLine(this, kSecondLine, {128, 55, 400, 80}, 15, false);
 
     auto* check = new QCheckBox(QStringLiteral(" Check for New Updates on Launch."), this);
-    check->setObjectName(QStringLiteral("558"));
+    check->setObjectName(QString::number(kLaunchCheck));
     Place(check, {129, 80, 380, 99});
-    connect(check, &QCheckBox::clicked, this, [this](bool on) { emit controlHit(558, on ? 1 : 0); });
+    connect(check, &QCheckBox::clicked, this, [this](bool on) { emit controlHit(kLaunchCheck, on ? 1 : 0); });
 
     // Below the buttons, clear of the texts; shown only while downloading.
     progress_ = new QProgressBar(this);
@@ -87,16 +87,17 @@ void UpdateWindow::SetMessage(const QString& first, const QString& second)
 
 void UpdateWindow::SetLaunchCheck(bool on)
 {
-    if (auto* c = findChild<QCheckBox*>(QStringLiteral("558"))) c->setChecked(on);
+    if (auto* c = findChild<QCheckBox*>(QString::number(kLaunchCheck))) c->setChecked(on);
 }
 
-QPushButton* UpdateWindow::AddButton(int id, const QString& title, Box box, bool isDefault)
+QPushButton* UpdateWindow::AddButton(const Button& button)
 {
+    const int id = button.id;
     RemoveControl(id);
-    auto* b = new QPushButton(title, this);
+    auto* b = new QPushButton(QString::fromLatin1(button.title), this);
     b->setObjectName(QString::number(id));
-    b->setDefault(isDefault);
-    Place(b, box);
+    b->setDefault(button.isDefault);
+    Place(b, button.box);
     connect(b, &QPushButton::clicked, this, [this, id] { emit controlHit(id, 0); });
     b->show();
     return b;
@@ -135,29 +136,14 @@ void UpdateWindow::SetButtonsEnabled(bool on)
     for (QPushButton* b : findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly)) b->setEnabled(on);
 }
 
-void UpdateWindow::CloseQuietly()
-{
-    quiet_ = true;
-    close();
-    quiet_ = false;
-}
+void UpdateWindow::Ok() { emit returnPressed(); }
 
-void UpdateWindow::keyPressEvent(QKeyEvent* event)
+void UpdateWindow::CloseFromOutside(QCloseEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        emit returnPressed();
-        event->accept();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void UpdateWindow::closeEvent(QCloseEvent* event)
-{
-    QWidget::closeEvent(event);
+    SmallWindow::CloseFromOutside(event);
     // Closed by the window manager rather than a button: the controller
     // finishes the way OK does, so the menus never stay busy.
-    if (!quiet_) emit closeRequested();
+    emit closeRequested();
 }
 
 }  // namespace ks

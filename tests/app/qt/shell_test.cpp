@@ -2,6 +2,9 @@
 // reaches its routine and the result shows. The values and texts shown are
 // the toolkit-free suites' to pin. Then the faults users met, each driven
 // through the real shell.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -21,6 +24,7 @@
 #include <tuple>
 
 #include "app/design_actions.h"
+#include "app/design_apply.h"
 #include "app/qt/default_window.h"
 #include "app/qt/design_window.h"
 #include "common/http_server.h"
@@ -122,7 +126,7 @@ private slots:
         emit r.design()->findChild<QComboBox*>("320")->activated(4);
         QCOMPARE(r.k.d.QA, 20.0f);
         QVERIFY(r.text(311) != vb10);
-        for (int view : {2, 4, 5, 6, 8, 3}) {  // every view item reaches its view
+        for (int view : {2, 4, 5, 6, 8, 13, 14, 3}) {  // every view item reaches its view
             r.shell->Command(kResponse, view);
             QCOMPARE(r.k.d.respID, view);
         }
@@ -481,6 +485,166 @@ private slots:
         r.sound.whilePlaying = {};
         QVERIFY(QGuiApplication::clipboard()->text().contains("Mid-13W"));
         QTRY_VERIFY(r.k.d.s_SP.str() == "Tw-25");
+    }
+
+    // A design saved (Save Design asks for a name the first time), replaced
+    // by another driver, and reopened from Open Recent: the same picture,
+    // record, views, marks and kept designs, the file's name in the title;
+    // Save then writes it in place. A file gone from its place leaves Open
+    // Recent with a message; the list lasts in the preferences.
+    void designSavedAndReopened()
+    {
+        ShellRig r;
+        ks::Menus& m = r.menus();
+        r.receive(kt::ClosedBoxRecord());
+        r.shell->ChooseQa(1);
+        r.shell->Command(kAlignment, 3);
+        r.enter(313, "1.2");
+        r.shell->Command(kResponse, 2);
+        QVERIFY(!m.itemEnabled(kResponse, kClearKeptItem));
+        r.shell->Command(kResponse, kKeepItem);
+        r.shell->Command(kResponse, 4);
+        QVERIFY(m.itemEnabled(kResponse, kClearKeptItem) && !m.itemEnabled(kFile, kOpenRecentItem));
+
+        r.shell->Command(kFile, kSaveDesignItem);
+        QFileDialog* dlg = r.shell->designDialog();
+        QVERIFY(dlg && dlg->windowModality() == Qt::WindowModal && !m.menuEnabled(kFile));
+        QCOMPARE(dlg->selectedFiles().value(0).section('/', -1), QString("Mid-13W.kestrova"));
+        const QString path = r.dir.filePath("mid.kestrova");
+        dlg->selectFile(path);
+        QMetaObject::invokeMethod(dlg, "accept", Qt::DirectConnection);
+        QTRY_VERIFY(m.menuEnabled(kFile) && QFile::exists(path));
+        QCOMPARE(r.design()->windowTitle(), QString("mid.kestrova \u2014 Kestrova"));
+        const QImage picture = r.shell->graph().image().copy();
+        const std::string record(ks::MakeClipText(r.k).view());
+
+        r.receive(kt::TweeterRecord());
+        QVERIFY(r.shell->designPath().isEmpty() && r.design()->windowTitle() == "Kestrova");
+        r.shell->Command(kFile, kSaveDesignItem);  // no file now: Save As
+        QVERIFY(r.shell->designDialog());
+        r.shell->designDialog()->reject();
+        QTRY_VERIFY(m.menuEnabled(kFile) && m.itemEnabled(kFile, kOpenRecentItem));
+
+        QCOMPARE(m.recentMenu()->actions().size(), 1);
+        m.recentMenu()->actions().at(0)->trigger();
+        QCOMPARE(std::string(ks::MakeClipText(r.k).view()), record);
+        QCOMPARE(r.shell->graph().image(), picture);
+        QVERIFY(r.k.kept.size() == 1 && m.marked(kResponse, 4) && m.marked(kAlignment, 3));
+        QCOMPARE(r.text(313), QString(" 1.2"));
+        QCOMPARE(r.design()->findChild<QComboBox*>("320")->currentIndex(), 0);
+        QCOMPARE(r.design()->windowTitle(), QString("mid.kestrova \u2014 Kestrova"));
+
+        QFile::remove(path);
+        r.shell->Command(kFile, kSaveDesignItem);  // in place, no dialog
+        QVERIFY(!r.shell->designDialog() && QFile::exists(path));
+        r.shell->SavePrefs();
+        ks::Prefs stored;
+        r.store->LoadPrefs(stored);
+        QCOMPARE(stored.RecentDesigns, std::vector<std::string>{path.toStdString()});
+
+        r.shell->Command(kResponse, kClearKeptItem);
+        QVERIFY(r.k.kept.empty() && !m.itemEnabled(kResponse, kClearKeptItem));
+        QFile::remove(path);
+        m.recentMenu()->actions().at(0)->trigger();
+        QVERIFY(r.shell->designAlert() && r.shell->designAlert()->text().contains("no longer there"));
+        QVERIFY(r.k.prefs.RecentDesigns.empty() && !m.itemEnabled(kFile, kOpenRecentItem));
+        QCOMPARE(std::string(ks::MakeClipText(r.k).view()), record);
+        r.shell->designAlert()->close();
+
+        r.shell->Command(kFile, kOpenDesignItem);
+        QVERIFY(r.shell->designDialog() && r.shell->designDialog()->directory().absolutePath() == r.dir.path());
+        r.shell->designDialog()->reject();
+    }
+
+    // Each kind of bad file gives one alert naming it and why, and leaves the
+    // design on screen, its kept designs and its file as they were; so does
+    // a save that cannot be made, which leaves no file behind.
+    void badFilesAndFailedSavesLeaveTheDesign()
+    {
+        ShellRig r;
+        r.receive(kt::ClosedBoxRecord());
+        r.shell->Command(kResponse, kKeepItem);
+        const QString good = r.dir.filePath("good.kestrova");
+        QVERIFY(r.shell->SaveDesignTo(good));
+        QFile goodFile(good);
+        QVERIFY(goodFile.open(QIODevice::ReadOnly));
+        const QByteArray text = goodFile.readAll();
+        const auto write = [&r](const char* name, const QByteArray& bytes) {
+            QFile f(r.dir.filePath(name));
+            return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() ? f.fileName() : QString();
+        };
+        QDir(r.dir.path()).mkdir("folder.kestrova");
+        QVERIFY(::mkfifo(QFile::encodeName(r.dir.filePath("pipe.kestrova")).constData(), 0600) == 0);
+        const std::pair<QString, QString> files[] = {
+            {write("text.kestrova", "a box of notes"), "It is not a JSON document (syntax error"},
+            {write("other.kestrova", R"({"format": "other"})"), "It is not a Kestrova design"},
+            {write("newer.kestrova", R"({"format": "kestrova-design", "version": 2})"), "It was written by a newer"},
+            {write("range.kestrova", QByteArray(text).replace("\"qa\": 10.0", "\"qa\": 6")), "The field box.qa is"},
+            {write("large.kestrova", text + QByteArray(1 << 20, ' ')), "It is larger than 1 MiB."},
+            {QStringLiteral("/proc/self/mem"), "Input/output error."},  // a file whose reading fails for anyone
+            {r.dir.filePath("gone.kestrova"), "No such file or directory."},
+            {r.dir.filePath("folder.kestrova"), "It is a folder."},
+            {r.dir.filePath("pipe.kestrova"), "It is not a regular file."},
+        };
+        const QByteArray before = QByteArray::fromStdString(ks::WriteDesignDocument(ks::CaptureDesign(r.k)));
+        const QImage picture = r.shell->graph().image().copy();
+        ks::DesignWindow* window = r.design();
+        for (const auto& [file, why] : files) {
+            QVERIFY(!file.isEmpty());
+            QVERIFY(!r.shell->OpenDesignFile(file));
+            QMessageBox* alert = r.shell->designAlert();
+            QVERIFY2(alert && alert->text().contains(file) && alert->informativeText().startsWith(why),
+                     qPrintable(alert ? alert->informativeText() : file));
+            alert->close();
+            QVERIFY(r.design() == window && r.shell->designPath() == good && r.shell->graph().image() == picture);
+            QCOMPARE(QByteArray::fromStdString(ks::WriteDesignDocument(ks::CaptureDesign(r.k))), before);
+        }
+
+        // Root may write anywhere it has permission to, so it is given /sys.
+        QString locked = "/sys";
+        if (::geteuid() != 0) {
+            locked = r.dir.filePath("locked");
+            QVERIFY(QDir().mkdir(locked) && QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        for (const QString& target : {locked + "/a.kestrova", r.dir.filePath("folder.kestrova")}) {
+            QVERIFY(!r.shell->SaveDesignTo(target));
+            QMessageBox* alert = r.shell->designAlert();
+            QVERIFY(alert && alert->text().contains(target));
+            QVERIFY2(alert->informativeText() == (target.startsWith(locked)
+                                                      ? "Permission denied."
+                                                      : "It is a folder, not a regular file, and is left as it is."),
+                     qPrintable(alert->informativeText()));
+            alert->close();
+            QVERIFY(r.shell->designPath() == good && QFileInfo(target).isFile() == false);
+        }
+        QVERIFY(QFileInfo(r.dir.filePath("folder.kestrova")).isDir());
+    }
+
+    // `kestrova FILE`: the design instead of the default window. A file
+    // handed over while a sound plays waits for its end.
+    void fileAtStartAndHandedOverAfterTheSound()
+    {
+        ShellRig r;
+        r.receive(kt::ClosedBoxRecord());
+        const QString first = r.dir.filePath("first.kestrova"), second = r.dir.filePath("second.kestrova");
+        QVERIFY(r.shell->SaveDesignTo(first));
+        r.receive(kt::TweeterRecord());
+        QVERIFY(r.shell->SaveDesignTo(second));
+
+        ShellRig start;
+        start.shell->Start();
+        start.shell->OpenDesignAtStart(first);
+        QTRY_VERIFY(start.design() && start.shell->designPath() == first);
+        QVERIFY(!start.shell->startUpTimerActive() && !start.shell->defaultWindow());
+
+        start.k.prefs.CopySoundCheck = 1;
+        start.sound.whilePlaying = [&] {
+            start.shell->OpenHandedDesign(second);
+            QCOMPARE(start.shell->designPath(), first);
+        };
+        start.shell->Command(kResponse, 12);
+        QTRY_COMPARE(start.shell->designPath(), second);
+        QCOMPARE(start.k.d.s_SP.str(), std::string("Tw-25"));
     }
 };
 

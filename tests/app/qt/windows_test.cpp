@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHelpEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -27,6 +28,7 @@
 #include "app/prefs_rect.h"
 #include "app/qt/default_window.h"
 #include "app/qt/help_tags.h"
+#include "app/qt/menus.h"
 #include "app/qt/prefs_store.h"
 #include "app/qt/prefs_window.h"
 #include "common/files.h"
@@ -78,6 +80,22 @@ class WindowsTest : public QObject {
     QString Path(const char* name = "Kestrova.conf") const { return dir_.filePath(QString::fromLatin1(name)); }
 
 private slots:
+    // Cone Excursion and Maximum SPL follow Step Response, as items 13 and 14
+    // with keys of their own: no key chooses two items.
+    void menusTheLimitViewsFollowStepResponseAndNoKeyIsShared()
+    {
+        Menus m;
+        QStringList shown, keys;
+        for (QAction* a : m.menu(menu::kResponse)->actions()) shown << (a->isSeparator() ? "-" : a->text());
+        for (int id : {menu::kFile, menu::kEdit, menu::kResponse, menu::kView, menu::kAlignment, menu::kMisc,
+                       menu::kWindow, menu::kHelp})
+            for (QAction* a : m.menu(id)->actions())
+                if (!a->shortcut().isEmpty()) keys << a->shortcut().toString();
+        QCOMPARE((shown.mid(5, 4) << m.item(menu::kResponse, 14)->shortcut().toString()).join('|'),
+                 QString("Step Response|Cone Excursion|Maximum SPL|-|Ctrl+Alt+M"));
+        QVERIFY2(keys.removeDuplicates() == 0, qPrintable(keys.join(' ')));
+    }
+
     // The listing is read when painted, so a changed incoming driver shows.
     // Quit leaves ending the process to the shell; OK and Return, wherever the
     // focus is, close the window before they call the shell; the shell's own

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QEventLoop>
 #include <QPointer>
 #include <QStandardPaths>
@@ -68,6 +70,27 @@ TEST_F(Transport, EveryReceiverButTheSenderGetsEachMessageInOrder)
     // Nobody to send to is exit 1, "0".
     const kt::SendRun none = RunSend({"--to", "Nobody", "hello"});
     EXPECT_EQ(std::pair(none.code, none.out), std::pair(1, QString("0\n")));
+}
+
+// A design file handed over is taken as an absolute path of bounded length
+// and comes to the receiver on the loop, in order; a launch with nobody to
+// take its file keeps it.
+TEST_F(Transport, DesignFilesAreTakenAsAbsolutePathsInOrder)
+{
+    std::vector<QString> got;
+    me.setDesignReceiver([&got](const QString& path) { got.push_back(path); });
+    const QString longest = "/" + QString(kMaxDesignPathChars - 1, QLatin1Char('x'));
+    for (const QString& path :
+         {QStringLiteral("/a.kestrova"), QStringLiteral("b.kestrova"), QString(), longest + "x", longest}) {
+        QDBusMessage m =
+            QDBusMessage::createMethodCall(me.busName(), QStringLiteral("/com/tessaly/Messages"),
+                                           QStringLiteral("com.tessaly.Messages"), QStringLiteral("OpenDesign"));
+        m << path;
+        QDBusConnection::sessionBus().send(m);  // answered on our own loop
+    }
+    ASSERT_TRUE(WaitFor([&] { return got.size() == 2; }));
+    EXPECT_EQ(got, (std::vector<QString>{"/a.kestrova", longest}));
+    EXPECT_FALSE(HandOverDesign(QStringLiteral("Nobody"), QStringLiteral("/a.kestrova")));
 }
 
 // A burst already waiting when the loop runs: what one message closes
