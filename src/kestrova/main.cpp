@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
+#include <QScopeGuard>
 #include <QStyleFactory>
 #include <cstdio>
 #include <string_view>
@@ -55,6 +56,9 @@ int main(int argc, char** argv)
     ks::StartupThread fonts([] { FcInit(); }, [] { ks::DesignWindow::WarmFonts(); });
     QApplication app(argc, argv);
     fonts.Release();
+    // Every way out of main from here, the hand-over's early one included,
+    // waits for the fonts before the application object they use goes.
+    const auto fontsDone = qScopeGuard([&fonts] { fonts.Finish(); });
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setOrganizationName(QStringLiteral("Tessaly"));
     QApplication::setApplicationVersion(QStringLiteral(KESTROVA_VERSION));

@@ -34,7 +34,7 @@ void StartupThread::Release()
 
 // Never released: the late work is cancelled, then the waiter let go, so the
 // join below cannot wait for ever.
-void StartupThread::Finish()
+void StartupThread::Finish() noexcept
 {
     if (!thread_.joinable()) return;
     if (!released_.exchange(true)) {

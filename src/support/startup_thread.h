@@ -27,10 +27,12 @@ public:
     // Waits for the thread's end and rethrows what its work threw. Without
     // a Release() before it, the late work does not run.
     void Join();
+    // The same without the rethrow, for a scope guard: what the late work
+    // uses (the application object) must outlive the thread.
+    void Finish() noexcept;
 
 private:
     void Run(const std::function<void()>& early, const std::function<void()>& late);
-    void Finish();
 
     std::binary_semaphore go_{0};
     std::atomic<bool> released_{false};
