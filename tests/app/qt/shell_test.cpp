@@ -27,6 +27,7 @@
 #include "app/design_apply.h"
 #include "app/qt/default_window.h"
 #include "app/qt/design_window.h"
+#include "common/files.h"
 #include "common/http_server.h"
 #include "common/shell_rig.h"
 #include "graphs/qt/image_canvas.h"
@@ -504,55 +505,69 @@ private slots:
         QVERIFY(!m.itemEnabled(kResponse, kClearKeptItem));
         r.shell->Command(kResponse, kKeepItem);
         r.shell->Command(kResponse, 4);
-        QVERIFY(m.itemEnabled(kResponse, kClearKeptItem) && !m.itemEnabled(kFile, kOpenRecentItem));
+        QVERIFY(m.itemEnabled(kResponse, kClearKeptItem));
+        QVERIFY(!m.itemEnabled(kFile, kOpenRecentItem));
 
         r.shell->Command(kFile, kSaveDesignItem);
         QFileDialog* dlg = r.shell->designDialog();
-        QVERIFY(dlg && dlg->windowModality() == Qt::WindowModal && !m.menuEnabled(kFile));
+        QVERIFY(dlg);
+        QCOMPARE(dlg->windowModality(), Qt::WindowModal);
+        QCOMPARE(State(m, kFile), QString("off"));
         QCOMPARE(dlg->selectedFiles().value(0).section('/', -1), QString("Mid-13W.kestrova"));
         const QString path = r.dir.filePath("mid.kestrova");
         dlg->selectFile(path);
         QMetaObject::invokeMethod(dlg, "accept", Qt::DirectConnection);
-        QTRY_VERIFY(m.menuEnabled(kFile) && QFile::exists(path));
+        QTRY_VERIFY(m.menuEnabled(kFile));
+        QVERIFY(QFile::exists(path));
         QCOMPARE(r.design()->windowTitle(), QString("mid.kestrova \u2014 Kestrova"));
         const QImage picture = r.shell->graph().image().copy();
         const std::string record(ks::MakeClipText(r.k).view());
 
         r.receive(kt::TweeterRecord());
-        QVERIFY(r.shell->designPath().isEmpty() && r.design()->windowTitle() == "Kestrova");
+        QCOMPARE(r.shell->designPath(), QString());
+        QCOMPARE(r.design()->windowTitle(), QString("Kestrova"));
         r.shell->Command(kFile, kSaveDesignItem);  // no file now: Save As
         QVERIFY(r.shell->designDialog());
         r.shell->designDialog()->reject();
-        QTRY_VERIFY(m.menuEnabled(kFile) && m.itemEnabled(kFile, kOpenRecentItem));
+        QTRY_VERIFY(m.menuEnabled(kFile));
+        QVERIFY(m.itemEnabled(kFile, kOpenRecentItem));
 
         QCOMPARE(m.recentMenu()->actions().size(), 1);
         m.recentMenu()->actions().at(0)->trigger();
         QCOMPARE(std::string(ks::MakeClipText(r.k).view()), record);
         QCOMPARE(r.shell->graph().image(), picture);
-        QVERIFY(r.k.kept.size() == 1 && m.marked(kResponse, 4) && m.marked(kAlignment, 3));
+        QCOMPARE(r.k.kept.size(), std::size_t(1));
+        QVERIFY(m.marked(kResponse, 4));
+        QVERIFY(m.marked(kAlignment, 3));
         QCOMPARE(r.text(313), QString(" 1.2"));
         QCOMPARE(r.design()->findChild<QComboBox*>("320")->currentIndex(), 0);
         QCOMPARE(r.design()->windowTitle(), QString("mid.kestrova \u2014 Kestrova"));
 
         QFile::remove(path);
         r.shell->Command(kFile, kSaveDesignItem);  // in place, no dialog
-        QVERIFY(!r.shell->designDialog() && QFile::exists(path));
+        QVERIFY(!r.shell->designDialog());
+        QVERIFY(QFile::exists(path));
         r.shell->SavePrefs();
         ks::Prefs stored;
         r.store->LoadPrefs(stored);
         QCOMPARE(stored.RecentDesigns, std::vector<std::string>{path.toStdString()});
 
         r.shell->Command(kResponse, kClearKeptItem);
-        QVERIFY(r.k.kept.empty() && !m.itemEnabled(kResponse, kClearKeptItem));
+        QVERIFY(r.k.kept.empty());
+        QVERIFY(!m.itemEnabled(kResponse, kClearKeptItem));
         QFile::remove(path);
         m.recentMenu()->actions().at(0)->trigger();
-        QVERIFY(r.shell->designAlert() && r.shell->designAlert()->text().contains("no longer there"));
-        QVERIFY(r.k.prefs.RecentDesigns.empty() && !m.itemEnabled(kFile, kOpenRecentItem));
+        QVERIFY(r.shell->designAlert());
+        QVERIFY2(r.shell->designAlert()->text().contains("no longer there"),
+                 qPrintable(r.shell->designAlert()->text()));
+        QVERIFY(r.k.prefs.RecentDesigns.empty());
+        QVERIFY(!m.itemEnabled(kFile, kOpenRecentItem));
         QCOMPARE(std::string(ks::MakeClipText(r.k).view()), record);
         r.shell->designAlert()->close();
 
         r.shell->Command(kFile, kOpenDesignItem);
-        QVERIFY(r.shell->designDialog() && r.shell->designDialog()->directory().absolutePath() == r.dir.path());
+        QVERIFY(r.shell->designDialog());
+        QCOMPARE(r.shell->designDialog()->directory().absolutePath(), r.dir.path());
         r.shell->designDialog()->reject();
     }
 
@@ -566,12 +581,9 @@ private slots:
         r.shell->Command(kResponse, kKeepItem);
         const QString good = r.dir.filePath("good.kestrova");
         QVERIFY(r.shell->SaveDesignTo(good));
-        QFile goodFile(good);
-        QVERIFY(goodFile.open(QIODevice::ReadOnly));
-        const QByteArray text = goodFile.readAll();
+        const QByteArray text = kt::ReadBytes(good);
         const auto write = [&r](const char* name, const QByteArray& bytes) {
-            QFile f(r.dir.filePath(name));
-            return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() ? f.fileName() : QString();
+            return kt::WriteBytes(r.dir.filePath(name), bytes) ? r.dir.filePath(name) : QString();
         };
         QDir(r.dir.path()).mkdir("folder.kestrova");
         QVERIFY(::mkfifo(QFile::encodeName(r.dir.filePath("pipe.kestrova")).constData(), 0600) == 0);
@@ -593,10 +605,13 @@ private slots:
             QVERIFY(!file.isEmpty());
             QVERIFY(!r.shell->OpenDesignFile(file));
             QMessageBox* alert = r.shell->designAlert();
-            QVERIFY2(alert && alert->text().contains(file) && alert->informativeText().startsWith(why),
-                     qPrintable(alert ? alert->informativeText() : file));
+            QVERIFY2(alert, qPrintable(file));
+            QVERIFY2(alert->text().contains(file), qPrintable(alert->text()));
+            QVERIFY2(alert->informativeText().startsWith(why), qPrintable(file + ": " + alert->informativeText()));
             alert->close();
-            QVERIFY(r.design() == window && r.shell->designPath() == good && r.shell->graph().image() == picture);
+            QCOMPARE(r.design(), window);
+            QCOMPARE(r.shell->designPath(), good);
+            QVERIFY2(r.shell->graph().image() == picture, qPrintable(file));
             QCOMPARE(QByteArray::fromStdString(ks::WriteDesignDocument(ks::CaptureDesign(r.k))), before);
         }
 
@@ -604,18 +619,21 @@ private slots:
         QString locked = "/sys";
         if (::geteuid() != 0) {
             locked = r.dir.filePath("locked");
-            QVERIFY(QDir().mkdir(locked) && QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+            QVERIFY(QDir().mkdir(locked));
+            QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
         }
         for (const QString& target : {locked + "/a.kestrova", r.dir.filePath("folder.kestrova")}) {
             QVERIFY(!r.shell->SaveDesignTo(target));
             QMessageBox* alert = r.shell->designAlert();
-            QVERIFY(alert && alert->text().contains(target));
+            QVERIFY(alert);
+            QVERIFY2(alert->text().contains(target), qPrintable(alert->text()));
             QVERIFY2(alert->informativeText() == (target.startsWith(locked)
                                                       ? "Permission denied."
                                                       : "It is a folder, not a regular file, and is left as it is."),
                      qPrintable(alert->informativeText()));
             alert->close();
-            QVERIFY(r.shell->designPath() == good && QFileInfo(target).isFile() == false);
+            QCOMPARE(r.shell->designPath(), good);
+            QVERIFY2(!QFileInfo(target).isFile(), qPrintable(target));
         }
         QVERIFY(QFileInfo(r.dir.filePath("folder.kestrova")).isDir());
     }
@@ -634,8 +652,9 @@ private slots:
         ShellRig start;
         start.shell->Start();
         start.shell->OpenDesignAtStart(first);
-        QTRY_VERIFY(start.design() && start.shell->designPath() == first);
-        QVERIFY(!start.shell->startUpTimerActive() && !start.shell->defaultWindow());
+        QTRY_COMPARE(start.shell->designPath(), first);
+        QCOMPARE(Up(start), QString("design"));
+        QVERIFY(!start.shell->startUpTimerActive());
 
         start.k.prefs.CopySoundCheck = 1;
         start.sound.whilePlaying = [&] {
