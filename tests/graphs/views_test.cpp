@@ -147,11 +147,14 @@ TEST(KeptDesigns, CurvesBehindTheCurrentOneInsideTheFrameThenTheLegend)
                     const Rgb rgb = KeptColour(c == 0 ? 2 : 4);
                     if (std::fabs(v[4] - rgb.r) + std::fabs(v[5] - rgb.g) + std::fabs(v[6] - rgb.b) > 1e-3) continue;
                     ++(i < current ? before : after)[c];
-                    EXPECT_TRUE(v[0] >= 45 && v[2] <= 505 && std::min(v[1], v[3]) >= 50 && std::max(v[1], v[3]) <= 330);
+                    EXPECT_GE(v[0], 45);  // inside the graph area
+                    EXPECT_LE(v[2], 505);
+                    EXPECT_GE(std::min(v[1], v[3]), 50);
+                    EXPECT_LE(std::max(v[1], v[3]), 330);
                 }
             }
             const bool compares = view != "nq" && view != "sys";
-            EXPECT_EQ(before[0] > 0 && before[1] > 0, compares);
+            EXPECT_EQ(std::pair(before[0] > 0, before[1] > 0), std::pair(compares, compares)) << view;
             EXPECT_EQ(after[0] + after[1], compares ? 2 : 0);
             EXPECT_EQ(legendRows, compares ? 3 : 0);
         }
@@ -198,7 +201,8 @@ TEST(ExcursionView, TheAxisHoldsXmaxAndTheLargestExcursionAndXmaxStandsOnIt)
         Kestrova k;
         const std::vector<Prim> all = LimitView(k, "ex", box, xmax);
         const Prim* full = TextAt(all, 55.0);  // the top line's label, 280 points above the "0"
-        ASSERT_TRUE(full && TextAt(all, 335.0, "0"));
+        ASSERT_TRUE(full);
+        ASSERT_TRUE(TextAt(all, 335.0, "0"));
         EXPECT_EQ(full->text, top);
         const auto line =
             std::find_if(all.begin(), all.end(), [](const Prim& p) { return p.v.size() == 9 && p.v[8] == 2; });
@@ -255,9 +259,11 @@ TEST(LimitViews, APolylineSpansStraightRunsAndPassesNearEveryPoint)
         EXPECT_EQ(std::pair(lines[0].v[0], lines[n - 1].v[2]), std::pair(double(pts[0].x), double(pts.back().x)));
         std::size_t seg = 0;
         for (const CurvePoint& p : pts) {
-            for (; p.x > lines[seg].v[2] + 1e-4; ++seg)
-                ASSERT_TRUE(seg + 1 < n && lines[seg + 1].v[0] == lines[seg].v[2] &&
-                            lines[seg + 1].v[1] == lines[seg].v[3]);
+            for (; p.x > lines[seg].v[2] + 1e-4; ++seg) {  // the next segment starts where this one ends
+                ASSERT_LT(seg + 1, n);
+                ASSERT_EQ(std::pair(lines[seg + 1].v[0], lines[seg + 1].v[1]),
+                          std::pair(lines[seg].v[2], lines[seg].v[3]));
+            }
             const std::vector<double>& l = lines[seg].v;
             EXPECT_NEAR(l[1] + (l[3] - l[1]) * (p.x - l[0]) / (l[2] - l[0]), p.y, 0.05 + 1e-3) << p.x;
         }
@@ -285,7 +291,9 @@ TEST(LimitViews, ADriverLackingWhatTheyNeedGetsOneCentredLine)
             });
             ASSERT_EQ(all.size(), frame.size() + 2) << view;  // the erased area, the frame, the line
             EXPECT_EQ(all.back().text, text);
-            EXPECT_TRUE(all.back().v[0] > 45.0 && all.back().v[1] > 50.0 && all.back().v[1] < 330.0);
+            EXPECT_GT(all.back().v[0], 45.0) << view;  // inside the graph area
+            EXPECT_GT(all.back().v[1], 50.0) << view;
+            EXPECT_LT(all.back().v[1], 330.0) << view;
             for (std::size_t i = 0; i < frame.size(); ++i)
                 EXPECT_EQ(all[i + 1].kind + all[i + 1].text, frame[i].kind + frame[i].text);
         }
