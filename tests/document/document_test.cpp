@@ -48,7 +48,8 @@ TEST(DesignDocument, EveryFieldReadsBackToTheBitWithAPointInAnyLocale)
     const DocumentRead read = ReadDesignDocument(text);
     ASSERT_TRUE(read.doc) << read.error;
     EXPECT_EQ(WriteDesignDocument(*read.doc), text);
-    EXPECT_TRUE(read.doc->box.entry == 0.70700002f && read.doc->kept.at(0).name == "first \u2014 try");
+    EXPECT_EQ(read.doc->box.entry, 0.70700002f);
+    EXPECT_EQ(read.doc->kept.at(0).name, "first \u2014 try");
     // Any single-precision value in range, whatever its digits.
     std::mt19937 bits(29);
     DesignDocument any = Sample();
@@ -59,7 +60,8 @@ TEST(DesignDocument, EveryFieldReadsBackToTheBitWithAPointInAnyLocale)
         }
         const std::string written = WriteDesignDocument(any);
         const DocumentRead again = ReadDesignDocument(written);
-        ASSERT_TRUE(again.doc && WriteDesignDocument(*again.doc) == written) << again.error << written;
+        ASSERT_TRUE(again.doc) << again.error << written;
+        ASSERT_EQ(WriteDesignDocument(*again.doc), written);
     }
 }
 
