@@ -35,7 +35,8 @@ TEST(BoundedQueue, MovesItsItemsAndHoldsTheDefaultNumber)
     EXPECT_EQ(q.capacity(), kMaxWaitingMessages);
     ASSERT_TRUE(q.push(std::make_unique<int>(7)));
     const std::optional<std::unique_ptr<int>> item = q.pop();
-    ASSERT_TRUE(item && *item);
+    ASSERT_TRUE(item);
+    ASSERT_TRUE(*item);
     EXPECT_EQ(**item, 7);
 }
 
