@@ -1,7 +1,5 @@
-// What no picture shows: the state the drawing primitives leave out and
-// reset, the scale bands chosen from a peak, the batching of a redraw (the
-// pictures, the frequency axis and the bands' labels are display_list_test's);
-// and the response data as exported, in every locale.
+// What no picture shows (the pictures are display_list_test's): the primitives' state, the scale bands, a
+// redraw's batch, the kept designs and limit views' geometry; and the response data as exported.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,10 +33,8 @@ using ks::test::Prim;
 
 namespace {
 
-// A dash other than 1 or 2 draws plain and a width of zero or less one point
-// wide; a dash or a fill lasts one shape, whether drawn, left out (not
-// finite, not a mode) or without a surface. Text carries its font, size and
-// colour, in UTF-8, on one line of the list.
+// A dash or a fill lasts one shape, drawn, left out (not finite, not a mode) or without a surface; text carries
+// its font, size and colour, in UTF-8, on one line.
 TEST(Primitives, StateLastsOneShapeAndShapesWithoutAPlaceAreLeftOut)
 {
     Kestrova k;
@@ -58,9 +54,9 @@ TEST(Primitives, StateLastsOneShapeAndShapesWithoutAPlaceAreLeftOut)
     DrawLineAt(k, 0, 1e30f, 10, 10);  // far away but finite: drawn
     SetFont(k, 3, 15.0f);
     SetGrey(k, 0.2f);
-    DrawTextAt(k, 75, 157, "Vb \xB5");  // Mac Roman micro sign
-    DrawTextAt(k, 1, 2, "a\rb");        // a line break would split the list
-    ASSERT_EQ(screen.lines().size(), 4u);
+    DrawTextAt(k, 75, 157, "Vb \xB5");     // Mac Roman micro sign
+    DrawTextAt(k, 1, 2, "a\rb");           // a line break would split the list
+    ASSERT_EQ(screen.lines().size(), 4u);  // dash 7 draws plain, width -3 one point wide
     EXPECT_EQ(screen.lines()[0], "line 1.0000 2.0000 3.0000 4.0000 0.0000 0.0000 0.0000 1.0000 0.0000");
     EXPECT_EQ(screen.lines()[2], "text 75.0000 157.0000 3.0000 15.0000 0.2000 0.2000 0.2000 Vb \xC2\xB5");
     EXPECT_EQ(screen.lines()[3], "text 1.0000 2.0000 3.0000 15.0000 0.2000 0.2000 0.2000 a b");
@@ -113,11 +109,8 @@ TEST(ResponsePlot, WrapsTheRedrawInABatchAndNamesTheViews)
     EXPECT_EQ(SetResponseTitle(k.d), "");
 }
 
-// Two kept designs, one 20 dB louder on a baffle: on the seven views that
-// compare, on screen and on paper, each one's curve (thin, in its colour)
-// comes before the current one and stays inside the plot frame, and a
-// legend of three rows follows; the Nyquist diagram and the profile show
-// the current design alone. The legend's line for the worked box.
+// On the seven views that compare, on screen and paper, each kept curve (one 20 dB louder) comes in its colour
+// before the current one, inside the frame, and a legend of three rows follows; the Nyquist and profile do not.
 TEST(KeptDesigns, CurvesBehindTheCurrentOneInsideTheFrameThenTheLegend)
 {
     Kestrova k;
@@ -134,8 +127,7 @@ TEST(KeptDesigns, CurvesBehindTheCurrentOneInsideTheFrameThenTheLegend)
             k.d.s_Resp = view;
             k.ds.doPrint = static_cast<std::uint8_t>(print);
             const std::vector<test::Prim> all = test::Record(k, [&] { ResponsePlot(k); });
-            // Lines in each kept colour before the current curve, and after it
-            // (the legend's swatch).
+            // Lines in each kept colour before the current curve, and after it (the legend's swatch).
             std::size_t current = all.size();
             int before[2] = {0, 0}, after[2] = {0, 0}, legendRows = 0;
             for (std::size_t i = 0; i < all.size(); ++i) {
@@ -167,9 +159,7 @@ TEST(KeptDesigns, CurvesBehindTheCurrentOneInsideTheFrameThenTheLegend)
     EXPECT_EQ(LegendText(k.d), "Woofer-13- IB          Qtc 0.350 F3 126.0 Hz");
 }
 
-// The worked driver (Pemax 50 W, Sd 100 cm², Xmax 3 mm) in its optimum box,
-// or the built-in tweeter (a rear-closed unit), with another Xmax if given,
-// drawn in `view`.
+// `view` of the worked driver (Pemax 50 W, Sd 100 cm², Xmax 3 mm) in its box or of the tweeter, Xmax as given.
 std::vector<Prim> LimitView(Kestrova& k, const char* view, bool box, float xmax = 0.0f)
 {
     if (box) k.d.PEMX2 = 50.0f, k.d.SD2 = 100.0f, k.d.XMAX2 = 3.0f, k.d.EFI2 = 0.0f;
@@ -187,9 +177,8 @@ const Prim* TextAt(const std::vector<Prim>& all, double y, std::string_view head
     return nullptr;
 }
 
-// The full scale is the first of 0.1, 0.2, 0.5 ... 50 mm that holds both Xmax
-// and the largest excursion at Pemax (5.15 mm in the box, 0.76 mm for the
-// tweeter); the dashed Xmax line stands where the drawn axis puts Xmax.
+// The full scale is the first of 0.1, 0.2, 0.5 ... 50 mm holding Xmax and the largest excursion at Pemax (5.15 mm
+// in the box, 0.76 mm for the tweeter); the dashed Xmax line stands where the drawn axis puts Xmax.
 TEST(ExcursionView, TheAxisHoldsXmaxAndTheLargestExcursionAndXmaxStandsOnIt)
 {
     for (const auto& [largest, full] :
@@ -213,10 +202,8 @@ TEST(ExcursionView, TheAxisHoldsXmaxAndTheLargestExcursionAndXmaxStandsOnIt)
     }
 }
 
-// The top line is the first multiple of 10 dB above the highest maximum (the
-// thermal plateau, SPL + 10 log10 Pemax, or the excursion limit of a cone
-// that barely moves); on the line under the title, the frequency where the
-// cone at Pemax falls through Xmax, if it does in range.
+// The top line is the first 10 dB above the highest maximum (thermal, or the excursion limit of a cone that barely
+// moves); under the title, the frequency where the cone at Pemax falls through Xmax, if it does in range.
 TEST(MaxSplView, TopLineAboveTheHighestMaximumAndTheCrossingUnderTheTitle)
 {
     const std::tuple<bool, float, const char*> rows[] = {
@@ -238,9 +225,8 @@ TEST(MaxSplView, TopLineAboveTheHighestMaximumAndTheCrossingUnderTheTitle)
     }
 }
 
-// A polyline's segments join end to end from point to point and pass within
-// a twentieth of a point of every point they span; a straight run is one
-// segment, a corner keeps its point.
+// A polyline's segments join end to end and pass within a twentieth of a point of every point they span; a
+// straight run is one segment, a corner keeps its point.
 TEST(LimitViews, APolylineSpansStraightRunsAndPassesNearEveryPoint)
 {
     std::vector<CurvePoint> cases[3];
@@ -270,9 +256,8 @@ TEST(LimitViews, APolylineSpansStraightRunsAndPassesNearEveryPoint)
     }
 }
 
-// Without Sd, Xmax, Pemax or a sensitivity: the frame and the view's title
-// (SetResponseTitle's, which snapshots and print jobs are named by), and one
-// line in the middle that names what is missing; no axis, no curve.
+// Without Sd, Xmax, Pemax or a sensitivity: the frame, the view's title and one centred line naming what is
+// missing; no axis, no curve.
 TEST(LimitViews, ADriverLackingWhatTheyNeedGetsOneCentredLine)
 {
     const std::tuple<float, float, const char*> rows[] = {
@@ -299,9 +284,7 @@ TEST(LimitViews, ADriverLackingWhatTheyNeedGetsOneCentredLine)
         }
 }
 
-// The worked closed box (Fs 50, Vas 10, Qts 0.35, Qa 10, optimum), the same
-// driver on an infinite baffle, and the built-in driver without Vas (a
-// rear-closed unit).
+// The worked closed box (optimum), the same driver on a baffle, and the built-in driver without Vas.
 enum Sys { kBox = 1, kBaffle = 2, kRearClosed = 3 };
 
 void Make(Kestrova& k, Sys sys)
@@ -313,10 +296,8 @@ void Make(Kestrova& k, Sys sys)
 
 ResponsePoint At(const Kestrova& k, float hz) { return SampleResponse(k.d, {hz, hz, 1}).points.at(0); }
 
-// The level is the amplitude view's evaluation plus the sensitivity, and at
-// resonance (Fc in the box, else Fs) Q times the pass band; the impedance is
-// the view's own value at 20 Hz, at resonance and at 10 kHz, and without a
-// coil it has no phase at resonance.
+// The level is the amplitude view's plus the sensitivity (at resonance Q times the pass band); the impedance is
+// the view's own at 20 Hz, resonance and 10 kHz, without a coil of no phase at resonance.
 TEST(ResponseData, LevelImpedanceAndPhaseFollowTheViews)
 {
     for (Sys sys : {kBox, kBaffle, kRearClosed}) {
@@ -350,8 +331,7 @@ TEST(ResponseData, LevelImpedanceAndPhaseFollowTheViews)
     }
 }
 
-// The grid is computed in double precision: its octave points are written
-// as 10, 20, 40 ...
+// The grid is computed in double precision: its octave points are written as 10, 20, 40 ...
 TEST(ResponseData, OctavePointsAreWrittenExactly)
 {
     Kestrova k;
@@ -364,8 +344,7 @@ TEST(ResponseData, OctavePointsAreWrittenExactly)
     EXPECT_EQ(octaves, "10 20 40 80 160 320 640 1280 2560 5120 10240 20480 ");
 }
 
-// Every format for every system reads back exactly, with a decimal point even
-// under a decimal-comma locale, below a header that names the design.
+// Every format for every system reads back exactly under a decimal-comma locale, below a header naming the design.
 TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
 {
     const kt::CommaLocale german;
@@ -418,9 +397,8 @@ TEST(ResponseData, EveryFormatReadsBackExactlyUnderADecimalCommaLocale)
     }
 }
 
-// Without Re, or without a Qms that Qts and Qes allow, there is no
-// impedance: the table leaves its two columns empty and ZMA is refused. A
-// Qms supplied from Qts and Qes gives numbers on every line.
+// Without Re, or a Qms that Qts and Qes allow, the table leaves the impedance columns empty and ZMA is refused;
+// a Qms supplied from Qts and Qes gives numbers on every line.
 TEST(ResponseData, AnUnknownImpedanceLeavesItsColumnsEmptyAndRefusesZma)
 {
     for (const auto& [re, qes, qms, known] :
