@@ -78,9 +78,8 @@ protected:
     QTemporaryDir dir;
 };
 
-// A damaged file is moved aside, kept as it was and reported. Changes, their
-// undo and redo, and a change that fails part-way, as the other copy of the
-// program on the same file at the same time sees them.
+// A damaged file is moved aside and reported; changes, their undo and redo, and a change that fails part-way,
+// as another copy of the program on the same file sees them.
 TEST_F(LibraryStore, ChangesUndoRedoAndFailuresAsASecondConnectionSeesThem)
 {
     const QByteArray junk("this is not a library\n");
@@ -108,19 +107,18 @@ TEST_F(LibraryStore, ChangesUndoRedoAndFailuresAsASecondConnectionSeesThem)
     ASSERT_TRUE(other.insert(mine));  // written between our changes
     // What the other copy reads, and the count of rows the model shows.
     const auto seen = [&] { return Listed(other.all()) + std::to_string(model.rowCount()); };
-    const std::pair<void (QUndoStack::*)(), const char*> steps[] = {{nullptr, "A:41.5#1 C:60#3 1"},
-                                                                    {&QUndoStack::undo, "A:41.5#1 B:50#2 C:60#3 2"},
-                                                                    {&QUndoStack::undo, "A:40#1 B:50#2 C:60#3 2"},
-                                                                    {&QUndoStack::undo, "C:60#3 0"},
-                                                                    {&QUndoStack::redo, "A:40#1 B:50#2 C:60#3 2"},
-                                                                    {&QUndoStack::redo, "A:41.5#1 B:50#2 C:60#3 2"},
-                                                                    {&QUndoStack::redo, "A:41.5#1 C:60#3 1"}};
+    // clang-format off
+    const std::pair<void (QUndoStack::*)(), const char*> steps[] = {
+        {nullptr, "A:41.5#1 C:60#3 1"}, {&QUndoStack::undo, "A:41.5#1 B:50#2 C:60#3 2"},
+        {&QUndoStack::undo, "A:40#1 B:50#2 C:60#3 2"}, {&QUndoStack::undo, "C:60#3 0"},
+        {&QUndoStack::redo, "A:40#1 B:50#2 C:60#3 2"}, {&QUndoStack::redo, "A:41.5#1 B:50#2 C:60#3 2"},
+        {&QUndoStack::redo, "A:41.5#1 C:60#3 1"}};
+    // clang-format on
     for (const auto& [op, want] : steps) {
         if (op) (undo.*op)();
         EXPECT_EQ(seen(), want);
     }
-    // The third row stands for a write that fails part-way (the file refuses
-    // it as a full disk would): nothing of it stays, nor is it kept for undo.
+    // The third row fails the write part-way, as a full disk would: nothing of it stays, nor is kept for undo.
     QString reported;
     QObject::connect(&model, &lib::DriverTableModel::failed, [&](const QString& m) { reported = m; });
     undo.push(new lib::AddDrivers(model, {Make("X1", 40), Make("X2", 50), Make("X3", -1), Make("X4", 60)}, "import"));
@@ -129,9 +127,8 @@ TEST_F(LibraryStore, ChangesUndoRedoAndFailuresAsASecondConnectionSeesThem)
     EXPECT_EQ(seen(), "A:41.5#1 C:60#3 1");
 }
 
-// A driver database's units converted, a driver without Re taken incomplete,
-// a bad value refusing its row with its line and reason; a file that is not
-// well-formed gives nothing. (The library's own files are CSV's to pin.)
+// A driver database's units converted, a driver without Re taken incomplete, a bad value refusing its row with
+// its line and reason; a file that is not well-formed gives nothing.
 TEST_F(LibraryStore, DriverDatabaseUnitsAndRefusals)
 {
     const QString xml = dir.filePath("db.xml"), broken = dir.filePath("bad.xml");
@@ -161,9 +158,8 @@ TEST_F(LibraryStore, DriverDatabaseUnitsAndRefusals)
     EXPECT_NE(lib::ImportFile(dir.filePath("missing.csv")).fatal, "");
 }
 
-// Only a file SQLite calls damaged (here: corrupt pages) is moved aside,
-// as it was. One another connection holds in the middle of a write, or a
-// folder or a pipe where the file belongs, is reported and left alone.
+// Only a file SQLite calls damaged (corrupt pages) is moved aside, as it was; one held in the middle of another
+// connection's write, or a folder or a pipe where the file belongs, is reported and left alone.
 TEST_F(LibraryStore, OnlyWhatSqliteCallsDamagedIsMovedAside)
 {
     {
@@ -180,7 +176,6 @@ TEST_F(LibraryStore, OnlyWhatSqliteCallsDamagedIsMovedAside)
     EXPECT_TRUE(damaged.ok);
     EXPECT_TRUE(damaged.created);
     EXPECT_EQ(ReadBytes(damaged.movedAside), corrupt);
-
     ASSERT_TRUE(kt::WriteBytes(path(), good));
     {
         Raw holder(path());
@@ -198,26 +193,21 @@ TEST_F(LibraryStore, OnlyWhatSqliteCallsDamagedIsMovedAside)
     lib::DriverStore after(path());
     ASSERT_TRUE(after.open().ok);
     EXPECT_EQ(after.all().size(), 1u);  // the other's write stands
-
     QFile::remove(path());
-    ASSERT_TRUE(QDir().mkpath(path()));
-    const auto folder = lib::DriverStore(path()).open();
-    EXPECT_EQ(folder.status, Status::Unreadable);
-    EXPECT_TRUE(folder.message.contains("not a regular file")) << folder.message.toStdString();
-    ASSERT_TRUE(QDir().rmdir(path()));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
-    const auto pipe = lib::DriverStore(path()).open();
-    EXPECT_EQ(pipe.status, Status::Unreadable);
-    EXPECT_TRUE(pipe.message.contains("not a regular file")) << pipe.message.toStdString();
+    for (const bool folder : {true, false}) {
+        ASSERT_TRUE(folder ? QDir().mkpath(path())
+                           : QDir().rmdir(path()) && !::mkfifo(QFile::encodeName(path()).constData(), 0600));
+        const auto opened = lib::DriverStore(path()).open();
+        EXPECT_EQ(opened.status, Status::Unreadable) << (folder ? "a folder" : "a pipe");
+        EXPECT_TRUE(opened.message.contains("not a regular file")) << opened.message.toStdString();
+    }
     EXPECT_TRUE(QFileInfo(path()).exists());
     EXPECT_FALSE(QFileInfo(path()).isFile());
     EXPECT_EQ(QDir(QFileInfo(path()).path()).entryList({"*damaged*"}, QDir::Files).size(), 1);
 }
 
-// A file of another layout is reported as such and left alone, never read
-// as a library: a drivers table without our columns (SQLite would read each
-// missing one as the text of its name), another program's tables, a newer
-// version's library. Each holds a row a store that read it would show.
+// A drivers table without our columns, another program's tables or a newer version's library is reported and
+// left alone, never read: each holds a row a store that read it would show.
 TEST_F(LibraryStore, OtherLayoutsAreReportedAndLeftAlone)
 {
     const std::pair<std::vector<QString>, const char*> cases[] = {
@@ -244,8 +234,7 @@ TEST_F(LibraryStore, OtherLayoutsAreReportedAndLeftAlone)
     }
 }
 
-// A library of the previous schema opens with every row, id and value, in
-// the new one; ids are still never given twice; Re may now be missing.
+// A library of the previous schema opens with every row, id and value; ids are never given twice; Re may be missing.
 TEST_F(LibraryStore, SchemaOneLibraryKeepsEveryRow)
 {
     {
@@ -271,9 +260,8 @@ TEST_F(LibraryStore, SchemaOneLibraryKeepsEveryRow)
     EXPECT_EQ(noRe[0].id, 8);
 }
 
-// An import merges by model name in one transaction (the same drivers twice
-// leave the library as once) and, in the window, in one undoable step; an
-// incomplete driver carries its mark in the table.
+// An import merges by model name in one transaction (twice leaves the library as once) and one undoable step;
+// an incomplete driver carries its mark in the table.
 TEST_F(LibraryStore, ImportsMergeInOneStepAndIncompleteDriversAreMarked)
 {
     lib::DriverStore store(path());
@@ -309,8 +297,7 @@ TEST_F(LibraryStore, ImportsMergeInOneStepAndIncompleteDriversAreMarked)
     EXPECT_FALSE(model.data(model.index(model.rowOf(before.back().id), 0), Qt::DecorationRole).isNull());
 }
 
-// An export that meets a full disk says why and leaves the old file as it
-// was (in a mount namespace of the test's own, where the machine allows one).
+// An export that meets a full disk says why and leaves the old file as it was.
 TEST_F(LibraryStore, ExportOnAFullDiskKeepsTheOldFile)
 {
     const std::filesystem::path full = dir.filePath("full").toStdString();
