@@ -64,24 +64,20 @@ TEST(LibraryFields, ValidatedOrRefusedWithReasonAndSentAsTheRecord)
         EXPECT_EQ(Said(lib::Validate(Row({{field, text}}), d)), why + std::string(";")) << text;
     ASSERT_EQ(Said(lib::Validate(Row({{Field::Qts, ""}, {Field::Qes, "0,5"}, {Field::Qms, "2"}}), d)), "");
     EXPECT_DOUBLE_EQ(d.get(Field::Qts), 0.4);
-    // Only a model name, Fs and Qts are needed; what else is missing is
-    // named, so the table can mark the driver.
+    // Only a model name, Fs and Qts are needed; what else is missing is named, so the table can mark the driver.
     ASSERT_EQ(Said(lib::Validate(Row({{Field::Re, ""}, {Field::Qes, "0.5"}}), d)), "");
     EXPECT_EQ(lib::MissingFields(d), "Vas, Qms, Re");
-    // Qts from extreme Qes and Qms: finite and above 0, or the row refused;
-    // never a value the store's checks would stop the whole import on.
-    for (const auto& [qes, qms, qts] : {std::tuple{"1e-200", "1e-200", 5e-201},
-                                        {"1e308", "1e308", 5e307},
-                                        {"1e300", "1e10", 1e10},
-                                        {"4e-320", "4e-320", 0.0},
-                                        {"1e-320", "1e308", 0.0}}) {
+    // Qts from extreme Qes and Qms: finite and above 0, or the row refused, never a value the store would refuse.
+    // clang-format off
+    for (const auto& [qes, qms, qts] : {std::tuple{"1e-200", "1e-200", 5e-201}, {"1e308", "1e308", 5e307},
+                                        {"1e300", "1e10", 1e10}, {"4e-320", "4e-320", 0.0}, {"1e-320", "1e308", 0.0}}) {
+        // clang-format on
         const std::string said = Said(lib::Validate(Row({{Field::Qts, ""}, {Field::Qes, qes}, {Field::Qms, qms}}), d));
         EXPECT_EQ(said, qts > 0 ? "" : "qts: Qes and Qms give no usable Qts;") << qes << " " << qms;
         EXPECT_DOUBLE_EQ(said.empty() ? d.get(Field::Qts) : 0.0, qts) << qes << " " << qms;
     }
     for (const lib::Driver& ex : lib::ExampleDrivers())
         EXPECT_EQ(Said(lib::Validate(lib::Texts(ex), d)), "") << ex.model;
-
     // The record sent for a valid driver, or why none can be.
     ASSERT_EQ(Said(lib::Validate(Row({{Field::Model, "Mid \xC3\xA9"}, {Field::Vas, "10"}}), d)), "");
     std::string error;  // é in Mac Roman
@@ -126,8 +122,7 @@ TEST(LibraryCsv, RowsRefusedWithTheirLineOthersTaken)
     for (const auto& [csv, why] : fatal) EXPECT_NE(lib::ImportCsv(csv).fatal.find(why), std::string::npos) << csv;
 }
 
-// After a malformed record the reader resumes where the quoting lets a
-// record end, so what sits inside a quoted field never becomes a driver.
+// After a malformed record the reader resumes where the quoting lets a record end: nothing quoted becomes a driver.
 TEST(LibraryCsv, MalformedRecordsNeverSmuggleRows)
 {
     const std::string big(5000, 'x');
@@ -155,9 +150,8 @@ TEST(LibraryCsv, MalformedRecordsNeverSmuggleRows)
     }
 }
 
-// A text a spreadsheet would take for a formula is written behind an
-// apostrophe, which reading strips again: every text comes back as it was,
-// quotes, commas and all, and every number with all 17 digits.
+// A text a spreadsheet would take for a formula is written behind an apostrophe, which reading strips: every text
+// comes back as it was, quotes, commas and all, and every number with all 17 digits.
 TEST(LibraryCsv, FormulaCellsAreGuardedAndReadBackExactly)
 {
     // clang-format off
@@ -187,9 +181,8 @@ TEST(LibraryCsv, FormulaCellsAreGuardedAndReadBackExactly)
     EXPECT_EQ(lib::ImportCsv("model,fs,qts\n'quoted,50,0.4\n").taken.at(0).model, "'quoted");
 }
 
-// A file's rows by model name: new ones added, changed ones updated (a name
-// that comes again updates what its first row made), the same unchanged;
-// where the library has a name twice, the first is matched.
+// New names added, changed ones updated (a name that comes again updates what its first row made), the same
+// unchanged; where the library has a name twice, the first is matched.
 TEST(LibraryMerge, ModelNamesDecideAddUpdateOrUnchanged)
 {
     auto make = [](std::int64_t id, const std::string& model, double fs) {
@@ -231,8 +224,7 @@ TEST(DriverValues, ImplausibleValuesAreNamedWithTheirRange)
     }
 }
 
-// A Qts left out is computed and known as computed, through a CSV round
-// trip too; one typed is not, even when it is close.
+// A Qts left out is computed and known as computed, through a CSV round trip too; one typed is not, however close.
 TEST(DriverValues, ComputedQtsIsKnownAsComputed)
 {
     const lib::ImportResult r = lib::ImportCsv("model,fs,re,qts,qes,qms\nA,50,6,,0.41,3.1\nB,50,6,0.362,0.41,3.1\n");
