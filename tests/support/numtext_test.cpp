@@ -1,8 +1,5 @@
-// Number to text and back, rounded text and format with mask: the digits every
-// display, record and column carries, byte for byte; entered, received and
-// stored values read back, and bad input gives the defined value. The 255-byte
-// text everything is built on, and Mac Roman ⇄ UTF-8 for the clipboard, the
-// messages and the window texts. The programs' one-line refusals.
+// Number to text and back, rounded text and format with mask, byte for byte; bad input gives the defined value.
+// The 255-byte text, Mac Roman ⇄ UTF-8, and the programs' one-line refusals.
 #include "support/numtext.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +19,7 @@
 namespace ks {
 namespace {
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kInf = std::numeric_limits<double>::infinity(), kNan = std::numeric_limits<double>::quiet_NaN();
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
@@ -31,17 +28,13 @@ TEST(NumToText, FixedAndExponentForms)
     const std::pair<double, const char*> cases[] = {
         // clang-format off
         {0.0, " 0"}, {0.707, " 0.707"}, {1000.0, " 1000"}, {12345.678, " 12345.678"}, {-2.5, "-2.5"},
-        // One leading blank only before non-negative values.
-        {-0.005, "-5e-03"}, {-1e12, "-1e+12"},
-        // A display value rounded from a tiny negative number is -0: plain zero.
-        {-0.0, " 0"}, {kInf, " inf"}, {-kInf, "-inf"}, {-std::numeric_limits<double>::quiet_NaN(), " nan"},
-        // The exponent form below 2^-7 and from 2^32, with 9 significant digits;
-        // rounding carries into the exponent.
+        // A blank only before non-negative values; -0 (rounded from a tiny negative) is plain zero.
+        {-0.005, "-5e-03"}, {-1e12, "-1e+12"}, {-0.0, " 0"}, {kInf, " inf"}, {-kInf, "-inf"}, {-kNan, " nan"},
+        // The exponent form below 2^-7 and from 2^32, 9 significant digits; rounding carries into the exponent.
         {0.0078125, " 0.0078125"}, {std::nextafter(0.0078125, 0.0), " 7.8125e-03"},
         {0.00123456789123, " 1.23456789e-03"}, {0.00099999999999, " 1e-03"}, {4294967295.0, " 4294967295"},
         {4294967296.0, " 4.2949673e+09"}, {5e-324, " 4.94065646e-324"},
-        // The decimals follow the binary exponent: 4/3 × 2^k starts a row,
-        // 2/3 × 2^k ends the one before; trailing zeros go.
+        // The decimals follow the binary exponent: 4/3 × 2^k starts a row, 2/3 × 2^k ends the one before.
         {0.010416666666666666, " 0.010416666667"}, {0.020833333333333332, " 0.020833333333"},
         {0.3333333333333333, " 0.3333333333"}, {0.16666666666666666, " 0.16666666667"},
         {42.666666666666664, " 42.666666667"}, {21.333333333333332, " 21.3333333333"},
@@ -53,18 +46,15 @@ TEST(NumToText, FixedAndExponentForms)
     for (const auto& [v, text] : cases) EXPECT_EQ(NumToText(v).str(), text) << v;
 }
 
+// 0.35f × 10 and 0.85f × 10 are ties in single precision (not in double): they go to the even digit.
 TEST(RoundedText, MultipliesInSinglePrecisionAndTiesGoToEven)
 {
-    // 0.35f × 10 is exactly 3.5 in single precision (3.49999994 in double):
-    // the tie goes to the even 4; 0.85f × 10 is exactly 8.5: to the even 8.
-    // The widened f32 0.707 would show its binary digits unrounded.
-    EXPECT_EQ(NumToText(0.707f).str(), " 0.7070000172");
+    EXPECT_EQ(NumToText(0.707f).str(), " 0.7070000172");  // unrounded, the widened f32 shows its binary digits
     const std::tuple<float, int, const char*> cases[] = {
         // clang-format off
         {0.707f, 3, " 0.707"}, {0.35f, 1, " 0.4"}, {0.85f, 1, " 0.8"}, {0.0055f, 3, " 6e-03"}, {0.0065f, 3, " 6e-03"},
         {89.998f, 1, " 90"}, {-2.5f, 1, "-2.5"}, {-0.0004f, 3, " 0"},
-        // Products beyond single precision overflow.
-        {3e38f, 3, " inf"}, {-3e38f, 3, "-inf"}, {std::numeric_limits<float>::quiet_NaN(), 2, " nan"},
+        {3e38f, 3, " inf"}, {-3e38f, 3, "-inf"}, {std::numeric_limits<float>::quiet_NaN(), 2, " nan"},  // overflow
         // clang-format on
     };
     for (const auto& [v, decimals, text] : cases) EXPECT_EQ(RoundedText(v, decimals), text) << v;
@@ -74,9 +64,9 @@ TEST(RoundedText, MultipliesInSinglePrecisionAndTiesGoToEven)
     EXPECT_EQ(RoundedValue(0.123456789f, 40), RoundedValue(0.123456789f, 10));
 }
 
+// Every rounded display value survives text and back unchanged.
 TEST(NumToText, ProgramTextsReadBackExactly)
 {
-    // Every rounded display value survives text and back unchanged.
     for (int d = 1; d <= 3; ++d)
         for (float v = 0.0001f; v < 5.0e6f; v = v * 1.0137f + 0.00001f)
             for (const double r : {RoundedValue(v, d), RoundedValue(-v, d)})
@@ -92,18 +82,15 @@ TEST(FormatWithMask, DigitsRoundingSignsAndOverflow)
         // Ties to even, and overflow decided after rounding.
         {"  ##.###", 0.0005, "   0.000"}, {"  ##.###", 0.0015, "   0.002"}, {"  ##.###", 0.0025, "   0.002"},
         {"  ##.###", 99.9994, "  99.999"}, {"  ##.###", 99.9996, "  ??.???"}, {"####.### Hz", 12345, "????.??? Hz"},
-        // The minus sign stands before the first digit.
+        // The minus sign stands before the first digit, or "?" takes its place and the leading digit is lost;
+        // the sign is noted before rounding, negative zero included.
         {"####.### Hz", -1.5, "  -1.500 Hz"}, {"  ##.###", -12.25, " -12.250"}, {" ###.### cm", -100, "-100.000 cm"},
-        // Every position before the point holds a digit: "?" takes the sign's
-        // place and the leading digit is lost.
-        {"####.### Hz", -1000, "?000.000 Hz"},
-        // The sign is noted before rounding, negative zero included.
-        {"  ##.###", -0.0, "  -0.000"}, {"  ##.###", -0.0004, "  -0.000"},
+        {"####.### Hz", -1000, "?000.000 Hz"}, {"  ##.###", -0.0, "  -0.000"}, {"  ##.###", -0.0004, "  -0.000"},
         // Masks without a point or without integer positions; only the first point is the point.
         {"###", 12.5, " 12"}, {"###", 13.5, " 14"}, {"### W", 7, "  7 W"}, {".###", 0.25, ".250"},
         {".###", 1.25, ".???"}, {"abc", 5, "abc"}, {"", 5, ""}, {"#.#.#", 1.25, "1.2.5"},
-        {"####.### Hz", kInf, "????.??? Hz"}, {"####.### Hz", -kInf, "????.??? Hz"},
-        {"  ##.###", std::numeric_limits<double>::quiet_NaN(), "  ??.???"}, {"  ##.###", 1e300, "  ??.???"},
+        {"####.### Hz", kInf, "????.??? Hz"}, {"####.### Hz", -kInf, "????.??? Hz"}, {"  ##.###", kNan, "  ??.???"},
+        {"  ##.###", 1e300, "  ??.???"},
         // clang-format on
     };
     for (const auto& [mask, v, shown] : cases) EXPECT_EQ(FormatWithMask(mask, v).str(), shown) << mask << " " << v;
@@ -115,20 +102,14 @@ TEST(TextToNumber, FormsPrefixesAndTheDefinedValueForBadText)
     const std::pair<std::string_view, double> cases[] = {
         // clang-format off
         {" 12.5 L", 12.5}, {"-5", -5.0}, {" 0.707", 0.707}, {".5", 0.5}, {"-.5", -0.5}, {"+7", 7.0},
-        {"012", 12.0},  // a leading 0 is decimal, not octal
-        {" 5e-03", 0.005}, {"1,5", 1.0},  // the point is always "."
-        {"L 12", 0.0},  // text before the number: none found
+        {"012", 12.0}, {" 5e-03", 0.005}, {"1,5", 1.0}, {"L 12", 0.0},  // not octal; the point is "."; text first: none
         {"&h1f", 31.0}, {"&O17", 15.0}, {"&x101", 5.0}, {"&1F", 31.0}, {"0X1f", 31.0},  // "&" and else: hexadecimal
-        {"&H1.5", 1.0},  // no fractions in other bases
-        // Blanks and a sign before the prefix stay in the converted text.
-        {" -&H1F", -31.0}, {"  -0x10", -16.0},
-        // Unsigned 64-bit taken as signed.
-        {"&HFFFFFFFFFFFFFFFF", -1.0}, {"&H8000000000000000", -9223372036854775808.0},
+        {"&H1.5", 1.0}, {" -&H1F", -31.0}, {"  -0x10", -16.0},  // no fractions in other bases; blanks and sign stay
+        {"&HFFFFFFFFFFFFFFFF", -1.0}, {"&H8000000000000000", -9223372036854775808.0},  // unsigned taken as signed
         // Malformed text gives the defined value; a NUL byte ends the text.
         {"abc", 0.0}, {"", 0.0}, {std::string_view("\0" "5", 2), 0.0}, {"&H", 0.0}, {"&", 0.0}, {"0x", 0.0},
         {"--5", 0.0}, {"+", 0.0}, {".", 0.0}, {"\xA5\xFF", 0.0},
-        // Out of range: what strtod gives, infinity or zero; the forms number
-        // to text writes for the special values read back.
+        // Out of range: what strtod gives; the special values number to text writes read back.
         {"1e999", kInf}, {"-1e999", -kInf}, {"1e-999", 0.0}, {" inf", kInf}, {"-inf", -kInf},
         // clang-format on
     };
@@ -136,10 +117,9 @@ TEST(TextToNumber, FormsPrefixesAndTheDefinedValueForBadText)
     EXPECT_TRUE(std::isnan(TextToNumber(" nan")));
 }
 
+// 255 digits with more digits after them in the same block: only the text's own bytes count, at most 255.
 TEST(TextToNumber, ReadsNoMoreThanTheTextAndAtMost255Bytes)
 {
-    // 255 digits with no terminator, followed by more digits in the same
-    // block: only the text's own bytes count, and at most 255 of them.
     const double ones = std::strtod(std::string(255, '1').c_str(), nullptr);
     const std::string block = std::string(255, '1') + std::string(145, '9');
     EXPECT_EQ(TextToNumber(std::string_view(block).substr(0, 255)), ones);
@@ -148,9 +128,9 @@ TEST(TextToNumber, ReadsNoMoreThanTheTextAndAtMost255Bytes)
     EXPECT_EQ(TextToInteger(block), kMax);
 }
 
+// The shell adopts the user's locale; a decimal comma must not appear.
 TEST(TextToNumber, IgnoresTheProcessLocale)
 {
-    // The shell adopts the user's locale; a decimal comma must not appear.
     const kt::CommaLocale comma;
     if (!comma.why.empty()) GTEST_SKIP() << comma.why;
     ASSERT_STREQ(std::localeconv()->decimal_point, ",");
@@ -191,34 +171,27 @@ TEST(PStr, CutsAt255AndHoldsAnyByte)
     EXPECT_TRUE(PStr(static_cast<const char*>(nullptr)).empty());
 }
 
+// Longer than any internal chunk: nothing is dropped at the seams.
 TEST(MacRoman, AllBytesRoundTripInLongTexts)
 {
-    // Longer than any internal chunk: nothing is dropped at the seams.
     std::string bytes;
     for (int i = 0; i < 40 * 256; ++i) bytes += static_cast<char>(i % 256);
     const std::string utf8 = MacRomanToUtf8(bytes);
     EXPECT_EQ(Utf8ToMacRoman(utf8), bytes);
     EXPECT_EQ(Utf8ToMacRomanLossy(utf8), bytes);
-    EXPECT_EQ(MacRomanToUtf8("\x8A\xB5\xBD"
-                             "cm\xFD"),
-              "\xC3\xA4\xC2\xB5\xCE\xA9"
-              "cm\xCB\x9D");  // ä µ Ω ˝
+    EXPECT_EQ(MacRomanToUtf8("cm\x8A\xB5\xBD\xFD"), "cm\xC3\xA4\xC2\xB5\xCE\xA9\xCB\x9D");  // ä µ Ω ˝
 }
 
+// Cut short, a lone continuation, overlong forms, a surrogate, beyond U+10FFFF, cut short again, and Zhe, which
+// Mac Roman lacks: refused, or one "?" a character.
 TEST(MacRoman, InvalidOrUnmappableUtf8IsRejectedOrReplaced)
 {
-    // Cut short, a lone continuation, overlong forms, a surrogate, beyond
-    // U+10FFFF, cut short again, and Zhe, which Mac Roman lacks.
     for (std::string_view bad :
          {"a\xC3", "\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "ab\xD0\x96"})
         EXPECT_FALSE(Utf8ToMacRoman(bad).has_value()) << bad.size();
-    EXPECT_EQ(Utf8ToMacRomanLossy("ab\xD0\x96"
-                                  "c"),
-              "ab?c");
-    EXPECT_EQ(Utf8ToMacRomanLossy("\xF0\x9F\x94\x8A"), "?");  // one character, one "?"
-    EXPECT_EQ(Utf8ToMacRomanLossy("a\xFF"
-                                  "b\xC3"),
-              "a?b?");
+    EXPECT_EQ(Utf8ToMacRomanLossy("ab\xD0\x96z"), "ab?z");
+    EXPECT_EQ(Utf8ToMacRomanLossy("\xF0\x9F\x94\x8A"), "?");
+    EXPECT_EQ(Utf8ToMacRomanLossy("a\xFFz\xC3"), "a?z?");
 }
 
 TEST(ProgramLines, ArgumentsShownOnOneLineCutWhereACharacterStarts)
@@ -227,8 +200,7 @@ TEST(ProgramLines, ArgumentsShownOnOneLineCutWhereACharacterStarts)
     // clang-format off
     const std::tuple<std::string, std::size_t, std::string> cases[] = {
         {"--opt\nrm -rf\t~", 400, "--opt?rm -rf?~"}, {std::string("a\0\x7F", 3), 400, "a??"}, {"abcdef", 4, "abcd"},
-        {"ab" + e + e, 3, "ab"},  // not half a character
-        {"ab" + e + e, 4, "ab" + e}, {e + "x", 1, ""},
+        {"ab" + e + e, 3, "ab"}, {"ab" + e + e, 4, "ab" + e}, {e + "x", 1, ""},  // never half a character
     };
     // clang-format on
     for (const auto& [text, max, line] : cases) EXPECT_EQ(OneLine(text, max), line) << text;
