@@ -1,7 +1,5 @@
-// Design documents: every field written and read back to the bit in any
-// locale; every way a text can fail to be a design, each with the field and
-// the reason; and a design reopened through the user's own steps drawn and
-// recorded exactly as it was saved, for each system, alignment and view.
+// Design documents read back to the bit in any locale or refused with the field and reason; and a design reopened
+// through the user's own steps drawn and recorded exactly as it was saved.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -15,7 +13,6 @@
 #include "common/drivers.h"
 #include "document/design_document.h"
 #include "exchange/records.h"
-#include "graphs/null_canvas.h"
 #include "graphs/recording_canvas.h"
 #include "model/response.h"
 
@@ -35,9 +32,8 @@ DesignDocument Sample()
     return d;
 }
 
-// Every field is written, each float with its shortest digits, which no
-// other float has: a text that writes again as itself read every field back
-// to the bit.
+// Each float is written with its shortest digits, which no other float has: a text that writes again as itself
+// read every field back to the bit.
 TEST(DesignDocument, EveryFieldReadsBackToTheBitWithAPointInAnyLocale)
 {
     kt::CommaLocale comma;
@@ -124,25 +120,11 @@ TEST(DesignDocument, RefusedWithTheFieldAndTheReason)
     EXPECT_EQ(CheckDesignDocument(nan), "the field driver.qts is out of range (0 to 1000000): nan");
 }
 
-// ---------------------------------------------------------------- reopening
-
-// The worked woofer adopted as the companion sends it, or the built-in driver
-// (no Vas: a rear-closed unit), set up without a window.
-void Adopt(Kestrova& k, bool woofer)
-{
-    if (woofer) {
-        k.sh.s_Masg = kt::ClosedBoxRecord();
-        MasageTextToParameter(k);
-    }
-    ParameterPass(k.d);
-}
-
 struct Drawn {
     std::string list, record;
 };
 
-// What the window shows: the last redraw drawn on `screen` (after its
-// erase), and the record Copy Parameters gives.
+// What the window shows: the last redraw on `screen` (after its erase), and the record Copy Parameters gives.
 Drawn Shown(Kestrova& k, const RecordingCanvas& screen)
 {
     const std::string all = screen.str();
@@ -151,8 +133,7 @@ Drawn Shown(Kestrova& k, const RecordingCanvas& screen)
     return {all.substr(from), std::string(MakeClipText(k).view())};
 }
 
-// Saved (written and read back), then reopened: the driver, its set-up,
-// the box and view by the commands, and the window's redraw.
+// Written, read back and reopened: the driver, its set-up, the box and view by the commands, and the redraw.
 Drawn Reopen(const Kestrova& saved, std::vector<std::string>& alerts)
 {
     const DocumentRead read = ReadDesignDocument(WriteDesignDocument(CaptureDesign(saved)));
@@ -170,9 +151,8 @@ Drawn Reopen(const Kestrova& saved, std::vector<std::string>& alerts)
     return Shown(k, screen);
 }
 
-// A user's commands, one a word: "qa2" (the pop-up's item), "vb12.5" and
-// "qtc1.2" (the alignment, its entry and Calc.), "ib", "cb", "view2" (View
-// menu), "r4" (Response menu), "keep" (for comparison).
+// A user's commands: "qa2" (the pop-up's item), "vb12.5" and "qtc1.2" (the alignment, its entry and Calc.),
+// "pick-qtc", "ib", "cb", "view2" (View menu), "r4" (Response menu), "keep" (for comparison).
 void Give(Kestrova& k, HeadlessDesign& h, const std::string& words)
 {
     std::istringstream in(words);
@@ -191,40 +171,31 @@ void Give(Kestrova& k, HeadlessDesign& h, const std::string& words)
     }
 }
 
-// Each design made by a user's commands after the set-up, some redrawn in
-// every view (a Qtc box moves in its last bits with each redraw), some with
-// designs kept; the alignment sheets come back with the design.
+// Designs made by a user's commands, some redrawn in every view (a Qtc box moves in its last bits with each
+// redraw), some with designs kept; the alignment sheets come back with the design.
 TEST(DesignFile, ReopenedDesignIsDrawnAndRecordedAsSaved)
 {
     const std::string views = " r2 r4 r6 r3 r1 r4";
-    const struct {
-        const char* name;
-        bool woofer;
-        std::string steps;
-        std::size_t alerts;
-    } rows[] = {
-        {"closed box, optimum", true, "", 0},
-        {"optimum, Qa 5, absolute 10 dB", true, "qa1 view2 view5", 0},
+    // clang-format off
+    const struct { const char* name; bool woofer; std::string steps; std::size_t alerts; } rows[] = {
+        {"closed box, optimum", true, "", 0}, {"optimum, Qa 5, absolute 10 dB", true, "qa1 view2 view5", 0},
         {"box volume, Qa 7, impedance", true, "qa2 vb12.5 r2", 0},
         {"Qtc 1.2, Qa 15, then every view", true, "qa4 qtc1.2" + views, 0},
-        {"Qtc too small, step", true, "r6 qtc0.3", 1},
-        {"Qtc too large, phase", true, "r3 qtc8", 1},
-        {"Qtc, then the profile", true, "qtc1.1 r8", 0},
-        {"Qtc chosen, not calculated", true, "pick-qtc", 0},
-        {"baffle after the optimum, Qa 20", true, "qa5 ib", 0},
-        {"baffle after a volume, impedance", true, "vb20 ib r2", 0},
+        {"Qtc too small, step", true, "r6 qtc0.3", 1}, {"Qtc too large, phase", true, "r3 qtc8", 1},
+        {"Qtc, then the profile", true, "qtc1.1 r8", 0}, {"Qtc chosen, not calculated", true, "pick-qtc", 0},
+        {"baffle after the optimum, Qa 20", true, "qa5 ib", 0}, {"baffle after a volume, impedance", true, "vb20 ib r2", 0},
         {"baffle after a Qtc, every view", true, "qtc0.9 ib" + views, 0},
-        {"rear-closed unit, Qa 5, profile", false, "qa1 r8", 0},
-        {"rear-closed unit, Nyquist", false, "r5", 0},
+        {"rear-closed unit, Qa 5, profile", false, "qa1 r8", 0}, {"rear-closed unit, Nyquist", false, "r5", 0},
         {"Qtc 0.8 beside two kept designs", true, "qtc1.05 keep ib r4 keep cb r4 qtc0.8", 0},
-        {"the limit views beside a kept design", true, "keep qtc0.9 r13 r14", 0},
-    };
+        {"the limit views beside a kept design", true, "keep qtc0.9 r13 r14", 0}};
+    // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         Kestrova k;
         RecordingCanvas screen;
         k.screen = k.page = &screen;
-        Adopt(k, r.woofer);
+        if (r.woofer) k.sh.s_Masg = kt::ClosedBoxRecord(), MasageTextToParameter(k);  // else the built-in driver
+        ParameterPass(k.d);
         HeadlessDesign h(k);
         h.SetUp();
         Give(k, h, r.steps);
