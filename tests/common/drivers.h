@@ -1,6 +1,5 @@
-// The drivers every suite designs with, in one place: the built-in default
-// driver, the worked closed-box driver (Fs 50 Hz, Vas 10 l, Qts 0.35), and
-// drivers whose values break the formulas.
+// The drivers every suite designs with: the built-in default driver, the worked closed-box driver (Fs 50 Hz,
+// Vas 10 l, Qts 0.35), and drivers whose values break the formulas.
 #pragma once
 
 #include <cmath>
@@ -36,8 +35,7 @@ inline ks::Design WorkedBox(float qts = 0.35f)
 // A value as the program shows it with the given decimals.
 inline double Shown(float v, int decimals) { return ks::RoundedValue(v, decimals); }
 
-// Drivers whose values break the formulas: every view must still draw and
-// every field show its text for infinite and not-a-number values.
+// Drivers whose values break the formulas: every view must still draw and every field show its text.
 struct BadDriver {
     const char* name;
     float fs, vas, qts, qes, qms, re, le;
@@ -96,26 +94,17 @@ inline ks::Kestrova Adopt(const BadDriver& b)
 
 namespace kt {
 
-// The worked closed-box driver: Fs 50 Hz, Vas 10 litres, Qts 0.35.
+// The worked closed-box driver (Fs 50 Hz, Vas 10 litres, Qts 0.35), and a tweeter with a tiny Vas; the values
+// in the record's order: Dia, Fs, Vas, Qts, Qes, Qms, efficiency, Re, Pemax, Sd, Xmax, Vd, Le.
 inline std::string ClosedBoxRecord()
 {
-    // clang-format off
-    return std::string(ks::MakeDriverRecord({.model = "Mid-13W", .range = "60-4000 Hz", .dia = 13, .fs = 50, .vas = 10,
-                                             .qts = 0.35, .qes = 0.4, .qms = 2.8, .effi = 0.5, .re = 6.2, .pemax = 60,
-                                             .sd = 85, .xmax = 4, .vd = 34, .le = 0.4})
-                           .view());
-    // clang-format on
+    return ks::MakeDriverRecord({"Mid-13W", "60-4000 Hz", 13, 50, 10, 0.35, 0.4, 2.8, 0.5, 6.2, 60, 85, 4, 34, 0.4})
+        .str();
 }
-
-// A second, different driver: a tweeter with a tiny Vas.
 inline std::string TweeterRecord()
 {
-    // clang-format off
-    return std::string(ks::MakeDriverRecord({.model = "Tw-25", .range = "2-20 kHz", .dia = 2.5, .fs = 900,
-                                             .vas = 0.05, .qts = 0.6, .qes = 0.9, .qms = 2, .effi = 0.3,
-                                             .re = 5.6, .pemax = 40, .sd = 7, .xmax = 0.5, .vd = 0.4, .le = 0.05})
-                           .view());
-    // clang-format on
+    return ks::MakeDriverRecord({"Tw-25", "2-20 kHz", 2.5, 900, 0.05, 0.6, 0.9, 2, 0.3, 5.6, 40, 7, 0.5, 0.4, 0.05})
+        .str();
 }
 
 }  // namespace kt
