@@ -1,10 +1,11 @@
-// Reading the recorded display list back into fields, so tests can pick the
-// primitives they pin (grid lines by colour, the curve by its width ...).
+// The recorded display list read back into fields, so tests can pick the primitives they pin.
 #pragma once
 
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/drivers.h"
@@ -25,21 +26,11 @@ inline Prim ParseLine(const std::string& line)
     std::istringstream in(line);
     in >> p.kind;
     if (p.kind == "rect") in >> p.kind;  // frame / fill
-    int count = p.kind == "erase"   ? 4
-                : p.kind == "line"  ? 9
-                : p.kind == "frame" ? 8
-                : p.kind == "fill"  ? 7
-                : p.kind == "text"  ? 7
-                                    : 0;
-    if (p.kind == "image") {
-        in >> p.text;
-        count = 4;
-    }
-    for (int i = 0; i < count; ++i) {
-        double d = 0;
-        in >> d;
-        p.v.push_back(d);
-    }
+    if (p.kind == "image") in >> p.text;
+    const std::map<std::string, int> counts = {{"erase", 4}, {"line", 9}, {"frame", 8},
+                                               {"fill", 7},  {"text", 7}, {"image", 4}};
+    const auto count = counts.find(p.kind);
+    for (int i = 0; count != counts.end() && i < count->second; ++i) in >> p.v.emplace_back();
     if (p.kind == "text") {
         in.get();  // the one blank before the text
         std::getline(in, p.text);
@@ -47,25 +38,17 @@ inline Prim ParseLine(const std::string& line)
     return p;
 }
 
-inline std::vector<Prim> Parse(const RecordingCanvas& rc)
-{
-    std::vector<Prim> out;
-    for (const std::string& l : rc.lines()) out.push_back(ParseLine(l));
-    return out;
-}
-
 // Runs fn with both surfaces recording, returns what was drawn.
 inline std::vector<Prim> Record(Kestrova& k, const std::function<void()>& fn)
 {
     RecordingCanvas rc;
-    Canvas* s = k.screen;
-    Canvas* p = k.page;
-    k.screen = &rc;
-    k.page = &rc;
+    Canvas* const screen = std::exchange(k.screen, &rc);
+    Canvas* const page = std::exchange(k.page, &rc);
     fn();
-    k.screen = s;
-    k.page = p;
-    return Parse(rc);
+    k.screen = screen, k.page = page;
+    std::vector<Prim> out;
+    for (const std::string& l : rc.lines()) out.push_back(ParseLine(l));
+    return out;
 }
 
 inline const Prim* FindText(const std::vector<Prim>& all, const std::string& text)
