@@ -1,6 +1,5 @@
-// A locale whose numbers carry a decimal comma, made with localedef in a
-// private folder when the system lacks it (containers and CI run as root
-// without the German locale). `why` names the reason when none can be had.
+// A locale whose numbers carry a decimal comma, made with localedef in a private folder when the system lacks it
+// (containers run without the German locale). `why` names the reason when none can be had.
 #pragma once
 
 #include <unistd.h>
@@ -38,10 +37,7 @@ public:
     {
         std::locale::global(std::locale::classic());
         std::setlocale(LC_ALL, "C");
-        if (!dir_.empty()) {
-            ::unsetenv("LOCPATH");
-            std::filesystem::remove_all(dir_);
-        }
+        if (!dir_.empty()) ::unsetenv("LOCPATH"), std::filesystem::remove_all(dir_);
     }
     CommaLocale(const CommaLocale&) = delete;
     CommaLocale& operator=(const CommaLocale&) = delete;
