@@ -48,12 +48,9 @@ const std::string kNoValues = "|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0";
 // two blanks and the record is cut at 255 bytes.
 TEST(DriverRecord, MadeAndReadBackFieldForField)
 {
-    // clang-format off
-    const DriverRecordFields f{.model = "Test2.5-07", .range = "Dome Tw", .dia = 2.5, .fs = 1000, .qts = 0.707,
-                               .qes = 0.972, .qms = 2.5, .effi = 0.628, .re = 6, .pemax = 10, .sd = 5, .xmax = 0.2,
-                               .vd = 0.1, .le = 0.025};
-    // clang-format on
-    const std::string full = MakeDriverRecord(f).str();
+    const std::string full =
+        MakeDriverRecord({"Test2.5-07", "Dome Tw", 2.5, 1000, 0, 0.707, 0.972, 2.5, 0.628, 6, 10, 5, 0.2, 0.1, 0.025})
+            .str();
     EXPECT_EQ(full,
               "DUMMY#  Test2.5-07  Dome Tw   2.5   1000   0   0.707   0.972   2.5   0.628   6   10   5   0.2"
               "   0.1   0.025  ");
@@ -111,9 +108,10 @@ TEST(DesignRecord, ClosedBoxDesignByteForByteOnOneLine)
 }
 
 struct Host : CompanionHost {
+    explicit Host(Kestrova& k) : k(k) {}
     std::vector<std::string> calls;
-    Kestrova* k = nullptr;
-    void SetUpDesign() override { calls.push_back("setup " + std::to_string(int(k->d.FS))); }
+    Kestrova& k;
+    void SetUpDesign() override { calls.push_back("setup " + std::to_string(int(k.d.FS))); }
     void StartUpdateCheck() override { calls.push_back("update"); }
     void HideWindows() override { calls.push_back("hide"); }
     void CloseDesignWindow() override { calls.push_back("close"); }
@@ -128,32 +126,22 @@ using Texts = std::vector<std::string>;
 TEST(Companion, EachTextAndSpeakerSelectDoTheirOwnThingOnly)
 {
     const std::string driver = MakeDriverRecord({.model = "Mid 4", .fs = 75, .vas = 4.5, .qts = 0.4, .re = 6.2}).str();
-    const struct {
-        std::string text;
-        int updateCheck, checked;  // the preference, and whether this run checked already
-        Texts calls, sent;
-    } cases[] = {
-        // clang-format off
-        // A driver is adopted before the window is set up; the update check
-        // runs once, and only when the preference asks for it.
+    // clang-format off
+    const struct { std::string text; int updateCheck, checked; Texts calls, sent; } cases[] = {  // checked: this run
+        // A driver is adopted before the set-up; the update check runs once, and only when the preference asks.
         {driver, 1, 0, {"setup 75", "update"}, {}}, {driver, 1, 1, {"setup 75"}, {}}, {driver, 0, 0, {"setup 75"}, {}},
-        {"HideKstv", 1, 0, {"hide"}, {}},
+        {"HideKstv", 1, 0, {"hide"}, {}}, {"QuitKstv", 1, 0, {"save-quit"}, {}},
         {"BootedKstvFromVtrlByFile", 1, 0, {}, {"SetMeDefaultVtrlFromKstv"}},
         {"YesBootedVtrl", 1, 0, {"launch"}, {"SetMeDefaultVtrlFromKstv"}},
-        {"QuitKstv", 1, 0, {"save-quit"}, {}},
-        // Anything else only sets the message globals; a command word
-        // followed by more bytes, even cut at 255, is none.
+        // Anything else only sets the message globals; a command word with more bytes, even cut at 255, is none.
         {"ShowVtrl", 1, 0, {}, {}}, {"hidekstv", 1, 0, {}, {}}, {"QuitKstv ", 1, 0, {}, {}}, {"", 1, 0, {}, {}},
-        {"DUMMY%  x  ", 1, 0, {}, {}}, {"garbage\xff", 1, 0, {}, {}},
-        {"QuitKstv" + std::string(300, ' '), 1, 0, {}, {}},
-        // clang-format on
-    };
+        {"DUMMY%  x  ", 1, 0, {}, {}}, {"garbage\xff", 1, 0, {}, {}}, {"QuitKstv" + std::string(300, ' '), 1, 0, {}, {}}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 30));
         Kestrova k;
         kt::RecordingMessenger m;
-        Host h;
-        h.k = &k;
+        Host h(k);
         k.prefs.UpdateForCheck = c.updateCheck;
         k.sh.CheckForUpFlag = c.checked;
         k.sh.GPrintScale = 10.0;
@@ -169,8 +157,7 @@ TEST(Companion, EachTextAndSpeakerSelectDoTheirOwnThingOnly)
     // Speaker Select hands over; a failed send beeps.
     Kestrova k;
     kt::RecordingMessenger m;
-    Host h;
-    h.k = &k;
+    Host h(k);
     m.receivers = 0;  // nobody listening is not a failure
     k.sh.GPrintScale = 50.0;
     SpeakerSelect(k, m, h);
