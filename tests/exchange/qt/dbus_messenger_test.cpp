@@ -1,5 +1,4 @@
-// The transport between real processes on a private session bus; the
-// programs' own whole-process runs over it are e2e's.
+// The transport between real processes on a private session bus; the programs' runs over it are e2e's.
 #include "exchange/qt/dbus_messenger.h"
 
 #include <gtest/gtest.h>
@@ -39,9 +38,8 @@ protected:
     std::list<Listener> listeners;  // ended before the messenger
 };
 
-// Every listener gets every message, in order and cut at 255 bytes; one
-// of the wrong class, id or signature is ignored and the listener lives on.
-// The sender is never among the receivers; the count sent to is the answer.
+// Every listener but the sender gets every message, in order, cut at 255 bytes, and the count is the answer;
+// one of the wrong class, id or signature is ignored and the listener lives on.
 TEST_F(Transport, EveryReceiverButTheSenderGetsEachMessageInOrder)
 {
     Listener& a = Listen({"--count", "5", "--timeout", "20"});
@@ -66,15 +64,13 @@ TEST_F(Transport, EveryReceiverButTheSenderGetsEachMessageInOrder)
                               "Vtrl TEXT " + QString(255, QLatin1Char('z'))};
     EXPECT_EQ(a.lines(), want);
     EXPECT_EQ(b.lines(), want);
-
     // Nobody to send to is exit 1, "0".
     const kt::SendRun none = RunSend({"--to", "Nobody", "hello"});
     EXPECT_EQ(std::pair(none.code, none.out), std::pair(1, QString("0\n")));
 }
 
-// A design file handed over is taken as an absolute path of bounded length
-// and comes to the receiver on the loop, in order; a launch with nobody to
-// take its file keeps it.
+// A design file handed over is taken as an absolute path of bounded length and comes to the receiver on the
+// loop, in order; a launch with nobody to take its file keeps it.
 TEST_F(Transport, DesignFilesAreTakenAsAbsolutePathsInOrder)
 {
     std::vector<QString> got;
@@ -93,8 +89,8 @@ TEST_F(Transport, DesignFilesAreTakenAsAbsolutePathsInOrder)
     EXPECT_FALSE(HandOverDesign(QStringLiteral("Nobody"), QStringLiteral("/a.kestrova")));
 }
 
-// A burst already waiting when the loop runs: what one message closes
-// (deleteLater, as a replaced window is) is gone before the next.
+// A burst already waiting when the loop runs: what one message closes (deleteLater, as a replaced window is) is
+// gone before the next.
 TEST_F(Transport, EachMessageGetsItsOwnPassOfTheLoop)
 {
     const int n = 40;
@@ -110,8 +106,7 @@ TEST_F(Transport, EachMessageGetsItsOwnPassOfTheLoop)
         if (int(made.size()) == n) loop.quit();
     });
     for (int i = 0; i < n; ++i) kt::RawDeliver(me.busName(), {"Kstv", "TEXT", QByteArray::number(i)}, false);
-    // Our own connection answers a ping only after it has taken in every
-    // message sent before it: the burst is all here when the loop runs.
+    // Our connection answers a ping only after taking in every message sent before it: the burst is all here.
     QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
         me.busName(), "/", QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")));
     QTimer::singleShot(30000, &loop, &QEventLoop::quit);
@@ -123,9 +118,8 @@ TEST_F(Transport, EachMessageGetsItsOwnPassOfTheLoop)
     delete made.back();
 }
 
-// At most one launch in flight: while the process started last runs and has
-// not joined the bus it is not started again; once it has ended it may be.
-// None is started while one is on the bus, nor when there is none to start.
+// One launch in flight: not started again while the last one runs without having joined the bus, nor while one
+// is on the bus or there is none to start; once it has ended it may be.
 TEST_F(Transport, CompanionLaunchedOnceUntilItJoinsOrEnds)
 {
     // A stand-in vantrel that notes its process id and waits, never joining the bus.
@@ -147,8 +141,7 @@ TEST_F(Transport, CompanionLaunchedOnceUntilItJoinsOrEnds)
     EXPECT_TRUE(launcher.Launch());
     for (int i = 0; i < 39; ++i) EXPECT_FALSE(launcher.Launch());
     ASSERT_TRUE(WaitFor([&] { return started().size() == 1; }));
-    // It ended without joining (killed, then reaped by whoever adopted it):
-    // the next request starts another.
+    // It ended without joining (killed, then reaped by whoever adopted it): the next request starts another.
     const qint64 first = started().value(0).toLongLong();
     ::kill(pid_t(first), SIGKILL);
     ASSERT_TRUE(WaitFor([&] { return kt::Ended(first); }));
