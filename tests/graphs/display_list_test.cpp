@@ -1,7 +1,5 @@
-// Pictures as data: each scene's display list against its file in golden/,
-// written once (KESTROVA_WRITE_DISPLAY_LISTS=DIR writes every scene into DIR)
-// and checked by hand against the worked values and the frame geometry. A
-// file changes only with a picture users see; say why in the commit.
+// Each scene's display list against its file in golden/ (KESTROVA_WRITE_DISPLAY_LISTS=DIR writes them into DIR),
+// checked by hand against the worked values and the frame geometry; a file changes only with a picture users see.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -61,10 +59,8 @@ std::vector<std::pair<std::string, std::string>> Scenes()
         {"rear_closed", {}}};
     const auto View = [&](const std::pair<const char*, std::vector<std::string_view>>& design, std::string_view view) {
         std::vector<std::string_view> a = design.second;
-        if (view.starts_with("print_"))
-            a.insert(a.end(), {"--view", view.substr(6), "--print", "--date", "2026-12-05T14:30:00"});
-        else
-            a.insert(a.end(), {"--view", view});
+        a.insert(a.end(), {"--view", view.substr(view.starts_with("print_") ? 6 : 0)});
+        if (view.starts_with("print_")) a.insert(a.end(), {"--print", "--date", "2026-12-05T14:30:00"});
         s.emplace_back(std::string(design.first) + "_" + std::string(view), Render(a));
     };
     for (const auto& design : designs)
@@ -80,8 +76,7 @@ std::vector<std::pair<std::string, std::string>> Scenes()
         {"rear_closed_imp_log", {"--view", "imp", "--imp-log"}}};
     for (const auto& [name, a] : variants) s.emplace_back(name, Render(a));
 
-    // Every scale's labels and grid, every step time base and amplitude band,
-    // on the default driver.
+    // Every scale's labels and grid, every step time base and amplitude band, on the default driver.
     for (const float scl : {0.005f, 0.01f, 0.025f, 0.05f, 0.1f, 0.25f, 0.5f, 1.0f, 2.5f, 5.0f, 10.0f})
         s.emplace_back("gd_scale_" + Num(scl), Draw([scl](Kestrova& k) { k.ds.GDscl = scl; }, GdGraph));
     for (const float scl : {10.0f, 4.0f, 2.0f, 1.0f, 0.1f})
