@@ -128,7 +128,9 @@ TEST(LossFactor, VolumeFactorTableAndTheBoxVolumeAlignment)
     }
 }
 
-TEST(Sensitivity, FromTheGivenEfficiencyElseMinusInfinityWithoutVas)
+// The sensitivity from the given efficiency, else from Vas with a missing Qes supplied (and kept until the next
+// driver), else minus infinity.
+TEST(Sensitivity, FromTheEfficiencyElseFromVasWithAMissingQesSupplied)
 {
     Design d = kt::DefaultDesign();
     SPLcal(d);
@@ -138,25 +140,7 @@ TEST(Sensitivity, FromTheGivenEfficiencyElseMinusInfinityWithoutVas)
     SPLcal(d);
     EXPECT_EQ(d.N0, 0.0f);
     EXPECT_EQ(RoundedText(d.SPL, 3), "-inf");
-}
-
-// Vas decides the system; every selector goes back to its start.
-TEST(DriverSetUp, VasChoosesClosedBoxOrRearClosedAndResetsEverySelector)
-{
-    for (const auto& [vas, sys] : {std::pair{10.0f, 1}, std::pair{0.0f, 3}, std::pair{-3.0f, 3}}) {
-        Design d = kt::WorkedBox();
-        d.VAS2 = vas;
-        ParameterPass(d);
-        d.s_Resp = "st", d.respID = 6, d.alin = 3, d.scale = 10, d.magni = 2, d.boxSys = 2;
-        InitSetUpMenuParam(d);
-        EXPECT_EQ(std::tuple(d.boxSys, d.CBactive), std::tuple(sys, sys == 1 ? 1 : 0)) << vas;
-        EXPECT_EQ(std::tuple(d.s_Resp, d.respID, d.alin, d.scale, d.magni), std::tuple("amp", 1, 1, 5, 1));
-    }
-}
-
-TEST(ComputedEfficiency, MissingQesIsSuppliedAndWrittenBackUntilTheNextDriver)
-{
-    Design d = kt::WorkedBox();
+    d = kt::WorkedBox();
     d.EFI = 0.0f, d.QES = 0.0f;
     N0cal(d);
     const float supplied = static_cast<float>(0.35f * 1.1);
@@ -193,8 +177,18 @@ TEST(Impedance, MissingQmsIsSuppliedWhereQtsAndQesAllow)
 }
 
 // Only the driver is copied; a driver without Vas has no box, so none of the previous driver's is shown as its.
-TEST(ParameterPass, CopiesTheDriverOnlyAndADriverWithoutVasHasNoBox)
+// The set-up: Vas decides the system; every selector goes back to its start.
+TEST(DriverAdoption, CopiesOnlyTheDriverAndVasDecidesTheSystemAndTheBox)
 {
+    for (const auto& [vas, sys] : {std::pair{10.0f, 1}, std::pair{0.0f, 3}, std::pair{-3.0f, 3}}) {
+        Design d = kt::WorkedBox();
+        d.VAS2 = vas;
+        ParameterPass(d);
+        d.s_Resp = "st", d.respID = 6, d.alin = 3, d.scale = 10, d.magni = 2, d.boxSys = 2;
+        InitSetUpMenuParam(d);
+        EXPECT_EQ(std::tuple(d.boxSys, d.CBactive), std::tuple(sys, sys == 1 ? 1 : 0)) << vas;
+        EXPECT_EQ(std::tuple(d.s_Resp, d.respID, d.alin, d.scale, d.magni), std::tuple("amp", 1, 1, 5, 1));
+    }
     Design d = kt::WorkedBox();
     d.alin = 2, d.VB = 7.5f, d.QTC = 0.8f, d.QA = 5, d.boxSys = 2, d.s_Resp = "gd";
     d.s_SP2 = "Other", d.FS2 = 75.0f, d.LE2 = 0.5f;

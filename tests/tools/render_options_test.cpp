@@ -1,5 +1,4 @@
-// kestrova-render's options, and the design sequence's own facts; the
-// pictures it ends in are the golden display lists' to pin.
+// kestrova-render's options and the design sequence's own facts; its pictures are the golden display lists'.
 #include "render_options.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +46,6 @@ TEST(RenderOptions, EveryOptionIsRead)
     auto d = Parse({"--design", "in.kestrova", "--view", "imp", "--save-design", "out.kestrova"});
     ASSERT_TRUE(d.options);
     EXPECT_EQ(*d.options->design + "|" + *d.options->saveDesign, "in.kestrova|out.kestrova");
-
     // The views' names are pinned by the golden display lists.
     const std::pair<const char*, int> qas[] = {{"5", 1}, {"7", 2}, {"10", 3}, {"15", 4}, {"20", 5}};
     for (const auto& [q, item] : qas) EXPECT_EQ(*Parse({"--qa", q}).options->qaItem, item) << q;

@@ -18,8 +18,7 @@ SendOptions Parsed(std::vector<std::string> args)
 TEST(SendOptions, NamesListeningAndHelp)
 {
     const SendOptions o = Parsed({"hello"});
-    EXPECT_FALSE(o.listen);
-    EXPECT_FALSE(o.help);
+    EXPECT_EQ(std::pair(o.listen, o.help), std::pair(false, false));
     EXPECT_EQ(o.to + "/" + o.as + "/" + o.text, "Kestrova/Vantrel/hello");
     const SendOptions l = Parsed({"--listen", "--count", "3", "--timeout", "1.5"});
     EXPECT_TRUE(l.listen);
@@ -41,7 +40,6 @@ TEST(SendOptions, TextsAndDriverRecordsInMacRoman)
     std::string e255;
     for (int i = 0; i < 255; ++i) e255 += "\xC3\xA9";
     EXPECT_EQ(Parsed({e255}).text.size(), 255u);  // one more byte is refused below
-
     // clang-format off
     EXPECT_EQ(Parsed({"--to", "Kestrova", "--driver", "model=W\xC3\xBC" "fer 8", "range=Bass", "fs=27.5", "vas=120",
                       "qts=0.35", "qes=0.41", "qms=3.2", "re=5.6", "le=0.9", "dia=21", "effi=0.5", "pemax=150",
