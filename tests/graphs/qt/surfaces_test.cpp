@@ -1,5 +1,5 @@
-// The Qt surface: the retained image and the painting details no display
-// list shows. The bundle images drawn and the fonts in use are the windows' suites'.
+// The Qt surface: the retained image and the painting details no display list shows. The bundle images drawn
+// and the fonts in use are the windows' suites'.
 #include <gtest/gtest.h>
 
 #include "graphs/qt/image_canvas.h"
@@ -14,8 +14,8 @@ const Rgb kRed{1, 0, 0};
 
 bool Inked(const QImage& img, int x, int y) { return img.pixelColor(x, y) != QColor(Qt::white); }
 
-// Points, not pixels: at twice the density a line at y 10.5 lands on pixel
-// rows 20 and 21, with flat caps.
+// Points, not pixels: at twice the density a line at y 10.5 lands on pixel rows 20 and 21, with flat caps. The
+// image tells it changed once per lone primitive and once per batch.
 TEST(Surfaces, ImageFollowsThePixelRatioAndTellsWhenChanged)
 {
     ImageCanvas c(ImagesDir());
@@ -27,8 +27,6 @@ TEST(Surfaces, ImageFollowsThePixelRatioAndTellsWhenChanged)
         EXPECT_EQ(Inked(c.image(), x, y), inked) << x << " " << y;
     c.erase(0, 0, 540, 380);
     EXPECT_FALSE(Inked(c.image(), 50, 20));
-
-    // The image tells it changed once per lone primitive and once per batch.
     int changes = 0;
     c.setChangedCallback([&] { ++changes; });
     c.fillRect(0, 0, 5, 5, kRed);
@@ -46,8 +44,8 @@ TEST(Surfaces, ImageFollowsThePixelRatioAndTellsWhenChanged)
     EXPECT_EQ(changes, 2);
 }
 
-// Dashes are in points whatever the width; text stands upright on its
-// baseline; rectangles fill and frame with their corners in any order.
+// Dashes are in points whatever the width; text stands upright on its baseline; rectangles fill and frame with
+// their corners in any order; an image missing or outside its folder draws nothing.
 TEST(Surfaces, DashesTextAndRectangles)
 {
     ImageCanvas lines(ImagesDir()), text(ImagesDir()), rects(ImagesDir());
@@ -71,7 +69,6 @@ TEST(Surfaces, DashesTextAndRectangles)
     EXPECT_EQ(rects.image().pixelColor(20, 20), QColor(Qt::blue));
     EXPECT_EQ(rects.image().pixelColor(80, 100), QColor(Qt::red));
     EXPECT_FALSE(Inked(rects.image(), 80, 110));
-    // An image missing or outside its folder draws nothing.
     rects.image("Images", "NoSuchImage.png", 200, 200, 300, 300);
     rects.image("Images", "../Images/ClosedImage.png", 200, 200, 300, 300);
     EXPECT_FALSE(Inked(rects.image(), 250, 250));
