@@ -97,7 +97,7 @@ TEST(FormatWithMask, DigitsRoundingSignsAndOverflow)
     EXPECT_EQ(FormatWithMask(std::string(300, '#'), 7).str(), std::string(254, ' ') + "7");  // cut first
 }
 
-TEST(TextToNumber, FormsPrefixesAndTheDefinedValueForBadText)
+TEST(TextToNumber, FormsPrefixesTheDefinedValueForBadTextAndAtMost255Bytes)
 {
     const std::pair<std::string_view, double> cases[] = {
         // clang-format off
@@ -115,11 +115,7 @@ TEST(TextToNumber, FormsPrefixesAndTheDefinedValueForBadText)
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(TextToNumber(text), value) << text;
     EXPECT_TRUE(std::isnan(TextToNumber(" nan")));
-}
-
-// 255 digits with more digits after them in the same block: only the text's own bytes count, at most 255.
-TEST(TextToNumber, ReadsNoMoreThanTheTextAndAtMost255Bytes)
-{
+    // 255 digits with more after them in the same block: only the text's own bytes count, at most 255.
     const double ones = std::strtod(std::string(255, '1').c_str(), nullptr);
     const std::string block = std::string(255, '1') + std::string(145, '9');
     EXPECT_EQ(TextToNumber(std::string_view(block).substr(0, 255)), ones);
@@ -171,8 +167,9 @@ TEST(PStr, CutsAt255AndHoldsAnyByte)
     EXPECT_TRUE(PStr(static_cast<const char*>(nullptr)).empty());
 }
 
-// Longer than any internal chunk: nothing is dropped at the seams.
-TEST(MacRoman, AllBytesRoundTripInLongTexts)
+// Every byte round-trips in texts longer than any internal chunk. Cut short, a lone continuation, overlong forms,
+// a surrogate, beyond U+10FFFF, cut short again, and Zhe (not in Mac Roman): refused, or one "?" a character.
+TEST(MacRoman, AllBytesRoundTripAndBadOrUnmappableUtf8IsRefusedOrReplaced)
 {
     std::string bytes;
     for (int i = 0; i < 40 * 256; ++i) bytes += static_cast<char>(i % 256);
@@ -180,12 +177,6 @@ TEST(MacRoman, AllBytesRoundTripInLongTexts)
     EXPECT_EQ(Utf8ToMacRoman(utf8), bytes);
     EXPECT_EQ(Utf8ToMacRomanLossy(utf8), bytes);
     EXPECT_EQ(MacRomanToUtf8("cm\x8A\xB5\xBD\xFD"), "cm\xC3\xA4\xC2\xB5\xCE\xA9\xCB\x9D");  // ä µ Ω ˝
-}
-
-// Cut short, a lone continuation, overlong forms, a surrogate, beyond U+10FFFF, cut short again, and Zhe, which
-// Mac Roman lacks: refused, or one "?" a character.
-TEST(MacRoman, InvalidOrUnmappableUtf8IsRejectedOrReplaced)
-{
     for (std::string_view bad :
          {"a\xC3", "\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "ab\xD0\x96"})
         EXPECT_FALSE(Utf8ToMacRoman(bad).has_value()) << bad.size();
