@@ -9,26 +9,17 @@
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "common/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string Slurp(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
 
-// A pipe, a folder, a device (the test's own: a faulty save would replace
-// the system's) or a link to one is refused and stays what it was. A link to
-// a regular file is written through; a file with a second name is refused
-// (a new file would part the names); the mode, set-id bits and all, is kept.
+// A pipe, a folder, a device (our own: a faulty save would replace the system's) or a link to one is refused and
+// stays; a link to a file is written through, a second name refused, the mode with set-id bits kept.
 TEST(SaveFile, ReplacesOnlyARegularFileAndKeepsItsModeAndNames)
 {
     QTemporaryDir tmp;
@@ -45,7 +36,6 @@ TEST(SaveFile, ReplacesOnlyARegularFileAndKeepsItsModeAndNames)
         EXPECT_EQ(fs::status(dir / name).type(), before.type()) << name;
     }
     EXPECT_TRUE(fs::is_symlink(dir / "link"));
-
     std::ofstream(dir / "target") << "old";
     ::chmod((dir / "target").c_str(), 02750);
     fs::create_symlink(dir / "target", dir / "to-target");
@@ -53,12 +43,11 @@ TEST(SaveFile, ReplacesOnlyARegularFileAndKeepsItsModeAndNames)
     struct stat st {};
     ASSERT_EQ(::stat((dir / "target").c_str(), &st), 0);
     EXPECT_TRUE(fs::is_symlink(dir / "to-target"));
-    EXPECT_EQ(Slurp(dir / "target"), "new");
+    EXPECT_EQ(kt::ReadBytes(Q(dir / "target")), "new");
     EXPECT_EQ(st.st_mode & 07777, 02750u);
-
     fs::create_hard_link(dir / "target", dir / "second");
     EXPECT_TRUE(ks::SaveFileBytes(Q(dir / "target"), "newer").contains("2 names (hard links)"));
-    EXPECT_EQ(Slurp(dir / "target") + Slurp(dir / "second"), "newnew");
+    EXPECT_EQ(kt::ReadBytes(Q(dir / "target")) + kt::ReadBytes(Q(dir / "second")), "newnew");
     EXPECT_EQ(fs::hard_link_count(dir / "target"), 2u);
     // Nothing of the refused or the finished saves is left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), device ? 7 : 6);
