@@ -21,9 +21,8 @@ void Keep(QtMsgType, const QMessageLogContext& context, const QString& message)
     g_said << QString::fromLatin1(context.category) + QStringLiteral(": ") + message;
 }
 
-// A missing or unreadable image is named once, however often it is drawn;
-// a name that is not one plain path component, or would leave the resource
-// folders, is refused without a word, and an image that is there loads silently.
+// A missing or unreadable image is named once, however often drawn; a name that is not one plain path component,
+// or would leave the resource folders, is refused without a word; an image that is there loads silently.
 TEST(Resources, WhatIsMissingIsNamedOnce)
 {
     QTemporaryDir dir;
@@ -33,7 +32,6 @@ TEST(Resources, WhatIsMissingIsNamedOnce)
     QImage dot(2, 2, QImage::Format_RGB32);
     dot.fill(Qt::red);
     ASSERT_TRUE(dot.save(images + QStringLiteral("/Dot.png")));
-
     g_said.clear();
     qInstallMessageHandler(Keep);
     for (int i = 0; i < 3; ++i) {
