@@ -17,13 +17,10 @@ using lib::Field;
 
 namespace {
 
+// A row of a model name, Fs, Qts and Re, with these fields set.
 std::array<std::string, lib::kFieldCount> Row(std::initializer_list<std::pair<Field, std::string>> set)
 {
-    std::array<std::string, lib::kFieldCount> t;
-    t[size_t(Field::Model)] = "M";
-    t[size_t(Field::Fs)] = "50";
-    t[size_t(Field::Qts)] = "0.4";
-    t[size_t(Field::Re)] = "6";
+    std::array<std::string, lib::kFieldCount> t{"M", "", "", "50", "", "0.4", "", "", "", "6"};
     for (const auto& [f, v] : set) t[size_t(f)] = v;
     return t;
 }
@@ -41,15 +38,12 @@ std::string Said(const std::vector<lib::FieldError>& errors)
 TEST(LibraryFields, ValidatedOrRefusedWithReasonAndSentAsTheRecord)
 {
     lib::Driver d;
-    // A decimal comma, blanks around, not given, minus zero.
-    for (const auto& [field, text, value] : {std::tuple{Field::Fs, "47,5", 47.5},
-                                             {Field::Vas, " 12.25 ", 12.25},
-                                             {Field::Vas, "", 0.0},
-                                             {Field::Vas, "-0", 0.0}}) {
-        EXPECT_EQ(Said(lib::Validate(Row({{field, text}}), d)), "") << text;
-        EXPECT_EQ(d.get(field), value) << text;
-    }
     // clang-format off
+    const std::tuple<Field, const char*, double> taken[] = {  // a decimal comma, blanks around, not given, minus zero
+        {Field::Fs, "47,5", 47.5}, {Field::Vas, " 12.25 ", 12.25}, {Field::Vas, "", 0.0}, {Field::Vas, "-0", 0.0}};
+    // Qts from extreme Qes and Qms: finite and above 0, or the row refused, never a value the store would refuse.
+    const std::tuple<const char*, const char*, double> extremes[] = {{"1e-200", "1e-200", 5e-201},
+        {"1e308", "1e308", 5e307}, {"1e300", "1e10", 1e10}, {"4e-320", "4e-320", 0.0}, {"1e-320", "1e308", 0.0}};
     const std::tuple<Field, std::string, const char*> refused[] = {
         {Field::Vas, "nan", "vas: not a finite number"}, {Field::Vas, "inf", "vas: not a finite number"},
         {Field::Vas, "1e999", "vas: out of range"}, {Field::Vas, "-3", "vas: must not be negative"},
@@ -60,6 +54,10 @@ TEST(LibraryFields, ValidatedOrRefusedWithReasonAndSentAsTheRecord)
         {Field::Range, std::string(101, 'r'), "range: longer than 100 bytes"},
         {Field::Qts, "", "qts: required, or Qes and Qms to compute it"}};  // and no Qes/Qms to compute it
     // clang-format on
+    for (const auto& [field, text, value] : taken) {
+        EXPECT_EQ(Said(lib::Validate(Row({{field, text}}), d)), "") << text;
+        EXPECT_EQ(d.get(field), value) << text;
+    }
     for (const auto& [field, text, why] : refused)
         EXPECT_EQ(Said(lib::Validate(Row({{field, text}}), d)), why + std::string(";")) << text;
     ASSERT_EQ(Said(lib::Validate(Row({{Field::Qts, ""}, {Field::Qes, "0,5"}, {Field::Qms, "2"}}), d)), "");
@@ -67,11 +65,7 @@ TEST(LibraryFields, ValidatedOrRefusedWithReasonAndSentAsTheRecord)
     // Only a model name, Fs and Qts are needed; what else is missing is named, so the table can mark the driver.
     ASSERT_EQ(Said(lib::Validate(Row({{Field::Re, ""}, {Field::Qes, "0.5"}}), d)), "");
     EXPECT_EQ(lib::MissingFields(d), "Vas, Qms, Re");
-    // Qts from extreme Qes and Qms: finite and above 0, or the row refused, never a value the store would refuse.
-    // clang-format off
-    for (const auto& [qes, qms, qts] : {std::tuple{"1e-200", "1e-200", 5e-201}, {"1e308", "1e308", 5e307},
-                                        {"1e300", "1e10", 1e10}, {"4e-320", "4e-320", 0.0}, {"1e-320", "1e308", 0.0}}) {
-        // clang-format on
+    for (const auto& [qes, qms, qts] : extremes) {
         const std::string said = Said(lib::Validate(Row({{Field::Qts, ""}, {Field::Qes, qes}, {Field::Qms, qms}}), d));
         EXPECT_EQ(said, qts > 0 ? "" : "qts: Qes and Qms give no usable Qts;") << qes << " " << qms;
         EXPECT_DOUBLE_EQ(said.empty() ? d.get(Field::Qts) : 0.0, qts) << qes << " " << qms;
@@ -125,18 +119,13 @@ TEST(LibraryCsv, RowsRefusedWithTheirLineOthersTaken)
 // After a malformed record the reader resumes where the quoting lets a record end: nothing quoted becomes a driver.
 TEST(LibraryCsv, MalformedRecordsNeverSmuggleRows)
 {
-    const std::string big(5000, 'x');
-    const std::string commas(70, ',');
+    const std::string big(5000, 'x'), commas(70, ',');
     // clang-format off
     const std::tuple<std::string, int, const char*, bool> cases[] = {
-        // text after a closing quote, then a quote opening over a line
-        {"\"A\"x,\"\nEvil,50,0.4\n\",1\n", 2, "closing quote", true},
-        // a quoted field longer than 4 KiB running over a line
-        {"\"" + big + "\nEvil,50,0.4\n\",1,2\n", 2, "4096", true},
-        // too many fields, the last opening a quote
-        {commas + "\"\nEvil,50,0.4\n\"\n", 2, "64 fields", true},
-        // a quote that never closes takes the rest with it
-        {"\"A\"x,\"\nEvil,50,0.4\nGood,50,0.4\n", 2, "never closes", false},
+        {"\"A\"x,\"\nEvil,50,0.4\n\",1\n", 2, "closing quote", true},  // text after a closing quote, a quote opening
+        {"\"" + big + "\nEvil,50,0.4\n\",1,2\n", 2, "4096", true},  // a quoted field over 4 KiB running over a line
+        {commas + "\"\nEvil,50,0.4\n\"\n", 2, "64 fields", true},  // too many fields, the last opening a quote
+        {"\"A\"x,\"\nEvil,50,0.4\nGood,50,0.4\n", 2, "never closes", false},  // a quote never closing takes the rest
     };
     // clang-format on
     for (const auto& [bad, line, why, goodAfter] : cases) {
@@ -161,11 +150,9 @@ TEST(LibraryCsv, FormulaCellsAreGuardedAndReadBackExactly)
     // clang-format on
     std::vector<lib::Driver> drivers;
     for (const auto& [model, guarded] : models) {
-        lib::Driver d = lib::ExampleDrivers()[1];
-        d.model = model;
-        d.range = model;
-        d.set(Field::Vas, 0.1 + drivers.size() * 0.2);
-        drivers.push_back(d);
+        lib::Driver& d = drivers.emplace_back(lib::ExampleDrivers()[1]);
+        d.model = d.range = model;
+        d.set(Field::Vas, 0.1 + (drivers.size() - 1) * 0.2);
     }
     const std::string csv = lib::ExportCsv(drivers);
     for (const auto& [model, guarded] : models) {
@@ -187,8 +174,7 @@ TEST(LibraryMerge, ModelNamesDecideAddUpdateOrUnchanged)
 {
     auto make = [](std::int64_t id, const std::string& model, double fs) {
         lib::Driver d = lib::ExampleDrivers()[1];
-        d.id = id;
-        d.model = model;
+        d.id = id, d.model = model;
         d.set(Field::Fs, fs);
         return d;
     };
