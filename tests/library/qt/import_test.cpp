@@ -1,6 +1,5 @@
-// Files at the edges of what an import takes: driver databases that are
-// hostile or merely unusual, each read in time linear in its size, in the
-// encoding it names, or refused whole; and the largest exports.
+// Driver databases that are hostile or unusual, each read in time linear in its size, in the encoding it names,
+// or refused whole; and the largest exports.
 #include "library/qt/import.h"
 
 #include <gtest/gtest.h>
@@ -34,8 +33,7 @@ TEST(XmlImport, ReadsInItsEncodingOrRefusesWhole)
         QByteArray xml;
         const char* vendorOrFatal;  // the one driver's maker, or a part of the reason
     } cases[] = {
-        // The reader checks each attribute of an element against every one
-        // before it: 200,000 of them would take minutes.
+        // The reader checks each attribute against every one before it: 200,000 of them would take minutes.
         {Speakers("V", 59), "V"},
         {Speakers("V", 60), "more than 64 attributes at line 2"},
         {Speakers("V", 200000), "more than 64 attributes at line 2"},
