@@ -45,15 +45,13 @@ TEST(Primitives, StateLastsOneShapeAndShapesWithoutAPlaceAreLeftOut)
     EXPECT_EQ(k.ds.DashLineType, 0);
     k.ds.DashLineType = 1;
     DrawLineAt(k, 0, NAN, 10, 10);
-    EXPECT_EQ(k.ds.DashLineType, 0);
     DrawRectAt(k, 0, 0, INFINITY, 10, "Fill");
-    EXPECT_EQ(k.ds.s_RectDraw, "Frame");
+    EXPECT_EQ(std::tuple(k.ds.DashLineType, k.ds.s_RectDraw.str()), std::tuple(0, "Frame"));  // left out, reset
     for (const char* mode : {"fill", "Frame ", ""}) DrawRectAt(k, 1, 1, 2, 2, mode);
     DrawTextAt(k, NAN, 20, "x");
     DrawTextAt(k, 1, 1, "");          // nothing to show: not listed
     DrawLineAt(k, 0, 1e30f, 10, 10);  // far away but finite: drawn
-    SetFont(k, 3, 15.0f);
-    SetGrey(k, 0.2f);
+    SetFont(k, 3, 15.0f), SetGrey(k, 0.2f);
     DrawTextAt(k, 75, 157, "Vb \xB5");     // Mac Roman micro sign
     DrawTextAt(k, 1, 2, "a\rb");           // a line break would split the list
     ASSERT_EQ(screen.lines().size(), 4u);  // dash 7 draws plain, width -3 one point wide
@@ -63,13 +61,10 @@ TEST(Primitives, StateLastsOneShapeAndShapesWithoutAPlaceAreLeftOut)
     k.ds.doPrint = 1;  // printing draws on the page only
     DrawTextAt(k, 238, 20, "Amplitude");
     EXPECT_EQ(std::pair(page.lines().size(), screen.lines().size()), std::pair(1ul, 4ul));
-    k.ds.doPrint = 0;
-    k.screen = nullptr;
-    k.ds.DashLineType = 2;
+    k.ds.doPrint = 0, k.screen = nullptr, k.ds.DashLineType = 2;
     DrawLineAt(k, 0, 0, 1, 1);
     DrawRectAt(k, 0, 0, 1, 1, "Fill");
-    EXPECT_EQ(k.ds.DashLineType, 0);
-    EXPECT_EQ(k.ds.s_RectDraw, "Frame");
+    EXPECT_EQ(std::tuple(k.ds.DashLineType, k.ds.s_RectDraw.str()), std::tuple(0, "Frame"));  // without a surface
 }
 
 TEST(ScaleBands, ChosenFromThePeakAndClosedBelow)
@@ -101,8 +96,7 @@ TEST(ResponsePlot, WrapsTheRedrawInABatchAndNamesTheViews)
     k.screen = &screen;
     ResponsePlot(k);
     EXPECT_EQ(std::pair(screen.begins, screen.ends), std::pair(1, 1));
-    k.d.s_Resp = "amp ";  // no view: the erased area only, no title
-    screen.clear();
+    k.d.s_Resp = "amp ", screen.clear();  // no view: the erased area only, no title
     ResponsePlot(k);
     EXPECT_EQ(screen.lines().size(), 1u);
     EXPECT_EQ(SetResponseTitle(k.d), "");
