@@ -70,7 +70,6 @@ TEST(DesignDocument, RefusedWithTheFieldAndTheReason)
         const std::size_t at = t.find(from);
         return at == std::string::npos ? "not in the sample: " + std::string(from) : t.replace(at, from.size(), to);
     };
-    const std::string kept5 = "[" + std::string(4 * 3, ' ') + "]";
     // clang-format off
     const std::pair<std::string, std::string> rows[] = {
         {good + std::string(kMaxDesignBytes, ' '), "it is larger than 1 MiB"},
