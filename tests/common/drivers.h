@@ -13,23 +13,21 @@ namespace kt {
 // The worked driver as a received record (kestrova-render's --driver).
 inline constexpr const char* kWooferRecord = "DUMMY#  W  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ";
 
-// The built-in default driver, adopted and set up.
-inline ks::Design DefaultDesign()
+// The incoming driver adopted and set up.
+inline ks::Design SetUp(ks::Design d)
 {
-    ks::Design d;
     ks::ParameterPass(d);
     ks::InitSetUpMenuParam(d);
     return d;
 }
+inline ks::Design DefaultDesign() { return SetUp({}); }
 
 // The worked closed-box driver, adopted and set up.
 inline ks::Design WorkedBox(float qts = 0.35f)
 {
     ks::Design d;
     d.FS2 = 50.0f, d.VAS2 = 10.0f, d.QTS2 = qts, d.QMS2 = 3.0f, d.QES2 = 0.4f;
-    ks::ParameterPass(d);
-    ks::InitSetUpMenuParam(d);
-    return d;
+    return SetUp(d);
 }
 
 // A value as the program shows it with the given decimals.
@@ -63,8 +61,7 @@ namespace kt {
 // The built-in driver adopted as the program does at start, sensitivity too.
 inline void SetUpDriver(ks::Kestrova& k)
 {
-    ks::ParameterPass(k.d);
-    ks::InitSetUpMenuParam(k.d);
+    k.d = SetUp(k.d);
     ks::SPLcal(k.d);
 }
 
