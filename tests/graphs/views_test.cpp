@@ -77,8 +77,7 @@ TEST(ScaleBands, ChosenFromThePeakAndClosedBelow)
         {true, 0.1f, 0.025f}, {true, 0.25f, 0.05f},  {true, 0.5f, 0.1f},  {true, 1.0f, 0.25f},    {true, 2.5f, 0.5f},
         {true, 5.0f, 1.0f},   {true, 24.9f, 2.5f},   {true, 25.0f, 5.0f}, {true, 50.0f, 10.0f},   {true, NAN, 10.0f}};
     for (const auto& [gd, peak, scl] : bands) {
-        (gd ? k.ds.G2 : k.ds.G1) = peak;
-        gd ? GdOpt2(k) : impSetScale(k);
+        (gd ? k.ds.G2 : k.ds.G1) = peak, gd ? GdOpt2(k) : impSetScale(k);
         EXPECT_EQ(gd ? k.ds.GDscl : k.ds.IMPscal, scl) << gd << " " << peak;
     }
 }
@@ -117,8 +116,7 @@ TEST(KeptDesigns, CurvesBehindTheCurrentOneInsideTheFrameThenTheLegend)
     for (const std::string view : {"amp", "imp", "ph", "gd", "st", "ex", "ms", "nq", "sys"}) {
         for (int print : {0, 1}) {
             SCOPED_TRACE(view + (print ? " printed" : ""));
-            k.d.s_Resp = view;
-            k.ds.doPrint = static_cast<std::uint8_t>(print);
+            k.d.s_Resp = view, k.ds.doPrint = static_cast<std::uint8_t>(print);
             const std::vector<test::Prim> all = test::Record(k, [&] { ResponsePlot(k); });
             // Lines in each kept colour before the current curve, and after it (the legend's swatch).
             std::size_t current = all.size();
@@ -147,8 +145,7 @@ TEST(KeptDesigns, CurvesBehindTheCurrentOneInsideTheFrameThenTheLegend)
     k.ds.doPrint = 0;
     // Vb 2.79998 rounded; the baffle's F3 from its closed form is 125.98 Hz.
     EXPECT_EQ(LegendText(k.d), "Test2.5-07 Vb 2.80 l   Qtc 0.707 F3 108.7 Hz");
-    k.d.s_SP = "Woofer-13-with-a-long-name";
-    k.d.boxSys = 2;
+    k.d.s_SP = "Woofer-13-with-a-long-name", k.d.boxSys = 2;
     EXPECT_EQ(LegendText(k.d), "Woofer-13- IB          Qtc 0.350 F3 126.0 Hz");
 }
 
