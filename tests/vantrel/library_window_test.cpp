@@ -49,8 +49,7 @@ class LibraryWindowTest : public QObject {
         for (std::size_t i = 0; i < ds.size(); ++i)
             ds[i].model = drivers[i].first, ds[i].set(Field::Fs, drivers[i].second);
         QVERIFY(r_->store.insert(ds));
-        r_->w.resize(900, 400);
-        r_->w.show();
+        r_->w.resize(900, 400), r_->w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&r_->w));
         r_->w.Load();
     }
@@ -129,12 +128,11 @@ private slots:
         WithForm("Duplicate", {{Field::Dia, "9400"}}, [&](auto& f) { shown = f.reason(Field::Dia)->text(); });
         QCOMPARE(shown, "Dia 9400 cm lies outside 0.5 to 300 cm");
         r_->w.search()->setText("alp");
-        lib::Driver renamed = Row(0);  // an edit that takes the driver out of the search
-        renamed.model = "Omega";
+        lib::Driver renamed = Row(0);
+        renamed.model = "Omega";  // an edit that takes the driver out of the search
         r_->w.undoStack().push(new lib::EditDriver(r_->model, Row(0), renamed));
         QCOMPARE(r_->w.count()->text(), "0 of 1 drivers");
-        r_->w.search()->clear();
-        Select(0);
+        r_->w.search()->clear(), Select(0);
         r_->w.table()->actions().front()->trigger();  // Delete
         QCOMPARE(r_->w.count()->text(), "0 of 0 drivers");
     }
