@@ -1,6 +1,5 @@
-// Any received text decoded as a driver record: no crash, no read past the
-// text, fields only change for the "DUMMY#" tag, and the design record made
-// afterwards stays within 255 bytes.
+// Any received text decoded as a driver record: no crash, no read past the text, fields only change for the
+// "DUMMY#" tag, and the design record made afterwards stays within 255 bytes.
 #include "context/kestrova.h"
 #include "exchange/records.h"
 #include "fuzz_input.h"

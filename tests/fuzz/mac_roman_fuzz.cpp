@@ -1,5 +1,4 @@
-// Mac Roman and UTF-8: every Mac Roman text survives the round trip, UTF-8
-// input is refused or converts back to itself, and the lossy form never grows.
+// Every Mac Roman text survives the round trip, UTF-8 input is refused or converts back, the lossy form never grows.
 #include "fuzz_input.h"
 #include "support/macroman.h"
 

@@ -1,5 +1,4 @@
-// The stored window rectangle from any text: no read past the text, only the
-// first 255 bytes count, and the rectangle's own text reads back to it.
+// The stored window rectangle from any text: no read past it, only 255 bytes count, its own text reads back to it.
 #include "app/prefs_rect.h"
 #include "fuzz_input.h"
 

@@ -1,6 +1,5 @@
-// Text to number and text to integer from any bytes: no read past the text,
-// bytes after the first 255 never matter, and a leading blank never changes
-// an integer.
+// Text to number and text to integer from any bytes: no read past the text, bytes after the first 255 never
+// matter, and a leading blank never changes an integer.
 #include <cmath>
 #include <string>
 
