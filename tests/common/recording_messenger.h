@@ -1,5 +1,4 @@
-// A messenger that records what is sent and reports a set number of
-// receivers (negative: the message could not be built).
+// A messenger that records what is sent and reports a set number of receivers (negative: could not be built).
 #pragma once
 
 #include <string>
