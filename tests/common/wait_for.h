@@ -1,5 +1,4 @@
-// Pumps the event loop until a condition holds or the time is up: for tests
-// that wait on other processes or on timers.
+// Pumps the event loop until a condition holds or the time is up, for tests that wait on processes or timers.
 #pragma once
 
 #include <QtCore/qtestsupport_core.h>
