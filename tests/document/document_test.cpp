@@ -32,8 +32,7 @@ DesignDocument Sample()
     return d;
 }
 
-// Each float is written with its shortest digits, which no other float has: a text that writes again as itself
-// read every field back to the bit.
+// Each float is written with its shortest digits, which no other float has: a text writing again as itself read back.
 TEST(DesignDocument, EveryFieldReadsBackToTheBitWithAPointInAnyLocale)
 {
     kt::CommaLocale comma;
@@ -182,7 +181,8 @@ TEST(DesignFile, ReopenedDesignIsDrawnAndRecordedAsSaved)
         {"Qtc 1.2, Qa 15, then every view", true, "qa4 qtc1.2" + views, 0},
         {"Qtc too small, step", true, "r6 qtc0.3", 1}, {"Qtc too large, phase", true, "r3 qtc8", 1},
         {"Qtc, then the profile", true, "qtc1.1 r8", 0}, {"Qtc chosen, not calculated", true, "pick-qtc", 0},
-        {"baffle after the optimum, Qa 20", true, "qa5 ib", 0}, {"baffle after a volume, impedance", true, "vb20 ib r2", 0},
+        {"baffle after the optimum, Qa 20", true, "qa5 ib", 0},
+        {"baffle after a volume, impedance", true, "vb20 ib r2", 0},
         {"baffle after a Qtc, every view", true, "qtc0.9 ib" + views, 0},
         {"rear-closed unit, Qa 5, profile", false, "qa1 r8", 0}, {"rear-closed unit, Nyquist", false, "r5", 0},
         {"Qtc 0.8 beside two kept designs", true, "qtc1.05 keep ib r4 keep cb r4 qtc0.8", 0},
