@@ -1,5 +1,4 @@
-// The design record on the clipboard, the driver record in messages, and the
-// companion protocol's words over a recording transport.
+// The design record on the clipboard, the driver record in messages, and the companion protocol's words.
 #include "exchange/records.h"
 
 #include <gtest/gtest.h>
@@ -44,8 +43,7 @@ const std::string kFullValues =
     "| 10=10| 5=5| 0.2=0.2| 0.1=0.1| 0.025=0.025";
 const std::string kNoValues = "|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0";
 
-// The companion's record reads back field for field; every field ends in
-// two blanks and the record is cut at 255 bytes.
+// The companion's record reads back field for field; every field ends in two blanks, the record is cut at 255 bytes.
 TEST(DriverRecord, MadeAndReadBackFieldForField)
 {
     const std::string full =
@@ -83,8 +81,7 @@ TEST(DriverRecord, MadeAndReadBackFieldForField)
     }
 }
 
-// The rounded texts stay in the design's text fields; the name is written as
-// it is but for control characters, which would break the line.
+// The rounded texts stay in the design's text fields; the name is written as it is but for control characters.
 TEST(DesignRecord, ClosedBoxDesignByteForByteOnOneLine)
 {
     Kestrova k;
@@ -135,7 +132,8 @@ TEST(Companion, EachTextAndSpeakerSelectDoTheirOwnThingOnly)
         {"YesBootedVtrl", 1, 0, {"launch"}, {"SetMeDefaultVtrlFromKstv"}},
         // Anything else only sets the message globals; a command word with more bytes, even cut at 255, is none.
         {"ShowVtrl", 1, 0, {}, {}}, {"hidekstv", 1, 0, {}, {}}, {"QuitKstv ", 1, 0, {}, {}}, {"", 1, 0, {}, {}},
-        {"DUMMY%  x  ", 1, 0, {}, {}}, {"garbage\xff", 1, 0, {}, {}}, {"QuitKstv" + std::string(300, ' '), 1, 0, {}, {}}};
+        {"DUMMY%  x  ", 1, 0, {}, {}}, {"garbage\xff", 1, 0, {}, {}},
+        {"QuitKstv" + std::string(300, ' '), 1, 0, {}, {}}};
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 30));
