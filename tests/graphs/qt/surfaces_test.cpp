@@ -1,5 +1,4 @@
-// The Qt surface: the retained image and the painting details no display list shows. The bundle images drawn
-// and the fonts in use are the windows' suites'.
+// The Qt surface: the retained image and the painting details no display list shows.
 #include <gtest/gtest.h>
 
 #include "graphs/qt/image_canvas.h"
