@@ -1,5 +1,4 @@
-// A driver's fields as typed or imported, the record it is sent as, the CSV
-// rows that carry it, its plausible values and a Qts that follows Qes and Qms.
+// A driver's fields as typed or imported, its record, its CSV rows, its plausible values and a Qts from Qes and Qms.
 #include "library/driver.h"
 
 #include <gtest/gtest.h>
