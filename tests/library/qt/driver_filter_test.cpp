@@ -1,6 +1,5 @@
-// The shown rows of the library through every kind of change, against a
-// stable sort and a plain filter of the whole library, each change one
-// layout change at most, and the selection staying with its driver.
+// The shown rows through every kind of change against a stable sort and a plain filter of the whole library, each
+// change one layout change at most, and the selection staying with its driver.
 #include "library/qt/driver_filter.h"
 
 #include <gtest/gtest.h>
