@@ -292,8 +292,8 @@ TEST(F3, ThreeDecibelsDownFromTheModelToAThousandthOfAHertz)
     };
     // clang-format off
     const struct { const char* name; short system, alin; float qtc, shownQtc; } rows[] = {
-        {"optimum", 1, 1, 0, NAN}, {"qtc 1.2", 1, 3, 1.2f, NAN}, {"resumed", 1, 3, 5.0f, 0.9f}, {"baffle", 2, 1, 0, NAN},
-        {"rear-closed", 3, 1, 0, NAN}};
+        {"optimum", 1, 1, 0, NAN}, {"qtc 1.2", 1, 3, 1.2f, NAN}, {"resumed", 1, 3, 5.0f, 0.9f},
+        {"baffle", 2, 1, 0, NAN}, {"rear-closed", 3, 1, 0, NAN}};
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
