@@ -1,5 +1,4 @@
-// The one queue of waiting messages: oldest first, and a full queue drops
-// and counts what comes, never what waits.
+// The one queue of waiting messages: oldest first; a full queue drops and counts what comes, never what waits.
 #include "support/bounded_queue.h"
 
 #include <gtest/gtest.h>
