@@ -1,5 +1,4 @@
-// The start's helper thread: its late work waits for the release, and every
-// way out of the scope joins it without running what was never released.
+// The start's helper thread: its late work waits for the release; every way out joins it, unreleased work skipped.
 #include "support/startup_thread.h"
 
 #include <gtest/gtest.h>
