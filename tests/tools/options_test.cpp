@@ -1,5 +1,4 @@
-// kestrova-render's and kestrova-send's options, and the design sequence's own facts; the pictures are the golden
-// display lists', the processes e2e's.
+// kestrova-render's and kestrova-send's options and the design sequence's own facts (not pictures, not processes).
 #include <gtest/gtest.h>
 
 #include <array>
