@@ -214,8 +214,6 @@ TEST(DriverValues, ComputedQtsIsKnownAsComputed)
 {
     const lib::ImportResult r = lib::ImportCsv("model,fs,re,qts,qes,qms\nA,50,6,,0.41,3.1\nB,50,6,0.362,0.41,3.1\n");
     ASSERT_EQ(r.taken.size(), 2u);
-    EXPECT_EQ(r.taken[0].get(Field::Qts), lib::QtsFrom(0.41, 3.1));
-    EXPECT_DOUBLE_EQ(lib::QtsFrom(0.41, 3.1), 1 / (1 / 0.41 + 1 / 3.1));
     const lib::ImportResult back = lib::ImportCsv(lib::ExportCsv(r.taken));
     ASSERT_EQ(back.taken.size(), 2u);
     EXPECT_TRUE(lib::QtsIsComputed(back.taken[0]));
