@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "common/drivers.h"
 #include "context/kestrova.h"
 #include "graphs/recording_canvas.h"
 
