@@ -57,8 +57,7 @@ TEST_F(Transport, EveryReceiverButTheSenderGetsEachMessageInOrder)
     EXPECT_EQ(RunSend({"--as", "Vantrel", "--to", "Vantrel", "hi"}).out, "2\n");  // not to itself
     EXPECT_EQ(me.send("Vantrel", "Vtrl", std::string(400, 'z')), 2);
     me.flush();
-    ASSERT_TRUE(a.finished());
-    ASSERT_TRUE(b.finished());
+    ASSERT_TRUE(a.finished() && b.finished());
     const QStringList want = {"Vtrl TEXT " + QString(255, QLatin1Char('a')), "Vtrl TEXT one",
                               QString::fromUtf8("Vtrl TEXT caf\xC3\xA9"), "Vtrl TEXT hi",
                               "Vtrl TEXT " + QString(255, QLatin1Char('z'))};
