@@ -101,8 +101,7 @@ TEST_F(LibraryStore, ChangesUndoRedoAndFailuresAsASecondConnectionSeesThem)
     ASSERT_TRUE(kt::WriteBytes(path(), junk));
     lib::DriverStore store(path());
     const auto opened = store.open(false);
-    ASSERT_TRUE(opened.ok) << opened.message.toStdString();
-    EXPECT_TRUE(opened.created);
+    ASSERT_EQ(std::pair(opened.ok, opened.created), std::pair(true, true)) << opened.message.toStdString();
     EXPECT_EQ(ReadBytes(opened.movedAside), junk);
     EXPECT_TRUE(opened.message.contains(path()) && opened.message.contains(opened.movedAside))
         << opened.message.toStdString();
@@ -110,8 +109,7 @@ TEST_F(LibraryStore, ChangesUndoRedoAndFailuresAsASecondConnectionSeesThem)
     ASSERT_TRUE(model.reload());
     lib::DriverStore other(path());
     const auto second = other.open();
-    ASSERT_TRUE(second.ok);
-    EXPECT_FALSE(second.created);
+    ASSERT_EQ(std::pair(second.ok, second.created), std::pair(true, false));
     QUndoStack undo;
     undo.push(new lib::AddDrivers(model, {Make("A", 40), Make("B", 50)}, "add"));
     lib::Driver a2 = model.driver(0);
@@ -179,8 +177,7 @@ TEST_F(LibraryStore, OnlyWhatSqliteCallsDamagedIsMovedAside)
     {
         lib::DriverStore made(path());
         std::vector<lib::Driver> many(400, Make("Filler with a name long enough to fill pages", 50));
-        ASSERT_TRUE(made.open(false).ok);
-        ASSERT_TRUE(made.insert(many));
+        ASSERT_TRUE(made.open(false).ok && made.insert(many));
     }
     const QByteArray good = ReadBytes(path());
     QByteArray corrupt = good;
@@ -192,8 +189,7 @@ TEST_F(LibraryStore, OnlyWhatSqliteCallsDamagedIsMovedAside)
     ASSERT_TRUE(kt::WriteBytes(path(), good));
     {
         Raw holder(path());
-        ASSERT_TRUE(holder.exec("BEGIN EXCLUSIVE"));
-        ASSERT_TRUE(holder.exec("DELETE FROM drivers WHERE id > 1"));
+        ASSERT_TRUE(holder.exec("BEGIN EXCLUSIVE") && holder.exec("DELETE FROM drivers WHERE id > 1"));
         lib::DriverStore store(path());
         store.setBusyTimeout(100);
         const auto busy = store.open();
@@ -251,8 +247,7 @@ TEST_F(LibraryStore, SchemaOneLibraryKeepsEveryRow)
 {
     {
         Raw old(path());
-        ASSERT_TRUE(old.exec(SchemaOneTable()));
-        ASSERT_TRUE(old.exec("PRAGMA user_version = 1"));
+        ASSERT_TRUE(old.exec(SchemaOneTable()) && old.exec("PRAGMA user_version = 1"));
         for (int i = 1; i <= 7; ++i)
             ASSERT_TRUE(old.exec(
                 QStringLiteral("INSERT INTO drivers VALUES (NULL,'D%1','r',10,%2,5,0.4,0.5,3,0.5,6,20,50,2,10,0.1)")
@@ -262,8 +257,7 @@ TEST_F(LibraryStore, SchemaOneLibraryKeepsEveryRow)
     }
     lib::DriverStore store(path());
     const auto opened = store.open();
-    ASSERT_TRUE(opened.ok) << opened.message.toStdString();
-    EXPECT_FALSE(opened.created);
+    ASSERT_EQ(std::pair(opened.ok, opened.created), std::pair(true, false)) << opened.message.toStdString();
     EXPECT_EQ(store.schemaVersion(), lib::DriverStore::kSchemaVersion);
     EXPECT_EQ(Listed(store.all()), "D1:41#1 D2:42#2 D4:44#4 D5:45#5 ");
     std::vector<lib::Driver> noRe{Make("No Re", 50)};
