@@ -72,17 +72,15 @@ TEST(Resources, WhatIsMissingIsNamedOnce)
 {
     QTemporaryDir dir;
     const QString images = dir.filePath(QStringLiteral("Images"));
-    ASSERT_TRUE(QDir().mkpath(images));
-    ASSERT_TRUE(kt::WriteBytes(images + QStringLiteral("/Broken.png"), "not a picture"));
+    ASSERT_TRUE(QDir().mkpath(images) && kt::WriteBytes(images + QStringLiteral("/Broken.png"), "not a picture"));
     QImage dot(2, 2, QImage::Format_RGB32);
     dot.fill(Qt::red);
     ASSERT_TRUE(dot.save(images + QStringLiteral("/Dot.png")));
     g_said.clear();
     qInstallMessageHandler(Keep);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(LoadResourceImage(images, "Gone.png", "Images").isNull());
-        EXPECT_TRUE(LoadResourceImage(images, "Broken.png", "Images").isNull());
-        EXPECT_TRUE(LoadResourceImage(images, "../Images/Gone.png", "Images").isNull());
+        for (const char* name : {"Gone.png", "Broken.png", "../Images/Gone.png"})
+            EXPECT_TRUE(LoadResourceImage(images, name, "Images").isNull()) << name;
         EXPECT_EQ(LoadResourceImage(images, "Dot.png", "Images").size(), QSize(2, 2));
     }
     for (const auto& [name, folder] : {std::pair{"../secret.aif", "Images"},
