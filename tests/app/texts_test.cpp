@@ -1,6 +1,5 @@
-// The program's own texts: help tags, stored rectangles, the default
-// window's listing, what its command line asks for, and numbers as typed
-// into the box entries.
+// The program's own texts: help tags, stored rectangles, the default window's
+// listing, the command line, and numbers typed into the box entries.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -157,29 +156,52 @@ TEST(StartArguments, HelpVersionToolkitOptionsAndOneLineRefusals)
     }
 }
 
+// The design window as the Calc. action meets it: what is typed, and the complaints.
+struct Typed final : DesignView {
+    explicit Typed(std::string t) : text(std::move(t)) {}
+    std::string text;
+    int beeps = 0, sheets = 0;
+    void ResponseWndDisp() override {}
+    PStr BoxEntryText(std::int16_t) override { return PStr(text); }
+    void Beep() override { ++beeps; }
+    void ShowSheetAlert(std::string_view, std::string_view) override { ++sheets; }
+};
+
 // A decimal comma typed into a box entry is the point, taken without a
 // complaint; the record the design makes afterwards carries the point.
 TEST(BoxEntries, ReadADecimalCommaAsThePoint)
 {
-    struct Typed final : DesignView {
-        std::string text;
-        int complaints = 0;
-        void ResponseWndDisp() override {}
-        PStr BoxEntryText(std::int16_t) override { return PStr(text); }
-        void Beep() override { ++complaints; }
-        void ShowSheetAlert(std::string_view, std::string_view) override { ++complaints; }
-    };
     for (const auto& [alin, typed, recorded] : {std::tuple{2, "1,5", "  1.5  "}, {3, "0,9", "  0.9  "}}) {
         Kestrova k;
         kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f);
         k.d.alin = static_cast<i16>(alin);
-        Typed v;
-        v.text = typed;
+        Typed v(typed);
         CalcBtnClickRetern(k, v);
         const std::string record = MakeClipText(k).str();
-        EXPECT_EQ(v.complaints, 0) << typed;
+        EXPECT_EQ(v.beeps + v.sheets, 0) << typed;
         EXPECT_NE(record.find(recorded), std::string::npos) << typed << ": " << record;
         EXPECT_EQ(record.find(','), std::string::npos) << typed << ": " << record;
+    }
+}
+
+// What is no finite number above zero is refused with one beep and no sheet,
+// the box and its entries left as they were.
+TEST(BoxEntries, RefuseWhatIsNoFiniteNumberAboveZero)
+{
+    Kestrova k;
+    kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f);
+    for (const i16 alin : {2, 3}) {
+        k.d.alin = alin;
+        const BoxEntries shown = BoxEntryTexts(k.d);
+        const float vb = k.d.VB, qtc = k.d.QTC;
+        for (const char* typed : {"nan", "inf", "-inf", "1e40", "abc", "0"}) {
+            Typed v(typed);
+            CalcBtnClickRetern(k, v);
+            const BoxEntries now = BoxEntryTexts(k.d);
+            EXPECT_EQ(std::tuple(v.beeps, v.sheets, k.d.VB, k.d.QTC, now.vb.str(), now.qtc.str()),
+                      std::tuple(1, 0, vb, qtc, shown.vb.str(), shown.qtc.str()))
+                << "alignment " << alin << ", typed " << typed;
+        }
     }
 }
 
