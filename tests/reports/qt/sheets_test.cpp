@@ -1,7 +1,5 @@
-// The snapshot and print sheets as a user goes through them and what each
-// tells the window (the menus' busy state is the shell suite's); the sound
-// resources, the player without one or an audio output (or a server), and
-// the program's player loaded from its module.
+// The snapshot, export and print sheets as a user goes through them and what
+// each tells the window; the sounds, with and without an output or a module.
 #include <unistd.h>
 
 #include <QCompleter>
@@ -32,9 +30,8 @@
 
 using namespace ks;
 
-// A stand-in design window, graph area red and edit region blue so a saved
-// picture shows which part it holds; it counts what the sheets report and
-// the sounds played.
+// A stand-in design window (graph area red, edit region blue) counting what
+// the sheets report and the sounds played.
 struct Host : QWidget, SheetWindow, SoundPlayer {
     bool hasWindow = true;
     int busy = 0, idle = 0, beeps = 0, quits = 0;
@@ -77,9 +74,8 @@ class SheetsTest : public QObject {
     }
 
 private slots:
-    // Without an audio server the first sound, which is the first question
-    // for an audio output in this process, is silent and says nothing. What
-    // a query prints is passed on when it finds what it asked for.
+    // Without an audio server the first sound (the first query for an output) is silent and
+    // says nothing; what a query prints is passed on when it finds what it asked for.
     void noAudioServerNoSoundAndNoMessage()
     {
         qputenv("PULSE_SERVER", "unix:/nonexistent/kestrova-test/native");
@@ -92,9 +88,8 @@ private slots:
         QVERIFY(QueryHoldingMessages([] { return qWarning("kept"), true; }));
     }
 
-    // A resource decodes; missing (said once), a name the resource folders
-    // refuse (the lookup's own test has them all) or undecodable is -43 or
-    // silence; without an audio output, silence too and the program goes on.
+    // A resource decodes; one missing (said once), refused by the lookup or undecodable is -43
+    // or silence, and the program goes on.
     void resourcesFoundRefusedOrSilent()
     {
         MediaSoundPlayer real(QStringLiteral(KESTROVA_SUPPORT_ROOT));
@@ -110,12 +105,9 @@ private slots:
         QVERIFY(kt::WriteBytes(junk, "FORM this is not a sound"));
         QVERIFY(kt::WriteBytes(dir.filePath("secret.aif"), "FORM this is not a sound"));
         MediaSoundPlayer player(dir.path());
-        // A missing sound is named once; the refused names are not resources.
-        for (const char* missing : {"Images/Nothing.aif", "NoFolder/Shutter.aif"})
-            QTest::ignoreMessage(QtWarningMsg, QStringLiteral("missing resource %1/%2; going on without it")
-                                                   .arg(dir.path(), QLatin1String(missing))
-                                                   .toUtf8()
-                                                   .constData());
+        for (const char* missing : {"Images/Nothing.aif", "NoFolder/Shutter.aif"})  // each named once
+            QTest::ignoreMessage(QtWarningMsg,
+                                 qPrintable("missing resource " + dir.filePath(missing) + "; going on without it"));
         QTest::failOnWarning(QRegularExpression("resource"));
         for (const auto& [name, folder] :
              {std::pair{"Nothing.aif", "Images"}, {"Nothing.aif", "Images"}, {"../secret.aif", "Images"}}) {
@@ -129,8 +121,7 @@ private slots:
         QCOMPARE(player.playedCount(), 0);
     }
 
-    // The module's player answers from the first sound on (it knows a
-    // missing folder); without the module, silence, said once.
+    // The module's player answers from the first sound on; without the module, silence, said once.
     void moduleLoadsOnTheFirstSoundOrStaysSilent()
     {
         QCoreApplication::addLibraryPath(QStringLiteral(KESTROVA_MODULE_DIR));
@@ -155,11 +146,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&host));
     }
 
-    // The graph area is saved under a numbered name, with the shutter only
-    // when asked; a cancelled number is offered again; a name a file system
-    // cannot hold is made plain, in UTF-8. A failed write's alert names the
-    // system's reason and leaves no file; Continue goes on, Quit stops, and
-    // either way the window comes back once.
+    // The graph area saved under a numbered, plain UTF-8 name, the shutter only when asked; a
+    // cancelled number is offered again. A failed write's alert names the system's reason and
+    // leaves no file; Continue goes on, Quit stops, the window coming back once either way.
     void snapshotSavesTheGraphOrSaysWhyNot()
     {
         k.prefs.SnapSoundCheck = 1, k.prefs.SnapRegionCheck = 0;
@@ -202,11 +191,9 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("null.png")));
     }
 
-    // The typed suffix decides the format, in any case, whatever the file
-    // type says; a name without a known one gets the file type's suffix and
-    // format. When that names a file that exists, the dialog comes back to
-    // ask, and nothing is written. The next export offers the same folder; a
-    // failed write's alert names the file.
+    // The typed suffix decides the format, else the file type's is added, and when that names a
+    // file that exists the dialog asks again. The next export offers the same folder; a write
+    // that fails or is refused (no Re, no impedance) gives an alert naming the file, and no file.
     void exportFormatFollowsTheTypedSuffix()
     {
         using F = ResponseFormat;
@@ -253,12 +240,20 @@ private slots:
         QVERIFY2(alert->text().contains("\"" + blocked + "\""), qPrintable(alert->text()));
         QVERIFY(!alert->informativeText().isEmpty());
         alert->accept();
-        QCOMPARE(std::pair(host.busy, host.idle), std::pair(3, 3));
+        k.d.RE = 0.0f;
+        ex.Export();
+        ex.saveDialog()->selectFile(dir.filePath("nore.zma"));
+        QMetaObject::invokeMethod(ex.saveDialog(), "accept", Qt::DirectConnection);
+        QVERIFY(ex.failureAlert());
+        QVERIFY2(ex.failureAlert()->informativeText().contains("no Re"),
+                 qPrintable(ex.failureAlert()->informativeText()));
+        QVERIFY(!QFile::exists(dir.filePath("nore.zma")));
+        ex.failureAlert()->accept();
+        QCOMPARE(std::pair(host.busy, host.idle), std::pair(4, 4));
     }
 
-    // Dialogs never open on the kernel's folders, and a path typed into a
-    // save or print dialog lists /proc without reading a file: a read of
-    // /proc/kmsg waits for ever (for root), which the alarm would end.
+    // Dialogs never open on the kernel's folders, and /proc typed into a save or print dialog is
+    // listed without reading a file: a read of /proc/kmsg (as root) would wait for the alarm.
     void fileDialogsStayOffTheKernelsFiles()
     {
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -290,10 +285,8 @@ private slots:
         printing.printDialog()->reject();
     }
 
-    // The whole page (a display list in graphs/golden), down to the date
-    // stamp, lies inside the printable area and reaches the document.
-    // Orientation and scale chosen in the page setup then stay with the
-    // window and reach the next sheet and the print; with no window, a beep.
+    // The whole page lies inside the printable area and reaches the document; the page setup's
+    // orientation and scale stay for the next sheet and the print; with no window, a beep.
     void printedPageAndPageSetupCarriedOver()
     {
         Printing printing(k, host);
