@@ -57,13 +57,11 @@ void TestHttpServer::OnConnection()
             auto answer = [guard, r, buffer] {
                 if (!guard) return;
                 const qint64 size = r.generated > 0 ? r.generated : r.body.size();
-                QByteArray head =
-                    "HTTP/1.1 " + QByteArray::number(r.status) + (r.status == 200 ? " OK" : " Status") + "\r\n";
-                head += "Content-Length: " + QByteArray::number(r.announce >= 0 ? r.announce : size) + "\r\n";
-                head += "Connection: close\r\n";
+                QByteArray head = "HTTP/1.1 " + QByteArray::number(r.status) + (r.status == 200 ? " OK" : " Status") +
+                                  "\r\nContent-Length: " + QByteArray::number(r.announce >= 0 ? r.announce : size) +
+                                  "\r\nConnection: close\r\n";
                 for (const auto& h : r.headers) head += h.first + ": " + h.second + "\r\n";
-                head += "\r\n";
-                guard->write(head);
+                guard->write(head + "\r\n");
                 if (r.generated <= 0) {
                     guard->write(r.cutAfter < 0 ? r.body : r.body.left(r.cutAfter));
                     guard->flush();
@@ -71,8 +69,7 @@ void TestHttpServer::OnConnection()
                     guard->disconnectFromHost();
                     return;
                 }
-                // Topped up whenever little is left to send, so only a few
-                // megabytes are ever buffered here.
+                // Topped up whenever little is left to send: only a few megabytes are ever buffered.
                 auto sent = std::make_shared<qint64>(0);
                 QTcpSocket* s = guard.data();
                 auto topUp = [s, sent, size, buffer] {
@@ -94,10 +91,7 @@ void TestHttpServer::OnConnection()
                 QObject::connect(s, &QTcpSocket::bytesWritten, s, topUp);
                 topUp();
             };
-            if (r.delayMs > 0)
-                QTimer::singleShot(r.delayMs, guard, answer);
-            else
-                answer();
+            QTimer::singleShot(r.delayMs, guard, answer);
         };
         connect(s, &QTcpSocket::readyRead, s, onData);
         // An encrypted socket may hold the request already when handed over.
