@@ -1,5 +1,4 @@
-// The version check, its window and the download against a real HTTP server
-// on 127.0.0.1.
+// The version check, its window and the download against a real HTTP server on 127.0.0.1.
 #include <sys/wait.h>
 
 #include <QCheckBox>
@@ -380,8 +379,7 @@ private slots:
         });
         QTemporaryDir elsewhere;
         QVERIFY(QDir::setCurrent(elsewhere.path()));
-        const QString zip = QDir(downloads_).filePath("Kestrova.zip");
-        const QString pkg = QDir(downloads_).filePath("Kestrova.pkg");
+        const QString zip = QDir(downloads_).filePath("Kestrova.zip"), pkg = QDir(downloads_).filePath("Kestrova.pkg");
         const QString fresh = root_.filePath("fresh-data/share");
         qputenv("XDG_DATA_HOME", fresh.toUtf8());
         QVERIFY(WriteBytes(zip, "old"));
@@ -389,12 +387,12 @@ private slots:
         ServeZip({.body = "new one"});
         QCOMPARE(DownloadFromWindow(), 1);
         QCOMPARE(host_->trashed, QStringList({zip, pkg}));
-        QCOMPARE(ReadBytes(fresh + "/Trash/files/Kestrova.zip"), QByteArray("old"));
-        QCOMPARE(ReadBytes(fresh + "/Trash/files/Kestrova.pkg"), QByteArray("old pkg"));
+        QCOMPARE(ReadBytes(fresh + "/Trash/files/Kestrova.zip") + "|" + ReadBytes(fresh + "/Trash/files/Kestrova.pkg"),
+                 QByteArray("old|old pkg"));
         QCOMPARE(DownloadsListing(), QStringList{"Kestrova.zip"});
+        QCOMPARE(ReadBytes(zip), QByteArray("new one"));
         QVERIFY(QFileInfo(fresh + "/Trash/info").isDir());
         QCOMPARE(QFileInfo(fresh + "/Trash").permissions() & 0x0077, QFileDevice::Permissions());
-        QCOMPARE(ReadBytes(zip), QByteArray("new one"));
 
         QVERIFY(WriteBytes(root_.filePath("plain"), ""));
         qputenv("XDG_DATA_HOME", root_.filePath("plain/data").toUtf8());
@@ -411,17 +409,16 @@ private slots:
     // meanwhile is never replaced; with every name taken nothing moves.
     void commitNeverReplacesANameTakenMeanwhile()
     {
-        const QString zip = QDir(downloads_).filePath("Kestrova.zip");
-        const QString link = QDir(downloads_).filePath("Kestrova (1).zip");
+        const QDir d(downloads_);
+        const QString zip = d.filePath("Kestrova.zip"), link = d.filePath("Kestrova (1).zip"),
+                      partial = d.filePath(".partial");
         QVERIFY(WriteBytes(zip, "someone else's"));
         QVERIFY(QFile::link(root_.filePath("nowhere"), link));
-        const QString partial = QDir(downloads_).filePath(".partial");
         QVERIFY(WriteBytes(partial, "archive"));
-        QCOMPARE(CommitUnderFreeName(partial, downloads_, "Kestrova.zip", 99),
-                 QDir(downloads_).filePath("Kestrova (2).zip"));
+        QCOMPARE(CommitUnderFreeName(partial, downloads_, "Kestrova.zip", 99), d.filePath("Kestrova (2).zip"));
         QCOMPARE(ReadBytes(zip), QByteArray("someone else's"));
         QCOMPARE(QFileInfo(link).symLinkTarget(), root_.filePath("nowhere"));
-        QCOMPARE(ReadBytes(QDir(downloads_).filePath("Kestrova (2).zip")), QByteArray("archive"));
+        QCOMPARE(ReadBytes(d.filePath("Kestrova (2).zip")), QByteArray("archive"));
         QVERIFY(!QFileInfo::exists(partial));
 
         QVERIFY(WriteBytes(partial, "second"));
@@ -429,15 +426,20 @@ private slots:
         QCOMPARE(ReadBytes(partial), QByteArray("second"));
     }
 
-    // The server's text is plain Mac Roman text; the check box sets the preference at once; a
-    // second window replaces the first.
-    void serverTextAndTheCheckBox()
+    // The window's content, not its frame, stands at the centre of the screen; the server's text is
+    // plain Mac Roman text; the check box sets the preference at once; a second window replaces the first.
+    void contentCentredOnTheScreen()
     {
         k_->up.availStr = "9<b>x</b>&amp;\xA5";
         k_->prefs.UpdateForCheck = 1;
-        auto* check = qobject_cast<QCheckBox*>(Open(0, 1)->control(558));
-        QCOMPARE(qobject_cast<QLabel*>(uc_->window()->control(557))->textFormat(), Qt::PlainText);
+        UpdateWindow* w = Open(0, 1);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QRect centred(0, 0, 420, 150);
+        centred.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+        QCOMPARE(w->geometry(), centred);
+        QCOMPARE(qobject_cast<QLabel*>(w->control(557))->textFormat(), Qt::PlainText);
         QCOMPARE(Text(557), QStringLiteral("Newer Version : 9<b>x</b>&amp;\u2022"));
+        auto* check = qobject_cast<QCheckBox*>(w->control(558));
         QVERIFY(check->isChecked());
         for (int want : {0, 1}) {
             QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
@@ -445,20 +447,10 @@ private slots:
         }
         k_->prefs.UpdateForCheck = 0;
         QVERIFY(!qobject_cast<QCheckBox*>(Open(0, 0)->control(558))->isChecked());
-        const QWidgetList tops = QApplication::topLevelWidgets();  // only one window at a time
+        const QWidgetList tops = QApplication::topLevelWidgets();
         QCOMPARE(std::count_if(tops.begin(), tops.end(),
                                [](QWidget* t) { return qobject_cast<UpdateWindow*>(t) && t->isVisible(); }),
                  qsizetype(1));
-    }
-
-    // The window's content, not its frame, stands at the centre of the screen.
-    void contentCentredOnTheScreen()
-    {
-        UpdateWindow* w = Open(0, 0);
-        QVERIFY(QTest::qWaitForWindowExposed(w));
-        QRect want(0, 0, 420, 150);
-        want.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
-        QCOMPARE(w->geometry(), want);
     }
 
     // Every way of closing gives the menus back as the check and the design window call for;
