@@ -66,11 +66,11 @@ class SheetsTest : public QObject {
 
     QString proposedName(Snapshot& s) { return s.saveDialog()->selectedFiles().value(0).section('/', -1); }
 
-    void saveAs(Snapshot& s, const QString& path)
+    void saveAs(QFileDialog* d, const QString& path)
     {
-        QVERIFY(s.saveDialog());
-        s.saveDialog()->selectFile(path);
-        QMetaObject::invokeMethod(s.saveDialog(), "accept", Qt::DirectConnection);
+        QVERIFY(d);
+        d->selectFile(path);
+        QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
     }
 
 private slots:
@@ -157,7 +157,7 @@ private slots:
         s.SnapShot();
         QCOMPARE(proposedName(s), QString("Box 10_Amplitude_1.png"));
         QCOMPARE(host.busy, 1);
-        saveAs(s, dir.filePath("one.png"));
+        saveAs(s.saveDialog(), dir.filePath("one.png"));
         const QImage img(dir.filePath("one.png"));
         QCOMPARE(img.size() / img.devicePixelRatio(), QSize(540, 380));
         QCOMPARE(img.pixelColor(10, img.height() - 2), QColor(Qt::red));
@@ -176,11 +176,11 @@ private slots:
         for (const auto& [button, quits] : {std::pair{"Continue", 0}, std::pair{"Quit", 1}}) {
             host.idle = 0;
             s.SnapShot();
-            saveAs(s, blocked);
+            saveAs(s.saveDialog(), blocked);
             QMessageBox* alert = s.failureAlert();
             QVERIFY(alert);
-            QCOMPARE(alert->text(), QString("SaveImageFile failed"));
-            QCOMPARE(alert->informativeText(), QString::fromLocal8Bit(std::strerror(ENOTDIR)));
+            QCOMPARE(alert->text() + ": " + alert->informativeText(),
+                     "SaveImageFile failed: " + QString::fromLocal8Bit(std::strerror(ENOTDIR)));
             QVERIFY(!QFile::exists(blocked));
             QCOMPARE(host.idle, 0);  // the alert is still up
             for (QAbstractButton* b : alert->buttons())
@@ -211,8 +211,7 @@ private slots:
         ex.Export();
         QFileDialog* first = ex.saveDialog();
         QFile(dir.filePath("seas.txt.frd")).open(QIODevice::WriteOnly);  // empty
-        first->selectFile(dir.filePath("seas.txt"));
-        QMetaObject::invokeMethod(first, "accept", Qt::DirectConnection);
+        saveAs(first, dir.filePath("seas.txt"));
         QVERIFY(ex.saveDialog());
         QVERIFY(ex.saveDialog() != first);
         QCOMPARE(ex.saveDialog()->selectedFiles().value(0), dir.filePath("seas.txt.frd"));
@@ -223,18 +222,14 @@ private slots:
 
         ex.Export();
         ex.saveDialog()->selectNameFilter("Frequency response (*.frd)");
-        ex.saveDialog()->selectFile(dir.filePath("mid.zma"));
-        QMetaObject::invokeMethod(ex.saveDialog(), "accept", Qt::DirectConnection);
-        QFile zma(dir.filePath("mid.zma"));
-        QVERIFY(zma.open(QIODevice::ReadOnly));
-        const QByteArray bytes = zma.readAll();
+        saveAs(ex.saveDialog(), dir.filePath("mid.zma"));
+        const QByteArray bytes = kt::ReadBytes(dir.filePath("mid.zma"));
         QVERIFY2(bytes.contains(": modelled electrical impedance\n"), bytes.left(80));
         ex.Export();
         QCOMPARE(ex.saveDialog()->directory().absolutePath(), QDir(dir.path()).absolutePath());
         QFile(dir.filePath("plain")).open(QIODevice::WriteOnly);  // nothing can be made below it, not even by root
         const QString blocked = dir.filePath("plain/kestrova-export.frd");
-        ex.saveDialog()->selectFile(blocked);
-        QMetaObject::invokeMethod(ex.saveDialog(), "accept", Qt::DirectConnection);
+        saveAs(ex.saveDialog(), blocked);
         QMessageBox* alert = ex.failureAlert();
         QVERIFY(alert);
         QVERIFY2(alert->text().contains("\"" + blocked + "\""), qPrintable(alert->text()));
@@ -242,8 +237,7 @@ private slots:
         alert->accept();
         k.d.RE = 0.0f;
         ex.Export();
-        ex.saveDialog()->selectFile(dir.filePath("nore.zma"));
-        QMetaObject::invokeMethod(ex.saveDialog(), "accept", Qt::DirectConnection);
+        saveAs(ex.saveDialog(), dir.filePath("nore.zma"));
         QVERIFY(ex.failureAlert());
         QVERIFY2(ex.failureAlert()->informativeText().contains("no Re"),
                  qPrintable(ex.failureAlert()->informativeText()));
