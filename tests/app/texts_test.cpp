@@ -54,14 +54,12 @@ TEST(HelpTagText, MainExtendedAndPlacement)
 TEST(HelpTagText, PlacementCodesInEitherCaseAndOnlyTheirFirstTwoCharacters)
 {
     using S = HelpTag;
-    // clang-format off
     std::vector<std::pair<std::string, HelpTag::Side>> codes = {
-        {"T", S::TopCentred},         {"L", S::LeftCentred},         {"R", S::RightCentred},  {"CL", S::LeftCentred},
-        {"LC", S::LeftCentred},       {"CR", S::RightCentred},       {"RC", S::RightCentred}, {"LT", S::TopLeftAligned},
-        {"RT", S::TopRightAligned},   {"TL", S::LeftTopAligned},     {"BL", S::LeftBottomAligned},
-        {"LB", S::BottomLeftAligned}, {"RB", S::BottomRightAligned}, {"TR", S::RightTopAligned},
-        {"BR", S::RightBottomAligned}};
-    // clang-format on
+        {"T", S::TopCentred},          {"L", S::LeftCentred},        {"R", S::RightCentred},
+        {"CL", S::LeftCentred},        {"LC", S::LeftCentred},       {"CR", S::RightCentred},
+        {"RC", S::RightCentred},       {"LT", S::TopLeftAligned},    {"RT", S::TopRightAligned},
+        {"TL", S::LeftTopAligned},     {"BL", S::LeftBottomAligned}, {"LB", S::BottomLeftAligned},
+        {"RB", S::BottomRightAligned}, {"TR", S::RightTopAligned},   {"BR", S::RightBottomAligned}};
     for (const char* none : {"", "X", "TT", "C", "BX"}) codes.push_back({none, S::Default});
     for (const auto& [code, side] : codes) {
         std::string lower = code;
@@ -76,11 +74,9 @@ TEST(HelpTagText, PlacementCodesInEitherCaseAndOnlyTheirFirstTwoCharacters)
 // fields read 0 and garbage never fails.
 TEST(PrefsRectText, WrittenInOrderAndEachFieldReadFromAfterTheNextComma)
 {
-    // clang-format off
     const std::pair<Rect16, const char*> written[] = {{Prefs{}.Bounds, " 0, 0, 560, 540"},
                                                       {Rect16{-20, 7, -1, 32767}, "-20, 7,-1, 32767"},
                                                       {Rect16{-32768, 0, 0, 0}, "-32768, 0, 0, 0"}};
-    // clang-format on
     for (const auto& [r, text] : written) {
         EXPECT_EQ(RectToText(r).str(), text);
         EXPECT_EQ(TextToRect(text), r) << text;
@@ -109,17 +105,14 @@ TEST(DefaultParameterLines, EachValueThroughItsMask)
     d.s_RANG2 = "";
     d.DIA2 = 16.5f, d.FS2 = 27.35f, d.VAS2 = 112.4f, d.QTS2 = 0.38f, d.QES2 = 0.41f, d.QMS2 = 5.9f, d.EFI2 = 0.9f;
     d.RE2 = 5.6f, d.PEMX2 = 150.0f, d.SD2 = 214.0f, d.XMAX2 = 6.5f, d.VD2 = 139.1f, d.LE2 = 1.2f;
-    // clang-format off
-    const std::vector<std::string> want = {
-        "Model Name = Woofer \x8A\xA7",  "Freq Range = ",
-        "Dia        =   16.500 cm",      "Fs         =   27.350 Hz",
-        "Vas        =  112.400 Liter",   "Qts        =    0.380",
-        "Qes        =    0.410",         "Qms        =    5.900",
-        "Effi       =    0.900 %",       "Re         =    5.600 Ohm",
-        "Pemax      =  150.000 Watt",    "Sd         =  214.000 cm^2",
-        "Xmax       =    6.500 mm",      "Vd         =  139.100 cm^3",
-        "Le         =    1.200 mH"};
-    // clang-format on
+    const std::vector<std::string> want = {"Model Name = Woofer \x8A\xA7", "Freq Range = ",
+                                           "Dia        =   16.500 cm",     "Fs         =   27.350 Hz",
+                                           "Vas        =  112.400 Liter",  "Qts        =    0.380",
+                                           "Qes        =    0.410",        "Qms        =    5.900",
+                                           "Effi       =    0.900 %",      "Re         =    5.600 Ohm",
+                                           "Pemax      =  150.000 Watt",   "Sd         =  214.000 cm^2",
+                                           "Xmax       =    6.500 mm",     "Vd         =  139.100 cm^3",
+                                           "Le         =    1.200 mH"};
     EXPECT_EQ(DefaultParameterLines(d), want);
 }
 
