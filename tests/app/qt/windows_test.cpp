@@ -125,12 +125,10 @@ private slots:
     // moved and put back; Escape does nothing; OK, Return and a close close first, then call.
     void preferencesWindowControlsMovesAndClosing()
     {
-        // clang-format off
         const std::pair<const char*, std::int32_t Prefs::*> checks[] = {
             {"502", &Prefs::BoundsCheck},    {"507", &Prefs::SnapRegionCheck}, {"503", &Prefs::SnapSoundCheck},
             {"504", &Prefs::CopySoundCheck}, {"505", &Prefs::PrintDateCheck},  {"506", &Prefs::UpdateForCheck},
         };
-        // clang-format on
         Kestrova k;
         for (std::size_t i = 0; i < std::size(checks); ++i) k.prefs.*checks[i].second = std::int32_t(i % 2);
         k.prefs.ImpVertScale = 2;
@@ -174,15 +172,14 @@ private slots:
     void preferencesWindowPlacedAtTheSavedOriginOrCentred()
     {
         const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
-        // clang-format off
-        const std::tuple<const char*, std::int32_t, Rect16, QPoint> cases[] = {  // origin (-1, -1): centred
+        const std::tuple<const char*, std::int32_t, Rect16, QPoint> cases[] = {
+            // origin (-1, -1): centred
             {"one of left and top is an origin too", 1, Rect16{0, 64, 375, 394}, {64, 0}},
             {"positions not kept", 0, Rect16{100, 150, 475, 480}, {-1, -1}},
             {"never saved", 1, Rect16{0, 0, 255, 330}, {-1, -1}},
             {"only 1 keeps positions", 2, Rect16{100, 150, 475, 480}, {-1, -1}},
             {"on no screen", 1, Rect16{20000, 30000, 20375, 30330}, {-1, -1}},
         };
-        // clang-format on
         for (const auto& [name, check, bounds, at] : cases) {
             Kestrova k;
             k.prefs.BoundsCheck = check;
@@ -240,16 +237,14 @@ private slots:
         // Every side, clear of the control by the gap.
         const QRect c(100, 200, 80, 20);  // right edge 180, bottom edge 220
         const QSize t(40, 10);
-        // clang-format off
         const std::pair<HelpTag::Side, QPoint> cases[] = {
-            {HelpTag::TopCentred, {120, 186}},      {HelpTag::BottomCentred, {120, 224}},
-            {HelpTag::LeftCentred, {56, 205}},      {HelpTag::RightCentred, {184, 205}},
-            {HelpTag::TopLeftAligned, {100, 186}},  {HelpTag::TopRightAligned, {140, 186}},
-            {HelpTag::LeftTopAligned, {56, 200}},   {HelpTag::LeftBottomAligned, {56, 210}},
+            {HelpTag::TopCentred, {120, 186}},        {HelpTag::BottomCentred, {120, 224}},
+            {HelpTag::LeftCentred, {56, 205}},        {HelpTag::RightCentred, {184, 205}},
+            {HelpTag::TopLeftAligned, {100, 186}},    {HelpTag::TopRightAligned, {140, 186}},
+            {HelpTag::LeftTopAligned, {56, 200}},     {HelpTag::LeftBottomAligned, {56, 210}},
             {HelpTag::BottomLeftAligned, {100, 224}}, {HelpTag::BottomRightAligned, {140, 224}},
             {HelpTag::RightTopAligned, {184, 200}},   {HelpTag::RightBottomAligned, {184, 210}},
         };
-        // clang-format on
         for (const auto& [side, at] : cases)
             QCOMPARE(std::pair(int(side), HelpTagTopLeft(c, t, side)), std::pair(int(side), at));
         QCOMPARE(HelpTagTopLeft(c, t, HelpTag::Default, 0), QPoint(120, 220));
