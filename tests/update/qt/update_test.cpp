@@ -87,7 +87,6 @@ std::vector<Judgement> Judgements()
     const QByteArray longLine = "1.2.10" + QByteArray(1000, '7');
     const QByteArray notes = "1.2.10\r\nRelease notes: <b>big</b>\n" + QByteArray(600, 'x');
     const QByteArray big = "9.9.9" + QByteArray(kVersionFileMaxBytes, '0');
-    // clang-format off
     return {
         {"newer", "1.2.10", 200, 0, true, true, false, 1, "1.2.10", newer("1.2.10")},
         {"equal", "1.2.9", 200, 0, true, true, false, 0, "1.2.9", {}},
@@ -107,7 +106,6 @@ std::vector<Judgement> Judgements()
         {"menu, no helper", "9.9.9", 200, 0, false, true, true, 0, "", failed},
         {"network reported down", "9.9.9", 200, 0, true, false, true, 1, "9.9.9", failed},
     };
-    // clang-format on
 }
 
 }  // namespace
@@ -475,7 +473,6 @@ private slots:
         k_->sh.CheckForUpFlag = std::uint8_t(judged);
         k_->sh.CheckByMenuFlag = std::uint8_t(byMenu);
         k_->sh.RespWndCloseFlag = std::uint8_t(designClosed);
-        // clang-format off
         const std::function<void(UpdateWindow*)> ways[] = {
             [](UpdateWindow* w) { QTest::mouseClick(w->control(551), Qt::LeftButton); },
             [](UpdateWindow* w) { QTest::mouseClick(w->control(553), Qt::LeftButton); },
@@ -487,7 +484,6 @@ private slots:
             },
             [](UpdateWindow* w) { w->close(); },  // by the window manager
         };
-        // clang-format on
         int n = 0;
         for (const auto& close : ways) {
             host_->calls.clear();
