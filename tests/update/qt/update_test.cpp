@@ -221,31 +221,23 @@ private slots:
 
     // The helper's answer, a refusal before connecting, a runaway stopped at the cap: each run
     // reported once and reaped.
-    void fetchHelperRuns_data()
-    {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("answer");  // a pattern; empty: failed()
-        QTest::newRow("network status") << kFetch << QStringList{"--network-status"} << "^(up|down)\n$";
-        QTest::newRow("not http") << kFetch << QStringList{"file:///etc/passwd"} << "";
-        QTest::newRow("endless output") << "/usr/bin/yes" << QStringList{"x"} << "";
-    }
     void fetchHelperRuns()
     {
-        QFETCH(QString, program);
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, answer);
-        FetchProcess run(program, arguments);
-        QSignalSpy answered(&run, &FetchProcess::finishedLoading), failed(&run, &FetchProcess::failed);
-        QTRY_VERIFY_WITH_TIMEOUT(answered.count() + failed.count() > 0, 20000);
-        QTRY_VERIFY_WITH_TIMEOUT(NoChildLeft(), 20000);  // reaped: its reports are all in
-        QCOMPARE(answered.count() + failed.count(), 1);
-        QVERIFY(!run.running());
-        if (answer.isEmpty())
-            QCOMPARE(failed.count(), 1);
-        else
-            QVERIFY2(QRegularExpression(answer).match(answered.value(0).value(0).toString()).hasMatch(),
-                     qPrintable(answered.value(0).value(0).toString()));
+        // The answer as a pattern; empty: failed.
+        const std::tuple<QString, QStringList, QString> runs[] = {{kFetch, {"--network-status"}, "^(up|down)\n$"},
+                                                                  {kFetch, {"file:///etc/passwd"}, ""},
+                                                                  {"/usr/bin/yes", {"x"}, ""}};
+        for (const auto& [program, arguments, answer] : runs) {
+            const QByteArray name = (program + " " + arguments.join(' ')).toUtf8();
+            FetchProcess run(program, arguments);
+            QSignalSpy answered(&run, &FetchProcess::finishedLoading), failed(&run, &FetchProcess::failed);
+            QTRY_VERIFY2_WITH_TIMEOUT(answered.count() + failed.count() > 0, name.constData(), 20000);
+            QTRY_VERIFY2_WITH_TIMEOUT(NoChildLeft(), name.constData(), 20000);  // reaped: its reports are all in
+            QVERIFY2(answered.count() + failed.count() == 1 && !run.running(), name.constData());
+            const QString said = failed.count() ? QStringLiteral("failed") : answered.value(0).value(0).toString();
+            QVERIFY2(answer.isEmpty() ? said == "failed" : QRegularExpression(answer).match(said).hasMatch(),
+                     (name + ": " + said.toUtf8()).constData());
+        }
     }
 
     void untrustedCertificateFailsTheRequest()
