@@ -146,7 +146,6 @@ private slots:
         r.receive(std::string(ks::MakeDriverRecord({.model = "NoRe", .fs = 800, .qts = 0.6, .qes = 0.9}).view()));
         QCOMPARE(State(m, kResponse, {2, 3}), "on -2 +3");
         QCOMPARE(State(m, kMisc, {1, 2}) + QString(" system %1").arg(r.k.d.boxSys), "on -1* -2 system 3");
-
         r.receive("HideKstv");
         QCOMPARE(Up(r) + " " + State(m, kResponse), QString(" off"));
         r.receive(kt::ClosedBoxRecord());
@@ -159,7 +158,6 @@ private slots:
         r.messenger.receivers = 0;
         r.shell->Command(kMisc, 4);
         QCOMPARE(Up(r) + " " + State(m, kFile, {1}), QString("menus on +1"));
-
         const QString guide = r.dir.filePath("user-guide.html");
         r.shell->setUserGuide(guide);                                 // not installed: the alert
         for (int item : {1, 2, 4, 5}) r.shell->Command(kHelp, item);  // help, release notes, web site, mail
