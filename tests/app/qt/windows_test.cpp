@@ -1,5 +1,4 @@
-// The small windows and help tags: what they show, where, and what their keys
-// call; the preferences store: what it reads and writes, what it leaves alone.
+// The small windows and help tags, and the preferences store.
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
