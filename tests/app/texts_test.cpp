@@ -69,9 +69,8 @@ TEST(HelpTagText, PlacementCodesInEitherCaseAndOnlyTheirFirstTwoCharacters)
     }
 }
 
-// Written top, left, bottom, right and read back. Each field is read from
-// the character after the next comma, whatever stands before it; missing
-// fields read 0 and garbage never fails.
+// Written top, left, bottom, right; each field read from after the next comma, whatever stands
+// before it, a missing one as 0.
 TEST(PrefsRectText, WrittenInOrderAndEachFieldReadFromAfterTheNextComma)
 {
     const std::pair<Rect16, const char*> written[] = {{Prefs{}.Bounds, " 0, 0, 560, 540"},
@@ -96,8 +95,7 @@ TEST(PrefsRectText, WrittenInOrderAndEachFieldReadFromAfterTheNextComma)
     EXPECT_EQ(TextToRect(std::string(250, ' ') + "1,2,3,4"), (Rect16{1, 2, 3, 0}));
 }
 
-// Each value through its mask, the "=" of every line in one column; how a
-// mask shows what does not fit is the formatter's own test.
+// Each value through its mask, the "=" of every line in one column.
 TEST(DefaultParameterLines, EachValueThroughItsMask)
 {
     Design d;
@@ -144,8 +142,9 @@ TEST(StartArguments, HelpVersionToolkitOptionsAndOneLineRefusals)
         const std::string args = c.args.empty() ? "" : std::string(c.args.front());
         EXPECT_EQ(r.action, c.action) << args;
         EXPECT_EQ(r.text.substr(0, c.text.size()), c.text) << args;
-        if (r.action == A::Refuse) EXPECT_EQ(std::count(r.text.begin(), r.text.end(), '\n'), 1) << r.text;
-        if (args == "Mid.KESTROVA") EXPECT_EQ(r.designFiles, (std::vector<std::string>{"Mid.KESTROVA", "-x.kestrova"}));
+        EXPECT_TRUE(r.action != A::Refuse || std::count(r.text.begin(), r.text.end(), '\n') == 1) << r.text;
+        using Files = std::vector<std::string>;
+        EXPECT_EQ(r.designFiles, (args == "Mid.KESTROVA" ? Files{"Mid.KESTROVA", "-x.kestrova"} : Files{})) << args;
     }
 }
 
