@@ -1,11 +1,9 @@
-// The kestrova program as a process on the private session bus, with this
-// test as its companion, in hostile surroundings too.
+// The kestrova program as a process on the private bus, this test its companion.
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
 #include <QProcess>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <random>
