@@ -46,8 +46,7 @@ class RenderProcess : public QObject {
     QString At(const QString& name) const { return tmp_.filePath(name); }
 
 private slots:
-    // The view and the page reach their files (what is drawn is the display lists'), the curve
-    // painted in its colour.
+    // The view and the page reach their files, the curve painted in its colour.
     void viewsAndThePageWriteTheirFiles()
     {
         const Result r = Run({"--view", "amp", "--out", At("amp.png")});
@@ -168,7 +167,6 @@ private slots:
                  "--ppo", "24", "--date", "2026-12-05T14:30:00", "--out", At("w.zma")});
         QVERIFY2(file.rc == 0, file.err);
         QCOMPARE(file.out + file.err, QByteArray());
-        // The same steps in process give the same file.
         Kestrova k;
         NullCanvas scratch;
         RenderOptions o;
