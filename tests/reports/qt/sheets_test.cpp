@@ -30,8 +30,7 @@
 
 using namespace ks;
 
-// A stand-in design window (graph area red, edit region blue) counting what
-// the sheets report and the sounds played.
+// A design window (graph area red) counting what the sheets report and the sounds played.
 struct Host : QWidget, SheetWindow, SoundPlayer {
     bool hasWindow = true;
     int busy = 0, idle = 0, beeps = 0, quits = 0;
@@ -129,7 +128,6 @@ private slots:
         for (int i = 0; i < 2; ++i) QCOMPARE(missing.PlayMovieSoundFromSupportFilename("Shutter.aif", "NoFolder"), 0);
     }
 
-    // The worked closed box as the set-up sequence leaves it.
     void init()
     {
         k = Kestrova{};
