@@ -66,8 +66,7 @@ TEST(SystemProfile, ValuePlacementAndNoFigureForAnUnknownSystem)
     EXPECT_NE(FindText(sys, "System Figure"), nullptr);
 }
 
-// Every view draws on screen and page and shows the texts chosen for infinite
-// and not-a-number values; under the sanitizer build none reaches an integer.
+// Every view draws on screen and page, infinite and not-a-number values as texts only.
 TEST(BadDriver, EveryViewDrawsOnScreenAndInPrint)
 {
     for (const kt::BadDriver& b : kt::kBadDrivers)
