@@ -38,8 +38,7 @@ const QByteArray kVersionPath = "/versions/Kestrova_version.txt";
 const QByteArray kZipPath = "/downloads/apps/Kestrova.zip";
 const QString kFetch = QStringLiteral(KESTROVA_FETCH_PATH);
 
-// A shell stand-in: records in order the check's signals (under the names of
-// what the shell runs) and the files it opens; the trash is the real one.
+// The shell: records the check's signals, named as what the shell runs, and the files opened.
 struct FakeUpdateDesktop : ks::UpdateDesktop {
     QStringList calls, trashed;
     void watch(ks::UpdateCheck& u)
@@ -517,7 +516,7 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    // The trash lives under XDG_DATA_HOME: keep it in a temporary folder.
+    // The trash lives under XDG_DATA_HOME.
     QTemporaryDir data;
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
     QApplication app(argc, argv);
