@@ -1,5 +1,4 @@
-// The update rules without the network: the version texts and the name a
-// download is saved under.
+// The version texts and the name a download is saved under.
 #include "update/version.h"
 
 #include <gtest/gtest.h>
@@ -77,9 +76,8 @@ TEST(UpdateAddresses, FollowTheServerBase)
     EXPECT_EQ(u.downloadURL, "http://127.0.0.1:8080/downloads/apps/Kestrova.zip");
 }
 
-// Plain, quoted and extended names; an extended name in a charset not read
-// falls back to the plain one. Only the first 1024 bytes are read, and a
-// malformed header names nothing.
+// Plain, quoted and extended names (in a charset not read: the plain one); only the first 1024
+// bytes are read, and a malformed header names nothing.
 TEST(ContentDisposition, ReadsPlainQuotedAndExtendedNamesAndNothingWhenMalformed)
 {
     // clang-format off
