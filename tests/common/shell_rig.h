@@ -37,8 +37,6 @@ struct RecordingSound final : ks::SoundPlayer {
 };
 
 struct ShellRig {
-    ~ShellRig() { shell.reset(); }
-
     ks::DesignWindow* design() const { return shell->design(); }
     QLineEdit* field(int id) const { return design() ? design()->field(id) : nullptr; }
     QString text(int id) const { return field(id) ? field(id)->text() : QStringLiteral("<none>"); }
