@@ -7,17 +7,16 @@
 #include <algorithm>
 #include <memory>
 
-TestHttpServer::TestHttpServer() : server_(std::make_unique<QTcpServer>())
+TestHttpServer::TestHttpServer() : TestHttpServer(std::make_unique<QTcpServer>(), false) {}
+
+TestHttpServer::TestHttpServer(const QSslConfiguration& tls) : TestHttpServer(std::make_unique<QSslServer>(), true)
 {
-    connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, &TestHttpServer::OnConnection);
+    static_cast<QSslServer*>(server_.get())->setSslConfiguration(tls);
 }
 
-TestHttpServer::TestHttpServer(const QSslConfiguration& tls) : tls_(true)
+// An encrypted connection is pending only once its handshake is done.
+TestHttpServer::TestHttpServer(std::unique_ptr<QTcpServer> server, bool tls) : server_(std::move(server)), tls_(tls)
 {
-    auto server = std::make_unique<QSslServer>();
-    server->setSslConfiguration(tls);
-    server_ = std::move(server);
-    // An encrypted connection is pending only once its handshake is done.
     connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, &TestHttpServer::OnConnection);
 }
 
@@ -48,11 +47,8 @@ void TestHttpServer::OnConnection()
             buffer->requested = true;
             const QByteArray path = buffer->path = first.size() >= 2 ? first[1] : QByteArray("/");
             hits_[path] += 1;
-            Route r;
-            if (routes_.contains(path))
-                r = routes_.value(path);
-            else
-                r.status = 404, r.body = "<html>not here</html>";
+            Route r = routes_.value(path);
+            if (!routes_.contains(path)) r.status = 404, r.body = "<html>not here</html>";
             QPointer<QTcpSocket> guard(s);
             auto answer = [guard, r, buffer] {
                 if (!guard) return;

@@ -43,6 +43,7 @@ public:
     int dropped(const QByteArray& path) const { return dropped_.value(path); }
 
 private:
+    TestHttpServer(std::unique_ptr<QTcpServer> server, bool tls);
     void OnConnection();
 
     std::unique_ptr<QTcpServer> server_;
