@@ -1,5 +1,4 @@
-// The session's lists of designs: those kept for comparison and the recent
-// design files.
+// The designs kept for comparison and the recent design files.
 #include "app/design_list.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +16,7 @@ std::string Joined(const std::vector<std::string>& list)
     return s;
 }
 
-// Four at most, the oldest dropped first; each keeps its colour, and a new
-// one takes the first colour free.
+// Four at most, the oldest out first; each keeps its colour, a new one takes the first free.
 TEST(KeptDesigns, FourAtMostOldestFirstOutEachInAColourOfItsOwn)
 {
     Kestrova k;

@@ -1,6 +1,5 @@
-// The program's own texts: help tags, stored rectangles, the default
-// window's listing, what its command line asks for, and numbers as typed
-// into the box entries.
+// The program's own texts: help tags, stored rectangles, the default window's
+// listing, the command line, and numbers typed into the box entries.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -55,14 +54,12 @@ TEST(HelpTagText, MainExtendedAndPlacement)
 TEST(HelpTagText, PlacementCodesInEitherCaseAndOnlyTheirFirstTwoCharacters)
 {
     using S = HelpTag;
-    // clang-format off
     std::vector<std::pair<std::string, HelpTag::Side>> codes = {
-        {"T", S::TopCentred},         {"L", S::LeftCentred},         {"R", S::RightCentred},  {"CL", S::LeftCentred},
-        {"LC", S::LeftCentred},       {"CR", S::RightCentred},       {"RC", S::RightCentred}, {"LT", S::TopLeftAligned},
-        {"RT", S::TopRightAligned},   {"TL", S::LeftTopAligned},     {"BL", S::LeftBottomAligned},
-        {"LB", S::BottomLeftAligned}, {"RB", S::BottomRightAligned}, {"TR", S::RightTopAligned},
-        {"BR", S::RightBottomAligned}};
-    // clang-format on
+        {"T", S::TopCentred},          {"L", S::LeftCentred},        {"R", S::RightCentred},
+        {"CL", S::LeftCentred},        {"LC", S::LeftCentred},       {"CR", S::RightCentred},
+        {"RC", S::RightCentred},       {"LT", S::TopLeftAligned},    {"RT", S::TopRightAligned},
+        {"TL", S::LeftTopAligned},     {"BL", S::LeftBottomAligned}, {"LB", S::BottomLeftAligned},
+        {"RB", S::BottomRightAligned}, {"TR", S::RightTopAligned},   {"BR", S::RightBottomAligned}};
     for (const char* none : {"", "X", "TT", "C", "BX"}) codes.push_back({none, S::Default});
     for (const auto& [code, side] : codes) {
         std::string lower = code;
@@ -72,16 +69,13 @@ TEST(HelpTagText, PlacementCodesInEitherCaseAndOnlyTheirFirstTwoCharacters)
     }
 }
 
-// Written top, left, bottom, right and read back. Each field is read from
-// the character after the next comma, whatever stands before it; missing
-// fields read 0 and garbage never fails.
+// Written top, left, bottom, right; each field read from after the next comma, whatever stands
+// before it, a missing one as 0.
 TEST(PrefsRectText, WrittenInOrderAndEachFieldReadFromAfterTheNextComma)
 {
-    // clang-format off
     const std::pair<Rect16, const char*> written[] = {{Prefs{}.Bounds, " 0, 0, 560, 540"},
                                                       {Rect16{-20, 7, -1, 32767}, "-20, 7,-1, 32767"},
                                                       {Rect16{-32768, 0, 0, 0}, "-32768, 0, 0, 0"}};
-    // clang-format on
     for (const auto& [r, text] : written) {
         EXPECT_EQ(RectToText(r).str(), text);
         EXPECT_EQ(TextToRect(text), r) << text;
@@ -101,8 +95,7 @@ TEST(PrefsRectText, WrittenInOrderAndEachFieldReadFromAfterTheNextComma)
     EXPECT_EQ(TextToRect(std::string(250, ' ') + "1,2,3,4"), (Rect16{1, 2, 3, 0}));
 }
 
-// Each value through its mask, the "=" of every line in one column; how a
-// mask shows what does not fit is the formatter's own test.
+// Each value through its mask, the "=" of every line in one column.
 TEST(DefaultParameterLines, EachValueThroughItsMask)
 {
     Design d;
@@ -110,17 +103,14 @@ TEST(DefaultParameterLines, EachValueThroughItsMask)
     d.s_RANG2 = "";
     d.DIA2 = 16.5f, d.FS2 = 27.35f, d.VAS2 = 112.4f, d.QTS2 = 0.38f, d.QES2 = 0.41f, d.QMS2 = 5.9f, d.EFI2 = 0.9f;
     d.RE2 = 5.6f, d.PEMX2 = 150.0f, d.SD2 = 214.0f, d.XMAX2 = 6.5f, d.VD2 = 139.1f, d.LE2 = 1.2f;
-    // clang-format off
-    const std::vector<std::string> want = {
-        "Model Name = Woofer \x8A\xA7",  "Freq Range = ",
-        "Dia        =   16.500 cm",      "Fs         =   27.350 Hz",
-        "Vas        =  112.400 Liter",   "Qts        =    0.380",
-        "Qes        =    0.410",         "Qms        =    5.900",
-        "Effi       =    0.900 %",       "Re         =    5.600 Ohm",
-        "Pemax      =  150.000 Watt",    "Sd         =  214.000 cm^2",
-        "Xmax       =    6.500 mm",      "Vd         =  139.100 cm^3",
-        "Le         =    1.200 mH"};
-    // clang-format on
+    const std::vector<std::string> want = {"Model Name = Woofer \x8A\xA7", "Freq Range = ",
+                                           "Dia        =   16.500 cm",     "Fs         =   27.350 Hz",
+                                           "Vas        =  112.400 Liter",  "Qts        =    0.380",
+                                           "Qes        =    0.410",        "Qms        =    5.900",
+                                           "Effi       =    0.900 %",      "Re         =    5.600 Ohm",
+                                           "Pemax      =  150.000 Watt",   "Sd         =  214.000 cm^2",
+                                           "Xmax       =    6.500 mm",     "Vd         =  139.100 cm^3",
+                                           "Le         =    1.200 mH"};
     EXPECT_EQ(DefaultParameterLines(d), want);
 }
 
@@ -152,34 +142,49 @@ TEST(StartArguments, HelpVersionToolkitOptionsAndOneLineRefusals)
         const std::string args = c.args.empty() ? "" : std::string(c.args.front());
         EXPECT_EQ(r.action, c.action) << args;
         EXPECT_EQ(r.text.substr(0, c.text.size()), c.text) << args;
-        if (r.action == A::Refuse) EXPECT_EQ(std::count(r.text.begin(), r.text.end(), '\n'), 1) << r.text;
-        if (args == "Mid.KESTROVA") EXPECT_EQ(r.designFiles, (std::vector<std::string>{"Mid.KESTROVA", "-x.kestrova"}));
+        EXPECT_TRUE(r.action != A::Refuse || std::count(r.text.begin(), r.text.end(), '\n') == 1) << r.text;
+        using Files = std::vector<std::string>;
+        EXPECT_EQ(r.designFiles, (args == "Mid.KESTROVA" ? Files{"Mid.KESTROVA", "-x.kestrova"} : Files{})) << args;
     }
 }
 
-// A decimal comma typed into a box entry is the point, taken without a
-// complaint; the record the design makes afterwards carries the point.
+// The design window as the Calc. action meets it: what is typed, and the complaints.
+struct Typed final : DesignView {
+    explicit Typed(std::string t) : text(std::move(t)) {}
+    std::string text;
+    int beeps = 0, sheets = 0;
+    void ResponseWndDisp() override {}
+    PStr BoxEntryText(std::int16_t) override { return PStr(text); }
+    void Beep() override { ++beeps; }
+    void ShowSheetAlert(std::string_view, std::string_view) override { ++sheets; }
+};
+
+// A decimal comma typed into a box entry is the point, taken without a complaint, and the record
+// carries the point; what is no finite number above zero is refused with a beep, the box as it was.
 TEST(BoxEntries, ReadADecimalCommaAsThePoint)
 {
-    struct Typed final : DesignView {
-        std::string text;
-        int complaints = 0;
-        void ResponseWndDisp() override {}
-        PStr BoxEntryText(std::int16_t) override { return PStr(text); }
-        void Beep() override { ++complaints; }
-        void ShowSheetAlert(std::string_view, std::string_view) override { ++complaints; }
-    };
-    for (const auto& [alin, typed, recorded] : {std::tuple{2, "1,5", "  1.5  "}, {3, "0,9", "  0.9  "}}) {
-        Kestrova k;
-        kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f);
-        k.d.alin = static_cast<i16>(alin);
-        Typed v;
-        v.text = typed;
-        CalcBtnClickRetern(k, v);
-        const std::string record = MakeClipText(k).str();
-        EXPECT_EQ(v.complaints, 0) << typed;
-        EXPECT_NE(record.find(recorded), std::string::npos) << typed << ": " << record;
-        EXPECT_EQ(record.find(','), std::string::npos) << typed << ": " << record;
+    for (const auto& [alin, comma, recorded] : {std::tuple{2, "1,5", "  1.5  "}, {3, "0,9", "  0.9  "}}) {
+        for (const std::string typed : {comma, "nan", "inf", "-inf", "1e40", "abc", "0"}) {
+            Kestrova k;
+            kt::SetUpDriver(k, 50.0f, 10.0f, 0.35f, 0.4f, 3.0f);
+            k.d.alin = static_cast<i16>(alin);
+            const BoxEntries shown = BoxEntryTexts(k.d);
+            const float vb = k.d.VB, qtc = k.d.QTC;
+            Typed v(typed);
+            CalcBtnClickRetern(k, v);
+            const std::string record = MakeClipText(k).str();
+            const std::string said = "alignment " + std::to_string(alin) + ", typed " + typed + ": " + record;
+            const BoxEntries now = BoxEntryTexts(k.d);
+            if (typed != comma) {
+                EXPECT_EQ(std::tuple(v.beeps, v.sheets, k.d.VB, k.d.QTC, now.vb.str(), now.qtc.str()),
+                          std::tuple(1, 0, vb, qtc, shown.vb.str(), shown.qtc.str()))
+                    << said;
+                continue;
+            }
+            EXPECT_EQ(v.beeps + v.sheets, 0) << said;
+            EXPECT_NE(record.find(recorded), std::string::npos) << said;
+            EXPECT_EQ(record.find(','), std::string::npos) << said;
+        }
     }
 }
 

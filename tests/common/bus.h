@@ -1,6 +1,5 @@
-// Helpers for tests with real processes on the private session bus that
-// dbus-run-session gives each test program: kestrova-send runs and
-// listeners, and raw calls that bypass the messenger's own checks.
+// Real processes on the private session bus dbus-run-session gives each test
+// program: kestrova-send runs and listeners, and raw calls.
 #pragma once
 
 #include <QCoreApplication>
@@ -16,7 +15,8 @@ namespace kt {
 
 inline const QString kSendPath = QStringLiteral(KESTROVA_SEND_PATH);
 
-// A kestrova-send run to its end: exit status and output.
+// A kestrova-send run to its end (the event loop running, so the program under
+// test answers): exit status and output.
 struct SendRun {
     int code = -1;
     QString out;
@@ -28,7 +28,6 @@ inline SendRun RunSend(const QStringList& args, const QProcessEnvironment* env =
     if (env) p.setProcessEnvironment(*env);
     p.start(kSendPath, args);
     SendRun r;
-    // The event loop keeps running, so the program under test answers.
     if (!WaitFor([&] { return p.state() == QProcess::NotRunning; }, 20000)) return r;
     r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.out = QString::fromUtf8(p.readAllStandardOutput());
@@ -67,19 +66,16 @@ private:
     QString buffer_;
 };
 
-// Sends one raw call the way another program might, without the sender's
-// checks. A blocking call is answered (or refused) only after the receiver
-// has handled it, so it also orders the calls sent before it.
+// One raw call, without the sender's checks. A blocking one is answered only
+// once the receiver has handled it, so it also orders the calls before it.
 inline void RawDeliver(const QString& to, const QVariantList& args, bool block = true)
 {
     QDBusMessage m = QDBusMessage::createMethodCall(to, QStringLiteral("/com/tessaly/Messages"),
                                                     QStringLiteral("com.tessaly.Messages"), QStringLiteral("Deliver"));
     m.setArguments(args);
     m.setAutoStartService(false);
-    if (block)
-        QDBusConnection::sessionBus().call(m, QDBus::Block, 20000);
-    else
-        QDBusConnection::sessionBus().send(m);
+    block ? void(QDBusConnection::sessionBus().call(m, QDBus::Block, 20000))
+          : void(QDBusConnection::sessionBus().send(m));
 }
 
 }  // namespace kt

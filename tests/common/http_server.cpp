@@ -7,17 +7,16 @@
 #include <algorithm>
 #include <memory>
 
-TestHttpServer::TestHttpServer() : server_(std::make_unique<QTcpServer>())
+TestHttpServer::TestHttpServer() : TestHttpServer(std::make_unique<QTcpServer>(), false) {}
+
+TestHttpServer::TestHttpServer(const QSslConfiguration& tls) : TestHttpServer(std::make_unique<QSslServer>(), true)
 {
-    connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, &TestHttpServer::OnConnection);
+    static_cast<QSslServer*>(server_.get())->setSslConfiguration(tls);
 }
 
-TestHttpServer::TestHttpServer(const QSslConfiguration& tls) : tls_(true)
+// An encrypted connection is pending only once its handshake is done.
+TestHttpServer::TestHttpServer(std::unique_ptr<QTcpServer> server, bool tls) : server_(std::move(server)), tls_(tls)
 {
-    auto server = std::make_unique<QSslServer>();
-    server->setSslConfiguration(tls);
-    server_ = std::move(server);
-    // An encrypted connection is pending only once its handshake is done.
     connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, &TestHttpServer::OnConnection);
 }
 
@@ -48,22 +47,17 @@ void TestHttpServer::OnConnection()
             buffer->requested = true;
             const QByteArray path = buffer->path = first.size() >= 2 ? first[1] : QByteArray("/");
             hits_[path] += 1;
-            Route r;
-            if (routes_.contains(path))
-                r = routes_.value(path);
-            else
-                r.status = 404, r.body = "<html>not here</html>";
+            Route r = routes_.value(path);
+            if (!routes_.contains(path)) r.status = 404, r.body = "<html>not here</html>";
             QPointer<QTcpSocket> guard(s);
             auto answer = [guard, r, buffer] {
                 if (!guard) return;
                 const qint64 size = r.generated > 0 ? r.generated : r.body.size();
-                QByteArray head =
-                    "HTTP/1.1 " + QByteArray::number(r.status) + (r.status == 200 ? " OK" : " Status") + "\r\n";
-                head += "Content-Length: " + QByteArray::number(r.announce >= 0 ? r.announce : size) + "\r\n";
-                head += "Connection: close\r\n";
+                QByteArray head = "HTTP/1.1 " + QByteArray::number(r.status) + (r.status == 200 ? " OK" : " Status") +
+                                  "\r\nContent-Length: " + QByteArray::number(r.announce >= 0 ? r.announce : size) +
+                                  "\r\nConnection: close\r\n";
                 for (const auto& h : r.headers) head += h.first + ": " + h.second + "\r\n";
-                head += "\r\n";
-                guard->write(head);
+                guard->write(head + "\r\n");
                 if (r.generated <= 0) {
                     guard->write(r.cutAfter < 0 ? r.body : r.body.left(r.cutAfter));
                     guard->flush();
@@ -71,8 +65,7 @@ void TestHttpServer::OnConnection()
                     guard->disconnectFromHost();
                     return;
                 }
-                // Topped up whenever little is left to send, so only a few
-                // megabytes are ever buffered here.
+                // Topped up whenever little is left to send: only a few megabytes are ever buffered.
                 auto sent = std::make_shared<qint64>(0);
                 QTcpSocket* s = guard.data();
                 auto topUp = [s, sent, size, buffer] {
@@ -94,10 +87,7 @@ void TestHttpServer::OnConnection()
                 QObject::connect(s, &QTcpSocket::bytesWritten, s, topUp);
                 topUp();
             };
-            if (r.delayMs > 0)
-                QTimer::singleShot(r.delayMs, guard, answer);
-            else
-                answer();
+            QTimer::singleShot(r.delayMs, guard, answer);
         };
         connect(s, &QTcpSocket::readyRead, s, onData);
         // An encrypted socket may hold the request already when handed over.

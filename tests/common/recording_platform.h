@@ -1,5 +1,4 @@
-// The shell's platform for tests: nothing is opened, beeped or ended; every
-// request is recorded instead.
+// The shell's platform for tests: nothing is opened, beeped or ended, only recorded.
 #pragma once
 
 #include <QUrl>
@@ -11,11 +10,7 @@
 namespace kt {
 
 struct RecordingPlatform final : ks::ShellPlatform {
-    bool OpenUrl(const QUrl& url) override
-    {
-        opened.push_back(url);
-        return opens;
-    }
+    bool OpenUrl(const QUrl& url) override { return opened.push_back(url), opens; }
     void Beep() override { ++beeps; }
     void Exit(int status) override { exits.push_back(status); }
     bool LaunchCompanion() override { return launch ? launch() : false; }

@@ -1,6 +1,5 @@
-// A whole shell on the offscreen platform, with a messenger that records
-// what is sent, a sound player that records what is played, a preferences
-// file of its own and no process exit.
+// A whole shell on the offscreen platform, recording what it sends, plays and
+// asks of the platform, with a preferences file of its own.
 #pragma once
 
 #include <QApplication>
@@ -26,29 +25,18 @@
 
 namespace kt {
 
-class RecordingSound final : public ks::SoundPlayer {
-public:
+struct RecordingSound final : ks::SoundPlayer {
     int PlayMovieSoundFromSupportFilename(std::string_view name, std::string_view) override
     {
         played.emplace_back(name);
-        if (whilePlaying) whilePlaying();
+        if (whilePlaying) whilePlaying();  // as a real player's wait would
         return 0;
     }
     std::vector<std::string> played;
-    // Runs while the sound "plays", as a real player's wait would.
     std::function<void()> whilePlaying;
 };
 
 struct ShellRig {
-    ShellRig()
-    {
-        settingsPath = dir.filePath(QStringLiteral("Kestrova.conf"));
-        settings = std::make_unique<QSettings>(settingsPath, QSettings::IniFormat);
-        store = std::make_unique<ks::PrefsStore>(settings.get());
-        shell = std::make_unique<ks::Shell>(k, messenger, *store, sound, platform);
-    }
-    ~ShellRig() { shell.reset(); }
-
     ks::DesignWindow* design() const { return shell->design(); }
     QLineEdit* field(int id) const { return design() ? design()->field(id) : nullptr; }
     QString text(int id) const { return field(id) ? field(id)->text() : QStringLiteral("<none>"); }
@@ -69,14 +57,14 @@ struct ShellRig {
     }
 
     QTemporaryDir dir;
-    QString settingsPath;
-    std::unique_ptr<QSettings> settings;
-    std::unique_ptr<ks::PrefsStore> store;
+    QString settingsPath = dir.filePath(QStringLiteral("Kestrova.conf"));
+    std::unique_ptr<QSettings> settings = std::make_unique<QSettings>(settingsPath, QSettings::IniFormat);
+    std::unique_ptr<ks::PrefsStore> store = std::make_unique<ks::PrefsStore>(settings.get());
     ks::Kestrova k;
     RecordingMessenger messenger;
     RecordingSound sound;
     RecordingPlatform platform;
-    std::unique_ptr<ks::Shell> shell;
+    std::unique_ptr<ks::Shell> shell = std::make_unique<ks::Shell>(k, messenger, *store, sound, platform);
 };
 
 }  // namespace kt

@@ -1,6 +1,5 @@
-// The five programs as a shell meets them on a machine without a display:
-// --help and --version answer, anything unknown is refused in one line, and
-// the options and exit statuses --help prints are the manual page's.
+// The five programs without a display: --help and --version answer, anything unknown is
+// refused in one line, and what --help prints is the manual page's.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -25,7 +24,7 @@ Ran RunProgram(const QString& program, const QStringList& args)
 {
     const kt::SandboxHome home;
     QProcessEnvironment env = home.environment();
-    for (const QString& key : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(key);
+    for (const char* key : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(key);
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(KESTROVA_BIN_DIR "/") + program, args);

@@ -1,6 +1,4 @@
-// The update rules without the network: the version texts (the comparison
-// integer, the file as read, the shown line) and the name a download is
-// saved under.
+// The version texts and the name a download is saved under.
 #include "update/version.h"
 
 #include <gtest/gtest.h>
@@ -39,23 +37,16 @@ TEST(JudgeNewer, StrictlyGreaterIsNewer)
 {
     // clang-format off
     const std::tuple<const char*, const char*, int> cases[] = {
-        {"1.2.10", "1.2.9", 1}, {"2.0", "1.9.1", 0}, {"1.0.0", "1.0.0", 0}, {"Version 9.9", "1.0", 0}, {"1.0.1", "", 1},
-    };
+        {"1.2.10", "1.2.9", 1}, {"2.0", "1.9.1", 0}, {"1.0.0", "1.0.0", 0}, {"Version 9.9", "1.0", 0}, {"1.0.1", "", 1}};
     // clang-format on
     for (const auto& [avail, running, newer] : cases) EXPECT_EQ(JudgeNewer(avail, running), newer) << avail;
 }
 
 TEST(VersionFile, KeepsTheFirst255BytesOnly)
 {
-    std::string file = "1.2.10";
-    file += std::string(400, 'x');
-    const PStr kept = DecodeVersionFile(file);
-    ASSERT_EQ(kept.size(), 255u);
-    EXPECT_EQ(kept.view().substr(0, 6), "1.2.10");
-    EXPECT_EQ(StringToNumerical(kept), 1210);
+    EXPECT_EQ(DecodeVersionFile("1.2.10" + std::string(400, 'x')).str(), "1.2.10" + std::string(249, 'x'));
     EXPECT_EQ(DecodeVersionFile("").size(), 0u);
-    // Mac Roman bytes pass unchanged.
-    EXPECT_EQ(DecodeVersionFile("1.0\xA5").view(), "1.0\xA5");
+    EXPECT_EQ(DecodeVersionFile("1.0\xA5").view(), "1.0\xA5");  // Mac Roman bytes pass unchanged
 }
 
 TEST(VersionFile, ShownLineEndsAtTheFirstControlCharacter)
@@ -80,16 +71,13 @@ TEST(BundleVersion, TheProgramsOwnVersion)
 TEST(UpdateAddresses, FollowTheServerBase)
 {
     UpdateState u;
-    EXPECT_EQ(u.checkVerURL, std::string(KESTROVA_UPDATE_SERVER) + "/versions/Kestrova_version.txt");
-    EXPECT_EQ(u.downloadURL, std::string(KESTROVA_UPDATE_SERVER) + "/downloads/apps/Kestrova.zip");
     SetUpdateServer(u, "http://127.0.0.1:8080/");
     EXPECT_EQ(u.checkVerURL, "http://127.0.0.1:8080/versions/Kestrova_version.txt");
     EXPECT_EQ(u.downloadURL, "http://127.0.0.1:8080/downloads/apps/Kestrova.zip");
 }
 
-// Plain, quoted and extended names; an extended name in a charset not read
-// falls back to the plain one. Only the first 1024 bytes are read, and a
-// malformed header names nothing.
+// Plain, quoted and extended names (in a charset not read: the plain one); only the first 1024
+// bytes are read, and a malformed header names nothing.
 TEST(ContentDisposition, ReadsPlainQuotedAndExtendedNamesAndNothingWhenMalformed)
 {
     // clang-format off
@@ -119,8 +107,7 @@ TEST(SanitizeFileName, LeavesOnlyAPlainName)
 
 TEST(SanitizeFileName, CutsLongNamesKeepingTheExtension)
 {
-    const std::string longName = std::string(400, 'k') + ".zip";
-    const std::string cut = SanitizeFileName(longName);
+    const std::string cut = SanitizeFileName(std::string(400, 'k') + ".zip");
     EXPECT_EQ(cut.size(), kMaxFileNameBytes);
     EXPECT_EQ(cut.substr(cut.size() - 4), ".zip");
     // Never in the middle of a UTF-8 character.

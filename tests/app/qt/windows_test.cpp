@@ -1,7 +1,4 @@
-// The small windows and the help tags under the offscreen platform: what
-// they show, where they stand and what their buttons and keys call; the
-// preferences store against temporary files: what it reads and writes, and
-// the paths it must leave alone.
+// The small windows and help tags, and the preferences store.
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -80,8 +77,7 @@ class WindowsTest : public QObject {
     QString Path(const char* name = "Kestrova.conf") const { return dir_.filePath(QString::fromLatin1(name)); }
 
 private slots:
-    // Cone Excursion and Maximum SPL follow Step Response, as items 13 and 14
-    // with keys of their own: no key chooses two items.
+    // Cone Excursion and Maximum SPL follow Step Response with keys of their own; no key is shared.
     void menusTheLimitViewsFollowStepResponseAndNoKeyIsShared()
     {
         Menus m;
@@ -96,11 +92,8 @@ private slots:
         QVERIFY2(keys.removeDuplicates() == 0, qPrintable(keys.join(' ')));
     }
 
-    // The listing is read when painted, so a changed incoming driver shows.
-    // Quit leaves ending the process to the shell; OK and Return, wherever the
-    // focus is, close the window before they call the shell; the shell's own
-    // close calls nobody. Escape and the window manager's close are the
-    // shell suite's.
+    // The listing follows the incoming driver; Quit, OK and Return (wherever the focus is) close
+    // the window before calling the shell, whose own close calls nobody.
     void defaultParamWindowListingButtonsAndKeys()
     {
         Design d;
@@ -127,19 +120,14 @@ private slots:
         QVERIFY(!w.isVisible());
     }
 
-    // The controls show the preferences, and a click sets its own at once.
-    // Moved, the content's bounds inside the frame are stored, whatever the
-    // check box says, and the next opening puts them back. Escape does
-    // nothing; OK, Return wherever the focus is and a close request from
-    // outside close first, then call the shell; the shell's own close is quiet.
+    // Each control shows its preference and a click sets it; the content's bounds are stored when
+    // moved and put back; Escape does nothing; OK, Return and a close close first, then call.
     void preferencesWindowControlsMovesAndClosing()
     {
-        // clang-format off
         const std::pair<const char*, std::int32_t Prefs::*> checks[] = {
             {"502", &Prefs::BoundsCheck},    {"507", &Prefs::SnapRegionCheck}, {"503", &Prefs::SnapSoundCheck},
             {"504", &Prefs::CopySoundCheck}, {"505", &Prefs::PrintDateCheck},  {"506", &Prefs::UpdateForCheck},
         };
-        // clang-format on
         Kestrova k;
         for (std::size_t i = 0; i < std::size(checks); ++i) k.prefs.*checks[i].second = std::int32_t(i % 2);
         k.prefs.ImpVertScale = 2;
@@ -183,15 +171,14 @@ private slots:
     void preferencesWindowPlacedAtTheSavedOriginOrCentred()
     {
         const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
-        // clang-format off
-        const std::tuple<const char*, std::int32_t, Rect16, QPoint> cases[] = {  // origin (-1, -1): centred
+        const std::tuple<const char*, std::int32_t, Rect16, QPoint> cases[] = {
+            // origin (-1, -1): centred
             {"one of left and top is an origin too", 1, Rect16{0, 64, 375, 394}, {64, 0}},
             {"positions not kept", 0, Rect16{100, 150, 475, 480}, {-1, -1}},
             {"never saved", 1, Rect16{0, 0, 255, 330}, {-1, -1}},
             {"only 1 keeps positions", 2, Rect16{100, 150, 475, 480}, {-1, -1}},
             {"on no screen", 1, Rect16{20000, 30000, 20375, 30330}, {-1, -1}},
         };
-        // clang-format on
         for (const auto& [name, check, bounds, at] : cases) {
             Kestrova k;
             k.prefs.BoundsCheck = check;
@@ -206,9 +193,8 @@ private slots:
         }
     }
 
-    // Set on the control only (once, Mac Roman shown as Unicode), shown where
-    // its code says when the pointer rests on the control, on any side; an
-    // empty tag shows nothing.
+    // Set on the control only, once, Mac Roman shown as Unicode; shown where its code says, on
+    // any side, when the pointer rests; an empty tag shows nothing.
     void helpTagsSetOnTheControlAndShownWhereItsCodeSays()
     {
         const std::string D = "\\\xA4";
@@ -250,27 +236,21 @@ private slots:
         // Every side, clear of the control by the gap.
         const QRect c(100, 200, 80, 20);  // right edge 180, bottom edge 220
         const QSize t(40, 10);
-        // clang-format off
         const std::pair<HelpTag::Side, QPoint> cases[] = {
-            {HelpTag::TopCentred, {120, 186}},      {HelpTag::BottomCentred, {120, 224}},
-            {HelpTag::LeftCentred, {56, 205}},      {HelpTag::RightCentred, {184, 205}},
-            {HelpTag::TopLeftAligned, {100, 186}},  {HelpTag::TopRightAligned, {140, 186}},
-            {HelpTag::LeftTopAligned, {56, 200}},   {HelpTag::LeftBottomAligned, {56, 210}},
+            {HelpTag::TopCentred, {120, 186}},        {HelpTag::BottomCentred, {120, 224}},
+            {HelpTag::LeftCentred, {56, 205}},        {HelpTag::RightCentred, {184, 205}},
+            {HelpTag::TopLeftAligned, {100, 186}},    {HelpTag::TopRightAligned, {140, 186}},
+            {HelpTag::LeftTopAligned, {56, 200}},     {HelpTag::LeftBottomAligned, {56, 210}},
             {HelpTag::BottomLeftAligned, {100, 224}}, {HelpTag::BottomRightAligned, {140, 224}},
             {HelpTag::RightTopAligned, {184, 200}},   {HelpTag::RightBottomAligned, {184, 210}},
         };
-        // clang-format on
         for (const auto& [side, at] : cases)
             QCOMPARE(std::pair(int(side), HelpTagTopLeft(c, t, side)), std::pair(int(side), at));
         QCOMPARE(HelpTagTopLeft(c, t, HelpTag::Default, 0), QPoint(120, 220));
     }
 
-    // What a file gives, read over the start values: nothing, a damaged file,
-    // values of the wrong form or out of range, and the extremes. The next
-    // save replaces every value, rectangles as their text (quoted for the
-    // leading blank), integers plain. The file is reached through a link, as
-    // dotfiles kept elsewhere are, and the link stays one. A typed store gives
-    // only integers in range.
+    // What an empty, damaged, wrong or extreme file gives over the start values; a save writes
+    // every value, through a link that stays one; a typed store gives only integers in range.
     void prefsStoreValuesReadAndWritten()
     {
         const char head[] = "\x00\x01[[[\n=\n\xff\xfe]]]\n[General\nBoundsCheck\n\"unclosed=\n";
@@ -323,10 +303,8 @@ private slots:
         QCOMPARE(Fields(p), QString(" 0, 0, 560, 540 | 0, 0, 255, 330 | 1 -12 1 1 1 1 3"));
     }
 
-    // A path that is there but is no regular file after following links (a
-    // folder, a FIFO that would block the start, a device a root run would
-    // replace), or one below a plain file that no user, root included, can
-    // create: neither read nor written, and one line on standard error says why.
+    // A path that is no regular file after links (folder, FIFO, device) or lies below a plain
+    // file is neither read nor written, and one line on standard error says why.
     void prefsStorePathsItCannotUseAreLeftAsTheyAre()
     {
         QVERIFY(kt::WriteBytes(Path("blocker"), "not a folder"));
@@ -360,8 +338,8 @@ private slots:
             const bool below = std::string(name) == "blocker/sub";
             QVERIFY2(err.contains(below ? std::strerror(ENOTDIR) : "not a regular file"), err);
             const QFileInfo after(path);
-            QCOMPARE(std::pair(name, after.exists()), std::pair(name, before.exists()));
-            QCOMPARE(std::pair(name, after.isSymLink()), std::pair(name, before.isSymLink()));
+            QCOMPARE(std::tuple(name, after.exists(), after.isSymLink()),
+                     std::tuple(name, before.exists(), before.isSymLink()));
             QVERIFY2(!after.isFile(), name);
             QVERIFY2(!QFileInfo(after.symLinkTarget()).isFile(), name);
         }

