@@ -99,8 +99,7 @@ TEST(RenderOptions, MalformedOptionsGiveOneReason)
                   "--date must be a date and time like 2026-12-05T14:30:00, not '" + std::string(date) + "'");
 }
 
-// The refusal of a closed box without Vas is the render process test's, as it reaches the user.
-TEST(RenderSession, QaThenOptimum)
+TEST(RenderSession, QaThenOptimumAndNoBoxWithoutVas)
 {
     NullCanvas scratch;
     Kestrova k;
@@ -108,6 +107,11 @@ TEST(RenderSession, QaThenOptimum)
         RunRenderSequence(k, Opts({"--driver", kt::kWooferRecord, "--qa", "20", "--align", "opt"}), scratch).ok);
     EXPECT_EQ((std::array{int(k.d.boxSys), int(k.d.alin), int(k.sh.EditMenuFlag)}), (std::array{1, 1, 0}));
     EXPECT_EQ(k.d.QA, 20.0f);
+    // A closed box needs Vas, which the default driver lacks.
+    Kestrova none;
+    RenderRun r = RunRenderSequence(none, Opts({"--system", "cb"}), scratch);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("Vas"), std::string::npos) << r.error;
 }
 
 SendOptions Parsed(std::vector<std::string> args)
