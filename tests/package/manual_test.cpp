@@ -77,7 +77,8 @@ TEST(Programs, AnswerWithoutADisplayAndRefuseInOneLine)
         EXPECT_TRUE(help.out.contains("--version")) << help.out.toStdString();
         EXPECT_EQ(version.status, 0);
         EXPECT_TRUE(version.out.contains("GPL-3.0-or-later")) << version.out.toStdString();
-        EXPECT_EQ(version.out.section('\n', 0, 0).toStdString(), program + (" " + std::string(ks::ProgramVersion())));
+        EXPECT_EQ(version.out.section('\n', 0, 0).toStdString(),
+                  std::string(program) + " " + std::string(ks::ProgramVersion()));
         refused.push_back({program, {"--no-such-option"}, program + QString(": unknown option")});
     }
     refused.push_back({"vantrel", {"--import"}, "vantrel: option takes one FILE or MODEL: --import"});
