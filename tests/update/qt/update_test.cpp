@@ -107,8 +107,6 @@ class UpdateTest : public QObject {
     std::unique_ptr<UpdateCheck> uc_;
     QString downloads_;
 
-    void ServeVersion(const QByteArray& text) { server_.route(kVersionPath, {.body = text}); }
-    void ServeZip(TestHttpServer::Route r) { server_.route(kZipPath, std::move(r)); }
     bool Judge(bool byMenu)
     {
         QSignalSpy judged(uc_.get(), &UpdateCheck::judged);
@@ -118,7 +116,7 @@ class UpdateTest : public QObject {
     // "Download..." pressed in a newer version's window: 1 saved, 0 failed, -1 no window or no end.
     int DownloadFromWindow()
     {
-        ServeVersion("9.9.9");
+        server_.route(kVersionPath, {.body = "9.9.9"});
         if (!Judge(false) || !uc_->window()) return -1;
         auto* download = qobject_cast<QPushButton*>(uc_->window()->control(552));
         if (!download) return -1;
@@ -254,7 +252,7 @@ private slots:
 
     void automaticCheckWaitsForAPendingOne()
     {
-        ServeVersion("1.0");
+        server_.route(kVersionPath, {.body = "1.0"});
         QSignalSpy judged(uc_.get(), &UpdateCheck::judged);
         uc_->CheckForUpdatesCommand();
         uc_->StartUpdateCheck();  // a driver record arriving meanwhile
@@ -273,7 +271,7 @@ private slots:
         const QByteArray archive = RandomBytes(int(ArchiveDownload::kWriteBehind + 300 * 1024));
         const QList<QPair<QByteArray, QByteArray>> named{
             {"Content-Disposition", "attachment; filename=\"../K-9.zip\""}};
-        ServeZip({.body = archive, .headers = named});
+        server_.route(kZipPath, {.body = archive, .headers = named});
         downloads_ += "/not/yet";
         uc_->setDownloadsFolder(downloads_);
         QSet<int> steps;  // the bar's values between empty and full
@@ -305,36 +303,31 @@ private slots:
         QCOMPARE(host_->calls, QStringList({"Open " + first, "Open " + pkg, "CloseDesignWindow", "QuitSequence"}));
     }
 
-    void downloadFailures_data()
-    {
-        QTest::addColumn<int>("status");
-        QTest::addColumn<int>("cutAfter");
-        QTest::addColumn<qint64>("announce");
-        QTest::addColumn<bool>("badFolder");
-        QTest::newRow("not found") << 404 << -1 << qint64(-1) << false;
-        QTest::newRow("cut off halfway") << 200 << 100 * 1024 << qint64(-1) << false;
-        QTest::newRow("announced beyond the bound") << 200 << -1 << qint64(ArchiveDownload::kMaxArchive + 1) << false;
-        QTest::newRow("folder below a plain file: fails before asking") << 200 << -1 << qint64(-1) << true;
-    }
+    // A download that fails claims nothing and leaves no partial or temporary file; asked for (Qt Network may send
+    // a GET again itself), but not when the folder lies below a plain file.
     void downloadFailures()
     {
-        QFETCH(int, status);
-        QFETCH(int, cutAfter);
-        QFETCH(qint64, announce);
-        QFETCH(bool, badFolder);
-        ServeZip({.status = status, .body = RandomBytes(200 * 1024), .cutAfter = cutAfter, .announce = announce});
-        if (badFolder) {
-            QVERIFY(WriteBytes(downloads_ + "/file", ""));
-            uc_->setDownloadsFolder(downloads_ + "/file/sub");
+        // clang-format off
+        const std::tuple<const char*, int, int, qint64> rows[] = {  // status, cut after, announced size
+            {"not found", 404, -1, -1}, {"cut off halfway", 200, 100 * 1024, -1},
+            {"announced beyond the bound", 200, -1, ArchiveDownload::kMaxArchive + 1}, {"folder below a plain file", 200, -1, -1}};
+        // clang-format on
+        QVERIFY(WriteBytes(downloads_ + "/file", ""));
+        for (const auto& [name, status, cutAfter, announce] : rows) {
+            const bool badFolder = std::string_view(name) == "folder below a plain file";
+            server_.route(
+                kZipPath,
+                {.status = status, .body = RandomBytes(200 * 1024), .cutAfter = cutAfter, .announce = announce});
+            if (badFolder) uc_->setDownloadsFolder(downloads_ + "/file/sub");
+            const int before = server_.hits(kZipPath);
+            QCOMPARE(std::pair(name, DownloadFromWindow()), std::pair(name, 0));
+            QVERIFY2(k_->up.downloadedPath.empty(), name);
+            QCOMPARE(std::pair(name, DownloadsListing()), std::pair(name, QStringList{"file"}));
+            QCOMPARE(std::pair(name, server_.hits(kZipPath) > before), std::pair(name, !badFolder));
+            QCOMPARE(std::pair(name, Window()),
+                     std::pair(name, QStringList({"Download is Failed.", "Please try again later.", "554* OK"})));
+            uc_->CheckForUpdateWndOkButton();
         }
-        const int before = server_.hits(kZipPath);
-        QCOMPARE(DownloadFromWindow(), 0);
-        QVERIFY(k_->up.downloadedPath.empty());
-        // Nothing claimed as downloaded, no partial or temporary file left.
-        QCOMPARE(DownloadsListing(), badFolder ? QStringList{"file"} : QStringList());
-        // Asked (Qt Network may send a GET again itself), but not for the bad folder.
-        QCOMPARE(server_.hits(kZipPath) > before, !badFolder);
-        QCOMPARE(Window(), QStringList({"Download is Failed.", "Please try again later.", "554* OK"}));
     }
 
     // Earlier files go to the trash, made (owner only) when missing; where it cannot be made the
@@ -354,7 +347,7 @@ private slots:
         qputenv("XDG_DATA_HOME", fresh.toUtf8());
         QVERIFY(WriteBytes(zip, "old"));
         QVERIFY(WriteBytes(pkg, "old pkg"));
-        ServeZip({.body = "new one"});
+        server_.route(kZipPath, {.body = "new one"});
         QCOMPARE(DownloadFromWindow(), 1);
         QCOMPARE(ReadBytes(fresh + "/Trash/files/Kestrova.zip") + "|" + ReadBytes(fresh + "/Trash/files/Kestrova.pkg"),
                  QByteArray("old|old pkg"));
@@ -466,7 +459,7 @@ private slots:
     // A second press while downloading starts nothing; Don't Download drops it, saving nothing.
     void secondDownloadPressIsIgnoredAndDontDownloadStopsIt()
     {
-        ServeZip({.body = QByteArray(1000, 'z'), .delayMs = 600000});  // answered only if waited for
+        server_.route(kZipPath, {.body = QByteArray(1000, 'z'), .delayMs = 600000});  // answered only if waited for
         UpdateWindow* w = Open(0, 1);
         const int before = server_.hits(kZipPath), droppedBefore = server_.dropped(kZipPath);
         QSignalSpy finished(uc_.get(), &UpdateCheck::downloadFinished);
