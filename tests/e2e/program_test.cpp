@@ -1,10 +1,6 @@
 // The kestrova program as a process on the private bus, this test its companion.
-#include <QDir>
-#include <QFile>
-#include <QLocalServer>
-#include <QProcess>
-#include <QSettings>
-#include <QTest>
+#include <QtNetwork>
+#include <QtTest>
 #include <csignal>
 #include <random>
 
