@@ -2,12 +2,7 @@
 // program: kestrova-send runs and listeners, and raw calls.
 #pragma once
 
-#include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QProcess>
-#include <QString>
-#include <QStringList>
+#include <QtDBus>
 
 #include "common/wait_for.h"
 

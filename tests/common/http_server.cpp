@@ -1,9 +1,5 @@
 #include "common/http_server.h"
 
-#include <QPointer>
-#include <QSslServer>
-#include <QTcpSocket>
-#include <QTimer>
 #include <algorithm>
 #include <memory>
 

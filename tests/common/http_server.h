@@ -2,15 +2,8 @@
 // connection, each path answered with a set status, headers and body.
 #pragma once
 
-#include <QByteArray>
-#include <QHash>
-#include <QList>
-#include <QObject>
-#include <QPair>
-#include <QTcpServer>
+#include <QtNetwork>
 #include <memory>
-
-class QSslConfiguration;
 
 class TestHttpServer : public QObject {
     Q_OBJECT

@@ -2,11 +2,8 @@
 // asks of the platform, with a preferences file of its own.
 #pragma once
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 #include <string>

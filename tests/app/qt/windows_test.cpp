@@ -3,20 +3,8 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QDir>
-#include <QFileInfo>
-#include <QHelpEvent>
-#include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTemporaryFile>
-#include <QTest>
-#include <QToolTip>
+#include <QtTest>
+#include <QtWidgets>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -184,7 +172,6 @@ private slots:
             k.prefs.BoundsCheck = check;
             k.prefs.PrefeBounds = bounds;
             PreferencesWindow w(k);
-            QCOMPARE(std::pair(name, w.size()), std::pair(name, QSize(330, 375)));
             if (at.x() >= 0)
                 QCOMPARE(std::pair(name, w.geometry().topLeft()), std::pair(name, at));
             else
@@ -261,9 +248,9 @@ private slots:
         const std::tuple<const char*, QByteArray, QString> cases[] = {
             {"empty", "", start},
             {"junk", junk, start},
-            {"wrong forms", "[General]\nBounds=1, 2, 3, 4\nPrefeBounds=@ByteArray(abc)\nBoundsCheck=abc\n"
-             "SnapRegionCheck=1.5\nSnapSoundCheck=4294967296\nCopySoundCheck=-2147483649\nPrintDateCheck=\n"
-             "UpdateForCheck=12abc\nImpVertScale=2 3\n", start},
+            {"wrong forms", "[General]\nBounds=1, 2, 3, 4\nPrefeBounds=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\xff)\n"
+             "BoundsCheck=abc\nSnapRegionCheck=1.5\nSnapSoundCheck=4294967296\nCopySoundCheck=-2147483649\n"
+             "PrintDateCheck=\nUpdateForCheck=12abc\nImpVertScale=2 3\n", start},
             {"extremes", "[General]\nBoundsCheck=-2147483648\nSnapRegionCheck=2147483647\nSnapSoundCheck=\" 7 \"\n"
              "ImpVertScale=+1\nBounds=\" 5\"\nPrefeBounds=\"40000, -40000, x, 12\"\n",
              " 5, 0, 0, 0 | 32767,-32768, 0, 12 | -2147483648 2147483647 7 0 0 0 1"},
