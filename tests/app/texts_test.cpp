@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -49,22 +48,19 @@ TEST(HelpTagText, MainExtendedAndPlacement)
         EXPECT_EQ(t.side, side) << text;
         EXPECT_EQ(t.ExtendedContent(), showsMain ? main + "\r" + extended : extended) << text;
     }
-}
-
-TEST(HelpTagText, PlacementCodesInEitherCaseAndOnlyTheirFirstTwoCharacters)
-{
+    // Placement codes in either case, only their first two characters read; a letter pair's order counts.
     using S = HelpTag;
-    std::vector<std::pair<std::string, HelpTag::Side>> codes = {
-        {"T", S::TopCentred},          {"L", S::LeftCentred},        {"R", S::RightCentred},
-        {"CL", S::LeftCentred},        {"LC", S::LeftCentred},       {"CR", S::RightCentred},
-        {"RC", S::RightCentred},       {"LT", S::TopLeftAligned},    {"RT", S::TopRightAligned},
-        {"TL", S::LeftTopAligned},     {"BL", S::LeftBottomAligned}, {"LB", S::BottomLeftAligned},
-        {"RB", S::BottomRightAligned}, {"TR", S::RightTopAligned},   {"BR", S::RightBottomAligned}};
-    for (const char* none : {"", "X", "TT", "C", "BX"}) codes.push_back({none, S::Default});
+    // clang-format off
+    const std::pair<std::string, S::Side> codes[] = {
+        {"t", S::TopCentred}, {"L", S::LeftCentred}, {"r", S::RightCentred}, {"Cl", S::LeftCentred},
+        {"lc", S::LeftCentred}, {"CR", S::RightCentred}, {"rC", S::RightCentred}, {"LT", S::TopLeftAligned},
+        {"rt", S::TopRightAligned}, {"Tl", S::LeftTopAligned}, {"bL", S::LeftBottomAligned},
+        {"LB", S::BottomLeftAligned}, {"rb", S::BottomRightAligned}, {"TR", S::RightTopAligned},
+        {"br", S::RightBottomAligned}, {"", S::Default}, {"x", S::Default}, {"TT", S::Default}, {"C", S::Default},
+        {"bx", S::Default}};
+    // clang-format on
     for (const auto& [code, side] : codes) {
-        std::string lower = code;
-        for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-        EXPECT_EQ(ParseHelpTag("tip\\@" + lower).side, side) << lower;
+        EXPECT_EQ(ParseHelpTag("tip\\@" + code).side, side) << code;
         EXPECT_EQ(ParseHelpTag("tip\\@" + code + "XYZ").side, code.size() == 2 ? side : S::Default) << code;
     }
 }
