@@ -16,13 +16,6 @@ namespace {
 
 ParsedOptions Parse(std::vector<std::string_view> a) { return ParseRenderOptions(a); }
 
-RenderOptions Opts(std::vector<std::string_view> a)
-{
-    auto p = ParseRenderOptions(a);
-    EXPECT_TRUE(p.options) << p.error;
-    return p.options.value_or(RenderOptions{});
-}
-
 TEST(RenderOptions, EveryOptionIsRead)
 {
     // clang-format off
@@ -103,13 +96,13 @@ TEST(RenderSession, QaThenOptimumAndNoBoxWithoutVas)
 {
     NullCanvas scratch;
     Kestrova k;
-    ASSERT_TRUE(
-        RunRenderSequence(k, Opts({"--driver", kt::kWooferRecord, "--qa", "20", "--align", "opt"}), scratch).ok);
+    const auto opt = Parse({"--driver", kt::kWooferRecord, "--qa", "20", "--align", "opt"}).options;
+    ASSERT_TRUE(opt && RunRenderSequence(k, *opt, scratch).ok);
     EXPECT_EQ((std::array{int(k.d.boxSys), int(k.d.alin), int(k.sh.EditMenuFlag)}), (std::array{1, 1, 0}));
     EXPECT_EQ(k.d.QA, 20.0f);
     // A closed box needs Vas, which the default driver lacks.
     Kestrova none;
-    RenderRun r = RunRenderSequence(none, Opts({"--system", "cb"}), scratch);
+    const RenderRun r = RunRenderSequence(none, Parse({"--system", "cb"}).options.value(), scratch);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("Vas"), std::string::npos) << r.error;
 }
@@ -122,7 +115,7 @@ SendOptions Parsed(std::vector<std::string> args)
     return o;
 }
 
-TEST(SendOptions, NamesListeningAndHelp)
+TEST(SendOptions, NamesListeningHelpAndTextsInMacRoman)
 {
     const SendOptions o = Parsed({"hello"});
     EXPECT_EQ(std::pair(o.listen, o.help), std::pair(false, false));
@@ -138,11 +131,7 @@ TEST(SendOptions, NamesListeningAndHelp)
     EXPECT_EQ(dash.text + (dash.help ? " help" : ""), "-h");
     for (auto [name, cls] : {std::pair{"Kestrova", "Kstv"}, {"Vantrel", "Vtrl"}, {"quILLAM", "Quil"}, {"Ab", "Ab"}})
         EXPECT_EQ(ReceiverClass(name), cls);
-}
-
-// Texts and driver records go out in Mac Roman, 255 bytes at most.
-TEST(SendOptions, TextsAndDriverRecordsInMacRoman)
-{
+    // Texts and driver records go out in Mac Roman, 255 bytes at most.
     EXPECT_EQ(Parsed({"caf\xC3\xA9 \xE2\x80\xA0"}).text, "caf\x8E \xA0");  // café †
     std::string e255;
     for (int i = 0; i < 255; ++i) e255 += "\xC3\xA9";
