@@ -75,24 +75,21 @@ TEST(Alignment, WorkedBoxesAndTheLossFactor)
     // With alignment 3 the loss factor is in the quadratic: another box.
     EXPECT_NE(Box(0.35f, 10, 0.9f).HH, Box(0.35f, 5, 0.9f).HH);
     // A too-small request's correction is where the next recalculation starts.
-    Design small = Box(0.35f, 10, 0.3f);
-    small.CBAlart = 1;
-    CofCal(small);
-    EXPECT_EQ(small.CBAlart, 1);
-    EXPECT_DOUBLE_EQ(Shown(small.QTC, 3), 0.382);
-    Design d;  // the loss factor's volume factor, and the box-volume alignment that uses it
-    const std::pair<float, float> cases[] = {{5, 1.2f}, {7, 1.1f}, {10, 1}, {15, 1}, {20, 1}, {10.5f, 9}};
-    for (const auto& [qa, cp] : cases) {
-        d.QA = qa, d.CP = 9.0f;  // a loss factor off the list leaves it as it was
-        CPopt(d);
-        EXPECT_EQ(d.CP, cp) << qa;
-    }
-    for (const auto& [qa, vab] : {std::pair{10.0f, 10.0f}, std::pair{5.0f, 12.0f}}) {
+    Design d = Box(0.35f, 10, 0.3f);
+    d.CBAlart = 1;
+    CofCal(d);
+    EXPECT_EQ(std::pair(int(d.CBAlart), Shown(d.QTC, 3)), std::pair(1, 0.382));
+    // The box-volume alignment's Vab is the loss factor's share of Vb; a loss factor off the list leaves it.
+    for (const auto& [qa, vab] :
+         {std::pair{5.0f, 12.0f}, {7.0f, 11.0f}, {10.0f, 10.0f}, {15.0f, 10.0f}, {20.0f, 10.0f}}) {
         d = kt::WorkedBox();
         d.alin = 2, d.VB = 10.0f, d.QA = qa;
         CofCal(d);
-        EXPECT_EQ(std::tuple(d.VB, d.VAB, d.CBAlart), std::tuple(10.0f, vab, 1));  // Qa 5: Vab = 1.2 Vb
+        EXPECT_EQ(std::tuple(d.VB, d.VAB, d.CBAlart), std::tuple(10.0f, vab, 1)) << qa;
     }
+    d.QA = 10.5f, d.CP = 9.0f;
+    CPopt(d);
+    EXPECT_EQ(d.CP, 9.0f);
 }
 
 // Too large a Qtc gives a buildable box (Vb >= Vas/100, Fc < 10 Fs) whose Qtc (at most 5, below Qa) is offered
@@ -126,14 +123,13 @@ TEST(QtcAlignment, LargeRequestsGiveABoxABuilderCanMake)
 // driver), else minus infinity.
 TEST(Sensitivity, FromTheEfficiencyElseFromVasWithAMissingQesSupplied)
 {
-    Design d = kt::DefaultDesign();
-    SPLcal(d);
-    EXPECT_FLOAT_EQ(d.N0, 0.00628f);
-    EXPECT_EQ(RoundedText(d.SPL, 3), " 89.998");
-    d.EFI = 0.0f, d.VAS = 0.0f;
-    SPLcal(d);
-    EXPECT_EQ(d.N0, 0.0f);
-    EXPECT_EQ(RoundedText(d.SPL, 3), "-inf");
+    Design d = kt::DefaultDesign();  // no Vas
+    for (const auto& [efi, n0, spl] : {std::tuple{d.EFI, 0.00628f, " 89.998"}, {0.0f, 0.0f, "-inf"}}) {
+        d.EFI = efi;
+        SPLcal(d);
+        EXPECT_FLOAT_EQ(d.N0, n0);
+        EXPECT_EQ(RoundedText(d.SPL, 3).str(), spl);
+    }
     d = kt::WorkedBox();
     d.EFI = 0.0f, d.QES = 0.0f;
     N0cal(d);
@@ -306,11 +302,9 @@ TEST(F3, ThreeDecibelsDownFromTheModelToAThousandthOfAHertz)
         CofCal(solved);
         EXPECT_NEAR(F3Frequency(d), closedForm(solved), 1e-3);
     }
-    Design none = kt::WorkedBox();
-    none.FS = 0.0f;
-    EXPECT_TRUE(std::isnan(F3Frequency(none)));
-    none = kt::WorkedBox(0.0f);  // no Qts: no finite response
-    EXPECT_TRUE(std::isnan(F3Frequency(none)));
+    Design noFs = kt::WorkedBox();
+    noFs.FS = 0.0f;
+    for (const Design& none : {noFs, kt::WorkedBox(0.0f)}) EXPECT_TRUE(std::isnan(F3Frequency(none)));  // or Qts
 }
 
 Design Baffle(float qts)
