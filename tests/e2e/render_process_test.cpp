@@ -119,12 +119,8 @@ private slots:
         };
         for (const auto& [args, why] : cases) {
             const Result r = Run(args);
-            const QByteArray said = args.join(' ').toUtf8() + " said: " + r.err;
-            QVERIFY2(r.rc == 2, said);
-            QVERIFY2(r.out.isEmpty(), said);
-            QVERIFY2(r.err.count('\n') == 1, said);
-            QVERIFY2(r.err.startsWith("kestrova-render: "), said);
-            QVERIFY2(r.err.contains(why), said);
+            const QByteArray said = args.join(' ').toUtf8() + ": exit " + QByteArray::number(r.rc) + ", " + r.err;
+            QVERIFY2(Unlike(r, 2, why).isEmpty() && r.err.startsWith("kestrova-render: ") && r.out.isEmpty(), said);
             QVERIFY2(!QFile::exists(never), said);
         }
         QVERIFY(fs::is_fifo(fifo.toStdString()));
@@ -159,10 +155,7 @@ private slots:
         QCOMPARE(file.out + file.err, QByteArray());
         Kestrova k;
         NullCanvas scratch;
-        RenderOptions o;
-        o.driver = kt::kWooferRecord;
-        o.system = "ib";
-        QVERIFY(RunRenderSequence(k, o, scratch).ok);
+        QVERIFY(RunRenderSequence(k, {.driver = kt::kWooferRecord, .system = "ib"}, scratch).ok);
         QCOMPARE(kt::ReadBytes(At("w.zma")),
                  QByteArray::fromStdString(
                      ResponseText(SampleResponse(k.d, {20, 20000, 24}), ResponseFormat::Zma, "2026-12-05T14:30:00")));
