@@ -7,7 +7,6 @@
 #include <string>
 #include <tuple>
 
-#include "context/update_state.h"
 #include "update/download_name.h"
 
 using namespace ks;
@@ -61,14 +60,6 @@ TEST(BundleVersion, TheProgramsOwnVersion)
 {
     EXPECT_EQ(GetCFBundleVersion("CFBundleShortVersionString"), KESTROVA_VERSION);
     EXPECT_TRUE(GetCFBundleVersion("CFBundleName").empty());
-}
-
-TEST(UpdateAddresses, FollowTheServerBase)
-{
-    UpdateState u;
-    SetUpdateServer(u, "http://127.0.0.1:8080/");
-    EXPECT_EQ(u.checkVerURL, "http://127.0.0.1:8080/versions/Kestrova_version.txt");
-    EXPECT_EQ(u.downloadURL, "http://127.0.0.1:8080/downloads/apps/Kestrova.zip");
 }
 
 // Plain, quoted and extended names (in a charset not read: the plain one); only the first 1024
