@@ -11,7 +11,8 @@
 
 using namespace ks;
 
-TEST(StringToNumerical, DeletesEveryDotThenReadsTheLeadingInteger)
+// A version is its leading integer once every dot is deleted; the one available is newer only when greater.
+TEST(VersionNumbers, ReadWithoutTheirDotsAndNewerOnlyWhenGreater)
 {
     constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
     std::string dotted;  // dots spread through a long run change nothing
@@ -28,17 +29,13 @@ TEST(StringToNumerical, DeletesEveryDotThenReadsTheLeadingInteger)
         {std::string(5000, '9'), kMax}, {"-" + std::string(400, '1'), std::numeric_limits<std::int64_t>::min()},
         {dotted, kMax},
     };
-    // clang-format on
-    for (const auto& [text, value] : cases) EXPECT_EQ(StringToNumerical(text), value) << text.substr(0, 40);
-}
-
-TEST(JudgeNewer, StrictlyGreaterIsNewer)
-{
-    // clang-format off
-    const std::tuple<const char*, const char*, int> cases[] = {
+    const std::tuple<const char*, const char*, int> judged[] = {
         {"1.2.10", "1.2.9", 1}, {"2.0", "1.9.1", 0}, {"1.0.0", "1.0.0", 0}, {"Version 9.9", "1.0", 0}, {"1.0.1", "", 1}};
     // clang-format on
-    for (const auto& [avail, running, newer] : cases) EXPECT_EQ(JudgeNewer(avail, running), newer) << avail;
+    for (const auto& [text, value] : cases) EXPECT_EQ(StringToNumerical(text), value) << text.substr(0, 40);
+    for (const auto& [avail, running, newer] : judged) EXPECT_EQ(JudgeNewer(avail, running), newer) << avail;
+    EXPECT_EQ(GetCFBundleVersion("CFBundleShortVersionString"), KESTROVA_VERSION);  // the running one
+    EXPECT_TRUE(GetCFBundleVersion("CFBundleName").empty());
 }
 
 // The first 255 bytes are kept, Mac Roman bytes unchanged; the line shown ends at the first control character,
@@ -54,12 +51,6 @@ TEST(VersionFile, KeepsTheFirst255BytesAndShowsTheFirstLine)
     };
     // clang-format on
     for (const auto& [file, line] : cases) EXPECT_EQ(VersionLine(file), line) << file;
-}
-
-TEST(BundleVersion, TheProgramsOwnVersion)
-{
-    EXPECT_EQ(GetCFBundleVersion("CFBundleShortVersionString"), KESTROVA_VERSION);
-    EXPECT_TRUE(GetCFBundleVersion("CFBundleName").empty());
 }
 
 // Plain, quoted and extended names (in a charset not read: the plain one); only the first 1024
@@ -79,7 +70,7 @@ TEST(ContentDisposition, ReadsPlainQuotedAndExtendedNamesAndNothingWhenMalformed
     for (const auto& [header, name] : cases) EXPECT_EQ(ContentDispositionFileName(header), name) << header;
 }
 
-TEST(SanitizeFileName, LeavesOnlyAPlainName)
+TEST(SanitizeFileName, LeavesOnlyAPlainNameCutKeepingTheExtension)
 {
     // clang-format off
     const std::pair<std::string, std::string> cases[] = {
@@ -89,11 +80,7 @@ TEST(SanitizeFileName, LeavesOnlyAPlainName)
     };
     // clang-format on
     for (const auto& [name, kept] : cases) EXPECT_EQ(SanitizeFileName(name), kept) << name;
-}
-
-// Cut to the limit keeping the extension, never inside a UTF-8 character (251 bytes of é would split one).
-TEST(SanitizeFileName, CutsLongNamesKeepingTheExtension)
-{
+    // Cut to the limit keeping the extension, never inside a UTF-8 character (251 bytes of é would split one).
     std::string wide;
     for (int i = 0; i < 200; ++i) wide += "\xC3\xA9";
     for (const auto& [stem, cut] :
@@ -101,7 +88,7 @@ TEST(SanitizeFileName, CutsLongNamesKeepingTheExtension)
         EXPECT_EQ(SanitizeFileName(stem + ".zip"), cut + ".zip") << stem.size();
 }
 
-TEST(DownloadName, SuggestionThenAddressThenFallback)
+TEST(DownloadName, SuggestionThenAddressThenFallbackAndNumbered)
 {
     // clang-format off
     const std::tuple<const char*, const char*, const char*> cases[] = {
@@ -110,18 +97,12 @@ TEST(DownloadName, SuggestionThenAddressThenFallback)
         {"", "/downloads/apps/Kes%20trova.zip?x=1#y", "Kes trova.zip"}, {"", "/downloads/", "F.zip"}, {"", "/a/%2E%2E", "F.zip"},
         {"", "/x/a%2Fb", "b"},  // a slash decoded is no folder
     };
-    // clang-format on
-    for (const auto& [header, path, name] : cases) EXPECT_EQ(ChooseDownloadName(header, path, "F.zip"), name) << path;
-}
-
-TEST(DownloadName, NumberedNames)
-{
-    // clang-format off
-    const std::tuple<const char*, int, const char*> cases[] = {
+    const std::tuple<const char*, int, const char*> numbered[] = {
         {"Kestrova.zip", 0, "Kestrova.zip"}, {"Kestrova.zip", 1, "Kestrova (1).zip"},
         {"Kestrova.zip", 99, "Kestrova (99).zip"}, {"README", 2, "README (2)"}, {"a.tar.gz", 3, "a.tar (3).gz"}};
     // clang-format on
-    for (const auto& [name, n, numbered] : cases) EXPECT_EQ(NumberedFileName(name, n), numbered) << name << " " << n;
+    for (const auto& [header, path, name] : cases) EXPECT_EQ(ChooseDownloadName(header, path, "F.zip"), name) << path;
+    for (const auto& [name, n, want] : numbered) EXPECT_EQ(NumberedFileName(name, n), want) << name << " " << n;
     // At the limit the stem gives way; an "extension" longer than a real one is part of the stem.
     EXPECT_EQ(NumberedFileName(std::string(251, 'k') + ".zip", 12), std::string(246, 'k') + " (12).zip");
     EXPECT_EQ(NumberedFileName("x." + std::string(300, 'e'), 5), "x." + std::string(249, 'e') + " (5)");
