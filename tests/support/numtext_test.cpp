@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -23,7 +22,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity(), kNan = std::num
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
-TEST(NumToText, FixedAndExponentForms)
+TEST(NumToText, FixedAndExponentFormsThatReadBackExactly)
 {
     const std::pair<double, const char*> cases[] = {
         // clang-format off
@@ -44,6 +43,12 @@ TEST(NumToText, FixedAndExponentForms)
         // clang-format on
     };
     for (const auto& [v, text] : cases) EXPECT_EQ(NumToText(v).str(), text) << v;
+    // Every rounded display value survives text and back unchanged.
+    for (int d = 1; d <= 3; ++d)
+        for (float v = 0.0001f; v < 5.0e6f; v = v * 1.0137f + 0.00001f)
+            for (const double r : {RoundedValue(v, d), RoundedValue(-v, d)})
+                ASSERT_EQ(TextToNumber(NumToText(r)), r) << NumToText(r).str();
+    for (double v : {0.005, 1e-9, 4294967295.5, 1e15, -3.25e-5}) EXPECT_EQ(TextToNumber(NumToText(v)), v);
 }
 
 // 0.35f × 10 and 0.85f × 10 are ties in single precision (not in double): they go to the even digit.
@@ -62,16 +67,6 @@ TEST(RoundedText, MultipliesInSinglePrecisionAndTiesGoToEven)
     EXPECT_EQ(RoundedValue(1e10f, 3), 9999999827.968);
     EXPECT_EQ(RoundedValue(1.25f, -3), 1.0);
     EXPECT_EQ(RoundedValue(0.123456789f, 40), RoundedValue(0.123456789f, 10));
-}
-
-// Every rounded display value survives text and back unchanged.
-TEST(NumToText, ProgramTextsReadBackExactly)
-{
-    for (int d = 1; d <= 3; ++d)
-        for (float v = 0.0001f; v < 5.0e6f; v = v * 1.0137f + 0.00001f)
-            for (const double r : {RoundedValue(v, d), RoundedValue(-v, d)})
-                ASSERT_EQ(TextToNumber(NumToText(r)), r) << NumToText(r).str();
-    for (double v : {0.005, 1e-9, 4294967295.5, 1e15, -3.25e-5}) EXPECT_EQ(TextToNumber(NumToText(v)), v);
 }
 
 TEST(FormatWithMask, DigitsRoundingSignsAndOverflow)
@@ -97,7 +92,7 @@ TEST(FormatWithMask, DigitsRoundingSignsAndOverflow)
     EXPECT_EQ(FormatWithMask(std::string(300, '#'), 7).str(), std::string(254, ' ') + "7");  // cut first
 }
 
-TEST(TextToNumber, FormsPrefixesTheDefinedValueForBadTextAndAtMost255Bytes)
+TEST(TextToNumber, OrIntegerFormsPrefixesTheDefinedValueForBadTextAndAtMost255Bytes)
 {
     const std::pair<std::string_view, double> cases[] = {
         // clang-format off
@@ -122,25 +117,10 @@ TEST(TextToNumber, FormsPrefixesTheDefinedValueForBadTextAndAtMost255Bytes)
     EXPECT_EQ(TextToNumber(std::string_view(block).substr(0, 3)), 111.0);
     EXPECT_EQ(TextToNumber(block), ones);
     EXPECT_EQ(TextToInteger(block), kMax);
-}
-
-// The shell adopts the user's locale; a decimal comma must not appear.
-TEST(TextToNumber, IgnoresTheProcessLocale)
-{
-    const kt::CommaLocale comma;
-    if (!comma.why.empty()) GTEST_SKIP() << comma.why;
-    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
-    EXPECT_EQ(TextToNumber(" 12.5"), 12.5);
-    EXPECT_EQ(NumToText(12.5).str(), " 12.5");
-    EXPECT_EQ(FormatWithMask("  ##.###", 2.5).str(), "   2.500");
-}
-
-TEST(TextToInteger, DigitsPrefixesAndLimits)
-{
-    const std::pair<std::string_view, std::int64_t> cases[] = {
+    const std::pair<std::string_view, std::int64_t> integers[] = {
         // clang-format off
         {"540", 540}, {"  -12", -12}, {"42abc", 42}, {"12.9", 12}, {"007", 7},
-        // No digit gives zero; only "-" is a sign here.
+        // As integers: no digit gives zero; only "-" is a sign.
         {"", 0}, {"-", 0}, {"abc", 0}, {"+5", 0}, {"- 5", 0}, {"--5", 0}, {"&H", 0},
         {"&hff", 255}, {"&O777", 511}, {"&X1010", 10}, {"&10", 16}, {"0x10", 16}, {" -&H10", -16},
         {"&HFFFFFFFFFFFFFFFF", -1}, {"-&H8000000000000000", kMin},
@@ -149,8 +129,18 @@ TEST(TextToInteger, DigitsPrefixesAndLimits)
         {"-9223372036854775808", kMin}, {"-9223372036854775809", kMin}, {"&H1FFFFFFFFFFFFFFFFF", -1},
         // clang-format on
     };
-    for (const auto& [text, value] : cases) EXPECT_EQ(TextToInteger(text), value) << text;
+    for (const auto& [text, value] : integers) EXPECT_EQ(TextToInteger(text), value) << text;
     EXPECT_EQ(TextToInteger(std::string(255, ' ')), 0);
+}
+
+// The shell adopts the user's locale; a decimal comma must not appear.
+TEST(TextToNumber, IgnoresTheProcessLocale)
+{
+    const kt::CommaLocale comma;
+    if (!comma.why.empty()) GTEST_SKIP() << comma.why;
+    EXPECT_EQ(TextToNumber(" 12.5"), 12.5);
+    EXPECT_EQ(NumToText(12.5).str(), " 12.5");
+    EXPECT_EQ(FormatWithMask("  ##.###", 2.5).str(), "   2.500");
 }
 
 TEST(PStr, CutsAt255AndHoldsAnyByte)
@@ -158,10 +148,8 @@ TEST(PStr, CutsAt255AndHoldsAnyByte)
     EXPECT_EQ(PStr(std::string(300, 'x')).size(), 255u);
     PStr p = "abc";
     p += std::string(260, 'y');
-    ASSERT_EQ(p.size(), 255u);
-    EXPECT_EQ(p.view().substr(0, 4), "abcy");
     p += "more";
-    EXPECT_EQ(p[254], 'y');
+    EXPECT_EQ(p.view(), "abc" + std::string(252, 'y'));
     const std::string bytes("a\0b\xFF", 4);
     EXPECT_EQ(PStr(bytes).view(), bytes);
     EXPECT_TRUE(PStr(static_cast<const char*>(nullptr)).empty());
