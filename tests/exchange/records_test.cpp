@@ -22,12 +22,10 @@ std::string Decode(std::string_view text)
     MasageTextToParameter(k);
     const Design& d = k.d;
     std::string s = k.sh.s_Dummy.str() + "|" + d.s_SP.str() + "|" + d.s_RANG.str();
-    // clang-format off
     const std::pair<const PStr*, f32> values[] = {
-        {&d.s_DIA, d.DIA2}, {&d.s_FS, d.FS2},     {&d.s_VAS, d.VAS2}, {&d.s_QTS, d.QTS2}, {&d.s_QES, d.QES2},
-        {&d.s_QMS, d.QMS2}, {&d.s_EFI, d.EFI2},   {&d.s_RE, d.RE2},   {&d.s_PEMX, d.PEMX2}, {&d.s_SD, d.SD2},
+        {&d.s_DIA, d.DIA2},   {&d.s_FS, d.FS2},   {&d.s_VAS, d.VAS2}, {&d.s_QTS, d.QTS2},   {&d.s_QES, d.QES2},
+        {&d.s_QMS, d.QMS2},   {&d.s_EFI, d.EFI2}, {&d.s_RE, d.RE2},   {&d.s_PEMX, d.PEMX2}, {&d.s_SD, d.SD2},
         {&d.s_XMAX, d.XMAX2}, {&d.s_VD, d.VD2},   {&d.s_LE, d.LE2}};
-    // clang-format on
     for (const auto& [t, value] : values) {
         char b[32];
         std::snprintf(b, sizeof b, "=%g", static_cast<double>(value));
@@ -73,10 +71,9 @@ TEST(DriverRecord, MadeAndReadBackFieldForField)
     for (const auto& [text, want] : cases) EXPECT_EQ(Decode(text), want) << text;
     // 64 bytes without a model: with 191 the record is 255 bytes, whole.
     for (const auto& [length, cut] : {std::pair{191, false}, {192, true}}) {
-        DriverRecordFields h;
-        h.model = std::string(std::size_t(length), 'x');
         bool truncated = !cut;
-        EXPECT_EQ(MakeDriverRecord(h, &truncated).size(), 255u) << length;
+        EXPECT_EQ(MakeDriverRecord({.model = std::string(std::size_t(length), 'x')}, &truncated).size(), 255u)
+            << length;
         EXPECT_EQ(truncated, cut) << length;
     }
 }
@@ -140,9 +137,7 @@ TEST(Companion, EachTextAndSpeakerSelectDoTheirOwnThingOnly)
         Kestrova k;
         kt::RecordingMessenger m;
         Host h(k);
-        k.prefs.UpdateForCheck = c.updateCheck;
-        k.sh.CheckForUpFlag = c.checked;
-        k.sh.GPrintScale = 10.0;
+        k.prefs.UpdateForCheck = c.updateCheck, k.sh.CheckForUpFlag = c.checked, k.sh.GPrintScale = 10.0;
         DoAppleEvent(k, m, h, c.text);
         EXPECT_EQ(h.calls, c.calls);
         EXPECT_EQ(m.texts(), c.sent);
@@ -156,8 +151,7 @@ TEST(Companion, EachTextAndSpeakerSelectDoTheirOwnThingOnly)
     Kestrova k;
     kt::RecordingMessenger m;
     Host h(k);
-    m.receivers = 0;  // nobody listening is not a failure
-    k.sh.GPrintScale = 50.0;
+    m.receivers = 0, k.sh.GPrintScale = 50.0;  // nobody listening is not a failure
     SpeakerSelect(k, m, h);
     EXPECT_EQ(h.calls, (Texts{"close", "menus-off", "launch"}));
     EXPECT_EQ(m.texts(), Texts{"ShowVtrl"});
