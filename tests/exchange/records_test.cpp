@@ -29,7 +29,7 @@ std::string Decode(std::string_view text)
     for (const auto& [t, value] : values) {
         char b[32];
         std::snprintf(b, sizeof b, "=%g", static_cast<double>(value));
-        s += "|" + t->str() + b;
+        s.append("|").append(t->str()).append(b);
     }
     if (!(d.s_SP2 == d.s_SP) || !(d.s_RANG2 == d.s_RANG)) s += "|the copies differ";
     if (d.FS != 0.0f) s += "|adopted too early";
