@@ -53,12 +53,14 @@ TEST(VersionFile, KeepsTheFirst255BytesAndShowsTheFirstLine)
     for (const auto& [file, line] : cases) EXPECT_EQ(VersionLine(file), line) << file;
 }
 
-// Plain, quoted and extended names (in a charset not read: the plain one); only the first 1024
-// bytes are read, and a malformed header names nothing.
-TEST(ContentDisposition, ReadsPlainQuotedAndExtendedNamesAndNothingWhenMalformed)
+// The name a download is saved under: the header's (plain, quoted or extended in UTF-8, from its first 1024 bytes;
+// a malformed one names nothing), else the address's, as a plain name cut keeping its extension, else the fallback.
+TEST(DownloadName, FromTheHeaderOrTheAddressAsAPlainNameElseTheFallbackAndNumbered)
 {
+    std::string wide;
+    for (int i = 0; i < 200; ++i) wide += "\xC3\xA9";
     // clang-format off
-    const std::pair<std::string, std::string> cases[] = {
+    const std::pair<std::string, std::string> headers[] = {
         {"attachment; filename=\"Kestrova 2.zip\"", "Kestrova 2.zip"}, {"attachment; filename=Kestrova.zip", "Kestrova.zip"},
         {"attachment;filename=Kestrova.zip ; size=12", "Kestrova.zip"}, {"attachment; FileName=\"a\\\"b.zip\"", "a\"b.zip"},
         {"attachment; filename=\"plain.zip\"; filename*=UTF-8''K%C3%A9strova.zip", "K\xC3\xA9strova.zip"},
@@ -66,32 +68,13 @@ TEST(ContentDisposition, ReadsPlainQuotedAndExtendedNamesAndNothingWhenMalformed
         {"", ""}, {"attachment", ""}, {"attachment; filename", ""}, {"attachment; filename=\"unterminated", "unterminated"},
         {"attachment; filename*=UTF-8'broken", ""}, {"attachment;" + std::string(2000, ' ') + "filename=late.zip", ""},
     };
-    // clang-format on
-    for (const auto& [header, name] : cases) EXPECT_EQ(ContentDispositionFileName(header), name) << header;
-}
-
-TEST(SanitizeFileName, LeavesOnlyAPlainNameCutKeepingTheExtension)
-{
-    // clang-format off
-    const std::pair<std::string, std::string> cases[] = {
+    const std::pair<std::string, std::string> plain[] = {
         {"Kestrova.zip", "Kestrova.zip"}, {"../../.bashrc", "bashrc"}, {"/etc/passwd", "passwd"},
         {"C:\\Users\\x\\evil.zip", "evil.zip"}, {"a\nb\tc\x7F.zip", "abc.zip"}, {"..", ""}, {"dir/", ""},
-        {"  . ", ""}, {"", ""},
+        {"  . ", ""}, {"", ""}, {std::string(400, 'k') + ".zip", std::string(251, 'k') + ".zip"},
+        {wide + ".zip", wide.substr(0, 250) + ".zip"},  // never inside a UTF-8 character
     };
-    // clang-format on
-    for (const auto& [name, kept] : cases) EXPECT_EQ(SanitizeFileName(name), kept) << name;
-    // Cut to the limit keeping the extension, never inside a UTF-8 character (251 bytes of é would split one).
-    std::string wide;
-    for (int i = 0; i < 200; ++i) wide += "\xC3\xA9";
-    for (const auto& [stem, cut] :
-         {std::pair{std::string(400, 'k'), std::string(251, 'k')}, {wide, wide.substr(0, 250)}})
-        EXPECT_EQ(SanitizeFileName(stem + ".zip"), cut + ".zip") << stem.size();
-}
-
-TEST(DownloadName, SuggestionThenAddressThenFallbackAndNumbered)
-{
-    // clang-format off
-    const std::tuple<const char*, const char*, const char*> cases[] = {
+    const std::tuple<const char*, const char*, const char*> chosen[] = {
         {"attachment; filename=\"Kestrova-1.2.zip\"", "/downloads/apps/Kestrova.zip", "Kestrova-1.2.zip"},
         {"attachment; filename=\"../..\"", "/downloads/apps/Kestrova.zip", "Kestrova.zip"},
         {"", "/downloads/apps/Kes%20trova.zip?x=1#y", "Kes trova.zip"}, {"", "/downloads/", "F.zip"}, {"", "/a/%2E%2E", "F.zip"},
@@ -101,7 +84,9 @@ TEST(DownloadName, SuggestionThenAddressThenFallbackAndNumbered)
         {"Kestrova.zip", 0, "Kestrova.zip"}, {"Kestrova.zip", 1, "Kestrova (1).zip"},
         {"Kestrova.zip", 99, "Kestrova (99).zip"}, {"README", 2, "README (2)"}, {"a.tar.gz", 3, "a.tar (3).gz"}};
     // clang-format on
-    for (const auto& [header, path, name] : cases) EXPECT_EQ(ChooseDownloadName(header, path, "F.zip"), name) << path;
+    for (const auto& [header, name] : headers) EXPECT_EQ(ContentDispositionFileName(header), name) << header;
+    for (const auto& [name, kept] : plain) EXPECT_EQ(SanitizeFileName(name), kept) << name.substr(0, 40);
+    for (const auto& [header, path, name] : chosen) EXPECT_EQ(ChooseDownloadName(header, path, "F.zip"), name) << path;
     for (const auto& [name, n, want] : numbered) EXPECT_EQ(NumberedFileName(name, n), want) << name << " " << n;
     // At the limit the stem gives way; an "extension" longer than a real one is part of the stem.
     EXPECT_EQ(NumberedFileName(std::string(251, 'k') + ".zip", 12), std::string(246, 'k') + " (12).zip");
