@@ -22,7 +22,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity(), kNan = std::num
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
-TEST(NumToText, FixedAndExponentFormsThatReadBackExactly)
+TEST(NumToText, FixedAndExponentFormsRoundedInSinglePrecisionThatReadBackExactly)
 {
     const std::pair<double, const char*> cases[] = {
         // clang-format off
@@ -39,34 +39,29 @@ TEST(NumToText, FixedAndExponentFormsThatReadBackExactly)
         {42.666666666666664, " 42.666666667"}, {21.333333333333332, " 21.3333333333"},
         {21845.333333333332, " 21845.333333"}, {10922.666666666666, " 10922.6666667"},
         {2863311530.6666665, " 2863311530.7"}, {1431655765.3333333, " 1431655765.33"},
-        {-2863311530.6666665, "-2863311530.7"},
+        {-2863311530.6666665, "-2863311530.7"}, {0.707f, " 0.7070000172"},  // a widened f32 shows its binary digits
         // clang-format on
     };
     for (const auto& [v, text] : cases) EXPECT_EQ(NumToText(v).str(), text) << v;
-    // Every rounded display value survives text and back unchanged.
-    for (int d = 1; d <= 3; ++d)
-        for (float v = 0.0001f; v < 5.0e6f; v = v * 1.0137f + 0.00001f)
-            for (const double r : {RoundedValue(v, d), RoundedValue(-v, d)})
-                ASSERT_EQ(TextToNumber(NumToText(r)), r) << NumToText(r).str();
-    for (double v : {0.005, 1e-9, 4294967295.5, 1e15, -3.25e-5}) EXPECT_EQ(TextToNumber(NumToText(v)), v);
-}
-
-// 0.35f × 10 and 0.85f × 10 are ties in single precision (not in double): they go to the even digit.
-TEST(RoundedText, MultipliesInSinglePrecisionAndTiesGoToEven)
-{
-    EXPECT_EQ(NumToText(0.707f).str(), " 0.7070000172");  // unrounded, the widened f32 shows its binary digits
-    const std::tuple<float, int, const char*> cases[] = {
+    // Rounded in single precision: 0.35f × 10 and 0.85f × 10 are ties there (not in double) and go to the even digit.
+    const std::tuple<float, int, const char*> rounded[] = {
         // clang-format off
         {0.707f, 3, " 0.707"}, {0.35f, 1, " 0.4"}, {0.85f, 1, " 0.8"}, {0.0055f, 3, " 6e-03"}, {0.0065f, 3, " 6e-03"},
         {89.998f, 1, " 90"}, {-2.5f, 1, "-2.5"}, {-0.0004f, 3, " 0"},
         {3e38f, 3, " inf"}, {-3e38f, 3, "-inf"}, {std::numeric_limits<float>::quiet_NaN(), 2, " nan"},  // overflow
         // clang-format on
     };
-    for (const auto& [v, decimals, text] : cases) EXPECT_EQ(RoundedText(v, decimals), text) << v;
+    for (const auto& [v, decimals, text] : rounded) EXPECT_EQ(RoundedText(v, decimals), text) << v;
     // 1e10 × 1000 is 9999999827968 in single precision; decimals are clamped to 0..10.
     EXPECT_EQ(RoundedValue(1e10f, 3), 9999999827.968);
     EXPECT_EQ(RoundedValue(1.25f, -3), 1.0);
     EXPECT_EQ(RoundedValue(0.123456789f, 40), RoundedValue(0.123456789f, 10));
+    // Every rounded display value survives text and back unchanged.
+    for (int d = 1; d <= 3; ++d)
+        for (float v = 0.0001f; v < 5.0e6f; v = v * 1.0137f + 0.00001f)
+            for (const double r : {RoundedValue(v, d), RoundedValue(-v, d)})
+                ASSERT_EQ(TextToNumber(NumToText(r)), r) << NumToText(r).str();
+    for (double v : {0.005, 1e-9, 4294967295.5, 1e15, -3.25e-5}) EXPECT_EQ(TextToNumber(NumToText(v)), v);
 }
 
 TEST(FormatWithMask, DigitsRoundingSignsAndOverflow)
