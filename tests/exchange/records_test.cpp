@@ -42,7 +42,8 @@ const std::string kFullValues =
 const std::string kNoValues = "|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0";
 
 // The companion's record reads back field for field; every field ends in two blanks, the record is cut at 255 bytes.
-TEST(DriverRecord, MadeAndReadBackFieldForField)
+// The design's record is written byte for byte on one line.
+TEST(Records, DriverRecordReadBackFieldForFieldAndDesignRecordOnOneLine)
 {
     const std::string full =
         MakeDriverRecord({"Test2.5-07", "Dome Tw", 2.5, 1000, 0, 0.707, 0.972, 2.5, 0.628, 6, 10, 5, 0.2, 0.1, 0.025})
@@ -66,6 +67,7 @@ TEST(DriverRecord, MadeAndReadBackFieldForField)
         {"DUMMY%" + full.substr(6), "DUMMY%" + none}, {"dummy#" + full.substr(6), "dummy#" + none},
         {" DUMMY#" + full.substr(6), " DUMMY#" + none}, {"DUMMY##" + full.substr(6), "DUMMY##" + none},
         {full.substr(6), none}, {"DUMMY# 3", none},
+        {"DUMMY#  Two\nLines\r\t\x7F  Mid  ", "DUMMY#|Two\nLines\r\t\x7F|Mid" + kNoValues},  // kept as received
     };
     // clang-format on
     for (const auto& [text, want] : cases) EXPECT_EQ(Decode(text), want) << text;
@@ -76,11 +78,7 @@ TEST(DriverRecord, MadeAndReadBackFieldForField)
             << length;
         EXPECT_EQ(truncated, cut) << length;
     }
-}
-
-// The rounded texts stay in the design's text fields; the name is written as it is but for control characters.
-TEST(DesignRecord, ClosedBoxDesignByteForByteOnOneLine)
-{
+    // The design's record: the rounded texts stay in its text fields; the name as it is but for control characters.
     Kestrova k;
     Design& d = k.d;
     d.s_SP = "W130-8";
@@ -93,9 +91,7 @@ TEST(DesignRecord, ClosedBoxDesignByteForByteOnOneLine)
     EXPECT_EQ(d.s_QTC.str(), " 0.382");       // and the fields
     d.s_SP = std::string(200, 'M');           // cut at 255 inside a field
     EXPECT_EQ(MakeClipText(k).str().substr(244), "   0   5.6 ");
-    k.sh.s_Masg = std::string("DUMMY#  Two\nLines\r\t\x7F  Mid  ");
-    MasageTextToParameter(k);
-    EXPECT_EQ(d.s_SP.str(), "Two\nLines\r\t\x7F");  // kept as received
+    d.s_SP = "Two\nLines\r\t\x7F";
     const std::string c = MakeClipText(k).str();
     EXPECT_EQ(c.substr(0, 22), "DUMMY%  Two Lines     ");
     EXPECT_TRUE(std::none_of(c.begin(), c.end(), IsControlByte)) << c;
