@@ -72,7 +72,7 @@ private slots:
     }
 
     // The record in UTF-8 on one line; an alert goes to standard error and the record still comes.
-    void recordIsOneUtf8Line()
+    void recordIsOneUtf8LineAndDesignFilesAreDrawnAgain()
     {
         const Result r =
             Run({"--driver", "DUMMY#  W\xC3\xA9  Woofer  16  50  10  0.35  0.4  3  0  6  50  100  3  10  0.5  ",
@@ -83,12 +83,8 @@ private slots:
         QCOMPARE(r.err, QByteArray("alert: ALERT!   Impossible alignment.  Qtc is too small. | Enter larger Qtc.  "
                                    "( Possible Qtc >=  0.382 )\n"));
         QVERIFY(Run({"--driver", kt::kWooferRecord, "--align", "vb=20", "--record"}).out.contains("  20  "));
-    }
-
-    // --save-design writes the design as drawn, --design draws it again with the options after
-    // it; a file that is no design ends the run with one line.
-    void designFilesAreWrittenAndDrawnAgain()
-    {
+        // --save-design writes the design as drawn, --design draws it again with the options after it; a file
+        // that is no design ends the run with one line.
         const QString a = At("a.kestrova"), b = At("b.kestrova");
         const Result saved = Run({"--driver", kt::kWooferRecord, "--qa", "5", "--align", "qtc=1.1", "--view", "gd",
                                   "--trace", "--record", "--save-design", a});
