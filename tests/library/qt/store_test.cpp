@@ -243,11 +243,8 @@ TEST_F(LibraryStore, SchemaOneLibraryKeepsEveryRow)
     {
         Raw old(path());
         ASSERT_TRUE(old.exec(SchemaOneTable()) && old.exec("PRAGMA user_version = 1"));
-        for (int i = 1; i <= 7; ++i)
-            ASSERT_TRUE(old.exec(
-                QStringLiteral("INSERT INTO drivers VALUES (NULL,'D%1','r',10,%2,5,0.4,0.5,3,0.5,6,20,50,2,10,0.1)")
-                    .arg(i)
-                    .arg(40 + i)));
+        const QString row = "INSERT INTO drivers VALUES (NULL,'D%1','r',10,%2,5,0.4,0.5,3,0.5,6,20,50,2,10,0.1)";
+        for (int i = 1; i <= 7; ++i) ASSERT_TRUE(old.exec(row.arg(i).arg(40 + i)));
         ASSERT_TRUE(old.exec("DELETE FROM drivers WHERE id IN (3, 6, 7)"));
     }
     lib::DriverStore store(path());
