@@ -111,9 +111,7 @@ TEST_F(Transport, EachMessageGetsItsOwnPassOfTheLoop)
     QTimer::singleShot(30000, &loop, &QEventLoop::quit);
     loop.exec();
     ASSERT_EQ(int(made.size()), n);
-    EXPECT_EQ(waitingAtFirst, std::size_t(n - 1));
-    EXPECT_EQ(stale, 0);
-    EXPECT_EQ(me.pending() + me.dropped(), 0u);
+    EXPECT_EQ(std::tuple(waitingAtFirst, stale, me.pending() + me.dropped()), std::tuple(std::size_t(n - 1), 0, 0u));
     delete made.back();
 }
 
