@@ -70,22 +70,9 @@ TEST(Primitives, StateLastsOneShapeAndShapesWithoutAPlaceAreLeftOut)
     EXPECT_EQ(std::tuple(k.ds.DashLineType, k.ds.s_RectDraw.str()), std::tuple(0, "Frame"));  // without a surface
 }
 
-TEST(ScaleBands, ChosenFromThePeakAndClosedBelow)
-{
-    Kestrova k;
-    // The impedance band from G1, the delay band from G2; not a number: unchanged.
-    const std::tuple<bool, float, float> bands[] = {
-        {false, 9.99f, 10},   {false, 10.0f, 4},     {false, 24.99f, 4},  {false, 25.0f, 2},      {false, 50.0f, 1},
-        {false, 99.99f, 1},   {false, 100.0f, 0.1f}, {false, NAN, 0.1f},  {true, 0.049f, 0.005f}, {true, 0.05f, 0.01f},
-        {true, 0.1f, 0.025f}, {true, 0.25f, 0.05f},  {true, 0.5f, 0.1f},  {true, 1.0f, 0.25f},    {true, 2.5f, 0.5f},
-        {true, 5.0f, 1.0f},   {true, 24.9f, 2.5f},   {true, 25.0f, 5.0f}, {true, 50.0f, 10.0f},   {true, NAN, 10.0f}};
-    for (const auto& [gd, peak, scl] : bands) {
-        (gd ? k.ds.G2 : k.ds.G1) = peak, gd ? GdOpt2(k) : impSetScale(k);
-        EXPECT_EQ(gd ? k.ds.GDscl : k.ds.IMPscal, scl) << gd << " " << peak;
-    }
-}
-
-TEST(ResponsePlot, WrapsTheRedrawInABatchAndNamesTheViews)
+// A redraw is one batch and names its view; the impedance and delay scale bands are chosen from the curve's peak,
+// each closed below.
+TEST(ResponsePlot, WrapsTheRedrawInABatchNamesTheViewAndChoosesTheScaleBands)
 {
     struct CountingCanvas : RecordingCanvas {
         int begins = 0, ends = 0;
@@ -102,6 +89,16 @@ TEST(ResponsePlot, WrapsTheRedrawInABatchAndNamesTheViews)
     ResponsePlot(k);
     EXPECT_EQ(screen.lines().size(), 1u);
     EXPECT_EQ(SetResponseTitle(k.d), "");
+    // The impedance band from G1, the delay band from G2; not a number: unchanged.
+    const std::tuple<bool, float, float> bands[] = {
+        {false, 9.99f, 10},   {false, 10.0f, 4},     {false, 24.99f, 4},  {false, 25.0f, 2},      {false, 50.0f, 1},
+        {false, 99.99f, 1},   {false, 100.0f, 0.1f}, {false, NAN, 0.1f},  {true, 0.049f, 0.005f}, {true, 0.05f, 0.01f},
+        {true, 0.1f, 0.025f}, {true, 0.25f, 0.05f},  {true, 0.5f, 0.1f},  {true, 1.0f, 0.25f},    {true, 2.5f, 0.5f},
+        {true, 5.0f, 1.0f},   {true, 24.9f, 2.5f},   {true, 25.0f, 5.0f}, {true, 50.0f, 10.0f},   {true, NAN, 10.0f}};
+    for (const auto& [gd, peak, scl] : bands) {
+        (gd ? k.ds.G2 : k.ds.G1) = peak, gd ? GdOpt2(k) : impSetScale(k);
+        EXPECT_EQ(gd ? k.ds.GDscl : k.ds.IMPscal, scl) << gd << " " << peak;
+    }
 }
 
 // On the seven views that compare, on screen and paper, each kept curve (one 20 dB louder) comes in its colour
