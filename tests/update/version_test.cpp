@@ -11,13 +11,20 @@
 
 using namespace ks;
 
-// A version is its leading integer once every dot is deleted; the one available is newer only when greater.
-TEST(VersionNumbers, ReadWithoutTheirDotsAndNewerOnlyWhenGreater)
+// The version file's first 255 bytes are kept, its line shown up to the first control character (leading blanks
+// and tabs gone); a version is its leading integer once every dot is deleted, and newer only when greater.
+TEST(Versions, FileLineNumbersAndNewerOnlyWhenGreater)
 {
+    EXPECT_EQ(DecodeVersionFile("1.2.10" + std::string(400, 'x')).str(), "1.2.10" + std::string(249, 'x'));
+    EXPECT_EQ(DecodeVersionFile("1.0\xA5").view(), "1.0\xA5");
     constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
     std::string dotted;  // dots spread through a long run change nothing
     for (int i = 0; i < 300; ++i) dotted += "9.";
     // clang-format off
+    const std::pair<std::string, std::string> lines[] = {
+        {"1.2.10\nnotes follow", "1.2.10"}, {"1.2.10\r\n", "1.2.10"}, {"2.0 beta", "2.0 beta"}, {"\n1.0", ""},
+        {"\t 1.3.0\n", "1.3.0"}, {std::string("1.0\0" "9", 5), "1.0"}, {"", ""},
+    };
     const std::pair<std::string, std::int64_t> cases[] = {
         {"1.2.10", 1210}, {"1.2.9", 129}, {"1.9.1", 191}, {"..3..4.", 34}, {"007", 7},
         // Stops at the first character that is no digit.
@@ -32,25 +39,11 @@ TEST(VersionNumbers, ReadWithoutTheirDotsAndNewerOnlyWhenGreater)
     const std::tuple<const char*, const char*, int> judged[] = {
         {"1.2.10", "1.2.9", 1}, {"2.0", "1.9.1", 0}, {"1.0.0", "1.0.0", 0}, {"Version 9.9", "1.0", 0}, {"1.0.1", "", 1}};
     // clang-format on
+    for (const auto& [file, line] : lines) EXPECT_EQ(VersionLine(file), line) << file;
     for (const auto& [text, value] : cases) EXPECT_EQ(StringToNumerical(text), value) << text.substr(0, 40);
     for (const auto& [avail, running, newer] : judged) EXPECT_EQ(JudgeNewer(avail, running), newer) << avail;
     EXPECT_EQ(GetCFBundleVersion("CFBundleShortVersionString"), KESTROVA_VERSION);  // the running one
     EXPECT_TRUE(GetCFBundleVersion("CFBundleName").empty());
-}
-
-// The first 255 bytes are kept, Mac Roman bytes unchanged; the line shown ends at the first control character,
-// its leading blanks and tabs gone as the comparison skips them.
-TEST(VersionFile, KeepsTheFirst255BytesAndShowsTheFirstLine)
-{
-    EXPECT_EQ(DecodeVersionFile("1.2.10" + std::string(400, 'x')).str(), "1.2.10" + std::string(249, 'x'));
-    EXPECT_EQ(DecodeVersionFile("1.0\xA5").view(), "1.0\xA5");
-    // clang-format off
-    const std::pair<std::string, std::string> cases[] = {
-        {"1.2.10\nnotes follow", "1.2.10"}, {"1.2.10\r\n", "1.2.10"}, {"2.0 beta", "2.0 beta"}, {"\n1.0", ""},
-        {"\t 1.3.0\n", "1.3.0"}, {std::string("1.0\0" "9", 5), "1.0"}, {"", ""},
-    };
-    // clang-format on
-    for (const auto& [file, line] : cases) EXPECT_EQ(VersionLine(file), line) << file;
 }
 
 // The name a download is saved under: the header's (plain, quoted or extended in UTF-8, from its first 1024 bytes;
