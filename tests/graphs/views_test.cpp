@@ -134,12 +134,10 @@ TEST(KeptDesigns, CurvesBehindTheCurrentOneInsideTheFrameThenTheLegend)
                 }
             }
             const bool compares = view != "nq" && view != "sys";
-            EXPECT_EQ(std::pair(before[0] > 0, before[1] > 0), std::pair(compares, compares)) << view;
-            EXPECT_EQ(after[0] + after[1], compares ? 2 : 0);
-            EXPECT_EQ(legendRows, compares ? 3 : 0);
+            EXPECT_EQ(std::tuple(before[0] > 0, before[1] > 0, after[0] + after[1], legendRows),
+                      std::tuple(compares, compares, compares ? 2 : 0, compares ? 3 : 0));
         }
     }
-    k.ds.doPrint = 0;
     // Vb 2.79998 rounded; the baffle's F3 from its closed form is 125.98 Hz.
     EXPECT_EQ(LegendText(k.d), "Test2.5-07 Vb 2.80 l   Qtc 0.707 F3 108.7 Hz");
     k.d.s_SP = "Woofer-13-with-a-long-name", k.d.boxSys = 2;
