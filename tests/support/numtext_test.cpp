@@ -138,18 +138,6 @@ TEST(TextToNumber, IgnoresTheProcessLocale)
     EXPECT_EQ(FormatWithMask("  ##.###", 2.5).str(), "   2.500");
 }
 
-TEST(PStr, CutsAt255AndHoldsAnyByte)
-{
-    EXPECT_EQ(PStr(std::string(300, 'x')).size(), 255u);
-    PStr p = "abc";
-    p += std::string(260, 'y');
-    p += "more";
-    EXPECT_EQ(p.view(), "abc" + std::string(252, 'y'));
-    const std::string bytes("a\0b\xFF", 4);
-    EXPECT_EQ(PStr(bytes).view(), bytes);
-    EXPECT_TRUE(PStr(static_cast<const char*>(nullptr)).empty());
-}
-
 // Every byte round-trips in texts longer than any internal chunk. Cut short, a lone continuation, overlong forms,
 // a surrogate, beyond U+10FFFF, cut short again, and Zhe (not in Mac Roman): refused, or one "?" a character.
 TEST(MacRoman, AllBytesRoundTripAndBadOrUnmappableUtf8IsRefusedOrReplaced)
@@ -168,8 +156,17 @@ TEST(MacRoman, AllBytesRoundTripAndBadOrUnmappableUtf8IsRefusedOrReplaced)
     EXPECT_EQ(Utf8ToMacRomanLossy("a\xFFz\xC3"), "a?z?");
 }
 
-TEST(ProgramLines, ArgumentsShownOnOneLineCutWhereACharacterStarts)
+// The 255-byte text holds any byte; an argument is shown on one line, cut where a character starts.
+TEST(BoundedTexts, PStrCutsAt255AndArgumentsAreShownOnOneLineCutWhereACharacterStarts)
 {
+    EXPECT_EQ(PStr(std::string(300, 'x')).size(), 255u);
+    PStr p = "abc";
+    p += std::string(260, 'y');
+    p += "more";
+    EXPECT_EQ(p.view(), "abc" + std::string(252, 'y'));
+    const std::string bytes("a\0b\xFF", 4);
+    EXPECT_EQ(PStr(bytes).view(), bytes);
+    EXPECT_TRUE(PStr(static_cast<const char*>(nullptr)).empty());
     const std::string e = "\xC3\xA9";  // é, two bytes
     // clang-format off
     const std::tuple<std::string, std::size_t, std::string> cases[] = {
