@@ -307,9 +307,7 @@ TEST(F3, ThreeDecibelsDownFromTheModelToAThousandthOfAHertz)
 
 Design Baffle(float qts)
 {
-    Design d = kt::DefaultDesign();
-    d.QTS = qts;
-    CofCal(d);
+    Design d = At(0.0f, qts);
     EulerTransform(d);
     IBStepSubstitution(d);
     return d;
