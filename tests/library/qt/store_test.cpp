@@ -153,16 +153,15 @@ TEST_F(LibraryStore, DriverDatabaseUnitsAndRefusals)
         " <speaker vendor=\"Made Up\" model=\"V\" fs=\"60\" qts=\"0.4\" re=\"6\" vas=\"abc\"/>\n"
         "</speakers>\n"));
     const auto r = lib::ImportFile(xml);
-    ASSERT_EQ(r.fatal, "");
-    ASSERT_EQ(r.taken.size(), 2u);
+    ASSERT_EQ(r.fatal + " taken " + std::to_string(r.taken.size()), " taken 2");
     const lib::Driver& w = r.taken[0];
     EXPECT_EQ(w.model, "Made W8");
     EXPECT_EQ((std::array{w.get(Field::Fs), w.get(Field::Sd), w.get(Field::Dia)}), (std::array{38.5, 214.0, 20.0}));
     EXPECT_NEAR(w.get(Field::Effi), 0.6283, 1e-4);  // 90 dB
     EXPECT_EQ(r.taken[1].model + " lacks " + lib::MissingFields(r.taken[1]), "Made Up NoRe lacks Qes, Qms, Re");
     ASSERT_EQ(r.refused.size(), 1u);
-    EXPECT_EQ(r.refused[0].line, 4);
-    EXPECT_NE(r.refused[0].reason.find("vas"), std::string::npos) << r.refused[0].reason;
+    EXPECT_TRUE(r.refused[0].line == 4 && r.refused[0].reason.find("vas") != std::string::npos)
+        << r.refused[0].line << " " << r.refused[0].reason;
     EXPECT_NE(lib::ImportFile(dir.filePath("missing.csv")).fatal, "");
 }
 
