@@ -123,13 +123,10 @@ TEST_F(Transport, CompanionLaunchedOnceUntilItJoinsOrEnds)
     QTemporaryDir dir;
     const QString marker = dir.filePath("started"), script = dir.filePath("vantrel");
     const QString waiter = QStandardPaths::findExecutable("sleep");  // lives on, as a companion would
-    ASSERT_TRUE(
-        kt::WriteBytes(script, ("#!/bin/sh\necho $$ >> '" + marker + "'\nexec '" + waiter + "' 60\n").toUtf8()));
-    ASSERT_TRUE(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    const auto started = [&] {
-        return QFileInfo::exists(marker) ? QString(kt::ReadBytes(marker)).split('\n', Qt::SkipEmptyParts)
-                                         : QStringList();
-    };
+    const QByteArray text = ("#!/bin/sh\necho $$ >> '" + marker + "'\nexec '" + waiter + "' 60\n").toUtf8();
+    ASSERT_TRUE(kt::WriteBytes(marker, "") && kt::WriteBytes(script, text) &&
+                QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const auto started = [&] { return QString(kt::ReadBytes(marker)).split('\n', Qt::SkipEmptyParts); };
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", QByteArray("/nonexistent"));
     CompanionLauncher launcher(me);
