@@ -20,8 +20,7 @@ ParsedOptions Parse(std::vector<std::string_view> a) { return ParseRenderOptions
 std::string Refusal(std::vector<std::string_view> a)
 {
     const ParsedOptions p = ParseRenderOptions(a);
-    if (p.options) return "<taken>";
-    return p.error.find('\n') == std::string::npos ? p.error : "<more than one line>";
+    return p.options ? "<taken>" : p.error.find('\n') == std::string::npos ? p.error : "<more than one line>";
 }
 
 TEST(RenderOptions, EveryOptionIsReadAndAMalformedOneGivesOneReason)
