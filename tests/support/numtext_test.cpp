@@ -19,8 +19,7 @@ namespace ks {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity(), kNan = std::numeric_limits<double>::quiet_NaN();
-constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max(), kMin = std::numeric_limits<std::int64_t>::min();
 
 TEST(NumToText, FixedAndExponentFormsRoundedInSinglePrecisionThatReadBackExactly)
 {
