@@ -53,8 +53,8 @@ class RenderProcess : public QObject {
     QString At(const QString& name) const { return tmp_.filePath(name); }
 
 private slots:
-    // The view and the page reach their files, the curve painted in its colour.
-    void viewsAndThePageWriteTheirFiles()
+    // The view and the page reach their files, the curve painted in its colour; so does the data export.
+    void viewsThePageAndTheExportWriteTheirFiles()
     {
         const Result r = Run({"--view", "amp", "--out", At("amp.png")});
         QVERIFY2(r.rc == 0, r.err);
@@ -69,6 +69,21 @@ private slots:
             QVERIFY2(kt::ReadBytes(page).contains(magic), ext);
         }
         QCOMPARE(QImage(At("page.png")).size(), QSize(612, 792));
+        const Result file =
+            Run({"--driver", kt::kWooferRecord, "--system", "ib", "--export", "zma", "--from", "20", "--to", "20000",
+                 "--ppo", "24", "--date", "2026-12-05T14:30:00", "--out", At("w.zma")});
+        QVERIFY2(file.rc == 0, file.err);
+        QCOMPARE(file.out + file.err, QByteArray());
+        Kestrova k;
+        NullCanvas scratch;
+        QVERIFY(RunRenderSequence(k, {.driver = kt::kWooferRecord, .system = "ib"}, scratch).ok);
+        QCOMPARE(kt::ReadBytes(At("w.zma")),
+                 QByteArray::fromStdString(
+                     ResponseText(SampleResponse(k.d, {20, 20000, 24}), ResponseFormat::Zma, "2026-12-05T14:30:00")));
+        // The default range on standard output: the comment lines, then 10 Hz .. 40 kHz at 48 per octave.
+        const Result out = Run({"--export", "frd", "--out", "-"});
+        QVERIFY2(out.rc == 0, out.err);
+        QCOMPARE(out.out.count('\n'), 6 + 575);
     }
 
     // The record in UTF-8 on one line; an alert goes to standard error and the record still comes.
@@ -140,25 +155,6 @@ private slots:
             QCOMPARE(QDir(QString::fromStdString(full.string())).entryList(QDir::Files), QStringList{"fill"});
         }
         ::umount2(full.c_str(), MNT_DETACH);
-    }
-
-    void exportWritesTheSampledDesignToAFileOrStandardOutput()
-    {
-        const Result file =
-            Run({"--driver", kt::kWooferRecord, "--system", "ib", "--export", "zma", "--from", "20", "--to", "20000",
-                 "--ppo", "24", "--date", "2026-12-05T14:30:00", "--out", At("w.zma")});
-        QVERIFY2(file.rc == 0, file.err);
-        QCOMPARE(file.out + file.err, QByteArray());
-        Kestrova k;
-        NullCanvas scratch;
-        QVERIFY(RunRenderSequence(k, {.driver = kt::kWooferRecord, .system = "ib"}, scratch).ok);
-        QCOMPARE(kt::ReadBytes(At("w.zma")),
-                 QByteArray::fromStdString(
-                     ResponseText(SampleResponse(k.d, {20, 20000, 24}), ResponseFormat::Zma, "2026-12-05T14:30:00")));
-        // The default range on standard output: the comment lines, then 10 Hz .. 40 kHz at 48 per octave.
-        const Result out = Run({"--export", "frd", "--out", "-"});
-        QVERIFY2(out.rc == 0, out.err);
-        QCOMPARE(out.out.count('\n'), 6 + 575);
     }
 };
 
