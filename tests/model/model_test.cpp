@@ -53,12 +53,10 @@ TEST(Alignment, WorkedBoxesAndTheLossFactor)
         {"optimum, Qts 0.65", 0.65f, 10, 0, "", "", "", "0.707", 1},
         {"first pass reaches 0.1", 0.05f, 10, 0.1f, "2.015", "", "", "0.1", 1},
         {"optimum, Qts 0.05", 0.05f, 10, 0, "", "", "", "0.707", 1},
-        // Above 0.707 at once: the smallest box stays.
-        {"optimum, Qts 0.9", 0.9f, 10, 0, "1.1", "", "", "", 0},
+        {"optimum, Qts 0.9", 0.9f, 10, 0, "1.1", "", "", "", 0},  // above 0.707 at once: the smallest box stays
         {"Qtc reachable", 0.35f, 10, 1.0f, "", "", "", "1.0", 1},
         {"Qtc too small", 0.35f, 10, 0.3f, "1.1", "55.0", "47.619", "0.382", 0},
-        // b² < 4ac: the root is not a number, which is too small as well.
-        {"negative discriminant", 0.35f, 10, 0.01f, "1.1", "", "", "", 0},
+        {"negative discriminant", 0.35f, 10, 0.01f, "1.1", "", "", "", 0},  // b² < 4ac: no root, too small too
         // The box of a hundredth of Vas (Vb 0.1 l, Fc 502.5 Hz) has Qtc 2.6089.
         {"Qtc too large", 0.35f, 10, 6.0f, "", "502.3", "0.10", "2.608", -1},
         {"Qtc with Qa 5", 0.35f, 5, 0.9f, "", "", "", "0.9", 1},
