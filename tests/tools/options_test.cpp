@@ -157,8 +157,7 @@ TEST(SendOptions, NamesListeningHelpTextsInMacRomanAndOneReasonForARefusal)
         {{"--listen", "--count", "12x"}, "bad count: 12x"}, {{"--listen", "--timeout", "0"}, "bad timeout: 0"},
         {{"--listen", "--timeout", "nan"}, "bad timeout: nan"}, {{"x", "--driver", "fs=1"}, "both a text and --driver given"},
         {{"-h2"}, "unknown option: -h2"}, {{"-"}, "unknown option: -"}, {{"--", "a", "b"}, "more than one text given"},
-        // Driver fields: unknown keys, malformed numbers, texts Mac Roman lacks
-        // or that would split their field or the line, a record over 255 bytes.
+        // Driver fields: unknown keys, malformed numbers, texts Mac Roman lacks or that would split the record.
         {{"--driver", "colour=red"}, "unknown driver key: colour"}, {{"--driver", "fs"}, "driver field without '=': fs"},
         {{"--driver", "fs="}, "malformed number for fs: "}, {{"--driver", "fs=1x"}, "malformed number for fs: 1x"},
         {{"--driver", "fs= 1"}, "malformed number for fs:  1"}, {{"--driver", "fs=inf"}, "malformed number for fs: inf"},
