@@ -1,5 +1,4 @@
-// The program's own texts: help tags, stored rectangles, the default window's
-// listing, the command line, and numbers typed into the box entries.
+// The program's own texts: help tags, stored rectangles, the default listing, the command line, box entries.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -65,8 +64,7 @@ TEST(HelpTagText, MainExtendedAndPlacement)
     }
 }
 
-// Written top, left, bottom, right; each field read from after the next comma, whatever stands
-// before it, a missing one as 0.
+// Written top, left, bottom, right; each field read after the next comma, whatever precedes it; a missing one 0.
 TEST(PrefsRectText, WrittenInOrderAndEachFieldReadFromAfterTheNextComma)
 {
     // clang-format off
