@@ -1,5 +1,4 @@
-// What no picture shows (the pictures are display_list_test's): the primitives' state, the scale bands, a
-// redraw's batch, the kept designs and limit views' geometry; and the response data as exported.
+// What no picture shows (the pictures are display_list_test's), and the response data as exported.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -70,8 +69,7 @@ TEST(Primitives, StateLastsOneShapeAndShapesWithoutAPlaceAreLeftOut)
     EXPECT_EQ(std::tuple(k.ds.DashLineType, k.ds.s_RectDraw.str()), std::tuple(0, "Frame"));  // without a surface
 }
 
-// A redraw is one batch and names its view; the impedance and delay scale bands are chosen from the curve's peak,
-// each closed below.
+// A redraw is one batch naming its view; the impedance and delay bands come from the peak, each closed below.
 TEST(ResponsePlot, WrapsTheRedrawInABatchNamesTheViewAndChoosesTheScaleBands)
 {
     struct CountingCanvas : RecordingCanvas {
