@@ -1,5 +1,4 @@
-// The library against real files in a temporary folder: changes through the table model and its undo stack, two
-// connections, files it cannot use; driver databases hostile or unusual, and the largest exports.
+// The library against real files: changes and their undo, two connections, files it cannot use, imports, exports.
 #include "library/qt/store.h"
 
 #include <gtest/gtest.h>
@@ -139,8 +138,7 @@ TEST_F(LibraryStore, ChangesUndoRedoAndFailuresAsASecondConnectionSeesThem)
     EXPECT_EQ(seen(), "A:41.5#1 C:60#3 1");
 }
 
-// A driver database's units converted, a driver without Re taken incomplete, a bad value refusing its row with
-// its line and reason.
+// A driver database's units converted, a driver without Re incomplete, a bad value's row refused with its line.
 TEST_F(LibraryStore, DriverDatabaseUnitsAndRefusals)
 {
     const QString xml = dir.filePath("db.xml");
