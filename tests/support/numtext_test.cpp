@@ -1,5 +1,4 @@
-// Number to text and back, rounded text and format with mask, byte for byte; bad input gives the defined value.
-// The 255-byte text, Mac Roman ⇄ UTF-8, and the programs' one-line refusals.
+// Number texts both ways, rounded and masked, byte for byte; bounded texts, Mac Roman ⇄ UTF-8, one-line refusals.
 #include "support/numtext.h"
 
 #include <gtest/gtest.h>
