@@ -1,5 +1,4 @@
-// The driver's adoption and the closed-box alignments of the worked driver (Fs 50 Hz, Vas 10 l, Qts 0.35, Qa 10)
-// at the decimals they are quoted with; the evaluations and the step response against independent formulas.
+// The driver's adoption, the worked closed-box alignments as quoted, the evaluations against independent formulas.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -115,8 +114,7 @@ TEST(QtcAlignment, LargeRequestsGiveABoxABuilderCanMake)
     }
 }
 
-// The sensitivity from the given efficiency, else from Vas with a missing Qes supplied (and kept until the next
-// driver), else minus infinity.
+// The sensitivity from the efficiency, else from Vas with a missing Qes supplied till the next driver, else -inf.
 TEST(Sensitivity, FromTheEfficiencyElseFromVasWithAMissingQesSupplied)
 {
     Design d = kt::DefaultDesign();  // no Vas
