@@ -1,5 +1,4 @@
-// Design documents read back to the bit in any locale or refused with the field and reason; and a design reopened
-// through the user's own steps drawn and recorded exactly as it was saved.
+// Design documents read back to the bit or refused with the reason; a reopened design drawn as it was saved.
 #include <gtest/gtest.h>
 
 #include <bit>
