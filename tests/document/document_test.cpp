@@ -21,13 +21,11 @@ namespace {
 DesignDocument Sample()
 {
     DesignDocument d;
-    d.driver.model = "Mid 13\xB5";  // Mac Roman micro sign
-    d.driver.range = "60-4000 Hz";
+    d.driver.model = "Mid 13\xB5", d.driver.range = "60-4000 Hz";  // a Mac Roman micro sign
     d.driver.values = {13, 50, 10, 0.35f, 0.4f, 2.8f, 0.5f, 6.2f, 60, 85, 4, 34, 0.4f};
     d.box = {1, 7.0f, 3, 0.70700002f};
     d.view = {"gd", 2, 10};
-    d.kept.push_back({"first \u2014 try", 3, d.driver, {2, 20.0f, 2, 12.5f}});
-    d.kept.push_back({"", 1, d.driver, {1, 10.0f, 1, 0.0f}});
+    d.kept = {{"first \u2014 try", 3, d.driver, {2, 20.0f, 2, 12.5f}}, {"", 1, d.driver, {1, 10.0f, 1, 0.0f}}};
     return d;
 }
 
