@@ -42,8 +42,7 @@ protected:
 // one of the wrong class, id or signature is ignored and the listener lives on.
 TEST_F(Transport, EveryReceiverButTheSenderGetsEachMessageInOrder)
 {
-    Listener& a = Listen({"--count", "5", "--timeout", "20"});
-    Listener& b = Listen({"--count", "5", "--timeout", "20"});
+    Listener &a = Listen({"--count", "5", "--timeout", "20"}), &b = Listen({"--count", "5", "--timeout", "20"});
     ASSERT_TRUE(WaitForPeers(2));
     for (const QString& to : me.peers(QStringLiteral("Vantrel")))
         for (const QVariantList& args : std::vector<QVariantList>{{"Kstv", "TEXT", QByteArray("wrong class")},
