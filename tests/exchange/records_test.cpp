@@ -135,11 +135,9 @@ TEST(Companion, EachTextAndSpeakerSelectDoTheirOwnThingOnly)
         Host h(k);
         k.prefs.UpdateForCheck = c.updateCheck, k.sh.CheckForUpFlag = c.checked, k.sh.GPrintScale = 10.0;
         DoAppleEvent(k, m, h, c.text);
-        EXPECT_EQ(h.calls, c.calls);
-        EXPECT_EQ(m.texts(), c.sent);
+        EXPECT_EQ(std::pair(h.calls, m.texts()), std::pair(c.calls, c.sent));
         for (const auto& s : m.sent) EXPECT_EQ(s.to + "/" + s.cls, "Vantrel/Vtrl");
-        EXPECT_EQ(k.sh.s_Masg.str(), c.text.substr(0, 255));
-        EXPECT_EQ(k.sh.GPrintScale, 100.0);
+        EXPECT_EQ(std::pair(k.sh.s_Masg.str(), k.sh.GPrintScale), std::pair(c.text.substr(0, 255), 100.0));
         EXPECT_EQ(SpeakerSelectEnabled(k), c.text == driver || c.text == "YesBootedVtrl");
         EXPECT_EQ(k.d.VAS, c.text == driver ? 4.5f : Kestrova().d.VAS);
     }
