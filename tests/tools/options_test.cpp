@@ -114,8 +114,7 @@ TEST(SendOptions, NamesListeningHelpTextsInMacRomanAndOneReasonForARefusal)
     EXPECT_EQ(std::pair(o.listen, o.help), std::pair(false, false));
     EXPECT_EQ(o.to + "/" + o.as + "/" + o.text, "Kestrova/Vantrel/hello");
     const SendOptions l = Parsed({"--listen", "--count", "3", "--timeout", "1.5"});
-    EXPECT_TRUE(l.listen);
-    EXPECT_EQ(std::pair(l.count, l.timeout), std::pair(3, 1.5));
+    EXPECT_EQ(std::tuple(l.listen, l.count, l.timeout), std::tuple(true, 3, 1.5));
     const SendOptions t = Parsed({"--to", "Vantrel", "--as", "Probe", "x"});
     EXPECT_EQ(t.to + "/" + t.as, "Vantrel/Probe");
     for (const char* h : {"-h", "--help"}) EXPECT_TRUE(Parsed({h}).help) << h;
