@@ -152,9 +152,8 @@ TEST(Impedance, MissingQmsIsSuppliedWhereQtsAndQesAllow)
     // clang-format on
     for (const auto& r : rows) {
         Design d = kt::WorkedBox();
-        d.QES = r.qes, d.QMS = r.qms, d.RE = r.re;
+        d.QES = r.qes, d.QMS = r.qms, d.RE = r.re, d.s_Resp = "imp";
         EXPECT_EQ(ImpedanceKnown(d), r.known) << r.qes << " " << r.qms << " " << r.re;
-        d.s_Resp = "imp";
         ImpPrepare(d);
         EXPECT_NEAR(d.QMS, r.after, 1e-5f * r.after) << r.qes << " " << r.qms;
     }
