@@ -76,11 +76,10 @@ TEST_F(Transport, DesignFilesAreTakenAsAbsolutePathsInOrder)
     const QString longest = "/" + QString(kMaxDesignPathChars - 1, QLatin1Char('x'));
     for (const QString& path :
          {QStringLiteral("/a.kestrova"), QStringLiteral("b.kestrova"), QString(), longest + "x", longest}) {
-        QDBusMessage m =
+        QDBusConnection::sessionBus().send(  // answered on our own loop
             QDBusMessage::createMethodCall(me.busName(), QStringLiteral("/com/tessaly/Messages"),
-                                           QStringLiteral("com.tessaly.Messages"), QStringLiteral("OpenDesign"));
-        m << path;
-        QDBusConnection::sessionBus().send(m);  // answered on our own loop
+                                           QStringLiteral("com.tessaly.Messages"), QStringLiteral("OpenDesign"))
+            << path);
     }
     ASSERT_TRUE(WaitFor([&] { return got.size() == 2; }));
     EXPECT_EQ(got, (std::vector<QString>{"/a.kestrova", longest}));
