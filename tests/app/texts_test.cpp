@@ -1,9 +1,7 @@
-// The program's own texts: help tags, stored rectangles, the default window's
-// listing, the command line, and numbers typed into the box entries.
+// The program's own texts: help tags, stored rectangles, the default listing, the command line, box entries.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -49,48 +47,40 @@ TEST(HelpTagText, MainExtendedAndPlacement)
         EXPECT_EQ(t.side, side) << text;
         EXPECT_EQ(t.ExtendedContent(), showsMain ? main + "\r" + extended : extended) << text;
     }
-}
-
-TEST(HelpTagText, PlacementCodesInEitherCaseAndOnlyTheirFirstTwoCharacters)
-{
+    // Placement codes in either case, only their first two characters read; a letter pair's order counts.
     using S = HelpTag;
-    std::vector<std::pair<std::string, HelpTag::Side>> codes = {
-        {"T", S::TopCentred},          {"L", S::LeftCentred},        {"R", S::RightCentred},
-        {"CL", S::LeftCentred},        {"LC", S::LeftCentred},       {"CR", S::RightCentred},
-        {"RC", S::RightCentred},       {"LT", S::TopLeftAligned},    {"RT", S::TopRightAligned},
-        {"TL", S::LeftTopAligned},     {"BL", S::LeftBottomAligned}, {"LB", S::BottomLeftAligned},
-        {"RB", S::BottomRightAligned}, {"TR", S::RightTopAligned},   {"BR", S::RightBottomAligned}};
-    for (const char* none : {"", "X", "TT", "C", "BX"}) codes.push_back({none, S::Default});
+    // clang-format off
+    const std::pair<std::string, S::Side> codes[] = {
+        {"t", S::TopCentred}, {"L", S::LeftCentred}, {"r", S::RightCentred}, {"Cl", S::LeftCentred},
+        {"lc", S::LeftCentred}, {"CR", S::RightCentred}, {"rC", S::RightCentred}, {"LT", S::TopLeftAligned},
+        {"rt", S::TopRightAligned}, {"Tl", S::LeftTopAligned}, {"bL", S::LeftBottomAligned},
+        {"LB", S::BottomLeftAligned}, {"rb", S::BottomRightAligned}, {"TR", S::RightTopAligned},
+        {"br", S::RightBottomAligned}, {"", S::Default}, {"x", S::Default}, {"TT", S::Default}, {"C", S::Default},
+        {"bx", S::Default}};
+    // clang-format on
     for (const auto& [code, side] : codes) {
-        std::string lower = code;
-        for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-        EXPECT_EQ(ParseHelpTag("tip\\@" + lower).side, side) << lower;
+        EXPECT_EQ(ParseHelpTag("tip\\@" + code).side, side) << code;
         EXPECT_EQ(ParseHelpTag("tip\\@" + code + "XYZ").side, code.size() == 2 ? side : S::Default) << code;
     }
 }
 
-// Written top, left, bottom, right; each field read from after the next comma, whatever stands
-// before it, a missing one as 0.
+// Written top, left, bottom, right; each field read after the next comma, whatever precedes it; a missing one 0.
 TEST(PrefsRectText, WrittenInOrderAndEachFieldReadFromAfterTheNextComma)
 {
-    const std::pair<Rect16, const char*> written[] = {{Prefs{}.Bounds, " 0, 0, 560, 540"},
-                                                      {Rect16{-20, 7, -1, 32767}, "-20, 7,-1, 32767"},
-                                                      {Rect16{-32768, 0, 0, 0}, "-32768, 0, 0, 0"}};
-    for (const auto& [r, text] : written) {
-        EXPECT_EQ(RectToText(r).str(), text);
-        EXPECT_EQ(TextToRect(text), r) << text;
-    }
     // clang-format off
-    const std::pair<std::string_view, Rect16> cases[] = {
-        {"", {0, 0, 0, 0}},                      {" 12, 34", {12, 34, 0, 0}},
-        {"1,2,3,4,5", {1, 2, 3, 4}},             {",,,9", {0, 0, 0, 9}},
-        {"7, x8, 9, 10", {7, 0, 9, 10}},         {"7 8 9, 10", {7, 10, 0, 0}},
-        {"12abc,34def,56,78", {12, 34, 56, 78}}, {std::string_view("4\0,5,6,7", 8), {4, 5, 6, 7}},
-        {"&H10, 0x20, 3, 4", {16, 32, 3, 4}},
-        {"32768, -32769, 99999999999999999999999, -99999999999999999999999", {32767, -32768, 32767, -32768}},
+    const std::tuple<std::string_view, Rect16, bool> cases[] = {  // true: the text written for the rectangle
+        {" 0, 0, 560, 540", Prefs{}.Bounds, true}, {"-20, 7,-1, 32767", {-20, 7, -1, 32767}, true},
+        {"-32768, 0, 0, 0", {-32768, 0, 0, 0}, true}, {"", {0, 0, 0, 0}, false}, {" 12, 34", {12, 34, 0, 0}, false},
+        {"1,2,3,4,5", {1, 2, 3, 4}, false}, {",,,9", {0, 0, 0, 9}, false}, {"7, x8, 9, 10", {7, 0, 9, 10}, false},
+        {"7 8 9, 10", {7, 10, 0, 0}, false}, {"12abc,34def,56,78", {12, 34, 56, 78}, false},
+        {std::string_view("4\0,5,6,7", 8), {4, 5, 6, 7}, false}, {"&H10, 0x20, 3, 4", {16, 32, 3, 4}, false},
+        {"32768, -32769, 99999999999999999999999, -99999999999999999999999", {32767, -32768, 32767, -32768}, false},
     };
     // clang-format on
-    for (const auto& [text, r] : cases) EXPECT_EQ(TextToRect(text), r) << text;
+    for (const auto& [text, r, written] : cases) {
+        EXPECT_EQ(TextToRect(text), r) << text;
+        EXPECT_TRUE(!written || RectToText(r).view() == text) << text;
+    }
     // Only the first 255 bytes are read: the "3" is byte 254, the "4" lies past the cut.
     EXPECT_EQ(TextToRect(std::string(250, ' ') + "1,2,3,4"), (Rect16{1, 2, 3, 0}));
 }

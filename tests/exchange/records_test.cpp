@@ -22,16 +22,14 @@ std::string Decode(std::string_view text)
     MasageTextToParameter(k);
     const Design& d = k.d;
     std::string s = k.sh.s_Dummy.str() + "|" + d.s_SP.str() + "|" + d.s_RANG.str();
-    // clang-format off
     const std::pair<const PStr*, f32> values[] = {
-        {&d.s_DIA, d.DIA2}, {&d.s_FS, d.FS2},     {&d.s_VAS, d.VAS2}, {&d.s_QTS, d.QTS2}, {&d.s_QES, d.QES2},
-        {&d.s_QMS, d.QMS2}, {&d.s_EFI, d.EFI2},   {&d.s_RE, d.RE2},   {&d.s_PEMX, d.PEMX2}, {&d.s_SD, d.SD2},
+        {&d.s_DIA, d.DIA2},   {&d.s_FS, d.FS2},   {&d.s_VAS, d.VAS2}, {&d.s_QTS, d.QTS2},   {&d.s_QES, d.QES2},
+        {&d.s_QMS, d.QMS2},   {&d.s_EFI, d.EFI2}, {&d.s_RE, d.RE2},   {&d.s_PEMX, d.PEMX2}, {&d.s_SD, d.SD2},
         {&d.s_XMAX, d.XMAX2}, {&d.s_VD, d.VD2},   {&d.s_LE, d.LE2}};
-    // clang-format on
     for (const auto& [t, value] : values) {
         char b[32];
         std::snprintf(b, sizeof b, "=%g", static_cast<double>(value));
-        s += "|" + t->str() + b;
+        s.append("|").append(t->str()).append(b);
     }
     if (!(d.s_SP2 == d.s_SP) || !(d.s_RANG2 == d.s_RANG)) s += "|the copies differ";
     if (d.FS != 0.0f) s += "|adopted too early";
@@ -44,7 +42,8 @@ const std::string kFullValues =
 const std::string kNoValues = "|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0|=0";
 
 // The companion's record reads back field for field; every field ends in two blanks, the record is cut at 255 bytes.
-TEST(DriverRecord, MadeAndReadBackFieldForField)
+// The design's record is written byte for byte on one line.
+TEST(Records, DriverRecordReadBackFieldForFieldAndDesignRecordOnOneLine)
 {
     const std::string full =
         MakeDriverRecord({"Test2.5-07", "Dome Tw", 2.5, 1000, 0, 0.707, 0.972, 2.5, 0.628, 6, 10, 5, 0.2, 0.1, 0.025})
@@ -68,22 +67,18 @@ TEST(DriverRecord, MadeAndReadBackFieldForField)
         {"DUMMY%" + full.substr(6), "DUMMY%" + none}, {"dummy#" + full.substr(6), "dummy#" + none},
         {" DUMMY#" + full.substr(6), " DUMMY#" + none}, {"DUMMY##" + full.substr(6), "DUMMY##" + none},
         {full.substr(6), none}, {"DUMMY# 3", none},
+        {"DUMMY#  Two\nLines\r\t\x7F  Mid  ", "DUMMY#|Two\nLines\r\t\x7F|Mid" + kNoValues},  // kept as received
     };
     // clang-format on
     for (const auto& [text, want] : cases) EXPECT_EQ(Decode(text), want) << text;
     // 64 bytes without a model: with 191 the record is 255 bytes, whole.
     for (const auto& [length, cut] : {std::pair{191, false}, {192, true}}) {
-        DriverRecordFields h;
-        h.model = std::string(std::size_t(length), 'x');
         bool truncated = !cut;
-        EXPECT_EQ(MakeDriverRecord(h, &truncated).size(), 255u) << length;
+        EXPECT_EQ(MakeDriverRecord({.model = std::string(std::size_t(length), 'x')}, &truncated).size(), 255u)
+            << length;
         EXPECT_EQ(truncated, cut) << length;
     }
-}
-
-// The rounded texts stay in the design's text fields; the name is written as it is but for control characters.
-TEST(DesignRecord, ClosedBoxDesignByteForByteOnOneLine)
-{
+    // The design's record: the rounded texts stay in its text fields; the name as it is but for control characters.
     Kestrova k;
     Design& d = k.d;
     d.s_SP = "W130-8";
@@ -96,9 +91,7 @@ TEST(DesignRecord, ClosedBoxDesignByteForByteOnOneLine)
     EXPECT_EQ(d.s_QTC.str(), " 0.382");       // and the fields
     d.s_SP = std::string(200, 'M');           // cut at 255 inside a field
     EXPECT_EQ(MakeClipText(k).str().substr(244), "   0   5.6 ");
-    k.sh.s_Masg = std::string("DUMMY#  Two\nLines\r\t\x7F  Mid  ");
-    MasageTextToParameter(k);
-    EXPECT_EQ(d.s_SP.str(), "Two\nLines\r\t\x7F");  // kept as received
+    d.s_SP = "Two\nLines\r\t\x7F";
     const std::string c = MakeClipText(k).str();
     EXPECT_EQ(c.substr(0, 22), "DUMMY%  Two Lines     ");
     EXPECT_TRUE(std::none_of(c.begin(), c.end(), IsControlByte)) << c;
@@ -140,15 +133,11 @@ TEST(Companion, EachTextAndSpeakerSelectDoTheirOwnThingOnly)
         Kestrova k;
         kt::RecordingMessenger m;
         Host h(k);
-        k.prefs.UpdateForCheck = c.updateCheck;
-        k.sh.CheckForUpFlag = c.checked;
-        k.sh.GPrintScale = 10.0;
+        k.prefs.UpdateForCheck = c.updateCheck, k.sh.CheckForUpFlag = c.checked, k.sh.GPrintScale = 10.0;
         DoAppleEvent(k, m, h, c.text);
-        EXPECT_EQ(h.calls, c.calls);
-        EXPECT_EQ(m.texts(), c.sent);
+        EXPECT_EQ(std::pair(h.calls, m.texts()), std::pair(c.calls, c.sent));
         for (const auto& s : m.sent) EXPECT_EQ(s.to + "/" + s.cls, "Vantrel/Vtrl");
-        EXPECT_EQ(k.sh.s_Masg.str(), c.text.substr(0, 255));
-        EXPECT_EQ(k.sh.GPrintScale, 100.0);
+        EXPECT_EQ(std::pair(k.sh.s_Masg.str(), k.sh.GPrintScale), std::pair(c.text.substr(0, 255), 100.0));
         EXPECT_EQ(SpeakerSelectEnabled(k), c.text == driver || c.text == "YesBootedVtrl");
         EXPECT_EQ(k.d.VAS, c.text == driver ? 4.5f : Kestrova().d.VAS);
     }
@@ -156,8 +145,7 @@ TEST(Companion, EachTextAndSpeakerSelectDoTheirOwnThingOnly)
     Kestrova k;
     kt::RecordingMessenger m;
     Host h(k);
-    m.receivers = 0;  // nobody listening is not a failure
-    k.sh.GPrintScale = 50.0;
+    m.receivers = 0, k.sh.GPrintScale = 50.0;  // nobody listening is not a failure
     SpeakerSelect(k, m, h);
     EXPECT_EQ(h.calls, (Texts{"close", "menus-off", "launch"}));
     EXPECT_EQ(m.texts(), Texts{"ShowVtrl"});

@@ -1,10 +1,8 @@
-// Number to text and back, rounded text and format with mask, byte for byte; bad input gives the defined value.
-// The 255-byte text, Mac Roman ⇄ UTF-8, and the programs' one-line refusals.
+// Number texts both ways, rounded and masked, byte for byte; bounded texts, Mac Roman ⇄ UTF-8, one-line refusals.
 #include "support/numtext.h"
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -20,10 +18,9 @@ namespace ks {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity(), kNan = std::numeric_limits<double>::quiet_NaN();
-constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max(), kMin = std::numeric_limits<std::int64_t>::min();
 
-TEST(NumToText, FixedAndExponentForms)
+TEST(NumToText, FixedAndExponentFormsRoundedInSinglePrecisionThatReadBackExactly)
 {
     const std::pair<double, const char*> cases[] = {
         // clang-format off
@@ -40,33 +37,24 @@ TEST(NumToText, FixedAndExponentForms)
         {42.666666666666664, " 42.666666667"}, {21.333333333333332, " 21.3333333333"},
         {21845.333333333332, " 21845.333333"}, {10922.666666666666, " 10922.6666667"},
         {2863311530.6666665, " 2863311530.7"}, {1431655765.3333333, " 1431655765.33"},
-        {-2863311530.6666665, "-2863311530.7"},
+        {-2863311530.6666665, "-2863311530.7"}, {0.707f, " 0.7070000172"},  // a widened f32 shows its binary digits
         // clang-format on
     };
     for (const auto& [v, text] : cases) EXPECT_EQ(NumToText(v).str(), text) << v;
-}
-
-// 0.35f × 10 and 0.85f × 10 are ties in single precision (not in double): they go to the even digit.
-TEST(RoundedText, MultipliesInSinglePrecisionAndTiesGoToEven)
-{
-    EXPECT_EQ(NumToText(0.707f).str(), " 0.7070000172");  // unrounded, the widened f32 shows its binary digits
-    const std::tuple<float, int, const char*> cases[] = {
+    // Rounded in single precision: 0.35f × 10 and 0.85f × 10 are ties there (not in double) and go to the even digit.
+    const std::tuple<float, int, const char*> rounded[] = {
         // clang-format off
         {0.707f, 3, " 0.707"}, {0.35f, 1, " 0.4"}, {0.85f, 1, " 0.8"}, {0.0055f, 3, " 6e-03"}, {0.0065f, 3, " 6e-03"},
         {89.998f, 1, " 90"}, {-2.5f, 1, "-2.5"}, {-0.0004f, 3, " 0"},
         {3e38f, 3, " inf"}, {-3e38f, 3, "-inf"}, {std::numeric_limits<float>::quiet_NaN(), 2, " nan"},  // overflow
         // clang-format on
     };
-    for (const auto& [v, decimals, text] : cases) EXPECT_EQ(RoundedText(v, decimals), text) << v;
+    for (const auto& [v, decimals, text] : rounded) EXPECT_EQ(RoundedText(v, decimals), text) << v;
     // 1e10 × 1000 is 9999999827968 in single precision; decimals are clamped to 0..10.
     EXPECT_EQ(RoundedValue(1e10f, 3), 9999999827.968);
     EXPECT_EQ(RoundedValue(1.25f, -3), 1.0);
     EXPECT_EQ(RoundedValue(0.123456789f, 40), RoundedValue(0.123456789f, 10));
-}
-
-// Every rounded display value survives text and back unchanged.
-TEST(NumToText, ProgramTextsReadBackExactly)
-{
+    // Every rounded display value survives text and back unchanged.
     for (int d = 1; d <= 3; ++d)
         for (float v = 0.0001f; v < 5.0e6f; v = v * 1.0137f + 0.00001f)
             for (const double r : {RoundedValue(v, d), RoundedValue(-v, d)})
@@ -97,7 +85,7 @@ TEST(FormatWithMask, DigitsRoundingSignsAndOverflow)
     EXPECT_EQ(FormatWithMask(std::string(300, '#'), 7).str(), std::string(254, ' ') + "7");  // cut first
 }
 
-TEST(TextToNumber, FormsPrefixesTheDefinedValueForBadTextAndAtMost255Bytes)
+TEST(TextToNumber, OrIntegerFormsPrefixesTheDefinedValueForBadTextAndAtMost255Bytes)
 {
     const std::pair<std::string_view, double> cases[] = {
         // clang-format off
@@ -122,25 +110,10 @@ TEST(TextToNumber, FormsPrefixesTheDefinedValueForBadTextAndAtMost255Bytes)
     EXPECT_EQ(TextToNumber(std::string_view(block).substr(0, 3)), 111.0);
     EXPECT_EQ(TextToNumber(block), ones);
     EXPECT_EQ(TextToInteger(block), kMax);
-}
-
-// The shell adopts the user's locale; a decimal comma must not appear.
-TEST(TextToNumber, IgnoresTheProcessLocale)
-{
-    const kt::CommaLocale comma;
-    if (!comma.why.empty()) GTEST_SKIP() << comma.why;
-    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
-    EXPECT_EQ(TextToNumber(" 12.5"), 12.5);
-    EXPECT_EQ(NumToText(12.5).str(), " 12.5");
-    EXPECT_EQ(FormatWithMask("  ##.###", 2.5).str(), "   2.500");
-}
-
-TEST(TextToInteger, DigitsPrefixesAndLimits)
-{
-    const std::pair<std::string_view, std::int64_t> cases[] = {
+    const std::pair<std::string_view, std::int64_t> integers[] = {
         // clang-format off
         {"540", 540}, {"  -12", -12}, {"42abc", 42}, {"12.9", 12}, {"007", 7},
-        // No digit gives zero; only "-" is a sign here.
+        // As integers: no digit gives zero; only "-" is a sign.
         {"", 0}, {"-", 0}, {"abc", 0}, {"+5", 0}, {"- 5", 0}, {"--5", 0}, {"&H", 0},
         {"&hff", 255}, {"&O777", 511}, {"&X1010", 10}, {"&10", 16}, {"0x10", 16}, {" -&H10", -16},
         {"&HFFFFFFFFFFFFFFFF", -1}, {"-&H8000000000000000", kMin},
@@ -149,22 +122,18 @@ TEST(TextToInteger, DigitsPrefixesAndLimits)
         {"-9223372036854775808", kMin}, {"-9223372036854775809", kMin}, {"&H1FFFFFFFFFFFFFFFFF", -1},
         // clang-format on
     };
-    for (const auto& [text, value] : cases) EXPECT_EQ(TextToInteger(text), value) << text;
+    for (const auto& [text, value] : integers) EXPECT_EQ(TextToInteger(text), value) << text;
     EXPECT_EQ(TextToInteger(std::string(255, ' ')), 0);
 }
 
-TEST(PStr, CutsAt255AndHoldsAnyByte)
+// The shell adopts the user's locale; a decimal comma must not appear.
+TEST(TextToNumber, IgnoresTheProcessLocale)
 {
-    EXPECT_EQ(PStr(std::string(300, 'x')).size(), 255u);
-    PStr p = "abc";
-    p += std::string(260, 'y');
-    ASSERT_EQ(p.size(), 255u);
-    EXPECT_EQ(p.view().substr(0, 4), "abcy");
-    p += "more";
-    EXPECT_EQ(p[254], 'y');
-    const std::string bytes("a\0b\xFF", 4);
-    EXPECT_EQ(PStr(bytes).view(), bytes);
-    EXPECT_TRUE(PStr(static_cast<const char*>(nullptr)).empty());
+    const kt::CommaLocale comma;
+    if (!comma.why.empty()) GTEST_SKIP() << comma.why;
+    EXPECT_EQ(TextToNumber(" 12.5"), 12.5);
+    EXPECT_EQ(NumToText(12.5).str(), " 12.5");
+    EXPECT_EQ(FormatWithMask("  ##.###", 2.5).str(), "   2.500");
 }
 
 // Every byte round-trips in texts longer than any internal chunk. Cut short, a lone continuation, overlong forms,
@@ -185,8 +154,17 @@ TEST(MacRoman, AllBytesRoundTripAndBadOrUnmappableUtf8IsRefusedOrReplaced)
     EXPECT_EQ(Utf8ToMacRomanLossy("a\xFFz\xC3"), "a?z?");
 }
 
-TEST(ProgramLines, ArgumentsShownOnOneLineCutWhereACharacterStarts)
+// The 255-byte text holds any byte; an argument is shown on one line, cut where a character starts.
+TEST(BoundedTexts, PStrCutsAt255AndArgumentsAreShownOnOneLineCutWhereACharacterStarts)
 {
+    EXPECT_EQ(PStr(std::string(300, 'x')).size(), 255u);
+    PStr p = "abc";
+    p += std::string(260, 'y');
+    p += "more";
+    EXPECT_EQ(p.view(), "abc" + std::string(252, 'y'));
+    const std::string bytes("a\0b\xFF", 4);
+    EXPECT_EQ(PStr(bytes).view(), bytes);
+    EXPECT_TRUE(PStr(static_cast<const char*>(nullptr)).empty());
     const std::string e = "\xC3\xA9";  // é, two bytes
     // clang-format off
     const std::tuple<std::string, std::size_t, std::string> cases[] = {

@@ -7,17 +7,24 @@
 #include <string>
 #include <tuple>
 
-#include "context/update_state.h"
 #include "update/download_name.h"
 
 using namespace ks;
 
-TEST(StringToNumerical, DeletesEveryDotThenReadsTheLeadingInteger)
+// The version file's first 255 bytes are kept, its line shown up to the first control character (leading blanks
+// and tabs gone); a version is its leading integer once every dot is deleted, and newer only when greater.
+TEST(Versions, FileLineNumbersAndNewerOnlyWhenGreater)
 {
+    EXPECT_EQ(DecodeVersionFile("1.2.10" + std::string(400, 'x')).str(), "1.2.10" + std::string(249, 'x'));
+    EXPECT_EQ(DecodeVersionFile("1.0\xA5").view(), "1.0\xA5");
     constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
     std::string dotted;  // dots spread through a long run change nothing
     for (int i = 0; i < 300; ++i) dotted += "9.";
     // clang-format off
+    const std::pair<std::string, std::string> lines[] = {
+        {"1.2.10\nnotes follow", "1.2.10"}, {"1.2.10\r\n", "1.2.10"}, {"2.0 beta", "2.0 beta"}, {"\n1.0", ""},
+        {"\t 1.3.0\n", "1.3.0"}, {std::string("1.0\0" "9", 5), "1.0"}, {"", ""},
+    };
     const std::pair<std::string, std::int64_t> cases[] = {
         {"1.2.10", 1210}, {"1.2.9", 129}, {"1.9.1", 191}, {"..3..4.", 34}, {"007", 7},
         // Stops at the first character that is no digit.
@@ -29,59 +36,24 @@ TEST(StringToNumerical, DeletesEveryDotThenReadsTheLeadingInteger)
         {std::string(5000, '9'), kMax}, {"-" + std::string(400, '1'), std::numeric_limits<std::int64_t>::min()},
         {dotted, kMax},
     };
-    // clang-format on
-    for (const auto& [text, value] : cases) EXPECT_EQ(StringToNumerical(text), value) << text.substr(0, 40);
-}
-
-TEST(JudgeNewer, StrictlyGreaterIsNewer)
-{
-    // clang-format off
-    const std::tuple<const char*, const char*, int> cases[] = {
+    const std::tuple<const char*, const char*, int> judged[] = {
         {"1.2.10", "1.2.9", 1}, {"2.0", "1.9.1", 0}, {"1.0.0", "1.0.0", 0}, {"Version 9.9", "1.0", 0}, {"1.0.1", "", 1}};
     // clang-format on
-    for (const auto& [avail, running, newer] : cases) EXPECT_EQ(JudgeNewer(avail, running), newer) << avail;
-}
-
-TEST(VersionFile, KeepsTheFirst255BytesOnly)
-{
-    EXPECT_EQ(DecodeVersionFile("1.2.10" + std::string(400, 'x')).str(), "1.2.10" + std::string(249, 'x'));
-    EXPECT_EQ(DecodeVersionFile("").size(), 0u);
-    EXPECT_EQ(DecodeVersionFile("1.0\xA5").view(), "1.0\xA5");  // Mac Roman bytes pass unchanged
-}
-
-TEST(VersionFile, ShownLineEndsAtTheFirstControlCharacter)
-{
-    // Leading blanks and tabs go, as the comparison skips them.
-    // clang-format off
-    const std::pair<std::string, std::string> cases[] = {
-        {"1.2.10\nnotes follow", "1.2.10"}, {"1.2.10\r\n", "1.2.10"}, {"2.0 beta", "2.0 beta"}, {"\n1.0", ""},
-        {"\t 1.3.0\n", "1.3.0"}, {std::string("1.0\0" "9", 5), "1.0"},
-    };
-    // clang-format on
-    for (const auto& [file, line] : cases) EXPECT_EQ(VersionLine(file), line) << file;
-}
-
-TEST(BundleVersion, TheProgramsOwnVersion)
-{
-    EXPECT_EQ(GetCFBundleVersion("CFBundleShortVersionString"), KESTROVA_VERSION);
-    EXPECT_GT(StringToNumerical(GetCFBundleVersion("CFBundleShortVersionString")), 0);
+    for (const auto& [file, line] : lines) EXPECT_EQ(VersionLine(file), line) << file;
+    for (const auto& [text, value] : cases) EXPECT_EQ(StringToNumerical(text), value) << text.substr(0, 40);
+    for (const auto& [avail, running, newer] : judged) EXPECT_EQ(JudgeNewer(avail, running), newer) << avail;
+    EXPECT_EQ(GetCFBundleVersion("CFBundleShortVersionString"), KESTROVA_VERSION);  // the running one
     EXPECT_TRUE(GetCFBundleVersion("CFBundleName").empty());
 }
 
-TEST(UpdateAddresses, FollowTheServerBase)
+// The name a download is saved under: the header's (plain, quoted or extended in UTF-8, from its first 1024 bytes;
+// a malformed one names nothing), else the address's, as a plain name cut keeping its extension, else the fallback.
+TEST(DownloadName, FromTheHeaderOrTheAddressAsAPlainNameElseTheFallbackAndNumbered)
 {
-    UpdateState u;
-    SetUpdateServer(u, "http://127.0.0.1:8080/");
-    EXPECT_EQ(u.checkVerURL, "http://127.0.0.1:8080/versions/Kestrova_version.txt");
-    EXPECT_EQ(u.downloadURL, "http://127.0.0.1:8080/downloads/apps/Kestrova.zip");
-}
-
-// Plain, quoted and extended names (in a charset not read: the plain one); only the first 1024
-// bytes are read, and a malformed header names nothing.
-TEST(ContentDisposition, ReadsPlainQuotedAndExtendedNamesAndNothingWhenMalformed)
-{
+    std::string wide;
+    for (int i = 0; i < 200; ++i) wide += "\xC3\xA9";
     // clang-format off
-    const std::pair<std::string, std::string> cases[] = {
+    const std::pair<std::string, std::string> headers[] = {
         {"attachment; filename=\"Kestrova 2.zip\"", "Kestrova 2.zip"}, {"attachment; filename=Kestrova.zip", "Kestrova.zip"},
         {"attachment;filename=Kestrova.zip ; size=12", "Kestrova.zip"}, {"attachment; FileName=\"a\\\"b.zip\"", "a\"b.zip"},
         {"attachment; filename=\"plain.zip\"; filename*=UTF-8''K%C3%A9strova.zip", "K\xC3\xA9strova.zip"},
@@ -89,64 +61,27 @@ TEST(ContentDisposition, ReadsPlainQuotedAndExtendedNamesAndNothingWhenMalformed
         {"", ""}, {"attachment", ""}, {"attachment; filename", ""}, {"attachment; filename=\"unterminated", "unterminated"},
         {"attachment; filename*=UTF-8'broken", ""}, {"attachment;" + std::string(2000, ' ') + "filename=late.zip", ""},
     };
-    // clang-format on
-    for (const auto& [header, name] : cases) EXPECT_EQ(ContentDispositionFileName(header), name) << header;
-}
-
-TEST(SanitizeFileName, LeavesOnlyAPlainName)
-{
-    // clang-format off
-    const std::pair<std::string, std::string> cases[] = {
+    const std::pair<std::string, std::string> plain[] = {
         {"Kestrova.zip", "Kestrova.zip"}, {"../../.bashrc", "bashrc"}, {"/etc/passwd", "passwd"},
         {"C:\\Users\\x\\evil.zip", "evil.zip"}, {"a\nb\tc\x7F.zip", "abc.zip"}, {"..", ""}, {"dir/", ""},
-        {"  . ", ""}, {"", ""},
+        {"  . ", ""}, {"", ""}, {std::string(400, 'k') + ".zip", std::string(251, 'k') + ".zip"},
+        {wide + ".zip", wide.substr(0, 250) + ".zip"},  // never inside a UTF-8 character
     };
-    // clang-format on
-    for (const auto& [name, kept] : cases) EXPECT_EQ(SanitizeFileName(name), kept) << name;
-}
-
-TEST(SanitizeFileName, CutsLongNamesKeepingTheExtension)
-{
-    const std::string cut = SanitizeFileName(std::string(400, 'k') + ".zip");
-    EXPECT_EQ(cut.size(), kMaxFileNameBytes);
-    EXPECT_EQ(cut.substr(cut.size() - 4), ".zip");
-    // Never in the middle of a UTF-8 character.
-    std::string wide;
-    for (int i = 0; i < 200; ++i) wide += "\xC3\xA9";
-    wide += ".zip";
-    const std::string cutWide = SanitizeFileName(wide);
-    EXPECT_LE(cutWide.size(), kMaxFileNameBytes);
-    EXPECT_EQ(cutWide.substr(cutWide.size() - 4), ".zip");
-    EXPECT_EQ((cutWide.size() - 4) % 2, 0u);
-}
-
-TEST(DownloadName, SuggestionThenAddressThenFallback)
-{
-    // clang-format off
-    const std::tuple<const char*, const char*, const char*> cases[] = {
+    const std::tuple<const char*, const char*, const char*> chosen[] = {
         {"attachment; filename=\"Kestrova-1.2.zip\"", "/downloads/apps/Kestrova.zip", "Kestrova-1.2.zip"},
         {"attachment; filename=\"../..\"", "/downloads/apps/Kestrova.zip", "Kestrova.zip"},
         {"", "/downloads/apps/Kes%20trova.zip?x=1#y", "Kes trova.zip"}, {"", "/downloads/", "F.zip"}, {"", "/a/%2E%2E", "F.zip"},
+        {"", "/x/a%2Fb", "b"},  // a slash decoded is no folder
     };
-    // clang-format on
-    for (const auto& [header, path, name] : cases) EXPECT_EQ(ChooseDownloadName(header, path, "F.zip"), name) << path;
-    EXPECT_EQ(UrlPathFileName("/x/a%2Fb"), "a/b");
-    EXPECT_EQ(SanitizeFileName(UrlPathFileName("/x/a%2Fb")), "b");
-}
-
-TEST(DownloadName, NumberedNames)
-{
-    // clang-format off
-    const std::tuple<const char*, int, const char*> cases[] = {
+    const std::tuple<const char*, int, const char*> numbered[] = {
         {"Kestrova.zip", 0, "Kestrova.zip"}, {"Kestrova.zip", 1, "Kestrova (1).zip"},
         {"Kestrova.zip", 99, "Kestrova (99).zip"}, {"README", 2, "README (2)"}, {"a.tar.gz", 3, "a.tar (3).gz"}};
     // clang-format on
-    for (const auto& [name, n, numbered] : cases) EXPECT_EQ(NumberedFileName(name, n), numbered) << name << " " << n;
-    const std::string full = std::string(251, 'k') + ".zip";
-    const std::string numbered = NumberedFileName(full, 12);
-    EXPECT_EQ(numbered.size(), kMaxFileNameBytes);
-    EXPECT_EQ(numbered.substr(numbered.size() - 9), " (12).zip");
-    // An "extension" longer than a real one is part of the stem.
-    const std::string oddExt = "x." + std::string(300, 'e');
-    EXPECT_LE(NumberedFileName(oddExt, 5).size(), kMaxFileNameBytes);
+    for (const auto& [header, name] : headers) EXPECT_EQ(ContentDispositionFileName(header), name) << header;
+    for (const auto& [name, kept] : plain) EXPECT_EQ(SanitizeFileName(name), kept) << name.substr(0, 40);
+    for (const auto& [header, path, name] : chosen) EXPECT_EQ(ChooseDownloadName(header, path, "F.zip"), name) << path;
+    for (const auto& [name, n, want] : numbered) EXPECT_EQ(NumberedFileName(name, n), want) << name << " " << n;
+    // At the limit the stem gives way; an "extension" longer than a real one is part of the stem.
+    EXPECT_EQ(NumberedFileName(std::string(251, 'k') + ".zip", 12), std::string(246, 'k') + " (12).zip");
+    EXPECT_EQ(NumberedFileName("x." + std::string(300, 'e'), 5), "x." + std::string(249, 'e') + " (5)");
 }

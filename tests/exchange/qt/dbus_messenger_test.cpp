@@ -42,8 +42,7 @@ protected:
 // one of the wrong class, id or signature is ignored and the listener lives on.
 TEST_F(Transport, EveryReceiverButTheSenderGetsEachMessageInOrder)
 {
-    Listener& a = Listen({"--count", "5", "--timeout", "20"});
-    Listener& b = Listen({"--count", "5", "--timeout", "20"});
+    Listener &a = Listen({"--count", "5", "--timeout", "20"}), &b = Listen({"--count", "5", "--timeout", "20"});
     ASSERT_TRUE(WaitForPeers(2));
     for (const QString& to : me.peers(QStringLiteral("Vantrel")))
         for (const QVariantList& args : std::vector<QVariantList>{{"Kstv", "TEXT", QByteArray("wrong class")},
@@ -77,11 +76,10 @@ TEST_F(Transport, DesignFilesAreTakenAsAbsolutePathsInOrder)
     const QString longest = "/" + QString(kMaxDesignPathChars - 1, QLatin1Char('x'));
     for (const QString& path :
          {QStringLiteral("/a.kestrova"), QStringLiteral("b.kestrova"), QString(), longest + "x", longest}) {
-        QDBusMessage m =
+        QDBusConnection::sessionBus().send(  // answered on our own loop
             QDBusMessage::createMethodCall(me.busName(), QStringLiteral("/com/tessaly/Messages"),
-                                           QStringLiteral("com.tessaly.Messages"), QStringLiteral("OpenDesign"));
-        m << path;
-        QDBusConnection::sessionBus().send(m);  // answered on our own loop
+                                           QStringLiteral("com.tessaly.Messages"), QStringLiteral("OpenDesign"))
+            << path);
     }
     ASSERT_TRUE(WaitFor([&] { return got.size() == 2; }));
     EXPECT_EQ(got, (std::vector<QString>{"/a.kestrova", longest}));
@@ -111,9 +109,7 @@ TEST_F(Transport, EachMessageGetsItsOwnPassOfTheLoop)
     QTimer::singleShot(30000, &loop, &QEventLoop::quit);
     loop.exec();
     ASSERT_EQ(int(made.size()), n);
-    EXPECT_EQ(waitingAtFirst, std::size_t(n - 1));
-    EXPECT_EQ(stale, 0);
-    EXPECT_EQ(me.pending() + me.dropped(), 0u);
+    EXPECT_EQ(std::tuple(waitingAtFirst, stale, me.pending() + me.dropped()), std::tuple(std::size_t(n - 1), 0, 0u));
     delete made.back();
 }
 
@@ -125,13 +121,10 @@ TEST_F(Transport, CompanionLaunchedOnceUntilItJoinsOrEnds)
     QTemporaryDir dir;
     const QString marker = dir.filePath("started"), script = dir.filePath("vantrel");
     const QString waiter = QStandardPaths::findExecutable("sleep");  // lives on, as a companion would
-    ASSERT_TRUE(
-        kt::WriteBytes(script, ("#!/bin/sh\necho $$ >> '" + marker + "'\nexec '" + waiter + "' 60\n").toUtf8()));
-    ASSERT_TRUE(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    const auto started = [&] {
-        return QFileInfo::exists(marker) ? QString(kt::ReadBytes(marker)).split('\n', Qt::SkipEmptyParts)
-                                         : QStringList();
-    };
+    const QByteArray text = ("#!/bin/sh\necho $$ >> '" + marker + "'\nexec '" + waiter + "' 60\n").toUtf8();
+    ASSERT_TRUE(kt::WriteBytes(marker, "") && kt::WriteBytes(script, text) &&
+                QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const auto started = [&] { return QString(kt::ReadBytes(marker)).split('\n', Qt::SkipEmptyParts); };
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", QByteArray("/nonexistent"));
     CompanionLauncher launcher(me);
