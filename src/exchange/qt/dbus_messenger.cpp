@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/qt/dbus_messenger.h"
 
 #include <poll.h>
@@ -39,7 +40,8 @@ std::optional<std::string> UnixSocketAddress(const QString& address)
     for (const QString& kv : first.mid(5).split(QLatin1Char(','))) {
         const QByteArray value = QByteArray::fromPercentEncoding(kv.section(QLatin1Char('='), 1).toUtf8());
         if (kv.startsWith(QLatin1String("path="))) return value.toStdString();
-        if (kv.startsWith(QLatin1String("abstract="))) return std::string(1, '\0') + value.toStdString();
+        if (kv.startsWith(QLatin1String("abstract=")))
+            return std::string(1, '\0').append(value.constData(), value.size());
     }
     return std::nullopt;
 }
