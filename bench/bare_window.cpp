@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor the start benchmark measures Kestrova against: a bare Qt Widgets
 // program with one 540 x 560 window, a menu bar and a painted 540 x 380
 // image, nothing else.

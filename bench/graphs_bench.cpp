@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Redrawing each view into the retained image, beside the cost of painting
 // the same display list in one QPainter pass (the floor a redraw can reach).
 #include <benchmark/benchmark.h>

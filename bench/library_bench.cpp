@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library at size: a keystroke in the search field (the filter runs over
 // every row and the sorted table follows, as in the window), and reading a
 // driver database XML file.

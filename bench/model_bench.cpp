@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Model cost of one redraw: the recalculation every curve starts with, the
 // amplitude sweep's 300 evaluations and a step drawing's inversions; and one
 // response data export (FRD, ZMA, CSV) at the default 48 points per octave.

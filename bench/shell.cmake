@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 if(KESTROVA_WITH_QT)
   # The design window's answer to a typed Qtc, and the program's start-up.
   kestrova_bench(shell_bench

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's answer to a typed value (a Qtc entry and Return, up to the
 // repainted graph area), File > Print up to its dialog, and the program's
 // start-up (process start until its event loop answers a message). Run under

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 if(KESTROVA_WITH_QT)
   # Start-up and memory beside a bare Qt window; a program to run under Xvfb,
   # not a Google Benchmark (it times other processes).

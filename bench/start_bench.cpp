@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up beside a bare Qt window: launches build/bin/kestrova and the bare
 // window in turn under the display in DISPLAY, and reports the medians of
 // the time from launch to the 540-point-wide window being mapped and of the

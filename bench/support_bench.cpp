@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the conversions every redraw and record goes through: a box
 // entry rebuild formats a handful of values, a sheet or printed page some
 // dozens, the records about twenty.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A 200 MiB download through the update window: the longest stall of its
 # event loop, the growth of the resident memory and the progress bar's steps.
 if(KESTROVA_WITH_QT)

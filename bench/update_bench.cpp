@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A 200 MiB archive downloaded through the update window, from a server on
 // a thread of its own that sends at the speed of copying memory: the
 // longest the window's event loop went without turning, how far the

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the HTML user guide from its Markdown source.
 
     make_user_guide.py IN.md OUT.html VERSION

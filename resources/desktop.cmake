@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The programs' desktop entries and icons, installed for menus and docks: the
 # drawing itself (scalable) and the sizes menus and software centres look
 # for. The window icon is the same drawing rendered into the resource folder.

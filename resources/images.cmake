@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The three images, drawn as SVG in resources/images and rendered at twice
 # their size in points so they stay crisp on HiDPI screens.
 add_executable(kestrova_svg_to_png ${CMAKE_CURRENT_LIST_DIR}/images/svg_to_png.cpp)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual pages (section 1): the version and the release date filled in,
 # then compressed as Debian installs them.
 find_program(GZIP_PROGRAM gzip REQUIRED)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The AppStream metainfo of the two programs, with the version, its release
 # date and the maker's addresses filled in, for software centres.
 # The screenshots are published on the web site, beside its root.

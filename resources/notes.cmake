@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The release notes PDF, written at build time.
 add_executable(kestrova_make_release_notes ${CMAKE_CURRENT_SOURCE_DIR}/notes/make_release_notes.cpp)
 target_link_libraries(kestrova_make_release_notes PRIVATE Qt6::Gui)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two sound effects, synthesised at build time and written as AIFF.
 add_executable(kestrova_make_sounds ${CMAKE_CURRENT_SOURCE_DIR}/sounds/make_sounds.cpp)
 target_link_libraries(kestrova_make_sounds PRIVATE PkgConfig::SNDFILE)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders one SVG drawing into a PNG of a given pixel size (the build makes
 // the program's images with it). Usage: svg_to_png IN.svg OUT.png WIDTH HEIGHT
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the release notes as a one-page PDF: make_release_notes OUT.pdf VERSION
 #include <QGuiApplication>
 #include <QPageLayout>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in the build folder (scripts/package
 # runs it) makes kestrova_VERSION_ARCH.deb of what `cmake --install` puts
 # under /usr, with the library dependencies dpkg-shlibdeps finds in the

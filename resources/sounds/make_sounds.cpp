@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthesises the program's two sound effects and writes them as 16-bit mono
 // AIFF at 44.1 kHz: "Shutter.aif", the two-stage clack of a camera shutter,
 // and "Click.aif", a short dry click. Deterministic: the same bytes on every

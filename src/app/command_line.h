@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design program's command line, read before the application object or a
 // display exists: --help and --version answer at once, the toolkit's own
 // options are left to it, and anything else is refused with one line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The listing of the default-parameter window: the incoming driver, one
 // label and value per line, in Mac Roman.
 #pragma once

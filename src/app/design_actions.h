@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the design window's commands do to the design, apart from widgets and
 // menus. The Qt window and kestrova-render both run these, so a headless
 // picture is made by the same steps as the one on screen.

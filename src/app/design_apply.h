@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A design document and the program's design, both ways: what a design
 // holds, and how an opened one is brought back by the user's own steps,
 // after its driver has come in as a driver from the companion does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's commands that shape a design after its driver is set up, as an
 // interface: the shell runs them with its windows and menus, HeadlessDesign
 // without any, so a design file and kestrova-render take the same steps.

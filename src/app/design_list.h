@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lists a session keeps of designs: the ones kept for comparison and
 // the design files opened or saved last.
 #pragma once

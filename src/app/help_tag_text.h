@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help-tag texts: "main", optionally "\" + byte 0xA4 + "extended" (or
 // "\" + 0xA4 + "+extended" to show the main text above the extended one),
 // optionally "\@" + a placement code. Texts are Mac Roman.

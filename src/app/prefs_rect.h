@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored text form of a window rectangle: top, left, bottom, right, each
 // as number-to-text (so " 0, 0, 560, 540"), joined by ",".
 #pragma once

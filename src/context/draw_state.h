@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared drawing state the four primitives read, and the range state the
 // graphs choose on each redraw and keep while other views are shown.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A design held for comparison: its whole state as it was when kept, what it
 // is called and the colour its curves are drawn in.
 #pragma once

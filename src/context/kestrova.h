@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application context: one design, one drawing state, one shell state and
 // the preferences, passed by reference to every routine. Tests build as many
 // as they like; two contexts never share anything.

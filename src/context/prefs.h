@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The nine preferences, with their start values, and the recent design files.
 #pragma once
 

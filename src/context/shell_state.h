@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shell state: flags and remembered places of the application shell.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // State of the version check and the download: flags, the two version
 // texts, the addresses and file names, the update window's default button.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design document: a design (driver, box, view) and the designs kept
 // for comparison, as a small UTF-8 JSON text. Every field is checked against
 // its range on the way in and on the way out, so whatever is written reads

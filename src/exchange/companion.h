@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message protocol with the database companion: what arrives, what it
 // does, and the messages the program sends. The transport is a Messenger;
 // what the windows and menus do is the host's.

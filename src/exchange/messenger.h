@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sending a message to the companion: one text, tagged with the receiver's
 // four-character class, to every other process of that name. Never waits.
 #pragma once

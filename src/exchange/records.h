@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two parameter text records: the design record "DUMMY%" that Copy
 // Parameters puts on the clipboard, and the driver record "DUMMY#" that the
 // database companion sends. Both are one line of at most 255 Mac Roman

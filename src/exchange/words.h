@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words of the companion protocol: the two programs as the session bus
 // knows them, the class a message to each must carry, the texts they send
 // each other and the tags of the parameter records. Kestrova, vantrel and

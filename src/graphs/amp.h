@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The amplitude graph: frame with its four level axes, and the curve.
 #pragma once
 

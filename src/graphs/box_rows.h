@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows of a parameter list, as the system profile sheet and the printed
 // page draw them, and the closed box's four rows that both end with.
 #pragma once

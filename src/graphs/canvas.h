@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing surface behind the four primitives. A graph never knows which
 // surface it draws on: the retained screen image, a printer or PDF page, SVG,
 // or the recording canvas that writes the display list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view dispatcher: erases the graph area (screen only) and draws the
 // current view's frame and curve, or the system profile sheet.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One point of a curve: the frequency (hz, or 10^k) into the design (f as a
 // ratio to Fs), then one quantity of the current system from its closed-box
 // or its baffle routine; other systems leave the previous value.

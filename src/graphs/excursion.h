@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cone excursion view: the peak excursion at Pemax (thick) and at 1 W
 // (thin) against the driver's Xmax, on a linear millimetre axis.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The logarithmic frequency axis shared by the amplitude, impedance, phase
 // and group-delay graphs, and the system caption drawn above every graph.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The group-delay graph: the scan that picks one of eleven symmetric ranges,
 // the frame for that range and the curve.
 #pragma once

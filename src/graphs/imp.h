@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The impedance graph: range scan, frame (four linear ranges or the
 // logarithmic 1 ohm .. 1 kilohm axis) and curve.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The designs kept for comparison, on the frequency views and the step
 // response: each one's curve behind the current design's, in a muted colour
 // of its own and a thin line, on the current view's axes and scale, kept

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the cone excursion and maximum SPL views share: one sweep of the
 // limits, the frame with its notice for a driver that lacks what they need,
 // the legend, and how their curves are drawn.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The maximum SPL view: the level the design reaches before the coil passes
 // Pemax or the cone passes Xmax (thick), with the two limits (thin, dashed),
 // in dB SPL at 1 m, 10 dB per division.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A surface that draws nothing: the redraws before the one that is kept.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The phase graph: fixed 0 .. +360 degree axis and the curve, sampled from
 // 20 kHz downwards.
 #pragma once

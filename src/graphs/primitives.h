@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four drawing primitives and the small helpers the graphs use to set the
 // drawing state before calling them. Every primitive reads the DrawState of
 // the context and draws on k.target(): the graph area, or the printing page

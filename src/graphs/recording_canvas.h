@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The display list: one drawn primitive a line, in call order, numbers with
 // four decimals, texts in UTF-8. Tests and kestrova-render --trace read it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modelled response of a design as data for crossover programs: sampled
 // on a logarithmic grid by the graphs' own evaluation (so file and graph
 // agree) and written as FRD, ZMA or CSV text, with a point as decimal

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The step-response graph: frame with one of eleven time ranges chosen from
 // FS / QTS, and the curve from the numerical inverse Laplace transform.
 #pragma once

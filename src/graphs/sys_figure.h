@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parameter symbols written beside the system figure of the profile sheet.
 #pragma once
 

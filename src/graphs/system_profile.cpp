@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphs/system_profile.h"
 
 #include "graphs/box_rows.h"

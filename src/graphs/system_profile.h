@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system profile sheet: the system figure and the driver's parameters as
 // a ruled list. The printed form adds the SPL row and, for a closed box, the
 // box parameters.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kestrova: the start values, the transport on the session bus, the shell,
 // then the event loop.
 #include <fontconfig/fontconfig.h>

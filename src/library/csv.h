@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Import and export of the library as CSV: one header row naming the fields
 // (the keys of Info), then one driver a row; comma separated, fields with a
 // comma, quote, line break or outer blank quoted, quotes doubled; UTF-8.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One driver of the library: the fifteen values a driver record carries, in
 // the units the design program holds them (Dia cm, Vas litre, efficiency
 // percent, Sd cm², Xmax mm, Vd cm³, Le mH). Texts are UTF-8 here; they become

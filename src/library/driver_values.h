@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a driver's values mean beyond their syntax: the range in which the
 // value of a real driver lies, so that a slip of units (a diameter in metres
 // read as centimetres, Fs 1e300) is caught before it reaches the design

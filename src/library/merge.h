@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bringing a file's drivers into the library: a driver whose model name is
 // already there updates that row instead of adding it a second time, so
 // importing the same file twice leaves the library as the first time did.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Closed box: alignment, coefficients and the five evaluation functions.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design parameter set: the one record the whole program works on, with
 // the incoming twin (suffix 2) that holds the driver about to be adopted.
 // Field names are the names used across the program; every numeric field is

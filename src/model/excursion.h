@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How far the cone moves and how loud the design can play: the level the
 // amplitude evaluation gives at an input power, the peak excursion a piston
 // of area Sd needs for it in half space at 1 m, and the lesser of the

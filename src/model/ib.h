@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Infinite baffle and rear-closed unit: coefficient and evaluation functions.
 #pragma once
 

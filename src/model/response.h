@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Derived driver quantities, the adoption of a driver and the single entry
 // point that brings box and coefficients up to date before any evaluation.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The normalised second-order high-pass both system types share, evaluated
 // at the design's current f. The closed box passes its A02 and B01; the
 // infinite baffle passes 1 and A01. Double precision from the f32 fields,

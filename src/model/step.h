@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Step response by numerical inverse Laplace transform (Fourier series along a
 // vertical line, alternating tail summed with Euler weights).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolkit-free parts of a print job: the page scale, the job name and
 // the texts of the print error alert.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed page: the system profile sheet, or the current graph with the
 // printed parameter list below it; then the optional date stamp.
 #pragma once

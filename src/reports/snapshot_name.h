@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The proposed file name of a snapshot: MODEL_TITLE_N.png.
 #pragma once
 

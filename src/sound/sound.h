@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playing a sound resource of the program to its end.
 #pragma once
 

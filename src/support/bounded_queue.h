@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Messages waiting for the main loop, oldest first, at most a fixed number
 // of them: what comes while the queue is full is dropped and counted, so a
 // peer that floods us loses its excess rather than us our memory. The

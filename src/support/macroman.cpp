@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mac Roman ⇄ UTF-8 through glibc iconv. The descriptor is closed on every
 // path by its owner; conversion runs in fixed chunks, so no input length
 // can make a buffer overflow.

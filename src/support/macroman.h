@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between the program's Mac Roman texts and UTF-8 (glibc iconv,
 // charset "MACINTOSH").
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number/text conversions. Digits are produced and read independently of
 // the process locale: the Qt shell sets the user's locale, and a decimal
 // comma would otherwise leak into every record and display.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four number/text conversions every display and record goes through.
 // None fails: bad input gives a defined value, never a read past the end.
 // Digits never depend on the process locale (the point is always ".").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every program of the family says about itself on a command line: its
 // version and licence, and the one line that refuses an argument.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A text of at most 255 bytes (Mac Roman), held with its length like every
 // text the program keeps. Assigning or appending more cuts the tail, so no
 // text can ever outgrow what the records and windows are laid out for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One helper thread of the program's start: work that needs nothing of the
 // program (reading fontconfig's files) runs at once on the other core; work
 // that needs the application object waits until Release() says it exists.

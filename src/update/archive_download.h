@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The download of the installer archive into a folder. The file appears
 // under its name only when the whole announced archive has arrived, so a
 // failed, cut-off or oversized download leaves nothing behind. An existing

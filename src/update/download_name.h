@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file name a download is saved under: the name the server suggests
 // (Content-Disposition), made safe as a plain name in one folder, else the
 // address's last path segment, else the archive's own name.

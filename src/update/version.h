@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The version texts of the update check: the running version, the server's
 // version file as the program reads it, and the comparison rule.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The designs kept for comparison and the recent design files.
 #include "app/design_list.h"
 

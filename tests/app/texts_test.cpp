@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own texts: help tags, stored rectangles, the default listing, the command line, box entries.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real processes on the private session bus dbus-run-session gives each test
 // program: kestrova-send runs and listeners, and raw calls.
 #pragma once

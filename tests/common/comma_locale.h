@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A locale whose numbers carry a decimal comma, made with localedef in a private folder when the system lacks it
 // (containers run without the German locale). `why` names the reason when none can be had.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recorded display list read back into fields, so tests can pick the primitives they pin.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drivers every suite designs with: the built-in default driver, the worked closed-box driver (Fs 50 Hz,
 // Vas 10 l, Qts 0.35), and drivers whose values break the formulas.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole files as tests read and write them, and processes as /proc shows them.
 #pragma once
 

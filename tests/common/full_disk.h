@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small tmpfs filled to the last byte, in a mount namespace of this test
 // process (and of the programs it starts) only. Empty when it is mounted,
 // else why none can be made here (no root, no namespaces), for the test to

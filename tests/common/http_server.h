@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small HTTP/1.1 server on 127.0.0.1 for the update tests: one request per
 // connection, each path answered with a set status, headers and body.
 #pragma once

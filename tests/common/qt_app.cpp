@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One QApplication for the whole program, made before the first test runs
 // (listing the tests needs none).
 #include <gtest/gtest.h>

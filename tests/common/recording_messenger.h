@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A messenger that records what is sent and reports a set number of receivers (negative: could not be built).
 #pragma once
 

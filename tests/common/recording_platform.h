@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell's platform for tests: nothing is opened, beeped or ended, only recorded.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A home of the test's own in a temporary folder, so no test reads or
 // writes the user's preferences, library or Downloads: as environment for
 // a child process, or put into this process's environment for the children

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole shell on the offscreen platform, recording what it sends, plays and
 // asks of the platform, with a preferences file of its own.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pumps the event loop until a condition holds or the time is up, for tests that wait on processes or timers.
 #pragma once
 

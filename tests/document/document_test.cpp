@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Design documents read back to the bit or refused with the reason; a reopened design drawn as it was saved.
 #include <gtest/gtest.h>
 

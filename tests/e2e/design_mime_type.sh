@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The design type as a desktop sees it: the type file in a data folder of its
 # own, its database made, a design saved by kestrova-render, and xdg-mime
 # asked (in no desktop, so through the shared MIME database).

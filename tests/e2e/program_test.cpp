@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kestrova program as a process on the private bus, this test its companion.
 #include <QtNetwork>
 #include <QtTest>

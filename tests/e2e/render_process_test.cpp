@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrova-render as a process: pictures, record, export and refusals.
 #include <sys/mount.h>
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speaker Select starts vantrel (found beside the executable, not on PATH), which announces
 // itself and sends the driver picked; the program's quit ends it.
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design record on the clipboard, the driver record in messages, and the companion protocol's words.
 #include "exchange/records.h"
 

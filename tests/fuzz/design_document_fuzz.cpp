@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text read as a design document: no crash, and what is taken writes again and reads back as the same text.
 #include "document/design_document.h"
 #include "fuzz_input.h"

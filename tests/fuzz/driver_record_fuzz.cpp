@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any received text decoded as a driver record: no crash, no read past the text, fields only change for the
 // "DUMMY#" tag, and the design record made afterwards stays within 255 bytes.
 #include "context/kestrova.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fuzzer's bytes copied to a heap block of exactly their size, so the
 // sanitizer reports any read past the text; and the trap every property uses.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every Mac Roman text survives the round trip, UTF-8 input is refused or converts back, the lossy form never grows.
 #include "fuzz_input.h"
 #include "support/macroman.h"

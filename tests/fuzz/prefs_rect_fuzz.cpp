@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored window rectangle from any text: no read past it, only 255 bytes count, its own text reads back to it.
 #include "app/prefs_rect.h"
 #include "fuzz_input.h"

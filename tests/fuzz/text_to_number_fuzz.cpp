@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text to number and text to integer from any bytes: no read past the text, bytes after the first 255 never
 // matter, and a leading blank never changes an integer.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Version texts from any bytes, as the update check reads the version file: the kept text is its first 255 bytes,
 // a dot anywhere changes nothing, the comparison is a strict order, the shown line holds no control character.
 #include <string>

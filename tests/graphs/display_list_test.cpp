@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each scene's display list against its file in golden/ (KESTROVA_WRITE_DISPLAY_LISTS=DIR writes them into DIR),
 // checked by hand against the worked values and the frame geometry; a file changes only with a picture users see.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What no picture shows (the pictures are display_list_test's), and the response data as exported.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A driver's fields as typed or imported, its record, its CSV rows, its plausible values and a Qts from Qes and Qms.
 #include "library/driver.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The driver's adoption, the worked closed-box alignments as quoted, the evaluations against independent formulas.
 #include <gtest/gtest.h>
 

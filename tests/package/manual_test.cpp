@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five programs without a display: --help and --version answer, anything unknown is
 // refused in one line, and what --help prints is the manual page's.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DCOMMAND=A|B... -DFILES=F|G... [-DSUCCESS=regex] [-DSTDERR_ONLY=ON] -P quiet_check.cmake
 # Runs COMMAND FILE for each file; fails when it fails or says anything
 # other than SUCCESS (on standard error only, with STDERR_ONLY), naming the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed page's texts, the snapshot's name, values placed on the sheets (the
 // pages are graphs/golden's), and drivers that break the formulas.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one queue of waiting messages: oldest first; a full queue drops and counts what comes, never what waits.
 #include "support/bounded_queue.h"
 

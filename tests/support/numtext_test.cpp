@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts both ways, rounded and masked, byte for byte; bounded texts, Mac Roman ⇄ UTF-8, one-line refusals.
 #include "support/numtext.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start's helper thread: its late work waits for the release; every way out joins it, unreleased work skipped.
 #include "support/startup_thread.h"
 

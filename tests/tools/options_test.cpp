@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrova-render's and kestrova-send's options and the design sequence's own facts (not pictures, not processes).
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The version texts and the name a download is saved under.
 #include "update/version.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantrel's window as a user drives it, over a library in a temporary folder, kestrova-send standing in for Kestrova.
 #include "library_window.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrova-fetch: fetches one version file and writes it to standard output,
 // or tells the system's passive network status. Kestrova runs it for its
 // update check; the network stack lives and dies with this process.

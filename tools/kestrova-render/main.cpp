@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrova-render: draws one view (or the printed page) headlessly, by the
 // program's own steps, and writes it as a picture, a display list or the
 // design record; or writes the design's modelled response as data.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of kestrova-render, read into one struct. Every option
 // is checked here; a malformed one gives a one-line reason and no options.
 #pragma once

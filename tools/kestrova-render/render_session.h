@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What kestrova-render does to the design before the picture is made: the
 // program's own steps for the options given, in the program's order, with
 // every intermediate redraw on a canvas that draws nothing.

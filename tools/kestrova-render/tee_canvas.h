@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One drawing sent to two surfaces: the picture and the display list.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrova-send: sends one text (or a driver record) to every process of a
 // name, or listens as a process of a name and prints what arrives.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command line of kestrova-send, read without the toolkit so it can be tested
 // alone. Texts come in as UTF-8 and leave as Mac Roman bytes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The form for one driver: one field a parameter with its unit; a refused
 // field says why beside it and keeps what was typed.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Vantrel's side of the messages with the design program: the words it
 // answers and the picked driver it sends, starting the program when none
 // runs and waiting (bounded, without blocking the loop) until it is on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library window: the table of drivers with its search field and
 // range filters, the editing commands with undo, import and export, and
 // sending the picked driver to the design program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantrel: the driver library. With no arguments it opens its window and
 // joins the session bus as the design program's companion; from a shell it
 // imports, exports or sends without a window.

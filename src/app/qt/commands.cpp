@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell's tables: menu commands and the design window's control hits,
 // each a list of (menu and item, or control) → what runs.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window 2, the default-parameter window: the incoming driver listed in a
 // fixed-width font, with OK (adopt it) and Quit in the placard at the foot.
 // Controls are named by their ids: the placard "10", the buttons "5", "6".

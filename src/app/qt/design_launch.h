@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `kestrova FILE.kestrova`: the design file a launch names, handed to a
 // Kestrova already running when there is one (a file manager's double click
 // while the program is open), else opened by this one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design window (window 1): the graph area showing the retained image of
 // the graphs, and the parameter panel with the driver's values, the box
 // entries, the Qa pop-up, the Alignment button and the command buttons.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help tags as tool tips. A control's tool tip is its main text; the tag
 // stands on the side the placement code names. The extended content (the
 // extended text alone, or main, a line break and the extended text for the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // While no design window is open the menus still have to be reachable (a
 // desktop on Linux has no bar of its own): a slim window titled "Kestrova"
 // carries the menu bar. Closing it is the Quit command.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu bar, the Qa pop-up's items and the three menu states. Menus and
 // items are known by their numbers (menu id, item index from 1, separators
 // counted), as the command table dispatches on them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-application preferences store (QSettings, native format) and the
 // nine preferences read at start and written at the end of the run.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window 3, the preferences window: six check boxes and the impedance-scale
 // radio pair, each acting on the context's preferences at the click, and OK.
 // Every control is named by its id ("502" ...; the radio buttons "510-1"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SIGTERM, SIGINT and SIGHUP end the program through its quit sequence, so
 // a logout or a terminal's Ctrl+C keeps the preferences like Quit does.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application shell: the start-up sequence, the command, window and
 // control tables, the set-up, close and quit sequences, and the windows. It
 // owns no design state: everything lives in the Kestrova context it is given.

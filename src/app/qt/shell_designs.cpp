@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell's design files and comparison: Open Design, Open Recent, Save
 // Design (As), Keep for Comparison and Clear Comparison, the file a launch
 // names or hands over.

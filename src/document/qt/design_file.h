@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Design files on disk: read whole (at most a little over the document's
 // limit) and checked before anything uses them; written whole or not at
 // all. Every failure comes with the reason a user can act on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copy Parameters: the design record on the clipboard as plain text, for
 // the crossover companion to read.
 #pragma once

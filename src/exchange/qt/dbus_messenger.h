@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message transport over the session bus. Each process owns
 // com.tessaly.NAME.pPID and serves Deliver(s, s, ay) on /com/tessaly/Messages;
 // sending calls every other process of a name once, without waiting.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The retained image of the graph area: the design window paints it, so an
 // uncovered window shows the last drawing. Drawn at the screen's device pixel
 // ratio so lines stay crisp on HiDPI screens.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing the four primitives with a QPainter: onto a printer or PDF page,
 // an SVG generator, or any image. The painter's transform maps points to the
 // device; the canvas adds nothing but the primitives.

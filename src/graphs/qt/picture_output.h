@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing one drawing as a PNG (the retained image at 1:1), SVG or PDF file.
 // The file appears whole or not at all.
 #pragma once

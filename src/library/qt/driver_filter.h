@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows the library's table shows: the drivers that pass the text filter
 // (on model name and range) and the Fs / Qts / Vas ranges, in the order of
 // the sorted column. Any change of the filter, the order or the drivers is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a file to import: CSV, or the driver database XML of the
 // qspeakers program (one <speaker> element a driver; vas in litres, sd in
 // m², dia in m, xmax in mm, le in mH, spl in dB), converted to the library's

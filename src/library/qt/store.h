@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library file: SQLite through Qt SQL. Every change is one
 // transaction taken at once for writing (BEGIN IMMEDIATE) with a busy
 // timeout, so two running copies wait for each other instead of failing or

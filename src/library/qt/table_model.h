@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library as a table (one row a driver, one column a field, units in
 // the headers) and the undoable changes. Every change goes to the store
 // first; the rows follow only when it was written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the design window's sheets (snapshot, printing, export) have in
 // common: the one thing they ask the shell, the window to open on, and the
 // signals by which they report back to it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page-setup sheet: paper, orientation and the scale in percent. Qt's
 // own page-setup dialog applies its choices to the printer only when run
 // with exec(); a sheet returns at once, so the choices are read here.

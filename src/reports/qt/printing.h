@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page Setup and Print of the current view: window-modal dialogs on the
 // design window, one page, one copy.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Export Response Data command: a window-modal save dialog whose typed
 // suffix, else its file type, chooses FRD, ZMA or CSV, the file written whole
 // or not at all, and an alert naming the path and the reason when it cannot

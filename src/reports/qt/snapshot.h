@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The snapshot command: the design window as displayed, saved as a PNG
 // through a window-modal save dialog.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kestrova-sound module's entry: the Qt Multimedia player behind the
 // program's ModuleSoundPlayer.
 #include <type_traits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays the program's sound resources with Qt Multimedia, synchronously: the
 // command that asked for the sound goes on when it has ended.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's sound player: the one of the kestrova-sound module, loaded
 // on the first sound so Qt Multimedia and the decoders stay out of the start.
 // Without the module the program goes on silent.

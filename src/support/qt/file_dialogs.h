@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File dialogs kept off the kernel's files. Some files under /proc (kmsg)
 // block a reader for ever, and Qt's file system model names a file's type
 // by reading its first bytes when its name says nothing, on the program's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eight font numbers of the drawing state mapped to installed families
 // with the same roles: a sans for "Lucida Grande", "Geneva" and "Helvetica",
 // a monospace for "Monaco", bold for 4, 6 and 8. Sizes are in points, which

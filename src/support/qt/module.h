@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's loadable modules: parts with heavy libraries of their own
 // (the sound player, the archive download) that are loaded on first use, so
 // the program starts without them.

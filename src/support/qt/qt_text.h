@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's Mac Roman texts as Qt shows them, and typed Qt text back.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program's resources live: the data folder of the installed
 // layout (share/kestrova beside bin), found from the executable, so the
 // build tree and an installed tree, wherever it is moved, both work.

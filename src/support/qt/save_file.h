@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files written whole or not at all (QSaveFile), with the system's own
 // reason when a write fails: QSaveFile alone may only say that writing was
 // cancelled, which tells a user with a full disk nothing.

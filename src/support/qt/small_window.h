@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program's small windows share (the default-parameter window, the
 // preferences window, the update window), over whichever Qt window class
 // each is:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a window of the program opens: its client area (frame excluded) at a
 // saved place when that lies on a screen, else centred.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kestrova-download module's entry: the Qt Network download behind the
 // update check's ArchiveDownload.
 #include <type_traits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive download over Qt Network: the kestrova-download module, which
 // the update check loads on the first download.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The passive network status: asks the system, sends nothing.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The request for the version file: collects the answer's bytes and reports
 // the whole file once it has arrived. A failure reports nothing beyond
 // failed(). The body is capped so a wrong or hostile server cannot fill

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files of the user's Downloads folder: moving one to the trash, opening one
 // with its default application. Both are silent about failures.
 #pragma once

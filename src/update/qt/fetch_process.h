@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One run of kestrova-fetch, the helper that does the update check's network
 // work in a process of its own: the network stack and its TLS library load
 // there and go away with it, not in this long-lived program. Reports as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The version check and the download: the request judged one second after
 // it was sent (a check asked for from the menu waits for its answer, so its
 // window tells a failure from a current version), the update window and its

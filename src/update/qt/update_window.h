@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window 5, the update window: a fixed 420 × 150 window with the icon, two
 // message lines, the launch check box and the push buttons, each control
 // named by its id. It only shows; what a control does is the controller's.

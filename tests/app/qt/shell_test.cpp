@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a user drives it, for its wiring (the values and texts shown
 // are the toolkit-free suites'), and the faults users met, in the real shell.
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small windows and help tags, and the preferences store.
 #include <sys/stat.h>
 #include <sys/sysmacros.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transport between real processes on a private session bus; the programs' runs over it are e2e's.
 #include "exchange/qt/dbus_messenger.h"
 

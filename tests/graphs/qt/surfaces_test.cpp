@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt surface: the retained image and the painting details no display list shows.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shown rows through every kind of change against a stable sort and a plain filter of the whole library, each
 // change one layout change at most, and the selection staying with its driver.
 #include "library/qt/driver_filter.h"

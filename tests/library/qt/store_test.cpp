@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library against real files: changes and their undo, two connections, files it cannot use, imports, exports.
 #include "library/qt/store.h"
 

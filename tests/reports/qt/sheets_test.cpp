@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The snapshot, export and print sheets as a user goes through them and what
 // each tells the window; the sounds, with and without an output or a module.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one save helper against real files: what it refuses to replace, writes through and keeps of the file it
 // replaces; and what a program says when one of its resources is not there.
 #include "support/qt/save_file.h"

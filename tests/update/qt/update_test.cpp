@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The version check, its window and the download against a real HTTP server on 127.0.0.1.
 #include <sys/wait.h>
 
