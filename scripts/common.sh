@@ -37,6 +37,14 @@ kestrova_check_format() {
     echo "These sources differ from .clang-format; run clang-format -i on them." >&2
     exit 1
   fi
+  # The licence line stays at the top of every source file.
+  local unlicensed
+  unlicensed=$(cd "$KESTROVA_TOP" && echo "$files" | while read -r f; do
+    head -n 3 "$f" | grep -q 'SPDX-License-Identifier: GPL-3.0-or-later' || echo "$f"; done)
+  if [ -n "$unlicensed" ]; then
+    echo "These sources lack the SPDX licence line at their top:" $unlicensed >&2
+    exit 1
+  fi
 }
 
 # kestrova_configure DIR [cmake options...]
