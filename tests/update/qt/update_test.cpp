@@ -306,29 +306,33 @@ private slots:
 
     // A download that fails claims nothing and leaves no partial or temporary file; asked for (Qt Network may send
     // a GET again itself), but not when the folder lies below a plain file.
+    void downloadFailures_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("cutAfter");
+        QTest::addColumn<qint64>("announce");
+        QTest::addColumn<bool>("badFolder");
+        QTest::newRow("not found") << 404 << -1 << qint64(-1) << false;
+        QTest::newRow("cut off halfway") << 200 << 100 * 1024 << qint64(-1) << false;
+        QTest::newRow("announced beyond the bound") << 200 << -1 << qint64(ArchiveDownload::kMaxArchive + 1) << false;
+        QTest::newRow("folder below a plain file") << 200 << -1 << qint64(-1) << true;
+    }
     void downloadFailures()
     {
-        // clang-format off
-        const std::tuple<const char*, int, int, qint64> rows[] = {  // status, cut after, announced size
-            {"not found", 404, -1, -1}, {"cut off halfway", 200, 100 * 1024, -1},
-            {"announced beyond the bound", 200, -1, ArchiveDownload::kMaxArchive + 1}, {"folder below a plain file", 200, -1, -1}};
-        // clang-format on
+        QFETCH(int, status);
+        QFETCH(int, cutAfter);
+        QFETCH(qint64, announce);
+        QFETCH(bool, badFolder);
+        server_.route(kZipPath,
+                      {.status = status, .body = RandomBytes(200 * 1024), .cutAfter = cutAfter, .announce = announce});
         QVERIFY(WriteBytes(downloads_ + "/file", ""));
-        for (const auto& [name, status, cutAfter, announce] : rows) {
-            const bool badFolder = std::string_view(name) == "folder below a plain file";
-            server_.route(
-                kZipPath,
-                {.status = status, .body = RandomBytes(200 * 1024), .cutAfter = cutAfter, .announce = announce});
-            if (badFolder) uc_->setDownloadsFolder(downloads_ + "/file/sub");
-            const int before = server_.hits(kZipPath);
-            QCOMPARE(std::pair(name, DownloadFromWindow()), std::pair(name, 0));
-            QVERIFY2(k_->up.downloadedPath.empty(), name);
-            QCOMPARE(std::pair(name, DownloadsListing()), std::pair(name, QStringList{"file"}));
-            QCOMPARE(std::pair(name, server_.hits(kZipPath) > before), std::pair(name, !badFolder));
-            QCOMPARE(std::pair(name, Window()),
-                     std::pair(name, QStringList({"Download is Failed.", "Please try again later.", "554* OK"})));
-            uc_->CheckForUpdateWndOkButton();
-        }
+        if (badFolder) uc_->setDownloadsFolder(downloads_ + "/file/sub");
+        const int before = server_.hits(kZipPath);
+        QCOMPARE(DownloadFromWindow(), 0);
+        QVERIFY(k_->up.downloadedPath.empty());
+        QCOMPARE(DownloadsListing(), QStringList{"file"});
+        QCOMPARE(server_.hits(kZipPath) > before, !badFolder);
+        QCOMPARE(Window(), QStringList({"Download is Failed.", "Please try again later.", "554* OK"}));
     }
 
     // Earlier files go to the trash, made (owner only) when missing; where it cannot be made the
@@ -418,14 +422,26 @@ private slots:
 
     // Every way of closing gives the menus back as the check and the design window call for;
     // Return presses the default button, and does nothing when it closes nothing.
+    void closingRestoresTheMenus_data()
+    {
+        QTest::addColumn<int>("judged");
+        QTest::addColumn<int>("byMenu");
+        QTest::addColumn<int>("designClosed");
+        QTest::addColumn<QString>("menus");
+        QTest::newRow("automatic, design closed") << 1 << 0 << 1 << "InitMenu16";
+        QTest::newRow("menu, design open") << 1 << 1 << 0 << "InitMenu16";
+        QTest::newRow("menu, design closed") << 1 << 1 << 1 << "InitMenu11";
+        QTest::newRow("not judged, design closed") << 0 << 0 << 1 << "InitMenu11";
+    }
     void closingRestoresTheMenus()
     {
-        // clang-format off
-        const std::tuple<const char*, std::uint8_t, std::uint8_t, std::uint8_t, QString> rows[] = {
-            // judged, by menu, design closed
-            {"automatic, design closed", 1, 0, 1, "InitMenu16"}, {"menu, design open", 1, 1, 0, "InitMenu16"},
-            {"menu, design closed", 1, 1, 1, "InitMenu11"}, {"not judged, design closed", 0, 0, 1, "InitMenu11"}};
-        // clang-format on
+        QFETCH(int, judged);
+        QFETCH(int, byMenu);
+        QFETCH(int, designClosed);
+        QFETCH(QString, menus);
+        k_->sh.CheckForUpFlag = std::uint8_t(judged);
+        k_->sh.CheckByMenuFlag = std::uint8_t(byMenu);
+        k_->sh.RespWndCloseFlag = std::uint8_t(designClosed);
         const std::function<void(UpdateWindow*)> ways[] = {
             [](UpdateWindow* w) { QTest::mouseClick(w->control(551), Qt::LeftButton); },
             [](UpdateWindow* w) { QTest::mouseClick(w->control(553), Qt::LeftButton); },
@@ -437,17 +453,14 @@ private slots:
             },
             [](UpdateWindow* w) { w->close(); },  // by the window manager
         };
-        for (const auto& [name, judged, byMenu, designClosed, menus] : rows) {
-            k_->sh.CheckForUpFlag = judged, k_->sh.CheckByMenuFlag = byMenu, k_->sh.RespWndCloseFlag = designClosed;
-            int n = 0;
-            for (const auto& close : ways) {
-                host_->calls.clear();
-                QPointer<UpdateWindow> w = Open(0, ++n == 2 ? 1 : 0);
-                close(w);
-                QCOMPARE(std::pair(name, host_->calls), std::pair(name, QStringList{menus}));
-                QVERIFY2(!uc_->window(), name);
-                QTRY_VERIFY2(w.isNull() || !w->isVisible(), name);
-            }
+        int n = 0;
+        for (const auto& close : ways) {
+            host_->calls.clear();
+            QPointer<UpdateWindow> w = Open(0, ++n == 2 ? 1 : 0);
+            close(w);
+            QCOMPARE(host_->calls, QStringList{menus});
+            QVERIFY(!uc_->window());
+            QTRY_VERIFY(w.isNull() || !w->isVisible());
         }
         UpdateWindow* w = Open(0, 0);
         k_->up.checkUpdateBtn = 555;
